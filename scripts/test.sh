@@ -1,0 +1,28 @@
+#!/usr/bin/env bash
+# The test command: installs what is missing, builds everything, runs every test.
+#   native build: the Windows-free core under AddressSanitizer and UBSan
+#   Windows build: the program, the compiler stand-in and all tests, under Wine on Xvfb
+set -euo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+cd "$root"
+
+bash scripts/setup.sh
+
+jobs=$(nproc)
+cmake -S . -B build/native -DCMAKE_BUILD_TYPE=Debug >/dev/null
+cmake --build build/native -j "$jobs"
+cmake -S . -B build/win -DCMAKE_TOOLCHAIN_FILE=cmake/toolchain-mingw-i686.cmake >/dev/null
+cmake --build build/win -j "$jobs"
+
+source scripts/display.sh
+start_display build/win
+trap stop_display EXIT
+
+bash scripts/wineprefix.sh build/win/wineprefix
+WINEPREFIX="$root/build/win/wineprefix" wineserver -p 600
+
+status=0
+(cd build/native && ctest --output-on-failure -j "$jobs") || status=1
+(cd build/win && ctest --output-on-failure -j "$jobs") || status=1
+WINEPREFIX="$root/build/win/wineprefix" wineserver -k || true
+exit $status

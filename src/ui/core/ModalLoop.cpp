@@ -1,0 +1,7 @@
+#include "ui/core/ModalLoop.h"
+namespace tolvane::ui {
+void DispatchDialogMessage(MSG& msg) {
+    TranslateMessage(&msg);
+    DispatchMessageW(&msg);
+}
+}
