@@ -1,0 +1,486 @@
+#include "ui/core/Form.h"
+
+#include <commctrl.h>
+
+#include "support/VbError.h"
+#include "ui/core/Twips.h"
+
+namespace tolvane::ui {
+namespace {
+
+constexpr wchar_t kFormProperty[] = L"TolvaneForm";
+constexpr wchar_t kContainerClass[] = L"TolvaneContainer";
+
+Form* FormOf(HWND hwnd) {
+    return hwnd ? static_cast<Form*>(GetPropW(hwnd, kFormProperty)) : nullptr;
+}
+
+// Frames and panels are real windows, so that disabling one shuts out its
+// children; they pass their children's notifications on to the form.
+LRESULT CALLBACK ContainerProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+    case WM_COMMAND:
+    case WM_NOTIFY:
+    case WM_DRAWITEM:
+    case WM_CTLCOLORSTATIC:
+    case WM_CTLCOLOREDIT:
+    case WM_CTLCOLORLISTBOX:
+    case WM_CTLCOLORBTN:
+        return SendMessageW(GetAncestor(hwnd, GA_ROOT), message, wParam, lParam);
+    case WM_ERASEBKGND: {
+        RECT rc;
+        GetClientRect(hwnd, &rc);
+        auto brush = reinterpret_cast<HBRUSH>(
+            SendMessageW(GetAncestor(hwnd, GA_ROOT), WM_CTLCOLORDLG, wParam, reinterpret_cast<LPARAM>(hwnd)));
+        FillRect(reinterpret_cast<HDC>(wParam), &rc, brush ? brush : GetSysColorBrush(COLOR_BTNFACE));
+        return 1;
+    }
+    case WM_PAINT: {
+        PAINTSTRUCT ps;
+        HDC dc = BeginPaint(hwnd, &ps);
+        if (GetWindowLongPtrW(hwnd, GWLP_USERDATA)) {
+            RECT rc;
+            GetClientRect(hwnd, &rc);
+            DrawEdge(dc, &rc, EDGE_ETCHED, BF_RECT);
+        }
+        EndPaint(hwnd, &ps);
+        return 0;
+    }
+    default:
+        return DefWindowProcW(hwnd, message, wParam, lParam);
+    }
+}
+
+void RegisterContainerClass() {
+    static bool registered = false;
+    if (registered) return;
+    WNDCLASSEXW wc{};
+    wc.cbSize = sizeof(wc);
+    wc.lpfnWndProc = ContainerProc;
+    wc.hInstance = GetModuleHandleW(nullptr);
+    wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+    wc.lpszClassName = kContainerClass;
+    RegisterClassExW(&wc);
+    INITCOMMONCONTROLSEX icc{sizeof(icc), ICC_STANDARD_CLASSES | ICC_LISTVIEW_CLASSES | ICC_WIN95_CLASSES};
+    InitCommonControlsEx(&icc);
+    registered = true;
+}
+
+struct KindStyle {
+    const wchar_t* className;
+    DWORD style;
+    DWORD exStyle;
+};
+
+KindStyle StyleOf(ControlKind kind) {
+    constexpr DWORD child = WS_CHILD | WS_VISIBLE;
+    switch (kind) {
+    case ControlKind::Label: return {L"STATIC", child | SS_NOPREFIX | SS_NOTIFY, 0};
+    case ControlKind::TextBox: return {L"EDIT", child | WS_TABSTOP | ES_AUTOHSCROLL, WS_EX_CLIENTEDGE};
+    case ControlKind::LogBox:
+        return {L"EDIT", child | WS_TABSTOP | ES_MULTILINE | ES_READONLY | ES_AUTOVSCROLL | ES_AUTOHSCROLL |
+                             WS_VSCROLL | WS_HSCROLL,
+                WS_EX_CLIENTEDGE};
+    case ControlKind::Button: return {L"BUTTON", child | WS_TABSTOP | BS_PUSHBUTTON, 0};
+    case ControlKind::CheckBox: return {L"BUTTON", child | WS_TABSTOP | BS_AUTOCHECKBOX, 0};
+    case ControlKind::Frame:
+    case ControlKind::Panel: return {kContainerClass, child | WS_CLIPSIBLINGS, WS_EX_CONTROLPARENT};
+    case ControlKind::ListBox:
+        return {L"LISTBOX", child | WS_TABSTOP | WS_VSCROLL | LBS_NOTIFY | LBS_NOINTEGRALHEIGHT, WS_EX_CLIENTEDGE};
+    case ControlKind::CheckList:
+        return {WC_LISTVIEWW, child | WS_TABSTOP | LVS_REPORT | LVS_NOCOLUMNHEADER | LVS_SINGLESEL | LVS_SHOWSELALWAYS,
+                WS_EX_CLIENTEDGE};
+    case ControlKind::DropDown: return {L"COMBOBOX", child | WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWNLIST, 0};
+    case ControlKind::Picture: return {L"STATIC", child | SS_NOTIFY, 0};
+    }
+    return {L"STATIC", child, 0};
+}
+
+RECT ToTwips(const RECT& px) {
+    return {PixelsToTwipsX(px.left), PixelsToTwipsY(px.top), PixelsToTwipsX(px.right), PixelsToTwipsY(px.bottom)};
+}
+
+}  // namespace
+
+Form::Form() = default;
+
+Form::~Form() {
+    if (hwnd_) {
+        RemovePropW(hwnd_, kFormProperty);
+        DestroyWindow(hwnd_);
+    }
+    for (HFONT f : fonts_) DeleteObject(f);
+    for (auto& [id, c] : controls_)
+        if (c.brush) DeleteObject(c.brush);
+    if (backBrush_) DeleteObject(backBrush_);
+}
+
+void Form::Load() {
+    if (hwnd_) return;
+    RegisterContainerClass();
+    const FormStyle style = Style();
+    HINSTANCE instance = GetModuleHandleW(nullptr);
+    WNDCLASSEXW wc{};
+    wc.cbSize = sizeof(wc);
+    if (!GetClassInfoExW(instance, ClassName(), &wc)) {
+        wc = WNDCLASSEXW{};
+        wc.cbSize = sizeof(wc);
+        wc.lpfnWndProc = WindowProc;
+        wc.hInstance = instance;
+        wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+        wc.hIcon = LoadIconW(instance, MAKEINTRESOURCEW(1));
+        wc.lpszClassName = ClassName();
+        RegisterClassExW(&wc);
+    }
+    backColor_ = style.backColor == kDefaultColor ? GetSysColor(COLOR_BTNFACE) : style.backColor;
+    if (backBrush_) DeleteObject(backBrush_);
+    backBrush_ = CreateSolidBrush(backColor_);
+
+    RECT rc{0, 0, TwipsToPixelsX(style.clientWidth), TwipsToPixelsY(style.clientHeight)};
+    AdjustWindowRectEx(&rc, style.style, FALSE, style.exStyle);
+    // A dialog stays above the window that was active when it opened.
+    HWND owner = GetActiveWindow();
+    CreateWindowExW(style.exStyle, ClassName(), style.caption, style.style, CW_USEDEFAULT, CW_USEDEFAULT,
+                    rc.right - rc.left, rc.bottom - rc.top, owner, nullptr, instance, this);
+    if (!hwnd_) throw VbError(static_cast<std::int32_t>(GetLastError()), L"Form", L"ウィンドウを作成できませんでした");
+    SendMessageW(hwnd_, WM_SETFONT, reinterpret_cast<WPARAM>(FontFor(style.font)), FALSE);
+    CreateControls();
+    OnLoad();
+}
+
+void Form::CreateControls() {
+    const FormStyle style = Style();
+    HFONT formFont = FontFor(style.font);
+    for (const ControlSpec& spec : Layout()) {
+        KindStyle ks = StyleOf(spec.kind);
+        HWND parent = spec.parent ? Control(spec.parent) : hwnd_;
+        int height = TwipsToPixelsY(spec.height);
+        if (spec.kind == ControlKind::DropDown) height += 240;  // room for the opened list
+        HWND h = CreateWindowExW(ks.exStyle, ks.className, spec.text, ks.style | spec.style,
+                                 TwipsToPixelsX(spec.left), TwipsToPixelsY(spec.top), TwipsToPixelsX(spec.width),
+                                 height, parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(spec.id)),
+                                 GetModuleHandleW(nullptr), nullptr);
+        ControlState state;
+        state.hwnd = h;
+        state.parent = spec.parent;
+        state.textColor = spec.textColor;
+        state.backColor = spec.backColor;
+        state.transparent = spec.transparent;
+        state.font = spec.font ? FontFor(*spec.font) : formFont;
+        if (spec.backColor != kDefaultColor) state.brush = CreateSolidBrush(spec.backColor);
+        SendMessageW(h, WM_SETFONT, reinterpret_cast<WPARAM>(state.font), FALSE);
+        if (spec.kind == ControlKind::Frame) SetWindowLongPtrW(h, GWLP_USERDATA, 1);
+        if (spec.kind == ControlKind::CheckList) {
+            ListView_SetExtendedListViewStyle(h, LVS_EX_CHECKBOXES | LVS_EX_FULLROWSELECT);
+            LVCOLUMNW column{};
+            column.mask = LVCF_WIDTH;
+            column.cx = TwipsToPixelsX(spec.width) - GetSystemMetrics(SM_CXVSCROLL) - 4;
+            ListView_InsertColumn(h, 0, &column);
+        }
+        controls_[spec.id] = state;
+    }
+}
+
+HFONT Form::FontFor(const FontSpec& spec) {
+    LOGFONTW lf{};
+    lf.lfHeight = -MulDiv(spec.tenthsOfPoint, ScreenDpiY(), 720);
+    lf.lfWeight = spec.bold ? FW_BOLD : FW_NORMAL;
+    lf.lfItalic = spec.italic ? TRUE : FALSE;
+    lf.lfCharSet = SHIFTJIS_CHARSET;
+    lf.lfQuality = DEFAULT_QUALITY;
+    lstrcpynW(lf.lfFaceName, spec.face, LF_FACESIZE);
+    HFONT font = CreateFontIndirectW(&lf);
+    fonts_.push_back(font);
+    return font;
+}
+
+bool Form::Unload() {
+    if (!hwnd_) return true;
+    if (!unloading_ && !OnQueryUnload()) return false;
+    unloading_ = true;
+    try {
+        OnUnload();
+    } catch (...) {
+        unloading_ = false;
+        throw;
+    }
+    HWND h = hwnd_;
+    // Give activation back to the windows a modal showing disabled before this
+    // one goes, or the platform would activate some other program's window.
+    for (HWND w : disabled_) EnableWindow(w, TRUE);
+    disabled_.clear();
+    RemovePropW(h, kFormProperty);
+    hwnd_ = nullptr;
+    DestroyWindow(h);
+    for (auto& [id, c] : controls_)
+        if (c.brush) DeleteObject(c.brush);
+    controls_.clear();
+    for (HFONT f : fonts_) DeleteObject(f);
+    fonts_.clear();
+    unloading_ = false;
+    return true;
+}
+
+void Form::Show() {
+    Load();
+    ShowWindow(hwnd_, SW_SHOW);
+    UpdateWindow(hwnd_);
+}
+
+void Form::ShowModal() {
+    Load();
+    if (!hwnd_) return;  // OnLoad unloaded the form
+    HWND self = hwnd_;
+    EnumThreadWindows(GetCurrentThreadId(), DisableOtherWindow, reinterpret_cast<LPARAM>(this));
+    ShowWindow(self, SW_SHOW);
+    SetForegroundWindow(self);
+    MSG msg;
+    while (hwnd_ == self) {
+        BOOL got = GetMessageW(&msg, nullptr, 0, 0);
+        if (got == 0) {
+            PostQuitMessage(static_cast<int>(msg.wParam));
+            break;
+        }
+        if (got < 0) break;
+        if (!TranslateForForm(msg)) {
+            TranslateMessage(&msg);
+            DispatchMessageW(&msg);
+        }
+    }
+    for (HWND w : disabled_) EnableWindow(w, TRUE);
+    disabled_.clear();
+}
+
+BOOL CALLBACK Form::DisableOtherWindow(HWND w, LPARAM param) {
+    auto* form = reinterpret_cast<Form*>(param);
+    if (w != form->hwnd_ && IsWindowVisible(w) && IsWindowEnabled(w)) {
+        form->disabled_.push_back(w);
+        EnableWindow(w, FALSE);
+    }
+    return TRUE;
+}
+
+HWND Form::Control(int id) const {
+    auto it = controls_.find(id);
+    return it == controls_.end() ? nullptr : it->second.hwnd;
+}
+
+int Form::Left() const { RECT r; GetWindowRect(hwnd_, &r); return PixelsToTwipsX(r.left); }
+int Form::Top() const { RECT r; GetWindowRect(hwnd_, &r); return PixelsToTwipsY(r.top); }
+int Form::Width() const { RECT r; GetWindowRect(hwnd_, &r); return PixelsToTwipsX(r.right - r.left); }
+int Form::Height() const { RECT r; GetWindowRect(hwnd_, &r); return PixelsToTwipsY(r.bottom - r.top); }
+int Form::ClientWidth() const { RECT r; GetClientRect(hwnd_, &r); return PixelsToTwipsX(r.right); }
+int Form::ClientHeight() const { RECT r; GetClientRect(hwnd_, &r); return PixelsToTwipsY(r.bottom); }
+
+void Form::Move(int left, int top) {
+    SetWindowPos(hwnd_, nullptr, TwipsToPixelsX(left), TwipsToPixelsY(top), 0, 0,
+                 SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void Form::Resize(int width, int height) {
+    SetWindowPos(hwnd_, nullptr, 0, 0, TwipsToPixelsX(width), TwipsToPixelsY(height),
+                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+std::wstring Form::Caption() const {
+    int n = GetWindowTextLengthW(hwnd_);
+    std::wstring text(static_cast<size_t>(n) + 1, L'\0');
+    GetWindowTextW(hwnd_, text.data(), n + 1);
+    text.resize(static_cast<size_t>(n));
+    return text;
+}
+
+void Form::SetCaption(const std::wstring& caption) { SetWindowTextW(hwnd_, caption.c_str()); }
+
+RECT Form::ControlRect(int id) const {
+    HWND h = Control(id);
+    RECT r{};
+    GetWindowRect(h, &r);
+    MapWindowPoints(nullptr, GetParent(h), reinterpret_cast<POINT*>(&r), 2);
+    return ToTwips(r);
+}
+
+void Form::MoveControl(int id, int left, int top, int width, int height) {
+    MoveWindow(Control(id), TwipsToPixelsX(left), TwipsToPixelsY(top), TwipsToPixelsX(width),
+               TwipsToPixelsY(height), TRUE);
+}
+
+void Form::SetControlLeft(int id, int left) {
+    RECT r = ControlRect(id);
+    MoveControl(id, left, r.top, r.right - r.left, r.bottom - r.top);
+}
+void Form::SetControlTop(int id, int top) {
+    RECT r = ControlRect(id);
+    MoveControl(id, r.left, top, r.right - r.left, r.bottom - r.top);
+}
+void Form::SetControlWidth(int id, int width) {
+    RECT r = ControlRect(id);
+    MoveControl(id, r.left, r.top, width, r.bottom - r.top);
+}
+void Form::SetControlHeight(int id, int height) {
+    RECT r = ControlRect(id);
+    MoveControl(id, r.left, r.top, r.right - r.left, height);
+}
+
+std::wstring Form::Text(int id) const {
+    HWND h = Control(id);
+    int n = GetWindowTextLengthW(h);
+    std::wstring text(static_cast<size_t>(n) + 1, L'\0');
+    GetWindowTextW(h, text.data(), n + 1);
+    text.resize(static_cast<size_t>(n));
+    return text;
+}
+
+void Form::SetText(int id, const std::wstring& text) { SetWindowTextW(Control(id), text.c_str()); }
+void Form::SetVisible(int id, bool visible) { ShowWindow(Control(id), visible ? SW_SHOWNA : SW_HIDE); }
+bool Form::IsVisible(int id) const { return (GetWindowLongW(Control(id), GWL_STYLE) & WS_VISIBLE) != 0; }
+void Form::SetEnabled(int id, bool enabled) { EnableWindow(Control(id), enabled ? TRUE : FALSE); }
+bool Form::IsEnabled(int id) const { return IsWindowEnabled(Control(id)) != FALSE; }
+
+void Form::SetTextColor(int id, COLORREF color) {
+    auto it = controls_.find(id);
+    if (it == controls_.end()) return;
+    it->second.textColor = color;
+    InvalidateRect(it->second.hwnd, nullptr, TRUE);
+}
+
+void Form::SetBackColor(int id, COLORREF color) {
+    auto it = controls_.find(id);
+    if (it == controls_.end()) return;
+    if (it->second.brush) DeleteObject(it->second.brush);
+    it->second.backColor = color;
+    it->second.brush = color == kDefaultColor ? nullptr : CreateSolidBrush(color);
+    InvalidateRect(it->second.hwnd, nullptr, TRUE);
+}
+
+void Form::SetFocus(int id) { ::SetFocus(Control(id)); }
+
+void Form::SelectAll(int id) { SendMessageW(Control(id), EM_SETSEL, 0, -1); }
+
+HFONT Form::ControlFont(int id) const {
+    auto it = controls_.find(id);
+    return it == controls_.end() ? nullptr : it->second.font;
+}
+
+int Form::TextWidth(int id, const std::wstring& text) const {
+    HWND h = Control(id);
+    HDC dc = GetDC(h);
+    HGDIOBJ old = SelectObject(dc, ControlFont(id));
+    SIZE size{};
+    GetTextExtentPoint32W(dc, text.c_str(), static_cast<int>(text.size()), &size);
+    SelectObject(dc, old);
+    ReleaseDC(h, dc);
+    return PixelsToTwipsX(size.cx);
+}
+
+void Form::OnUnhandledError(const std::wstring& description) {
+    MessageBoxW(hwnd_, description.c_str(), L"Tolvane", MB_OK | MB_ICONERROR);
+}
+
+LRESULT Form::Colorize(HDC dc, HWND control) {
+    for (auto& [id, c] : controls_) {
+        if (c.hwnd != control) continue;
+        if (c.textColor != kDefaultColor) ::SetTextColor(dc, c.textColor);
+        if (c.transparent) {
+            SetBkMode(dc, TRANSPARENT);
+            HWND parent = GetParent(control);
+            if (parent != hwnd_) return SendMessageW(hwnd_, WM_CTLCOLORDLG, reinterpret_cast<WPARAM>(dc),
+                                                     reinterpret_cast<LPARAM>(parent));
+            return reinterpret_cast<LRESULT>(backBrush_);
+        }
+        if (c.brush) {
+            SetBkColor(dc, c.backColor);
+            return reinterpret_cast<LRESULT>(c.brush);
+        }
+        return 0;
+    }
+    return 0;
+}
+
+LRESULT CALLBACK Form::WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+    Form* form = FormOf(hwnd);
+    if (message == WM_NCCREATE) {
+        form = static_cast<Form*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
+        form->hwnd_ = hwnd;
+        SetPropW(hwnd, kFormProperty, form);
+    }
+    if (!form || form->hwnd_ != hwnd) return DefWindowProcW(hwnd, message, wParam, lParam);
+    // No exception may cross into the platform's code.
+    try {
+        return form->HandleMessage(message, wParam, lParam);
+    } catch (const VbError& e) {
+        form->OnUnhandledError(e.Description());
+    } catch (const std::exception&) {
+        form->OnUnhandledError(L"予期しないエラーが発生しました");
+    }
+    return 0;
+}
+
+LRESULT Form::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+    bool handled = false;
+    LRESULT result = OnMessage(message, wParam, lParam, handled);
+    if (handled) return result;
+    switch (message) {
+    case WM_COMMAND:
+        OnCommand(LOWORD(wParam), HIWORD(wParam));
+        return 0;
+    case WM_NOTIFY:
+        return OnNotify(reinterpret_cast<NMHDR*>(lParam));
+    case WM_TIMER:
+        OnTimer(wParam);
+        return 0;
+    case WM_SIZE:
+        if (!controls_.empty()) OnResize();
+        return 0;
+    case WM_CLOSE:
+        Unload();
+        return 0;
+    case WM_CTLCOLORDLG: {
+        // Containers ask for their background here.
+        HWND container = reinterpret_cast<HWND>(lParam);
+        for (auto& [id, c] : controls_)
+            if (c.hwnd == container && c.brush) return reinterpret_cast<LRESULT>(c.brush);
+        return reinterpret_cast<LRESULT>(backBrush_);
+    }
+    case WM_CTLCOLORSTATIC:
+    case WM_CTLCOLORBTN: {
+        LRESULT brush = Colorize(reinterpret_cast<HDC>(wParam), reinterpret_cast<HWND>(lParam));
+        if (brush) return brush;
+        SetBkColor(reinterpret_cast<HDC>(wParam), backColor_);
+        return reinterpret_cast<LRESULT>(backBrush_);
+    }
+    case WM_CTLCOLOREDIT:
+    case WM_CTLCOLORLISTBOX: {
+        LRESULT brush = Colorize(reinterpret_cast<HDC>(wParam), reinterpret_cast<HWND>(lParam));
+        if (brush) return brush;
+        break;
+    }
+    case WM_ERASEBKGND: {
+        RECT rc;
+        GetClientRect(hwnd_, &rc);
+        FillRect(reinterpret_cast<HDC>(wParam), &rc, backBrush_);
+        return 1;
+    }
+    default:
+        break;
+    }
+    return DefWindowProcW(hwnd_, message, wParam, lParam);
+}
+
+bool TranslateForForm(MSG& msg) {
+    HWND root = msg.hwnd ? GetAncestor(msg.hwnd, GA_ROOT) : nullptr;
+    Form* form = FormOf(root);
+    if (!form) return false;
+    try {
+        if (form->PreTranslate(msg)) return true;
+    } catch (const VbError& e) {
+        form->OnUnhandledError(e.Description());
+        return true;
+    } catch (const std::exception&) {
+        form->OnUnhandledError(L"予期しないエラーが発生しました");
+        return true;
+    }
+    return IsDialogMessageW(root, &msg) != FALSE;
+}
+
+}  // namespace tolvane::ui

@@ -1,0 +1,8 @@
+#include "ui/core/Globals.h"
+
+namespace tolvane {
+
+std::wstring gstrVBExe;
+std::wstring gstrVersion;
+
+}  // namespace tolvane
