@@ -44,7 +44,7 @@ function(tolvane_test_program name dir)
   endif()
   glob_sources(shared ${ARGN})
   add_executable(${name} ${own} ${shared})
-  target_include_directories(${name} PRIVATE ${CMAKE_SOURCE_DIR}/tests)
+  target_include_directories(${name} PRIVATE ${CMAKE_SOURCE_DIR}/tests ${CMAKE_SOURCE_DIR}/tests/common)
   target_link_libraries(${name} PRIVATE tolvane_win gtest gtest_main)
   gtest_discover_tests(${name} DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 120 TEST_PREFIX "wine."
                        PROPERTIES TIMEOUT 300 ${TEST_PROPERTIES})
