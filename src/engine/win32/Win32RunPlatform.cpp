@@ -1,0 +1,125 @@
+#include "engine/win32/Win32RunPlatform.h"
+
+#include <algorithm>
+#include <optional>
+#include <vector>
+
+#include "engine/win32/ErrorBoxFinder.h"
+#include "engine/win32/JobProcess.h"
+#include "support/Locale.h"
+#include "support/win32/Files.h"
+#include "ui/core/DoEvents.h"
+
+namespace tolvane {
+
+namespace {
+
+const wchar_t kErrorBoxTitle[] = L"Microsoft Visual Basic";
+// Terminating is immediate on Windows; the wait only covers a slow wineserver.
+constexpr DWORD kTerminateWaitMs = 5000;
+// Close requests are repeated at growing intervals up to this one.
+constexpr DWORD kCloseRetryMaxMs = 16;
+
+DWORD Millis(std::chrono::milliseconds d) {
+    return d.count() <= 0 ? 0 : static_cast<DWORD>(std::min<long long>(d.count(), INFINITE - 1));
+}
+
+// Show events seen by the hook, for the record: the wake-up itself is the
+// hook's delivery, which makes the message wait return.
+volatile LONG g_showEvents = 0;
+
+void CALLBACK OnWindowShown(HWINEVENTHOOK, DWORD, HWND, LONG idObject, LONG idChild, DWORD, DWORD) {
+    if (idObject == OBJID_WINDOW && idChild == CHILDID_SELF) InterlockedIncrement(&g_showEvents);
+}
+
+class Win32CompilerProcess : public CompilerProcess {
+public:
+    explicit Win32CompilerProcess(std::unique_ptr<JobProcess> process) : process_(std::move(process)) {
+        // Windows reports the compiler's box at once; where the hook stays
+        // silent (Wine) the caller's interval check finds it.
+        hook_ = SetWinEventHook(EVENT_OBJECT_SHOW, EVENT_OBJECT_SHOW, nullptr, OnWindowShown, process_->ProcessId(), 0,
+                                WINEVENT_OUTOFCONTEXT | WINEVENT_SKIPOWNPROCESS);
+    }
+
+    ~Win32CompilerProcess() override {
+        if (hook_) UnhookWinEvent(hook_);
+    }
+
+    std::optional<std::wstring> FindErrorBox() override {
+        std::vector<HWND> boxes = Boxes();
+        if (boxes.empty()) return std::nullopt;
+        return ReadBoxText(boxes.front());
+    }
+
+    bool CloseErrorBox(std::chrono::milliseconds limit) override {
+        const auto deadline = std::chrono::steady_clock::now() + limit;
+        DWORD pause = 1;
+        for (;;) {
+            std::vector<HWND> boxes = Boxes();
+            if (boxes.empty()) return true;
+            auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now());
+            if (left.count() <= 0) return false;
+            for (HWND box : boxes) PostMessageW(box, WM_CLOSE, 0, 0);
+            // Window events do not run here; only messages sent to us do, so
+            // that a program waiting on us cannot deadlock the close.
+            MsgWaitForMultipleObjectsEx(0, nullptr, std::min(pause, Millis(left)), QS_SENDMESSAGE, 0);
+            MSG msg;
+            PeekMessageW(&msg, nullptr, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);
+            pause = std::min(pause * 2, kCloseRetryMaxMs);
+        }
+    }
+
+    bool HasEnded() override { return WaitForSingleObject(process_->Process(), 0) != WAIT_TIMEOUT; }
+
+    void WaitStep(std::chrono::milliseconds interval) override {
+        HANDLE h = process_->Process();
+        MsgWaitForMultipleObjectsEx(1, &h, Millis(interval), QS_ALLINPUT, MWMO_INPUTAVAILABLE);
+        ui::DoEvents();
+    }
+
+    bool WaitForExit(std::chrono::milliseconds limit) override {
+        const auto deadline = std::chrono::steady_clock::now() + limit;
+        HANDLE h = process_->Process();
+        while (!HasEnded()) {
+            auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now());
+            if (left.count() <= 0) return false;
+            MsgWaitForMultipleObjectsEx(1, &h, Millis(left), QS_ALLINPUT, MWMO_INPUTAVAILABLE);
+            ui::DoEvents();
+        }
+        return true;
+    }
+
+    void Terminate() override { process_->Terminate(std::chrono::milliseconds(kTerminateWaitMs)); }
+
+private:
+    std::vector<HWND> Boxes() {
+        std::optional<std::vector<DWORD>> ids;
+        return FindOwnedWindows(kErrorBoxTitle, [&](DWORD pid) {
+            if (!ids) ids = process_->ProcessIds();
+            return std::find(ids->begin(), ids->end(), pid) != ids->end();
+        });
+    }
+
+    std::unique_ptr<JobProcess> process_;
+    HWINEVENTHOOK hook_ = nullptr;
+};
+
+}  // namespace
+
+bool Win32RunPlatform::FileExists(const std::wstring& path) { return tolvane::FileExists(path); }
+
+bool Win32RunPlatform::PathExists(const std::wstring& path) {
+    return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
+void Win32RunPlatform::DoEvents() { ui::DoEvents(); }
+
+std::wstring Win32RunPlatform::NowText() { return GeneralDateText(LocalNow()); }
+
+std::unique_ptr<CompilerProcess> Win32RunPlatform::StartCompiler(const std::wstring& commandLine) {
+    return std::make_unique<Win32CompilerProcess>(JobProcess::Start(commandLine, SW_SHOWNORMAL));
+}
+
+long WinEventShowCount() { return g_showEvents; }
+
+}  // namespace tolvane

@@ -1,0 +1,29 @@
+#pragma once
+// A process a test starts and owns: ended when the object goes, if still running.
+#include <windows.h>
+
+#include <chrono>
+#include <string>
+
+namespace tolvane::testing {
+
+class ChildProcess {
+public:
+    // Throws std::runtime_error when the command line cannot start.
+    explicit ChildProcess(const std::wstring& commandLine);
+    ~ChildProcess();
+    ChildProcess(const ChildProcess&) = delete;
+    ChildProcess& operator=(const ChildProcess&) = delete;
+
+    DWORD Id() const { return pid_; }
+    HANDLE Handle() const { return process_; }
+    bool Running() const { return WaitForSingleObject(process_, 0) == WAIT_TIMEOUT; }
+    bool WaitForExit(std::chrono::milliseconds limit) const;
+    DWORD ExitCode() const;
+
+private:
+    HANDLE process_ = nullptr;
+    DWORD pid_ = 0;
+};
+
+}  // namespace tolvane::testing

@@ -1,0 +1,91 @@
+#include "common/StandInProject.h"
+
+#include <stdexcept>
+
+#include "common/TextFiles.h"
+
+namespace tolvane::testing {
+
+StandInProject::StandInProject(std::wstring folder, std::wstring fileName)
+    : folder_(std::move(folder)), fileName_(std::move(fileName)) {}
+
+StandInProject& StandInProject::Name(const std::wstring& name) {
+    name_ = name;
+    return *this;
+}
+
+StandInProject& StandInProject::ExeName(const std::wstring& exeName) {
+    exeName_ = exeName;
+    return *this;
+}
+
+StandInProject& StandInProject::Form(const std::wstring& file, bool create) {
+    lines_.push_back(L"Form=" + file);
+    if (create) create_.push_back(file);
+    return *this;
+}
+
+StandInProject& StandInProject::Module(const std::wstring& name, const std::wstring& file, bool create) {
+    lines_.push_back(L"Module=" + name + L"; " + file);
+    if (create) create_.push_back(file);
+    return *this;
+}
+
+StandInProject& StandInProject::Class(const std::wstring& name, const std::wstring& file, bool create) {
+    lines_.push_back(L"Class=" + name + L"; " + file);
+    if (create) create_.push_back(file);
+    return *this;
+}
+
+StandInProject& StandInProject::Set(const std::wstring& key, const std::wstring& value) {
+    lines_.push_back(key + L"=" + value);
+    return *this;
+}
+
+std::wstring StandInProject::Path() const { return folder_ + L"\\" + fileName_; }
+
+std::wstring StandInProject::OutputPath(const std::wstring& outFolder) const {
+    std::wstring folder = outFolder.empty() ? folder_ : outFolder;
+    if (!folder.empty() && folder.back() != L'\\') folder += L'\\';
+    return folder + exeName_;
+}
+
+std::wstring StandInProject::Write() const {
+    std::wstring text = L"Type=Exe\r\nReference=*\\G{00020430-0000-0000-C000-000000000046}#2.0#0#stdole2.tlb#OLE Automation\r\n";
+    for (const auto& line : lines_) text += line + L"\r\n";
+    text += L"Startup=\"Form1\"\r\nName=\"" + name_ + L"\"\r\nExeName32=\"" + exeName_ + L"\"\r\n";
+    auto ansi = ToAnsi(text);
+    if (!ansi) throw std::runtime_error("project text does not fit the ANSI code page");
+    if (!WriteBytes(Path(), *ansi)) throw std::runtime_error("cannot write the project file");
+    for (const auto& file : create_)
+        if (!WriteBytes(folder_ + L"\\" + file, "VERSION 5.00\r\n")) throw std::runtime_error("cannot write a source file");
+    return Path();
+}
+
+std::vector<std::wstring> ReadUtf8Lines(const std::wstring& path) {
+    std::vector<std::wstring> lines;
+    auto bytes = ReadBytes(path);
+    if (!bytes) return lines;
+    std::wstring text = FromUtf8(*bytes);
+    size_t pos = 0;
+    while (pos < text.size()) {
+        size_t end = text.find(L'\n', pos);
+        if (end == std::wstring::npos) end = text.size();
+        std::wstring line = text.substr(pos, end - pos);
+        if (!line.empty() && line.back() == L'\r') line.pop_back();
+        lines.push_back(line);
+        pos = end + 1;
+    }
+    return lines;
+}
+
+std::map<std::wstring, std::wstring> ReadStandInOutput(const std::wstring& path) {
+    std::map<std::wstring, std::wstring> out;
+    for (const auto& line : ReadUtf8Lines(path)) {
+        size_t eq = line.find(L'=');
+        if (eq != std::wstring::npos) out[line.substr(0, eq)] = line.substr(eq + 1);
+    }
+    return out;
+}
+
+}  // namespace tolvane::testing

@@ -1,0 +1,21 @@
+#pragma once
+// Whole-file reads and writes for tests, and the two encodings they meet.
+#include <optional>
+#include <string>
+
+namespace tolvane::testing {
+
+std::string ToUtf8(const std::wstring& text);
+std::wstring FromUtf8(const std::string& bytes);
+// The system's ANSI code page; nothing when some character has no place in it.
+std::optional<std::string> ToAnsi(const std::wstring& text);
+std::wstring FromAnsi(const std::string& bytes);
+
+bool WriteBytes(const std::wstring& path, const std::string& bytes);
+// Nothing when the file cannot be read.
+std::optional<std::string> ReadBytes(const std::wstring& path);
+
+// The program beside this test program (the stand-in, the product).
+std::wstring ProgramBeside(const std::wstring& name);
+
+}  // namespace tolvane::testing
