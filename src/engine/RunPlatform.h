@@ -45,6 +45,10 @@ public:
     // True when an ordinary file exists at the path (the rules of FileExists).
     virtual bool FileExists(const std::wstring& path) = 0;
 
+    // True when anything of that name exists, a folder or a file of any
+    // attributes. The path is looked up exactly as given, untrimmed.
+    virtual bool PathExists(const std::wstring& path) = 0;
+
     // Lets pending window events run once.
     virtual void DoEvents() = 0;
 

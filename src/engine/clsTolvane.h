@@ -1,0 +1,117 @@
+#pragma once
+// The compile engine: the compile list, its settings and counters, and the
+// run that builds every checked project with the external compiler.
+#include <chrono>
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "engine/RunPlatform.h"
+#include "engine/clsVbp.h"
+
+namespace tolvane {
+
+class clsTolvane {
+public:
+    using EntryList = std::vector<std::shared_ptr<clsVbp>>;
+
+    // The list control addresses items by 16-bit signed positions.
+    static constexpr int kMaxEntries = 32767;
+
+    // Sleep between looks at a running compiler.
+    static constexpr std::chrono::milliseconds kPollInterval{15};
+    // How long an error box may take to close before its compiler is ended.
+    static constexpr std::chrono::milliseconds kBoxCloseLimit{5000};
+    // How long a compiler may take to end after its error box has closed.
+    static constexpr std::chrono::milliseconds kExitAfterBoxLimit{10000};
+
+    static constexpr const wchar_t* kStatusStart = L"ｺﾝﾊﾟｲﾙ開始";
+    static constexpr const wchar_t* kStatusEnd = L"ｺﾝﾊﾟｲﾙ終了";
+    static constexpr const wchar_t* kStatusFailed = L"ｺﾝﾊﾟｲﾙ失敗";
+
+    explicit clsTolvane(RunPlatform& platform);
+    clsTolvane(const clsTolvane&) = delete;
+    clsTolvane& operator=(const clsTolvane&) = delete;
+
+    bool CompileStop() const { return compileStop_; }
+    void SetCompileStop(bool value) { compileStop_ = value; }
+
+    const std::wstring& VB() const { return vb_; }
+    void SetVB(const std::wstring& value);
+
+    const std::wstring& OutFolder() const { return outFolder_; }
+    // Blank: error, folder kept. Not found (looked up untrimmed): folder
+    // cleared, then error. Otherwise stored trimmed.
+    void SetOutFolder(const std::wstring& value);
+    // Withdraws the common output folder (the window's box was unticked).
+    void ClearOutFolder() { outFolder_.clear(); }
+
+    const std::wstring& Dimension() const { return dimension_; }
+    void SetDimension(const std::wstring& value);
+
+    // The live list: element i - 1 is the entry at position i.
+    const EntryList& Vbp() const { return entries_; }
+    // The entry at a 1-based position; subscript error outside 1..Count.
+    clsVbp& Entry(std::int32_t position) const;
+    std::int32_t Count() const { return static_cast<std::int32_t>(entries_.size()); }
+
+    // Now, tab, project file name, three spaces, status. The time is read anew each call.
+    std::wstring VbpMessage() const;
+    std::int32_t CurCount() const { return curCount_; }
+    std::int32_t TargetCount() const;
+    std::int32_t CompileCount() const { return compileCount_; }
+    std::int32_t FailureCount() const;
+
+    // Appends an entry with the path trimmed; nothing else is checked. Refuses
+    // (engine error, list unchanged) when the list already holds kMaxEntries.
+    void addVbp(const std::wstring& path, bool action);
+    void RemoveTargetAll();
+    // 1-based. Overflow error beyond the 16-bit range, invalid-argument error
+    // outside 1..Count; the list is then unchanged.
+    void RemoveTarget(std::int32_t position);
+    void RemoveNoCheck();
+    void ReCompileCheck();
+
+    // Builds every checked entry in list order (see the .cpp for the rules).
+    void CompileStart();
+
+    // The way out of a compiler that hangs: CompileStop only takes effect
+    // between builds, so a second stop request from the user while a build is
+    // still running ends that build's compiler on the wait's next pass, and
+    // the entry fails. Ignored when no build is running; cleared as each
+    // build starts.
+    void AbortCurrentBuild();
+    // True from the start of a compiler until the wait for it has ended.
+    bool IsBuilding() const { return building_; }
+
+    // Raised synchronously around each build.
+    void SetExecutionStartHandler(std::function<void()> handler) { executionStart_ = std::move(handler); }
+    void SetExecutionStopHandler(std::function<void()> handler) { executionStop_ = std::move(handler); }
+
+private:
+    void RaiseExecutionStart();
+    void RaiseExecutionStop();
+    void MarkFailed(clsVbp& entry, const std::wstring& reason);
+    void WaitForBuild(CompilerProcess& process, clsVbp& entry);
+    void HandleErrorBox(CompilerProcess& process, clsVbp& entry, const std::wstring& boxText);
+
+    RunPlatform& platform_;
+    std::int32_t curCount_ = 0;
+    std::int32_t compileCount_ = 0;
+    std::wstring vb_;
+    std::wstring outFolder_;
+    std::wstring dimension_;
+    std::wstring projectName_;
+    std::wstring status_;
+    bool compileStop_ = false;
+    EntryList entries_;
+
+    bool building_ = false;
+    bool abandonRequested_ = false;
+    std::function<void()> executionStart_;
+    std::function<void()> executionStop_;
+};
+
+}  // namespace tolvane
