@@ -1,0 +1,58 @@
+#include "ui/main/rules/FolderTree.h"
+
+#include "support/Paths.h"
+
+namespace tolvane {
+namespace {
+
+bool IsSearchedFolder(const DirEntry& entry) {
+    if ((entry.attributes & kAttributeDirectory) == 0) return false;
+    if (entry.attributes & (kAttributeHidden | kAttributeSystem)) return false;
+    return (entry.attributes & kAttributeReparsePoint) == 0;
+}
+
+wchar_t LowerAscii(wchar_t c) { return (c >= L'A' && c <= L'Z') ? static_cast<wchar_t>(c - L'A' + L'a') : c; }
+
+}  // namespace
+
+bool HasExtension(const std::wstring& name, const std::wstring& extension) {
+    if (name.size() < extension.size() + 1) return false;
+    const std::size_t dot = name.size() - extension.size() - 1;
+    if (name[dot] != L'.') return false;
+    for (std::size_t i = 0; i < extension.size(); ++i) {
+        if (LowerAscii(name[dot + 1 + i]) != LowerAscii(extension[i])) return false;
+    }
+    return true;
+}
+
+ProjectSearch SearchFiles(DirectoryLister& lister, const std::wstring& root, const std::wstring& extension,
+                             std::size_t limit) {
+    ProjectSearch result;
+    result.folders.push_back(root);
+    std::vector<DirEntry> entries;
+    // The folder list grows while it is walked: that is the breadth-first queue.
+    for (std::size_t i = 0; i < result.folders.size(); ++i) {
+        const std::wstring folder = result.folders[i];
+        entries.clear();
+        if (!lister.List(folder, entries)) {
+            ++result.skippedFolders;
+            continue;
+        }
+        for (const DirEntry& entry : entries) {
+            if (entry.name.empty() || entry.name == L"." || entry.name == L"..") continue;
+            const std::wstring path = JoinFolderAndName(folder, entry.name);
+            if (entry.attributes & kAttributeDirectory) {
+                if (IsSearchedFolder(entry)) result.folders.push_back(path + L"\\");
+            } else if (HasExtension(entry.name, extension)) {
+                if (result.projects.size() >= limit) {
+                    result.overLimit = true;
+                    return result;
+                }
+                result.projects.push_back(path);
+            }
+        }
+    }
+    return result;
+}
+
+}  // namespace tolvane

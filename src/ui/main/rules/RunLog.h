@@ -1,0 +1,52 @@
+#pragma once
+// What the main window writes into its run log and its two counters while a
+// compile run goes on, and the notice it shows when the run has ended.
+#include <cstdint>
+#include <string>
+
+namespace tolvane {
+
+// Appended when a run starts: ends the log's last line.
+std::wstring RunStartPiece();
+
+// The engine's progress line when a build starts.
+std::wstring BuildStartedPiece(const std::wstring& vbpMessage);
+
+// The engine's progress line when a build has ended, then an empty line. A
+// failed build with a reason gets that reason on a line of its own between.
+std::wstring BuildEndedPiece(const std::wstring& vbpMessage, bool failed, const std::wstring& failureText);
+
+// The reason of a failed build as one indented line (without its line end):
+// the compiler's own line breaks and tabs become single spaces. Empty when
+// the reason is blank.
+std::wstring FailureDetailLine(const std::wstring& failureText);
+
+// Start, end and elapsed time between two rules of 42 equals signs; the last
+// rule has no line end.
+std::wstring SummaryBlock(const std::wstring& startTime, const std::wstring& stopTime,
+                          const std::wstring& elapsed);
+
+// The first stop request.
+std::wstring StoppingPiece();
+// A second stop request while a build still runs: that compiler is ended.
+std::wstring AbortingPiece();
+// The run ended after a stop request.
+std::wstring StoppedPiece();
+
+// "3/10": builds started so far over checked entries.
+std::wstring ProgressText(std::int32_t compileCount, std::int32_t targetCount);
+// The failure label during a run: the bare number, empty for none.
+std::wstring RunningFailureText(std::int32_t failures);
+// The failure label once a run has ended with failures.
+std::wstring FinalFailureText(std::int32_t failures);
+
+// The notice that closes a run that was not stopped. Colour 0 keeps the
+// box's own (red) colour.
+struct ClosingNotice {
+    std::wstring message1;
+    std::wstring message2;
+    std::uint32_t color = 0;
+};
+ClosingNotice ClosingNoticeFor(std::int32_t failures);
+
+}  // namespace tolvane
