@@ -21,14 +21,6 @@ TEST(ToSeconds, CountsFromYearOneWithGregorianLeapRules) {
     EXPECT_EQ(ToSeconds(At(2024, 1, 1, 0, 0, 0)) - ToSeconds(At(2023, 1, 1, 0, 0, 0)), 365 * 86400);
 }
 
-TEST(DateTimeEquality, ComparesEveryField) {
-    const DateTime a = At(2005, 4, 1, 9, 5, 7);
-    EXPECT_TRUE(a == At(2005, 4, 1, 9, 5, 7));
-    EXPECT_FALSE(a == At(2005, 4, 1, 9, 5, 8));
-    EXPECT_FALSE(a == At(2005, 4, 2, 9, 5, 7));
-    EXPECT_FALSE(a == At(2006, 4, 1, 9, 5, 7));
-}
-
 struct ElapsedCase {
     DateTime start;
     DateTime stop;
