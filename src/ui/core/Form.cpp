@@ -211,6 +211,7 @@ bool Form::Unload() {
     disabled_.clear();
     RemovePropW(h, kFormProperty);
     hwnd_ = nullptr;
+    lastFocus_ = nullptr;
     DestroyWindow(h);
     for (auto& [id, c] : controls_)
         if (c.brush) DeleteObject(c.brush);
@@ -435,6 +436,25 @@ LRESULT Form::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_CLOSE:
         Unload();
         return 0;
+    case WM_ACTIVATE: {
+        // As a dialog does: on activation the focus goes back to the control
+        // that had it, or to the first in the tab order, not to the bare window.
+        if (LOWORD(wParam) == WA_INACTIVE) {
+            HWND focus = ::GetFocus();
+            if (focus && IsChild(hwnd_, focus)) lastFocus_ = focus;
+            break;
+        }
+        if (HIWORD(wParam)) break;  // minimised
+        HWND focus = ::GetFocus();
+        if (focus && IsChild(hwnd_, focus)) return 0;
+        HWND target = lastFocus_ && IsChild(hwnd_, lastFocus_) && IsWindowVisible(lastFocus_) &&
+                              IsWindowEnabled(lastFocus_)
+                          ? lastFocus_
+                          : GetNextDlgTabItem(hwnd_, nullptr, FALSE);
+        if (!target) break;
+        ::SetFocus(target);
+        return 0;
+    }
     case WM_CTLCOLORDLG: {
         // Containers ask for their background here.
         HWND container = reinterpret_cast<HWND>(lParam);

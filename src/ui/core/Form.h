@@ -162,6 +162,7 @@ private:
     HBRUSH backBrush_ = nullptr;
     COLORREF backColor_ = 0;
     bool unloading_ = false;
+    HWND lastFocus_ = nullptr;    // the control to give the focus back to
     std::vector<HWND> disabled_;  // windows a modal showing shut out
 };
 
