@@ -16,7 +16,7 @@
 //   StandInChildBox=1       a child copy of the stand-in shows the error box
 //   StandInExitCode=<n>     exit status of a successful build
 //   StandInRecord=<file>    append the received command line to this file
-//   StandInBoxStamp=<file>  append QueryPerformanceCounter ticks just before the box shows
+//   StandInBoxStamp=<file>  append QueryPerformanceCounter ticks as the box shows
 //
 // Started as  <exe> /standinbox [/stubborn] <text>  it only shows the box.
 #include <windows.h>
@@ -129,6 +129,21 @@ void StampBox(const std::wstring& stampFile) {
     AppendBytes(stampFile, std::to_string(t.QuadPart) + "\r\n", true);
 }
 
+// The message box is stamped as it is being shown, just before it becomes
+// visible, so that a watcher's delay is never understated.
+std::wstring g_stampFile;
+HHOOK g_showHook = nullptr;
+
+LRESULT CALLBACK StampOnShow(int code, WPARAM wp, LPARAM lp) {
+    const auto* m = reinterpret_cast<const CWPSTRUCT*>(lp);
+    if (code == HC_ACTION && m->message == WM_SHOWWINDOW && m->wParam && !g_stampFile.empty() &&
+        GetParent(m->hwnd) == nullptr) {
+        StampBox(g_stampFile);
+        g_stampFile.clear();
+    }
+    return CallNextHookEx(g_showHook, code, wp, lp);
+}
+
 LRESULT CALLBACK StubbornProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
     if (msg == WM_CLOSE) return 0;  // the point of this window: close requests do nothing
     return DefWindowProcW(hwnd, msg, wp, lp);
@@ -157,11 +172,15 @@ void ShowStubbornBox(const std::wstring& text) {
 }
 
 void ShowBox(const std::wstring& text, bool stubborn, const std::wstring& stampFile) {
-    StampBox(stampFile);
-    if (stubborn)
+    if (stubborn) {
+        StampBox(stampFile);
         ShowStubbornBox(text);
-    else
-        MessageBoxW(nullptr, text.c_str(), kBoxTitle, MB_OK | MB_ICONEXCLAMATION);
+        return;
+    }
+    g_stampFile = stampFile;
+    if (!stampFile.empty()) g_showHook = SetWindowsHookExW(WH_CALLWNDPROC, StampOnShow, nullptr, GetCurrentThreadId());
+    MessageBoxW(nullptr, text.c_str(), kBoxTitle, MB_OK | MB_ICONEXCLAMATION);
+    if (g_showHook) UnhookWindowsHookEx(g_showHook);
 }
 
 // ---- the project ----------------------------------------------------------
