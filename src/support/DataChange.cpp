@@ -1,0 +1,37 @@
+#include "support/DataChange.h"
+
+#include <cmath>
+#include <cwchar>
+
+#include "support/Locale.h"
+#include "support/Paths.h"
+
+namespace tolvane {
+
+std::wstring NumberText(double value) {
+    if (value == 0) return L"0";  // also -0, which VB never shows with a sign
+    wchar_t buf[64];
+    std::swprintf(buf, 64, L"%.15G", value);
+    return buf;
+}
+
+std::wstring NormalizeText(const VbValue& value) {
+    if (const auto* text = std::get_if<std::wstring>(&value)) return TrimSpaces(*text);
+    if (const auto* real = std::get_if<double>(&value)) return NumberText(*real);
+    if (const auto* integer = std::get_if<long long>(&value)) return std::to_wstring(*integer);
+    return std::wstring();  // null or unset
+}
+
+double NormalizeNumber(const VbValue& value) {
+    if (const auto* text = std::get_if<std::wstring>(&value)) return ParseLocaleNumber(*text).value_or(0.0);
+    if (const auto* real = std::get_if<double>(&value)) return *real;
+    if (const auto* integer = std::get_if<long long>(&value)) return static_cast<double>(*integer);
+    return 0.0;  // null reads as no number, unset as 0: both end as 0
+}
+
+std::variant<std::wstring, double> NormalizeValue(const VbValue& value, bool numeric) {
+    if (numeric) return NormalizeNumber(value);
+    return NormalizeText(value);
+}
+
+}  // namespace tolvane

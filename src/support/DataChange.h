@@ -1,0 +1,27 @@
+#pragma once
+// basDataChange: loosely typed values, as the message boxes and the chooser
+// receive them, made into the plain text or number they work with.
+#include <cstddef>
+#include <string>
+#include <variant>
+
+namespace tolvane {
+
+// unset, null, text, real, integer.
+using VbValue = std::variant<std::monostate, std::nullptr_t, std::wstring, double, long long>;
+
+// Text mode: null and unset give ""; anything else as text without its
+// leading and trailing spaces.
+std::wstring NormalizeText(const VbValue& value);
+
+// Numeric mode: the number the value reads as (text through the user's
+// locale); 0 when it reads as none. Unset counts as 0.
+double NormalizeNumber(const VbValue& value);
+
+// Both modes in one call: a double in numeric mode, a text otherwise.
+std::variant<std::wstring, double> NormalizeValue(const VbValue& value, bool numeric);
+
+// A number as VB writes it as text: up to 15 significant digits, no trailing zeros.
+std::wstring NumberText(double value);
+
+}  // namespace tolvane

@@ -1,0 +1,72 @@
+#include <windows.h>
+#include <oleauto.h>
+
+#include "support/Locale.h"
+#include "support/Paths.h"
+
+namespace tolvane {
+namespace {
+
+SYSTEMTIME ToSystemTime(const DateTime& t) {
+    SYSTEMTIME st{};
+    st.wYear = static_cast<WORD>(t.year);
+    st.wMonth = static_cast<WORD>(t.month);
+    st.wDay = static_cast<WORD>(t.day);
+    st.wHour = static_cast<WORD>(t.hour);
+    st.wMinute = static_cast<WORD>(t.minute);
+    st.wSecond = static_cast<WORD>(t.second);
+    return st;
+}
+
+std::wstring FixedText(const DateTime& t, bool withTime) {
+    wchar_t buf[64];
+    if (withTime) {
+        swprintf(buf, 64, L"%04d/%02d/%02d %d:%02d:%02d", t.year, t.month, t.day, t.hour, t.minute,
+                 t.second);
+    } else {
+        swprintf(buf, 64, L"%04d/%02d/%02d", t.year, t.month, t.day);
+    }
+    return buf;
+}
+
+}  // namespace
+
+DateTime LocalNow() {
+    SYSTEMTIME st;
+    GetLocalTime(&st);
+    DateTime t;
+    t.year = st.wYear;
+    t.month = st.wMonth;
+    t.day = st.wDay;
+    t.hour = st.wHour;
+    t.minute = st.wMinute;
+    t.second = st.wSecond;
+    return t;
+}
+
+std::wstring GeneralDateText(const DateTime& t) {
+    const bool withTime = t.hour != 0 || t.minute != 0 || t.second != 0;
+    const SYSTEMTIME st = ToSystemTime(t);
+    wchar_t date[128];
+    // The platform's formatter does not take every year a date can hold (before
+    // 1601): such a date falls back to the Japanese default layout.
+    if (GetDateFormatW(LOCALE_USER_DEFAULT, DATE_SHORTDATE, &st, nullptr, date, 128) == 0) {
+        return FixedText(t, withTime);
+    }
+    if (!withTime) return date;
+    wchar_t time[128];
+    if (GetTimeFormatW(LOCALE_USER_DEFAULT, 0, &st, nullptr, time, 128) == 0) {
+        return FixedText(t, withTime);
+    }
+    return std::wstring(date) + L" " + time;
+}
+
+std::optional<double> ParseLocaleNumber(const std::wstring& text) {
+    std::wstring trimmed = TrimSpaces(text);  // the parser takes a writable pointer
+    if (trimmed.empty()) return std::nullopt;
+    double value = 0;
+    if (FAILED(VarR8FromStr(&trimmed[0], LOCALE_USER_DEFAULT, 0, &value))) return std::nullopt;
+    return value;
+}
+
+}  // namespace tolvane
