@@ -1,0 +1,71 @@
+#include "support/win32/Files.h"
+
+#include "support/Paths.h"
+
+namespace tolvane {
+namespace {
+
+std::wstring Lower(std::wstring text) {
+    if (!text.empty()) CharLowerBuffW(&text[0], static_cast<DWORD>(text.size()));
+    return text;
+}
+
+constexpr DWORD kNotAFile = FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM;
+
+}  // namespace
+
+bool FileExists(const std::wstring& path) {
+    const std::wstring name = GetFileName(path);
+    if (name.empty()) return false;
+    WIN32_FIND_DATAW data;
+    HANDLE search = FindFirstFileW(path.c_str(), &data);
+    if (search == INVALID_HANDLE_VALUE) return false;
+    // The first entry a plain file lookup would show decides.
+    bool found = false;
+    do {
+        if ((data.dwFileAttributes & kNotAFile) == 0) {
+            found = true;
+            break;
+        }
+    } while (FindNextFileW(search, &data));
+    FindClose(search);
+    return found && Lower(data.cFileName) == Lower(name);
+}
+
+std::wstring ProgramFolder() {
+    std::wstring module(MAX_PATH, L'\0');
+    for (;;) {
+        const DWORD length = GetModuleFileNameW(nullptr, &module[0], static_cast<DWORD>(module.size()));
+        if (length == 0) return std::wstring();
+        if (length < module.size()) {
+            module.resize(length);
+            break;
+        }
+        module.resize(module.size() * 2);
+    }
+    const auto k = module.rfind(L'\\');
+    if (k == std::wstring::npos) return std::wstring();
+    std::wstring folder = module.substr(0, k);
+    if (folder.find(L'\\') == std::wstring::npos) folder += L'\\';  // "C:" is the drive's root
+    return folder;
+}
+
+std::wstring FileBesideProgram(const std::wstring& name) {
+    return JoinFolderAndName(ProgramFolder(), name);
+}
+
+std::wstring LastErrorText(DWORD code) {
+    wchar_t* buffer = nullptr;
+    const DWORD length = FormatMessageW(
+        FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
+        nullptr, code, 0, reinterpret_cast<wchar_t*>(&buffer), 0, nullptr);
+    std::wstring text;
+    if (length != 0 && buffer != nullptr) text.assign(buffer, length);
+    if (buffer != nullptr) LocalFree(buffer);
+    const auto last = text.find_last_not_of(L" \t\r\n");
+    text.erase(last == std::wstring::npos ? 0 : last + 1);
+    if (text.empty()) text = L"エラー " + std::to_wstring(code);
+    return text;
+}
+
+}  // namespace tolvane

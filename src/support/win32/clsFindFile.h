@@ -1,0 +1,42 @@
+#pragma once
+// clsFindFile: the entries of one folder that match a wildcard mask, one
+// name at a time, with one entry of look-ahead so that "" marks the end.
+#include <windows.h>
+
+#include <string>
+
+namespace tolvane {
+
+class clsFindFile {
+public:
+    clsFindFile();
+    ~clsFindFile();
+    clsFindFile(const clsFindFile&) = delete;
+    clsFindFile& operator=(const clsFindFile&) = delete;
+
+    // Starts a new search (closing any open one), e.g. C:\Src\*.vbp.
+    // "." and ".." at the head of the listing are passed over.
+    void SetFileMask(const std::wstring& mask);
+
+    // The next name, "" at the end; the entry it names becomes the current one.
+    std::wstring NextFile();
+
+    // The current entry: the one NextFile handed out last.
+    bool IsDir() const;
+    // Last-write time in UTC, in the general date format.
+    std::wstring LastWriteTime() const;
+    // Raw attribute bits, for callers that must tell junctions and links apart.
+    DWORD Attributes() const;
+
+private:
+    void CloseSearch();
+    void ReadAhead();
+    std::wstring TrimAtNull(const char* field, std::size_t width) const;
+
+    HANDLE search_;
+    WIN32_FIND_DATAA ahead_;
+    WIN32_FIND_DATAA current_;
+    std::wstring pending_;
+};
+
+}  // namespace tolvane
