@@ -1,6 +1,15 @@
 #pragma once
 // The main window: the compile list, the output folder, the arguments, the
 // run with its log and counters, and the menus that reach everything else.
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "engine/RunPlatform.h"
+#include "engine/clsTolvane.h"
 #include "ui/core/Form.h"
 
 namespace tolvane {
@@ -8,6 +17,117 @@ namespace tolvane {
 class frmMain : public ui::Form {
 public:
     static frmMain& Instance();
+    ~frmMain() override;
+
+protected:
+    ui::FormStyle Style() const override;
+    std::vector<ui::ControlSpec> Layout() const override;
+    const wchar_t* ClassName() const override { return L"TolvaneMain"; }
+
+    void OnLoad() override;
+    bool OnQueryUnload() override;
+    void OnUnload() override;
+    void OnCommand(int id, int notifyCode) override;
+    LRESULT OnNotify(NMHDR* header) override;
+    bool PreTranslate(MSG& msg) override;
+    LRESULT OnMessage(UINT message, WPARAM wParam, LPARAM lParam, bool& handled) override;
+
+private:
+    friend struct MainWindowProbe;  // in-process tests
+
+    enum class LoadResult { Missing, Loaded, Failed };
+    enum class SaveResult { Saved, Cancelled, Failed };
+
+    // One question to the chooser: what it is for and how it is captioned.
+    struct ChooserRequest {
+        std::int32_t mode = 0;
+        std::wstring user;
+        std::optional<std::wstring> mask;
+        std::wstring caption;
+    };
+
+    // Lifecycle, menus and window state.
+    void Form_Load();
+    bool Form_QueryUnload();
+    void Form_Unload();
+    void mnuEditEnd_Click();
+    void mnuEditInitialize_Click();
+    void mnuEditTool_Click();
+    void txtDimension_GotFocus();
+    void txtDimension_LostFocus();
+    void SetRunningState(bool running);
+    void BuildMenus();
+    void FitToContents();
+    void CutLogOutOfActionFrame();
+    void SetMenuEnabled(int id, bool enabled);
+    void SetBarMenuEnabled(int position, bool enabled);
+    bool CommandAvailable(int id) const;
+    bool InitializeChecked() const;
+    void EndProgram();
+
+    // The compile list, its file and its control.
+    LoadResult LoadCompileList(const std::wstring& path);
+    SaveResult SaveCompileList();
+    bool WriteCompileList(const std::wstring& path);
+    void RefreshCompileList();
+    void lstCompileList_ItemCheck(int item);
+    void mnuReadList_Click();
+    void mnuWriteList_Click();
+    int ItemCount() const;
+    bool ItemChecked(int item) const;
+    void SetItemChecked(int item, bool checked);
+    void WarnListLimit(const std::wstring& consequence);
+
+    // Editing commands.
+    void mnuAddList_Click();
+    void mnuAddAllList_Click();
+    void mnuDelList_Click();
+    void mnuDelAllList_Click();
+    void mnuAllCheck_Click();
+    void mnuNoCheck_Click();
+    void mnuReversalCheck_Click();
+    void chkAll_Click();
+    void cmdFolderPath_Click();
+    void AddFolderProjects(const std::wstring& folder, const std::wstring& extension);
+    bool AllChecked() const;
+
+    // The run.
+    void mnuCompile_Click();
+    void mnuCompileStop_Click();
+    void mobjVBC_ExecutionStart();
+    void mobjVBC_ExecutionStop();
+    void AppendLog(const std::wstring& piece);
+
+    // Help.
+    void mnuEditUse_Click();
+    void mnuEditVer_Click();
+
+    // The shared dialogs, each through one door so the rules above stay testable.
+    std::optional<std::wstring> Choose(const ChooserRequest& request);
+    void Notice(const std::wstring& message1, const std::wstring& message2, std::uint32_t color = 0);
+    bool Ask(const std::wstring& message1, const std::wstring& message2);
+
+    std::unique_ptr<RunPlatform> platform_;
+    std::unique_ptr<clsTolvane> mobjVBC;
+    std::wstring mstrPrevList;
+    bool mblnListChanged = false;
+    bool mblnCompiling = false;
+    std::vector<std::wstring> mcolFolders;
+
+    HMENU menuBar_ = nullptr;
+    HACCEL accelerators_ = nullptr;
+    // CompileCount of the build whose compiler the user has asked to end.
+    std::int32_t abortedBuild_ = 0;
+    // The system asked for the end of the session and the close was agreed.
+    bool closeAgreed_ = false;
+
+    std::function<std::optional<std::wstring>(const ChooserRequest&)> chooserHook_;
+    std::function<void(const std::wstring&, const std::wstring&, std::uint32_t)> noticeHook_;
+    std::function<bool(const std::wstring&, const std::wstring&)> questionHook_;
 };
+
+// Enables or disables the direct children of one of the form's frames; the
+// controls inside those keep their own state.
+void SetContainerEnabled(ui::Form& form, int frameId, bool value);
 
 }  // namespace tolvane

@@ -1,0 +1,12 @@
+#pragma once
+// The folder listing of the project search, from the platform's file search.
+#include "ui/main/rules/FolderTree.h"
+
+namespace tolvane {
+
+class Win32DirectoryLister : public DirectoryLister {
+public:
+    bool List(const std::wstring& folder, std::vector<DirEntry>& entries) override;
+};
+
+}  // namespace tolvane

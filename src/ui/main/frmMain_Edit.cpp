@@ -1,0 +1,102 @@
+// The commands that edit the compile list between runs, and the output-folder row.
+#include "ui/main/frmMain.h"
+
+#include "ui/main/MainIds.h"
+#include "ui/main/Win32DirectoryLister.h"
+#include "ui/main/rules/FolderTree.h"
+
+namespace tolvane {
+
+using namespace main_ids;
+
+void frmMain::mnuAddList_Click() {
+    if (mobjVBC->Count() >= clsTolvane::kMaxEntries) {
+        WarnListLimit(L"vbpを追加出来ませんでした");
+        return;
+    }
+    const auto path = Choose({2, L"Vbp", std::wstring(L"*.vbp"), L"vbp指定"});
+    if (!path) return;
+    mobjVBC->addVbp(*path, true);
+    RefreshCompileList();
+    mblnListChanged = true;
+}
+
+void frmMain::mnuAddAllList_Click() {
+    const auto folder = Choose({1, L"VbpFolder", std::wstring(L"*.vbp"), L"検索フォルダ指定"});
+    if (!folder) return;
+    AddFolderProjects(*folder, L"vbp");
+}
+
+void frmMain::AddFolderProjects(const std::wstring& folder, const std::wstring& extension) {
+    HCURSOR previous = SetCursor(LoadCursorW(nullptr, IDC_WAIT));
+    Win32DirectoryLister lister;
+    // Counted before anything is added: a tree that would overfill the list adds nothing.
+    const std::size_t room = static_cast<std::size_t>(clsTolvane::kMaxEntries - mobjVBC->Count());
+    ProjectSearch found = SearchFiles(lister, folder, extension, room);
+    SetCursor(previous);
+    mcolFolders = found.folders;
+    if (found.overLimit) {
+        WarnListLimit(L"見つかったvbpを追加すると上限を超えるため、追加しませんでした");
+        return;
+    }
+    for (const std::wstring& project : found.projects) mobjVBC->addVbp(project, true);
+    RefreshCompileList();
+    mblnListChanged = true;
+    if (found.skippedFolders > 0) {
+        Notice(std::to_wstring(found.skippedFolders) + L"個のﾌｫﾙﾀﾞを検索出来ませんでした",
+               L"検索出来たﾌｫﾙﾀﾞのvbpは追加しました");
+    }
+}
+
+void frmMain::mnuDelList_Click() {
+    mobjVBC->RemoveNoCheck();
+    RefreshCompileList();
+    mblnListChanged = true;
+}
+
+void frmMain::mnuDelAllList_Click() {
+    mobjVBC->RemoveTargetAll();
+    RefreshCompileList();
+    mblnListChanged = false;
+}
+
+void frmMain::mnuAllCheck_Click() {
+    const int count = ItemCount();
+    for (int k = 0; k < count; ++k) {
+        SetItemChecked(k, true);
+        mobjVBC->Entry(k + 1).SetAction(true);
+    }
+    mblnListChanged = true;
+}
+
+void frmMain::mnuNoCheck_Click() {
+    const int count = ItemCount();
+    for (int k = 0; k < count; ++k) {
+        SetItemChecked(k, false);
+        mobjVBC->Entry(k + 1).SetAction(false);
+    }
+    mblnListChanged = true;
+}
+
+void frmMain::mnuReversalCheck_Click() {
+    const int count = ItemCount();
+    for (int k = 0; k < count; ++k) {
+        const bool checked = !ItemChecked(k);
+        SetItemChecked(k, checked);
+        mobjVBC->Entry(k + 1).SetAction(checked);
+    }
+    mblnListChanged = true;
+}
+
+bool frmMain::AllChecked() const {
+    return SendMessageW(Control(chkAll), BM_GETCHECK, 0, 0) != BST_UNCHECKED;
+}
+
+void frmMain::chkAll_Click() { SetEnabled(cmdFolderPath, AllChecked()); }
+
+void frmMain::cmdFolderPath_Click() {
+    const auto folder = Choose({1, L"Exe_Out", std::nullopt, L"出力フォルダ指定"});
+    if (folder) SetText(txtFolderPath, *folder);
+}
+
+}  // namespace tolvane

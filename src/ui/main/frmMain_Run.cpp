@@ -1,0 +1,104 @@
+// The compile run as the window shows it: the run and stop commands, and the
+// engine's two events that write the log and the counters.
+#include "ui/main/frmMain.h"
+
+#include <commctrl.h>
+
+#include "engine/clsTime.h"
+#include "support/Locale.h"
+#include "support/VbError.h"
+#include "ui/core/DoEvents.h"
+#include "ui/main/MainIds.h"
+#include "ui/main/rules/RunLog.h"
+
+namespace tolvane {
+
+using namespace main_ids;
+
+void frmMain::AppendLog(const std::wstring& piece) {
+    HWND log = Control(txtCompileList);
+    int end = GetWindowTextLengthW(log);
+    SendMessageW(log, EM_SETSEL, static_cast<WPARAM>(end), static_cast<LPARAM>(end));
+    SendMessageW(log, EM_REPLACESEL, FALSE, reinterpret_cast<LPARAM>(piece.c_str()));
+    // The newest line stays in view.
+    end = GetWindowTextLengthW(log);
+    SendMessageW(log, EM_SETSEL, static_cast<WPARAM>(end), static_cast<LPARAM>(end));
+    SendMessageW(log, EM_SCROLLCARET, 0, 0);
+}
+
+void frmMain::mnuCompile_Click() {
+    try {
+        AppendLog(RunStartPiece());
+        SetText(lblFailureCount, L"");
+        SetRunningState(true);
+        abortedBuild_ = 0;
+        clsTime record;
+        record.SetStartTime(LocalNow());
+        if (AllChecked()) {
+            mobjVBC->SetOutFolder(Text(txtFolderPath));
+        } else {
+            // An unticked box withdraws a folder an earlier run handed over.
+            mobjVBC->ClearOutFolder();
+        }
+        mobjVBC->SetDimension(Text(txtDimension));
+        mobjVBC->SetCompileStop(false);
+        mobjVBC->CompileStart();
+        record.SetStopTime(LocalNow());
+        if (!mobjVBC->CompileStop()) {
+            AppendLog(SummaryBlock(GeneralDateText(*record.StartTime()), GeneralDateText(*record.StopTime()),
+                                   record.DiffTime()));
+            ui::DoEvents();
+            const std::int32_t failures = mobjVBC->FailureCount();
+            if (failures > 0) {
+                SetText(lblFailureCount, FinalFailureText(failures));
+                mobjVBC->ReCompileCheck();
+                RefreshCompileList();
+            }
+            const ClosingNotice notice = ClosingNoticeFor(failures);
+            Notice(notice.message1, notice.message2, notice.color);
+        } else {
+            AppendLog(StoppedPiece());
+        }
+        SetRunningState(false);
+    } catch (const VbError& e) {
+        Notice(e.Description(), L"");
+        SetRunningState(false);
+    } catch (const std::exception&) {
+        Notice(L"予期しないエラーが発生しました", L"");
+        SetRunningState(false);
+    }
+}
+
+void frmMain::mnuCompileStop_Click() {
+    if (!mobjVBC->CompileStop()) {
+        mobjVBC->SetCompileStop(true);
+        AppendLog(StoppingPiece());
+        return;
+    }
+    // The build in progress is normally waited for; a second request ends a
+    // compiler that does not finish by itself, once per build.
+    if (mobjVBC->IsBuilding() && abortedBuild_ != mobjVBC->CompileCount()) {
+        abortedBuild_ = mobjVBC->CompileCount();
+        mobjVBC->AbortCurrentBuild();
+        AppendLog(AbortingPiece());
+    }
+}
+
+void frmMain::mobjVBC_ExecutionStart() {
+    SetText(lblCount, ProgressText(mobjVBC->CompileCount(), mobjVBC->TargetCount()));
+    AppendLog(BuildStartedPiece(mobjVBC->VbpMessage()));
+    HWND list = Control(lstCompileList);
+    const int item = mobjVBC->CurCount() - 1;
+    ListView_SetItemState(list, item, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
+    ListView_EnsureVisible(list, item, FALSE);
+    ui::DoEvents();
+}
+
+void frmMain::mobjVBC_ExecutionStop() {
+    const clsVbp& entry = mobjVBC->Entry(mobjVBC->CurCount());
+    AppendLog(BuildEndedPiece(mobjVBC->VbpMessage(), entry.Failure(), entry.FailureText()));
+    SetText(lblFailureCount, RunningFailureText(mobjVBC->FailureCount()));
+    ui::DoEvents();
+}
+
+}  // namespace tolvane
