@@ -18,7 +18,7 @@
 //   StandInRecord=<file>    append the received command line to this file
 //   StandInBoxStamp=<file>  append QueryPerformanceCounter ticks as the box shows
 //
-// Started as  <exe> /standinbox [/stubborn] <text>  it only shows the box.
+// Started as  <exe> /standinbox [/stamp <file>] [/stubborn] <text>  it only shows the box.
 #include <windows.h>
 
 #include <cwchar>
@@ -285,8 +285,10 @@ std::wstring Value(const std::map<std::wstring, std::wstring>& m, const wchar_t*
 
 // Runs a copy of ourselves that shows the box, and waits for it, as a compiler
 // whose dialog lives in a helper process would.
-int BoxInChild(const std::wstring& text, bool stubborn) {
-    std::wstring cmd = L"\"" + SelfPath() + L"\" /standinbox " + (stubborn ? L"/stubborn " : L"") + text;
+int BoxInChild(const std::wstring& text, bool stubborn, const std::wstring& stampFile) {
+    std::wstring cmd = L"\"" + SelfPath() + L"\" /standinbox " +
+                       (stampFile.empty() ? L"" : L"/stamp \"" + stampFile + L"\" ") + (stubborn ? L"/stubborn " : L"") +
+                       text;
     STARTUPINFOW si{};
     si.cb = sizeof si;
     PROCESS_INFORMATION pi{};
@@ -329,10 +331,7 @@ int Compile(const std::wstring& cmd, const Request& req) {
         bool stubborn = ParseInt(opt, L"standinstubbornbox", 0) != 0;
         if (int delay = ParseInt(opt, L"standinboxdelayms", 0); delay > 0) Sleep(static_cast<DWORD>(delay));
         std::wstring stamp = Value(opt, L"standinboxstamp");
-        if (ParseInt(opt, L"standinchildbox", 0) != 0) {
-            StampBox(stamp.empty() ? L"" : Join(folder, stamp));
-            return BoxInChild(text, stubborn);
-        }
+        if (ParseInt(opt, L"standinchildbox", 0) != 0) return BoxInChild(text, stubborn, stamp.empty() ? L"" : Join(folder, stamp));
         ShowBox(text, stubborn, stamp.empty() ? L"" : Join(folder, stamp));
         return 1;
     }
@@ -359,9 +358,15 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
     std::wstring lower = Lower(cmd);
     size_t box = lower.find(L" /standinbox ");
     if (box != std::wstring::npos) {
-        std::wstring rest = cmd.substr(box + 13);
-        bool stubborn = StartsWithNoCase(rest, 0, L"/stubborn ");
-        ShowBox(stubborn ? rest.substr(10) : rest, stubborn, L"");
+        size_t i = box + 13;
+        std::wstring stamp;
+        if (StartsWithNoCase(cmd, i, L"/stamp ")) {
+            i += 7;
+            stamp = NextArgument(cmd, i);
+            while (i < cmd.size() && cmd[i] == L' ') ++i;
+        }
+        bool stubborn = StartsWithNoCase(cmd, i, L"/stubborn ");
+        ShowBox(cmd.substr(stubborn ? i + 10 : i), stubborn, stamp);
         return 1;
     }
     Request req = ParseCommandLine(cmd);
