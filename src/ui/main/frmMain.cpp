@@ -474,6 +474,11 @@ LRESULT frmMain::OnNotify(NMHDR* header) {
     return 0;
 }
 
+void frmMain::OnUnhandledError(const std::wstring& description) {
+    // Whatever a command could not do is told in the program's own box.
+    Notice(description, L"");
+}
+
 bool frmMain::PreTranslate(MSG& msg) {
     return accelerators_ && TranslateAcceleratorW(Hwnd(), accelerators_, &msg) != 0;
 }

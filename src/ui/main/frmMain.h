@@ -31,6 +31,7 @@ protected:
     LRESULT OnNotify(NMHDR* header) override;
     bool PreTranslate(MSG& msg) override;
     LRESULT OnMessage(UINT message, WPARAM wParam, LPARAM lParam, bool& handled) override;
+    void OnUnhandledError(const std::wstring& description) override;
 
 private:
     friend struct MainWindowProbe;  // in-process tests
