@@ -1,0 +1,331 @@
+#include "ProgramDriver.h"
+
+#include <commctrl.h>
+
+#include <stdexcept>
+
+#include "TextFiles.h"
+#include "ui/main/MainIds.h"
+
+namespace tolvane::testing {
+
+namespace {
+
+void CopyBeside(const std::wstring& name, const std::wstring& to) {
+    if (!CopyFileW(ProgramBeside(name).c_str(), to.c_str(), FALSE))
+        throw std::runtime_error("cannot copy " + ToUtf8(name) + " into the program folder");
+}
+
+struct ClassSearch {
+    DWORD pid;
+    const wchar_t* className;
+    const std::wstring* caption;
+    HWND found;
+};
+
+BOOL CALLBACK MatchTop(HWND window, LPARAM param) {
+    auto* s = reinterpret_cast<ClassSearch*>(param);
+    DWORD pid = 0;
+    GetWindowThreadProcessId(window, &pid);
+    if (pid != s->pid || !IsWindowVisible(window)) return TRUE;
+    if (s->className) {
+        wchar_t name[128] = {};
+        GetClassNameW(window, name, 128);
+        if (lstrcmpW(name, s->className) != 0) return TRUE;
+    }
+    if (s->caption && WindowText(window) != *s->caption) return TRUE;
+    s->found = window;
+    return FALSE;
+}
+
+HWND FindTop(DWORD pid, const wchar_t* className, const std::wstring* caption) {
+    ClassSearch s{pid, className, caption, nullptr};
+    EnumWindows(MatchTop, reinterpret_cast<LPARAM>(&s));
+    return s.found;
+}
+
+LRESULT Ask(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    DWORD_PTR result = 0;
+    // A timeout, so that a hung program fails the test instead of hanging it.
+    if (!SendMessageTimeoutW(window, message, wParam, lParam, SMTO_ABORTIFHUNG, 10000, &result)) return -1;
+    return static_cast<LRESULT>(result);
+}
+
+// Memory in another process, for messages whose argument is a pointer that
+// the platform does not carry across processes (the list view's).
+class RemoteBuffer {
+public:
+    RemoteBuffer(DWORD pid, SIZE_T size) : size_(size) {
+        process_ = OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, pid);
+        if (!process_) throw std::runtime_error("cannot open the program's process");
+        address_ = VirtualAllocEx(process_, nullptr, size, MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE);
+        if (!address_) {
+            CloseHandle(process_);
+            throw std::runtime_error("cannot allocate memory in the program's process");
+        }
+    }
+    ~RemoteBuffer() {
+        VirtualFreeEx(process_, address_, 0, MEM_RELEASE);
+        CloseHandle(process_);
+    }
+    RemoteBuffer(const RemoteBuffer&) = delete;
+    RemoteBuffer& operator=(const RemoteBuffer&) = delete;
+
+    char* At(SIZE_T offset) const { return static_cast<char*>(address_) + offset; }
+    bool Write(SIZE_T offset, const void* data, SIZE_T size) const {
+        SIZE_T done = 0;
+        return offset + size <= size_ && WriteProcessMemory(process_, At(offset), data, size, &done) && done == size;
+    }
+    bool Read(SIZE_T offset, void* data, SIZE_T size) const {
+        SIZE_T done = 0;
+        return offset + size <= size_ && ReadProcessMemory(process_, At(offset), data, size, &done) && done == size;
+    }
+
+private:
+    HANDLE process_ = nullptr;
+    void* address_ = nullptr;
+    SIZE_T size_;
+};
+
+}  // namespace
+
+std::wstring StandInExe() { return ProgramBeside(L"VBStandIn.exe"); }
+
+ProgramFolder::ProgramFolder(const std::wstring& hint) : temp_(hint) {
+    CopyBeside(L"Tolvane.exe", Exe());
+    CopyBeside(L"ReadMe.txt", File(L"ReadMe.txt"));
+}
+
+void ProgramFolder::WriteIni(const std::wstring& fileName,
+                             const std::vector<std::pair<std::wstring, std::wstring>>& keys) const {
+    std::wstring text = L"[COMMON]\r\n";
+    for (const auto& [key, value] : keys) text += key + L"=" + value + L"\r\n";
+    const auto bytes = ToAnsi(text);
+    if (!bytes) throw std::runtime_error("settings text does not fit the ANSI code page");
+    if (!WriteBytes(File(fileName), *bytes)) throw std::runtime_error("cannot write a settings file");
+}
+
+void ProgramFolder::WriteTolvaneIni(const std::wstring& exe, const std::wstring& prevList) const {
+    WriteIni(L"Tolvane.ini", {{L"EXE", exe}, {L"PREV_List", prevList}});
+}
+
+std::optional<std::string> ProgramFolder::Bytes(const std::wstring& name) const { return ReadBytes(File(name)); }
+
+bool ProgramFolder::Has(const std::wstring& name) const {
+    return GetFileAttributesW(File(name).c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
+RunningProgram::RunningProgram(const ProgramFolder& folder) : RunningProgram(folder, Options{}) {}
+
+RunningProgram::RunningProgram(const ProgramFolder& folder, Options options) {
+    std::wstring commandLine = L"\"" + folder.Exe() + L"\"";
+    const std::wstring current = options.currentFolder.empty() ? folder.Path() : options.currentFolder;
+    STARTUPINFOW si{};
+    si.cb = sizeof si;
+    PROCESS_INFORMATION pi{};
+    if (!CreateProcessW(folder.Exe().c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                        current.c_str(), &si, &pi))
+        throw std::runtime_error("cannot start Tolvane.exe");
+    CloseHandle(pi.hThread);
+    process_ = pi.hProcess;
+    pid_ = pi.dwProcessId;
+    if (options.skipSplash) {
+        // A key on the splash screen goes straight on to the main window.
+        HWND splash = WaitForClass(kSplashClass, 60s);
+        if (splash) PostKey(splash, VK_SPACE);
+    }
+}
+
+RunningProgram::~RunningProgram() {
+    if (Running()) {
+        TerminateProcess(process_, 1);
+        WaitForSingleObject(process_, 30000);
+    }
+    CloseHandle(process_);
+}
+
+bool RunningProgram::Running() const { return WaitForSingleObject(process_, 0) == WAIT_TIMEOUT; }
+
+bool RunningProgram::WaitForExit(std::chrono::milliseconds limit) const {
+    return WaitForSingleObject(process_, static_cast<DWORD>(limit.count())) == WAIT_OBJECT_0;
+}
+
+HWND RunningProgram::WaitForMain(std::chrono::milliseconds limit) {
+    const std::wstring caption = L"Tolvane";
+    HWND found = nullptr;
+    WaitUntil(
+        [&] {
+            found = FindTop(pid_, kMainClass, &caption);
+            return found && IsWindowEnabled(found) && !FindOfClass(kSplashClass);
+        },
+        limit);
+    if (found) WaitForInputIdle(process_, 10000);
+    main_ = found;
+    return found;
+}
+
+HWND RunningProgram::Control(int id) const { return main_ ? Child(main_, id) : nullptr; }
+
+HWND RunningProgram::FindOfClass(const wchar_t* className) const { return FindTop(pid_, className, nullptr); }
+
+HWND RunningProgram::WaitForClass(const wchar_t* className, std::chrono::milliseconds limit) const {
+    HWND found = nullptr;
+    WaitUntil([&] { return (found = FindOfClass(className)) != nullptr || !Running(); }, limit);
+    return found;
+}
+
+bool RunningProgram::WaitForClassGone(const wchar_t* className, std::chrono::milliseconds limit) const {
+    return WaitUntil([&] { return FindOfClass(className) == nullptr; }, limit);
+}
+
+HWND RunningProgram::WaitForCaption(const std::wstring& caption, std::chrono::milliseconds limit) const {
+    HWND found = nullptr;
+    WaitUntil([&] { return (found = FindTop(pid_, nullptr, &caption)) != nullptr || !Running(); }, limit);
+    return found;
+}
+
+void RunningProgram::Command(int id) const { PostCommand(main_, id); }
+
+void RunningProgram::PostKeyToFocus(WORD virtualKey) const {
+    GUITHREADINFO info{};
+    info.cbSize = sizeof info;
+    HWND target = main_;
+    if (GetGUIThreadInfo(GetWindowThreadProcessId(main_, nullptr), &info) && info.hwndFocus) target = info.hwndFocus;
+    PostKey(target, virtualKey);
+}
+
+bool BringToFront(HWND window) {
+    return WaitUntil(
+        [&] {
+            if (GetForegroundWindow() == window) return true;
+            SetForegroundWindow(window);
+            return GetForegroundWindow() == window;
+        },
+        10s);
+}
+
+bool RunningProgram::PressKeys(HWND window, std::initializer_list<WORD> keys) const {
+    if (!BringToFront(window)) return false;
+    std::vector<INPUT> inputs;
+    for (WORD key : keys) {
+        INPUT in{};
+        in.type = INPUT_KEYBOARD;
+        in.ki.wVk = key;
+        in.ki.wScan = static_cast<WORD>(MapVirtualKeyW(key, MAPVK_VK_TO_VSC));
+        inputs.push_back(in);
+    }
+    for (auto it = keys.end(); it != keys.begin();) {
+        INPUT in{};
+        in.type = INPUT_KEYBOARD;
+        in.ki.wVk = *--it;
+        in.ki.wScan = static_cast<WORD>(MapVirtualKeyW(*it, MAPVK_VK_TO_VSC));
+        in.ki.dwFlags = KEYEVENTF_KEYUP;
+        inputs.push_back(in);
+    }
+    return SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT)) == inputs.size();
+}
+
+std::vector<ListItem> RunningProgram::Items() const {
+    HWND list = Control(main_ids::lstCompileList);
+    std::vector<ListItem> items;
+    if (!list) return items;
+    const LRESULT count = Ask(list, LVM_GETITEMCOUNT, 0, 0);
+    if (count <= 0) return items;
+    constexpr int kTextChars = 1024;
+    RemoteBuffer remote(pid_, sizeof(LVITEMW) + kTextChars * sizeof(wchar_t));
+    for (int i = 0; i < count; ++i) {
+        LVITEMW item{};
+        item.iSubItem = 0;
+        item.cchTextMax = kTextChars;
+        item.pszText = reinterpret_cast<LPWSTR>(remote.At(sizeof(LVITEMW)));
+        if (!remote.Write(0, &item, sizeof item)) throw std::runtime_error("cannot write into the program");
+        const LRESULT length = Ask(list, LVM_GETITEMTEXTW, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(remote.At(0)));
+        std::wstring text(length > 0 ? static_cast<size_t>(length) : 0, L'\0');
+        if (length > 0 && !remote.Read(sizeof(LVITEMW), text.data(), text.size() * sizeof(wchar_t)))
+            throw std::runtime_error("cannot read from the program");
+        const auto state = static_cast<UINT>(
+            Ask(list, LVM_GETITEMSTATE, static_cast<WPARAM>(i), LVIS_STATEIMAGEMASK | LVIS_SELECTED));
+        // State image 2 is the checked box.
+        items.push_back({text, ((state & LVIS_STATEIMAGEMASK) >> 12) == 2, (state & LVIS_SELECTED) != 0});
+    }
+    return items;
+}
+
+std::wstring RunningProgram::LogText() const { return FullWindowText(Control(main_ids::txtCompileList)); }
+
+std::vector<std::wstring> RunningProgram::LogLines() const { return SplitLines(LogText()); }
+
+std::wstring RunningProgram::Text(int id) const { return FullWindowText(Control(id)); }
+
+HWND RunningProgram::WaitForBox(const wchar_t* boxClass, std::chrono::milliseconds limit) const {
+    return WaitForClass(boxClass, limit);
+}
+
+BoxLines RunningProgram::LinesOf(HWND box) {
+    return {FullWindowText(Child(box, box_ids::lblMessage0)), FullWindowText(Child(box, box_ids::lblMessage1))};
+}
+
+bool RunningProgram::Answer(HWND box, int buttonId) {
+    HWND button = Child(box, buttonId);
+    if (!button) return false;
+    Click(button);
+    return WaitForWindowGone(box, 30s);
+}
+
+std::wstring FullWindowText(HWND window) {
+    if (!window) return L"";
+    const LRESULT length = Ask(window, WM_GETTEXTLENGTH, 0, 0);
+    if (length <= 0) return L"";
+    std::wstring text(static_cast<size_t>(length) + 1, L'\0');
+    const LRESULT copied =
+        Ask(window, WM_GETTEXT, static_cast<WPARAM>(text.size()), reinterpret_cast<LPARAM>(text.data()));
+    text.resize(copied > 0 ? static_cast<size_t>(copied) : 0);
+    return text;
+}
+
+std::vector<std::wstring> SplitLines(const std::wstring& text) {
+    std::vector<std::wstring> lines;
+    size_t start = 0;
+    for (;;) {
+        const size_t end = text.find(L"\r\n", start);
+        if (end == std::wstring::npos) {
+            lines.push_back(text.substr(start));
+            return lines;
+        }
+        lines.push_back(text.substr(start, end - start));
+        start = end + 2;
+    }
+}
+
+int CountScreenPixels(HWND window, COLORREF color) {
+    RECT rc{};
+    if (!GetWindowRect(window, &rc)) return 0;
+    const int width = rc.right - rc.left, height = rc.bottom - rc.top;
+    if (width <= 0 || height <= 0) return 0;
+    HDC screen = GetDC(nullptr);
+    HDC memory = CreateCompatibleDC(screen);
+    HBITMAP bitmap = CreateCompatibleBitmap(screen, width, height);
+    HGDIOBJ old = SelectObject(memory, bitmap);
+    BitBlt(memory, 0, 0, width, height, screen, rc.left, rc.top, SRCCOPY);
+    SelectObject(memory, old);
+    BITMAPINFOHEADER info{};
+    info.biSize = sizeof info;
+    info.biWidth = width;
+    info.biHeight = -height;
+    info.biPlanes = 1;
+    info.biBitCount = 32;
+    info.biCompression = BI_RGB;
+    std::vector<DWORD> pixels(static_cast<size_t>(width) * height);
+    GetDIBits(memory, bitmap, 0, height, pixels.data(), reinterpret_cast<BITMAPINFO*>(&info), DIB_RGB_COLORS);
+    DeleteObject(bitmap);
+    DeleteDC(memory);
+    ReleaseDC(nullptr, screen);
+    // DIB pixels are 0x00RRGGBB; colours are 0x00BBGGRR.
+    const DWORD wanted = (GetRValue(color) << 16) | (GetGValue(color) << 8) | GetBValue(color);
+    int n = 0;
+    for (DWORD p : pixels)
+        if ((p & 0xFFFFFF) == wanted) ++n;
+    return n;
+}
+
+}  // namespace tolvane::testing

@@ -1,0 +1,149 @@
+#pragma once
+// Whole-program driving: Tolvane.exe copied into a private program folder,
+// started there as a process of its own, and a scripted user outside it who
+// sends menu commands and keys, answers its dialogs and reads back what its
+// windows show.
+#include <windows.h>
+
+#include <chrono>
+#include <initializer_list>
+#include <optional>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "TempFolder.h"
+#include "UiDriver.h"
+
+namespace tolvane::testing {
+
+// Window classes of the program's windows (the boxes have no caption).
+constexpr wchar_t kMainClass[] = L"TolvaneMain";
+constexpr wchar_t kSplashClass[] = L"TolvaneSplash";
+constexpr wchar_t kOptionClass[] = L"TolvaneOption";
+constexpr wchar_t kAboutClass[] = L"TolvaneAbout";
+constexpr wchar_t kWarningBoxClass[] = L"TolvaneMsgWarning";
+constexpr wchar_t kYesNoBoxClass[] = L"TolvaneMsgYesNo";
+
+// Child ids of the two message boxes and of the options dialog.
+namespace box_ids {
+constexpr int lblMessage0 = 100;
+constexpr int lblMessage1 = 101;
+constexpr int cmdOK = 102;
+constexpr int cmdCancel = 103;
+}  // namespace box_ids
+namespace option_ids {
+constexpr int cmdGo = 100;
+constexpr int cmdCancel = 101;
+constexpr int txtEXE = 105;
+}  // namespace option_ids
+
+// The stand-in compiler built beside the test program.
+std::wstring StandInExe();
+
+// A fresh folder holding copies of Tolvane.exe and ReadMe.txt; removed with
+// everything in it when the object goes.
+class ProgramFolder {
+public:
+    explicit ProgramFolder(const std::wstring& hint = L"Tolvane 試験");
+
+    const std::wstring& Path() const { return temp_.Path(); }
+    std::wstring File(const std::wstring& name) const { return temp_.File(name); }
+    // Creates the subfolder (and its parents).
+    std::wstring Folder(const std::wstring& name) const { return temp_.Folder(name); }
+    std::wstring Exe() const { return File(L"Tolvane.exe"); }
+
+    // An INI file beside the program with one section, COMMON, in the ANSI code page.
+    void WriteIni(const std::wstring& fileName, const std::vector<std::pair<std::wstring, std::wstring>>& keys) const;
+    // Tolvane.ini naming the compiler (the stand-in unless told) and the list to reopen.
+    void WriteTolvaneIni(const std::wstring& exe = StandInExe(), const std::wstring& prevList = L"") const;
+    // A file's bytes; nothing when it is not there.
+    std::optional<std::string> Bytes(const std::wstring& name) const;
+    bool Has(const std::wstring& name) const;
+
+private:
+    TempFolder temp_;
+};
+
+// One item of the main window's compile list as the user sees it.
+struct ListItem {
+    std::wstring text;
+    bool checked = false;
+    bool selected = false;
+};
+
+// The two lines of a message box.
+struct BoxLines {
+    std::wstring line1;
+    std::wstring line2;
+};
+
+// Tolvane.exe started from a program folder. The process is ended (if still
+// running) and waited for when the object goes.
+class RunningProgram {
+public:
+    struct Options {
+        // The process's current folder: where the chooser opens on first use.
+        std::wstring currentFolder;
+        // Press a key on the splash screen instead of waiting out its two seconds.
+        bool skipSplash = true;
+    };
+
+    explicit RunningProgram(const ProgramFolder& folder);
+    RunningProgram(const ProgramFolder& folder, Options options);
+    ~RunningProgram();
+    RunningProgram(const RunningProgram&) = delete;
+    RunningProgram& operator=(const RunningProgram&) = delete;
+
+    DWORD Pid() const { return pid_; }
+    bool Running() const;
+    bool WaitForExit(std::chrono::milliseconds limit = 60s) const;
+
+    // The main window once it is shown and takes input; nullptr if it never is.
+    HWND WaitForMain(std::chrono::milliseconds limit = 90s);
+    HWND Main() const { return main_; }
+    HWND Control(int id) const;
+
+    // A visible top-level window of this process, by class or by caption.
+    HWND FindOfClass(const wchar_t* className) const;
+    HWND WaitForClass(const wchar_t* className, std::chrono::milliseconds limit = 60s) const;
+    bool WaitForClassGone(const wchar_t* className, std::chrono::milliseconds limit = 60s) const;
+    HWND WaitForCaption(const std::wstring& caption, std::chrono::milliseconds limit = 60s) const;
+
+    // A menu command, as the menu sends it.
+    void Command(int id) const;
+    // One key, posted to the control that has the keyboard focus.
+    void PostKeyToFocus(WORD virtualKey) const;
+    // The real keyboard path: brings the window to the front and presses the
+    // keys together (modifiers first), as a user's hands would. False when
+    // the window could not be brought to the front.
+    bool PressKeys(HWND window, std::initializer_list<WORD> keys) const;
+
+    // What the main window shows.
+    std::vector<ListItem> Items() const;
+    std::wstring LogText() const;
+    std::vector<std::wstring> LogLines() const;
+    std::wstring Text(int id) const;
+
+    // The message box of this class once shown, and its lines.
+    HWND WaitForBox(const wchar_t* boxClass, std::chrono::milliseconds limit = 90s) const;
+    static BoxLines LinesOf(HWND box);
+    // Presses a box's button and waits until the box is gone.
+    static bool Answer(HWND box, int buttonId);
+
+private:
+    HANDLE process_ = nullptr;
+    DWORD pid_ = 0;
+    HWND main_ = nullptr;
+};
+
+// Text (any length) of a window in any process.
+std::wstring FullWindowText(HWND window);
+// Splits at CR LF; the text after the last CR LF is the last line.
+std::vector<std::wstring> SplitLines(const std::wstring& text);
+// How many pixels of the window's area on screen have exactly this colour.
+int CountScreenPixels(HWND window, COLORREF color);
+// Brings a window to the front; true once it is the foreground window.
+bool BringToFront(HWND window);
+
+}  // namespace tolvane::testing

@@ -1,0 +1,189 @@
+// Whole-program runs with the compiler stand-in: a run with failures and its
+// report, rebuilding only what failed, closing while a run goes on.
+#include <algorithm>
+
+#include "ProgramScenario.h"
+#include "Screenshot.h"
+
+namespace tolvane::testing {
+namespace {
+
+constexpr COLORREF kRedText = RGB(255, 0, 0);
+constexpr COLORREF kNavyText = RGB(0, 0, 128);
+
+TEST(CompileRunScenario, FiveProjectsTwoFailuresThenOnlyTheFailedAreRebuilt) {
+    ProgramFolder program;
+    const std::wstring record = program.File(L"builds.txt");
+    const std::vector<ProjectSpec> specs = {
+        {L"ソース\\Ledger App", L"Ledger", false, 700},
+        {L"ソース\\Sales Reports", L"Monthly", true, 700},
+        {L"ソース\\在庫 管理", L"Inventory", false, 700},
+        {L"ソース\\帳票", L"PrintForms", true, 700},
+        {L"ソース\\Tools", L"Backup", false, 700},
+    };
+    std::vector<Project> projects;
+    std::vector<std::pair<bool, std::wstring>> entries;
+    for (const auto& spec : specs) {
+        projects.push_back(MakeProject(program, spec, record));
+        entries.emplace_back(true, projects.back().path);
+    }
+    const std::wstring list = program.File(L"五件.clt");
+    WriteList(list, entries);
+    const auto listBytes = ReadBytes(list);
+    program.WriteTolvaneIni(StandInExe(), list);
+
+    RunningProgram tolvane(program);
+    HWND main = tolvane.WaitForMain();
+    ASSERT_NE(main, nullptr);
+    auto items = tolvane.Items();
+    ASSERT_EQ(items.size(), 5u);
+    for (size_t i = 0; i < items.size(); ++i) {
+        EXPECT_EQ(items[i].text, projects[i].file);
+        EXPECT_TRUE(items[i].checked);
+    }
+    EXPECT_EQ(tolvane.Text(ids::lblCount), L"0/0");
+    EXPECT_EQ(tolvane.LogText(), L"");
+    CaptureWindow(main, "main_idle");
+
+    // F12 through the real keyboard.
+    const std::wstring before = GeneralNow();
+    ASSERT_TRUE(tolvane.PressKeys(main, {VK_F12}));
+
+    // Progress as it goes: each value seen is the next build or a later one.
+    std::vector<std::wstring> progress;
+    bool closeTried = false;
+    HWND notice = nullptr;
+    ASSERT_TRUE(WaitUntil(
+        [&] {
+            const std::wstring count = tolvane.Text(ids::lblCount);
+            if (progress.empty() || progress.back() != count) progress.push_back(count);
+            if (!closeTried && count == L"2/5") {
+                CaptureWindow(main, "main_running");
+                // Neither the close box nor the exit command ends a running program.
+                PostMessageW(main, WM_CLOSE, 0, 0);
+                tolvane.Command(ids::mnuEditEnd);
+                closeTried = true;
+            }
+            return (notice = tolvane.FindOfClass(kWarningBoxClass)) != nullptr;
+        },
+        120s));
+    const std::wstring after = GeneralNow();
+    EXPECT_TRUE(closeTried);
+    EXPECT_TRUE(tolvane.Running());
+    EXPECT_TRUE(IsWindow(main));
+    progress.erase(std::remove(progress.begin(), progress.end(), L"0/0"), progress.end());
+    ASSERT_FALSE(progress.empty());
+    EXPECT_TRUE(std::is_sorted(progress.begin(), progress.end())) << ToUtf8(progress.front());
+    EXPECT_EQ(progress.back(), L"5/5");
+
+    // The red notice over the finished run.
+    const BoxLines lines = RunningProgram::LinesOf(notice);
+    EXPECT_EQ(lines.line1, L"2件のｺﾝﾊﾟｲﾙに失敗しています");
+    EXPECT_EQ(lines.line2, L"ｺﾝﾊﾟｲﾙが終了しました");
+    EXPECT_TRUE(WaitUntil([&] { return CountScreenPixels(Child(notice, box_ids::lblMessage0), kRedText) > 0; }, 10s));
+    EXPECT_EQ(CountScreenPixels(Child(notice, box_ids::lblMessage1), kNavyText), 0);
+    CaptureWindow(notice, "notice_failures");
+    ASSERT_TRUE(RunningProgram::Answer(notice, box_ids::cmdOK));
+
+    // The log: an empty line, then start and end of each build in list order,
+    // a failed build's reason under its failure line, then the summary.
+    const auto log = tolvane.LogLines();
+    size_t at = 1;
+    ASSERT_GE(log.size(), 1u + 5 * 3 + 2 + 5);
+    EXPECT_EQ(log[0], L"");
+    for (const auto& p : projects) {
+        EXPECT_TRUE(IsProgressLine(log[at], p.file, kStarted)) << ToUtf8(log[at]);
+        ++at;
+        if (p.missing.empty()) {
+            EXPECT_TRUE(IsProgressLine(log[at], p.file, kEnded)) << ToUtf8(log[at]);
+            ++at;
+        } else {
+            EXPECT_TRUE(IsProgressLine(log[at], p.file, kFailed)) << ToUtf8(log[at]);
+            ++at;
+            EXPECT_EQ(log[at], L"\t" + BoxTextOf(p)) << ToUtf8(log[at]);
+            ++at;
+        }
+        EXPECT_EQ(log[at], L"") << ToUtf8(log[at]);
+        ++at;
+    }
+    ASSERT_EQ(log.size(), at + 5);
+    EXPECT_EQ(log[at], kRule);
+    ASSERT_TRUE(StartsWith(log[at + 1], L"開始時間："));
+    ASSERT_TRUE(StartsWith(log[at + 2], L"終了時間："));
+    ASSERT_TRUE(StartsWith(log[at + 3], L"経過時間："));
+    const std::wstring start = log[at + 1].substr(5), stop = log[at + 2].substr(5);
+    EXPECT_TRUE(Shape(start) == Shape(before) || Shape(start) == Shape(after)) << ToUtf8(start);
+    EXPECT_TRUE(Shape(stop) == Shape(before) || Shape(stop) == Shape(after)) << ToUtf8(stop);
+    EXPECT_EQ(Shape(log[at + 3].substr(5)), L"99:99:99");
+    EXPECT_EQ(log[at + 4], kRule);
+    EXPECT_FALSE(EndsWith(tolvane.LogText(), L"\r\n"));
+
+    // Counters, and exactly the failed projects left checked.
+    EXPECT_EQ(tolvane.Text(ids::lblCount), L"5/5");
+    EXPECT_EQ(tolvane.Text(ids::lblFailureCount), L"失敗 2");
+    items = tolvane.Items();
+    ASSERT_EQ(items.size(), 5u);
+    for (size_t i = 0; i < items.size(); ++i) {
+        EXPECT_EQ(items[i].checked, !projects[i].missing.empty()) << i;
+        EXPECT_EQ(GetFileAttributesW(projects[i].output.c_str()) != INVALID_FILE_ATTRIBUTES,
+                  projects[i].missing.empty())
+            << i;
+    }
+    EXPECT_EQ(ReadUtf8Lines(record).size(), 5u);  // one command line per build
+    CaptureWindow(main, "main_after_failures");
+
+    // The missing files supplied, F12 again (posted to the focused control):
+    // only the two failed projects are built, and both now succeed.
+    for (const auto& p : projects) {
+        if (!p.missing.empty()) {
+            ASSERT_TRUE(WriteBytes(p.missing, "VERSION 5.00\r\n"));
+        }
+    }
+    const size_t logLinesBefore = log.size();
+    tolvane.PostKeyToFocus(VK_F12);
+    HWND second = tolvane.WaitForBox(kWarningBoxClass, 120s);
+    ASSERT_NE(second, nullptr);
+    const BoxLines done = RunningProgram::LinesOf(second);
+    EXPECT_EQ(done.line1, L"");
+    EXPECT_EQ(done.line2, L"ｺﾝﾊﾟｲﾙが終了しました");
+    EXPECT_TRUE(WaitUntil([&] { return CountScreenPixels(Child(second, box_ids::lblMessage1), kNavyText) > 0; }, 10s));
+    EXPECT_EQ(CountScreenPixels(Child(second, box_ids::lblMessage1), kRedText), 0);
+    ASSERT_TRUE(RunningProgram::Answer(second, box_ids::cmdOK));
+
+    const auto again = tolvane.LogLines();
+    // The first run's last rule ends with the new run's first CR LF.
+    ASSERT_EQ(again.size(), logLinesBefore + 2 * 3 + 5);
+    size_t k = logLinesBefore;
+    for (const auto& p : projects) {
+        if (p.missing.empty()) continue;
+        EXPECT_TRUE(IsProgressLine(again[k], p.file, kStarted)) << ToUtf8(again[k]);
+        EXPECT_TRUE(IsProgressLine(again[k + 1], p.file, kEnded)) << ToUtf8(again[k + 1]);
+        EXPECT_EQ(again[k + 2], L"");
+        k += 3;
+    }
+    EXPECT_EQ(again[k], kRule);
+    EXPECT_EQ(tolvane.Text(ids::lblCount), L"2/2");
+    EXPECT_EQ(tolvane.Text(ids::lblFailureCount), L"");
+    const auto builds = ReadUtf8Lines(record);
+    ASSERT_EQ(builds.size(), 7u);
+    EXPECT_NE(builds[5].find(projects[1].path), std::wstring::npos) << ToUtf8(builds[5]);
+    EXPECT_NE(builds[6].find(projects[3].path), std::wstring::npos) << ToUtf8(builds[6]);
+    items = tolvane.Items();
+    for (size_t i = 0; i < items.size(); ++i) EXPECT_EQ(items[i].checked, !projects[i].missing.empty()) << i;
+    for (const auto& p : projects) EXPECT_NE(GetFileAttributesW(p.output.c_str()), INVALID_FILE_ATTRIBUTES);
+
+    // The failures re-checked the list, so closing asks to save; Cancel
+    // closes without saving, and the list reopens at the next start.
+    PostMessageW(main, WM_CLOSE, 0, 0);
+    HWND question = tolvane.WaitForBox(kYesNoBoxClass);
+    ASSERT_NE(question, nullptr);
+    const BoxLines asked = RunningProgram::LinesOf(question);
+    EXPECT_EQ(asked.line1, L"ｺﾝﾊﾟｲﾙﾘｽﾄが変更されています");
+    EXPECT_EQ(asked.line2, L"保存しますか？");
+    ASSERT_TRUE(RunningProgram::Answer(question, box_ids::cmdCancel));
+    ASSERT_TRUE(tolvane.WaitForExit());
+    EXPECT_EQ(ReadBytes(list), listBytes);
+}
+
+}  // namespace
+}  // namespace tolvane::testing

@@ -1,0 +1,103 @@
+#pragma once
+// Pieces the whole-program scenarios share: stand-in projects in a program
+// folder, compile-list files, and what the log's lines look like.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "ProgramDriver.h"
+#include "StandInProject.h"
+#include "TextFiles.h"
+#include "ui/main/MainIds.h"
+
+namespace tolvane::testing {
+
+namespace ids = main_ids;
+
+inline const std::wstring kStarted = L"ｺﾝﾊﾟｲﾙ開始";
+inline const std::wstring kEnded = L"ｺﾝﾊﾟｲﾙ終了";
+inline const std::wstring kFailed = L"ｺﾝﾊﾟｲﾙ失敗";
+inline const std::wstring kRule(42, L'=');
+
+// One stand-in project in its own folder below the program folder.
+struct Project {
+    std::wstring file;    // the project's file name, as the list shows it
+    std::wstring path;    // full path
+    std::wstring output;  // what a successful build writes
+    std::wstring missing; // the file whose absence fails the build ("" when none)
+};
+
+struct ProjectSpec {
+    std::wstring folder;  // below the program folder
+    std::wstring name;    // project name; the file is name + ".vbp"
+    bool broken = false;  // names a form that is not there
+    int delayMs = 0;      // the build takes at least this long
+    bool hang = false;    // the build never ends
+};
+
+// record: a file every build appends its command line to ("" for none).
+inline Project MakeProject(const ProgramFolder& program, const ProjectSpec& spec, const std::wstring& record) {
+    const std::wstring folder = program.Folder(spec.folder);
+    StandInProject project(folder, spec.name + L".vbp");
+    project.Name(spec.name).ExeName(spec.name + L".exe").Form(L"frmMain.frm");
+    if (spec.broken) project.MissingForm(L"frmLost.frm");
+    if (spec.delayMs > 0) project.Set(L"StandInDelayMs", std::to_wstring(spec.delayMs));
+    if (spec.hang) project.Set(L"StandInHang", L"1");
+    if (!record.empty()) project.Set(L"StandInRecord", record);
+    Project made;
+    made.file = spec.name + L".vbp";
+    made.path = project.Write();
+    made.output = project.OutputPath();
+    if (spec.broken) made.missing = folder + L"\\frmLost.frm";
+    return made;
+}
+
+// A compile-list file as the program writes one: mark, tab, path, CR LF each,
+// then one empty line; in the ANSI code page.
+inline void WriteList(const std::wstring& path, const std::vector<std::pair<bool, std::wstring>>& entries) {
+    std::wstring text;
+    for (const auto& [checked, project] : entries) text += (checked ? L"True\t" : L"False\t") + project + L"\r\n";
+    text += L"\r\n";
+    const auto bytes = ToAnsi(text);
+    ASSERT_TRUE(bytes.has_value());
+    ASSERT_TRUE(WriteBytes(path, *bytes));
+}
+
+inline bool EndsWith(const std::wstring& text, const std::wstring& tail) {
+    return text.size() >= tail.size() && text.compare(text.size() - tail.size(), tail.size(), tail) == 0;
+}
+
+inline bool StartsWith(const std::wstring& text, const std::wstring& head) {
+    return text.compare(0, head.size(), head) == 0;
+}
+
+// A progress line: a time, a tab, the project's file name, three blanks, the status.
+inline bool IsProgressLine(const std::wstring& line, const std::wstring& file, const std::wstring& status) {
+    const std::wstring tail = L"\t" + file + L"   " + status;
+    return EndsWith(line, tail) && line.size() > tail.size() && line.find(L'\t') == line.size() - tail.size();
+}
+
+// Digits as 9: the shape of a date-time text, whatever the time.
+inline std::wstring Shape(const std::wstring& text) {
+    std::wstring shape = text;
+    for (auto& c : shape)
+        if (c >= L'0' && c <= L'9') c = L'9';
+    return shape;
+}
+
+// The current date and time in the system's general form: short date, blank, long time.
+inline std::wstring GeneralNow() {
+    SYSTEMTIME now;
+    GetLocalTime(&now);
+    wchar_t date[128] = {}, time[128] = {};
+    GetDateFormatW(LOCALE_USER_DEFAULT, DATE_SHORTDATE, &now, nullptr, date, 128);
+    GetTimeFormatW(LOCALE_USER_DEFAULT, 0, &now, nullptr, time, 128);
+    return std::wstring(date) + L" " + time;
+}
+
+// The program's line separator inside a failure reason becomes one blank.
+inline std::wstring BoxTextOf(const Project& project) { return L"'" + project.missing + L"' が見つかりません。"; }
+
+}  // namespace tolvane::testing

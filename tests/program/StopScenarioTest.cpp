@@ -1,0 +1,135 @@
+// Stopping a run: between builds with F11, and a compiler that never ends,
+// which a second F11 ends.
+#include <windows.h>
+// After windows.h, which it needs.
+#include <tlhelp32.h>
+
+#include <algorithm>
+
+#include "ProgramScenario.h"
+
+namespace tolvane::testing {
+namespace {
+
+// Stand-in processes started by the program and still running.
+int RunningCompilersOf(DWORD parent) {
+    HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
+    if (snapshot == INVALID_HANDLE_VALUE) return -1;
+    PROCESSENTRY32W entry{};
+    entry.dwSize = sizeof entry;
+    int n = 0;
+    for (BOOL more = Process32FirstW(snapshot, &entry); more; more = Process32NextW(snapshot, &entry))
+        if (entry.th32ParentProcessID == parent && lstrcmpiW(entry.szExeFile, L"VBStandIn.exe") == 0) ++n;
+    CloseHandle(snapshot);
+    return n;
+}
+
+size_t CountLines(const std::vector<std::wstring>& lines, const std::wstring& text) {
+    return static_cast<size_t>(std::count(lines.begin(), lines.end(), text));
+}
+
+bool HasLine(const std::vector<std::wstring>& lines, const std::wstring& file, const std::wstring& status) {
+    return std::any_of(lines.begin(), lines.end(),
+                       [&](const std::wstring& line) { return IsProgressLine(line, file, status); });
+}
+
+TEST(StopScenario, F11StopsBetweenBuildsAndASecondF11EndsAHungCompiler) {
+    ProgramFolder program;
+    const std::wstring record = program.File(L"builds.txt");
+    std::vector<Project> projects;
+    projects.push_back(MakeProject(program, {L"p1", L"First", false, 300}, record));
+    // Long enough that the stop request surely arrives while it builds.
+    projects.push_back(MakeProject(program, {L"p2", L"Second", false, 4000}, record));
+    projects.push_back(MakeProject(program, {L"p3", L"Third"}, record));
+    projects.push_back(MakeProject(program, {L"p4", L"Fourth"}, record));
+    const Project hung = MakeProject(program, {L"p5", L"Hung", false, 0, true}, record);
+    const std::wstring list = program.File(L"stop.clt");
+    WriteList(list, {{true, projects[0].path},
+                     {true, projects[1].path},
+                     {true, projects[2].path},
+                     {true, projects[3].path},
+                     {false, hung.path}});
+    program.WriteTolvaneIni(StandInExe(), list);
+
+    RunningProgram tolvane(program);
+    HWND main = tolvane.WaitForMain();
+    ASSERT_NE(main, nullptr);
+    HWND listControl = tolvane.Control(ids::lstCompileList);
+    ASSERT_TRUE(tolvane.PressKeys(main, {VK_F12}));
+
+    // F11 (the real keyboard) while the second build runs.
+    ASSERT_TRUE(WaitUntil([&] { return HasLine(tolvane.LogLines(), projects[1].file, kStarted); }, 60s));
+    EXPECT_FALSE(IsWindowEnabled(listControl));
+    ASSERT_TRUE(tolvane.PressKeys(main, {VK_F11}));
+    ASSERT_TRUE(WaitUntil([&] { return IsWindowEnabled(listControl); }, 60s));
+    EXPECT_EQ(tolvane.FindOfClass(kWarningBoxClass), nullptr);
+
+    const auto log = tolvane.LogLines();
+    ASSERT_EQ(log.size(), 11u) << ToUtf8(tolvane.LogText());
+    EXPECT_EQ(log[0], L"");
+    EXPECT_TRUE(IsProgressLine(log[1], projects[0].file, kStarted));
+    EXPECT_TRUE(IsProgressLine(log[2], projects[0].file, kEnded));
+    EXPECT_EQ(log[3], L"");
+    EXPECT_TRUE(IsProgressLine(log[4], projects[1].file, kStarted));
+    EXPECT_EQ(log[5], L"ｺﾝﾊﾟｲﾙを中止しています・・・");
+    EXPECT_TRUE(IsProgressLine(log[6], projects[1].file, kEnded));
+    EXPECT_EQ(log[7], L"");
+    EXPECT_EQ(log[8], L"ｺﾝﾊﾟｲﾙを中止しました");
+    EXPECT_EQ(log[9], L"");
+    EXPECT_EQ(log[10], L"");
+    EXPECT_EQ(CountLines(log, kRule), 0u);
+    EXPECT_EQ(tolvane.Text(ids::lblCount), L"2/4");
+    EXPECT_EQ(tolvane.Text(ids::lblFailureCount), L"");
+    // The interrupted build finished; the later ones never started.
+    EXPECT_EQ(ReadUtf8Lines(record).size(), 2u);
+    EXPECT_NE(GetFileAttributesW(projects[1].output.c_str()), INVALID_FILE_ATTRIBUTES);
+    EXPECT_EQ(GetFileAttributesW(projects[2].output.c_str()), INVALID_FILE_ATTRIBUTES);
+    auto items = tolvane.Items();
+    ASSERT_EQ(items.size(), 5u);
+    for (size_t i = 0; i < 4; ++i) EXPECT_TRUE(items[i].checked) << i;
+    EXPECT_FALSE(items[4].checked);
+
+    // Ctrl+R leaves only the hung project checked; its compiler never ends.
+    ASSERT_TRUE(tolvane.PressKeys(main, {VK_CONTROL, 'R'}));
+    ASSERT_TRUE(WaitUntil(
+        [&] {
+            items = tolvane.Items();
+            return items.size() == 5 && items[4].checked && std::none_of(items.begin(), items.begin() + 4,
+                                                                          [](const ListItem& i) { return i.checked; });
+        },
+        30s));
+    const std::wstring before = tolvane.LogText();
+    tolvane.PostKeyToFocus(VK_F12);
+    ASSERT_TRUE(WaitUntil([&] { return HasLine(tolvane.LogLines(), hung.file, kStarted); }, 60s));
+    ASSERT_TRUE(WaitUntil([&] { return RunningCompilersOf(tolvane.Pid()) == 1; }, 30s));
+
+    // The first F11 waits for the build, as always; the second ends it.
+    tolvane.PostKeyToFocus(VK_F11);
+    ASSERT_TRUE(WaitUntil([&] { return CountLines(tolvane.LogLines(), L"ｺﾝﾊﾟｲﾙを中止しています・・・") == 2; }, 30s));
+    EXPECT_FALSE(IsWindowEnabled(listControl));
+    EXPECT_EQ(RunningCompilersOf(tolvane.Pid()), 1);
+    tolvane.PostKeyToFocus(VK_F11);
+    ASSERT_TRUE(WaitUntil([&] { return IsWindowEnabled(listControl); }, 60s));
+    EXPECT_EQ(tolvane.FindOfClass(kWarningBoxClass), nullptr);
+    EXPECT_EQ(RunningCompilersOf(tolvane.Pid()), 0);
+
+    const std::wstring after = tolvane.LogText();
+    ASSERT_TRUE(StartsWith(after, before));
+    const auto added = SplitLines(after.substr(before.size()));
+    ASSERT_EQ(added.size(), 10u) << ToUtf8(after);
+    EXPECT_EQ(added[0], L"");
+    EXPECT_TRUE(IsProgressLine(added[1], hung.file, kStarted)) << ToUtf8(added[1]);
+    EXPECT_EQ(added[2], L"ｺﾝﾊﾟｲﾙを中止しています・・・");
+    EXPECT_EQ(added[3], L"実行中のｺﾝﾊﾟｲﾙを強制終了しています・・・");
+    EXPECT_TRUE(IsProgressLine(added[4], hung.file, kFailed)) << ToUtf8(added[4]);
+    EXPECT_EQ(added[5], L"\t中止の指示によりｺﾝﾊﾟｲﾙを強制終了しました");
+    EXPECT_EQ(added[6], L"");
+    EXPECT_EQ(added[7], L"ｺﾝﾊﾟｲﾙを中止しました");
+    EXPECT_EQ(added[8], L"");
+    EXPECT_EQ(added[9], L"");
+    EXPECT_EQ(tolvane.Text(ids::lblCount), L"1/1");
+    EXPECT_EQ(tolvane.Text(ids::lblFailureCount), L"1");
+}
+
+}  // namespace
+}  // namespace tolvane::testing
