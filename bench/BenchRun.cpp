@@ -42,6 +42,19 @@ double CpuSeconds() {
     return static_cast<double>(value(kernel) + value(user)) / 1e7;
 }
 
+// Under Wine the process is a Linux process: its main thread's scheduler run
+// time (nanoseconds) is exact, where GetProcessTimes counts in coarse ticks.
+// Negative when not available (on Windows).
+double ThreadRunSeconds() {
+    auto bytes = ReadBytes(L"Z:\\proc\\thread-self\\schedstat");
+    if (!bytes || bytes->empty()) return -1;
+    try {
+        return std::stod(*bytes) / 1e9;
+    } catch (...) {
+        return -1;
+    }
+}
+
 std::wstring Quoted(const std::wstring& s) { return s.find(L' ') == std::wstring::npos ? s : L"\"" + s + L"\""; }
 
 const char* Verdict(bool pass) { return pass ? "PASS" : "FAIL"; }
@@ -51,7 +64,7 @@ const char* Verdict(bool pass) { return pass ? "PASS" : "FAIL"; }
 class TimingPlatform : public RunPlatform {
 public:
     std::vector<long long> closedAt, foundAt;
-    double startCpu = 0, waitCpu = 0;
+    double startCpu = 0, waitCpu = 0, waitRun = 0;
     long steps = 0, looks = 0;
 
     bool FileExists(const std::wstring& path) override { return inner_.FileExists(path); }
@@ -69,8 +82,11 @@ private:
     class Process : public CompilerProcess {
     public:
         Process(std::unique_ptr<CompilerProcess> inner, TimingPlatform& owner)
-            : inner_(std::move(inner)), owner_(owner), cpu0_(CpuSeconds()) {}
-        ~Process() override { owner_.waitCpu += CpuSeconds() - cpu0_; }
+            : inner_(std::move(inner)), owner_(owner), cpu0_(CpuSeconds()), run0_(ThreadRunSeconds()) {}
+        ~Process() override {
+            owner_.waitCpu += CpuSeconds() - cpu0_;
+            owner_.waitRun += ThreadRunSeconds() - run0_;
+        }
         std::optional<std::wstring> FindErrorBox() override {
             ++owner_.looks;
             auto box = inner_->FindErrorBox();
@@ -96,7 +112,7 @@ private:
     private:
         std::unique_ptr<CompilerProcess> inner_;
         TimingPlatform& owner_;
-        double cpu0_;
+        double cpu0_, run0_;
         bool found_ = false;
     };
     Win32RunPlatform inner_;
@@ -130,6 +146,7 @@ bool BenchWaitCpu(const std::wstring& standIn, const TempFolder& temp) {
     si.cb = sizeof si;
     PROCESS_INFORMATION pi{};
     cpu0 = CpuSeconds();
+    double run0 = ThreadRunSeconds();
     t0 = Qpc();
     long passes = 0;
     if (CreateProcessW(nullptr, buf.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi)) {
@@ -146,13 +163,20 @@ bool BenchWaitCpu(const std::wstring& standIn, const TempFolder& temp) {
     }
     double baseWall = Seconds(Qpc() - t0);
     double baseRate = (CpuSeconds() - cpu0) / baseWall;
+    double baseExact = (ThreadRunSeconds() - run0) / baseWall;
 
-    bool pass = engineRate < 0.01;
-    std::printf("(a) CPU per second of compiler wait: %.4f s/s over %.2f s, 3 builds (target < 0.01) %s\n", engineRate,
-                wall, Verdict(pass));
+    bool exact = ThreadRunSeconds() >= 0;
+    double exactRate = platform.waitRun / wall;
+    bool pass = (exact ? exactRate : engineRate) < 0.01;
+    std::printf("(a) CPU per second of compiler wait, 3 builds over %.2f s (target < 0.01): GetProcessTimes %.4f s/s", wall,
+                engineRate);
+    if (exact) std::printf(", scheduler run time %.4f s/s (judged)", exactRate);
+    std::printf(" %s\n", Verdict(pass));
     std::printf("    whole run: %.4f s CPU, of which starting the compiler %.4f s, waiting %.4f s (%ld wait steps, %ld looks for the box)\n",
                 runCpu, platform.startCpu, platform.waitCpu, platform.steps, platform.looks);
-    std::printf("    baseline busy wait: %.4f s/s over %.2f s, %ld passes\n", baseRate, baseWall, passes);
+    std::printf("    baseline busy wait: GetProcessTimes %.4f s/s", baseRate);
+    if (exact) std::printf(", scheduler run time %.4f s/s", baseExact);
+    std::printf(" over %.2f s, %ld passes\n", baseWall, passes);
     return pass;
 }
 

@@ -183,6 +183,18 @@ TEST_F(CompilerProcessTest, BoxOfAProcessTheCompilerStartedCounts) {
     EXPECT_TRUE(p->WaitForExit(60s));
 }
 
+TEST_F(CompilerProcessTest, BoxOfAHelperStillCountsAfterTheCompilerHasEnded) {
+    StandInProject project(temp_.Path());
+    project.MissingForm(L"Orphan.frm").Set(L"StandInChildBox", L"2");
+    auto p = platform_.StartCompiler(MakeCommand(standIn_, project.Write()));
+    ASSERT_TRUE(p->WaitForExit(60s));
+    ASSERT_TRUE(p->HasEnded());
+    std::optional<std::wstring> box;
+    ASSERT_TRUE(testing::WaitUntil([&] { return (box = p->FindErrorBox()).has_value(); }, 60s));
+    EXPECT_EQ(*box, MissingMessage(temp_.File(L"Orphan.frm")));
+    EXPECT_TRUE(p->CloseErrorBox(20s));
+}
+
 class ForeignBoxTest : public CompilerProcessTest {
 protected:
     void SetUp() override {

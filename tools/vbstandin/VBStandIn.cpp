@@ -14,6 +14,7 @@
 //   StandInBoxDelayMs=<ms>  wait this long before showing the error box
 //   StandInStubbornBox=1    the error box is a window that ignores WM_CLOSE
 //   StandInChildBox=1       a child copy of the stand-in shows the error box
+//                           (=2: and the stand-in ends without waiting for it)
 //   StandInExitCode=<n>     exit status of a successful build
 //   StandInRecord=<file>    append the received command line to this file
 //   StandInBoxStamp=<file>  append QueryPerformanceCounter ticks as the box shows
@@ -285,7 +286,7 @@ std::wstring Value(const std::map<std::wstring, std::wstring>& m, const wchar_t*
 
 // Runs a copy of ourselves that shows the box, and waits for it, as a compiler
 // whose dialog lives in a helper process would.
-int BoxInChild(const std::wstring& text, bool stubborn, const std::wstring& stampFile) {
+int BoxInChild(const std::wstring& text, bool stubborn, const std::wstring& stampFile, bool wait) {
     std::wstring cmd = L"\"" + SelfPath() + L"\" /standinbox " +
                        (stampFile.empty() ? L"" : L"/stamp \"" + stampFile + L"\" ") + (stubborn ? L"/stubborn " : L"") +
                        text;
@@ -296,7 +297,7 @@ int BoxInChild(const std::wstring& text, bool stubborn, const std::wstring& stam
     buf.push_back(L'\0');
     if (!CreateProcessW(nullptr, buf.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi)) return 2;
     CloseHandle(pi.hThread);
-    WaitForSingleObject(pi.hProcess, INFINITE);
+    if (wait) WaitForSingleObject(pi.hProcess, INFINITE);
     CloseHandle(pi.hProcess);
     return 1;
 }
@@ -331,7 +332,8 @@ int Compile(const std::wstring& cmd, const Request& req) {
         bool stubborn = ParseInt(opt, L"standinstubbornbox", 0) != 0;
         if (int delay = ParseInt(opt, L"standinboxdelayms", 0); delay > 0) Sleep(static_cast<DWORD>(delay));
         std::wstring stamp = Value(opt, L"standinboxstamp");
-        if (ParseInt(opt, L"standinchildbox", 0) != 0) return BoxInChild(text, stubborn, stamp.empty() ? L"" : Join(folder, stamp));
+        if (int child = ParseInt(opt, L"standinchildbox", 0); child != 0)
+            return BoxInChild(text, stubborn, stamp.empty() ? L"" : Join(folder, stamp), child != 2);
         ShowBox(text, stubborn, stamp.empty() ? L"" : Join(folder, stamp));
         return 1;
     }

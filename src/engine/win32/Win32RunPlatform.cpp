@@ -53,9 +53,9 @@ public:
         // window, while a search by class is filtered by the server almost for
         // free. The compiler's boxes are dialogs (message boxes), so while no
         // dialog exists anywhere the full search runs only now and then, for
-        // boxes of other kinds, and always once the compiler has ended.
+        // boxes of other kinds, and always once the end has been seen.
         const auto now = std::chrono::steady_clock::now();
-        if (now < nextFullSearch_ && !HasEnded() && !FindWindowExW(nullptr, nullptr, kDialogClass, nullptr))
+        if (now < nextFullSearch_ && !endSeen_ && !FindWindowExW(nullptr, nullptr, kDialogClass, nullptr))
             return std::nullopt;
         nextFullSearch_ = now + kFullSearchInterval;
         std::vector<HWND> boxes = Boxes();
@@ -81,12 +81,18 @@ public:
         }
     }
 
-    bool HasEnded() override { return WaitForSingleObject(process_->Process(), 0) != WAIT_TIMEOUT; }
+    bool HasEnded() override {
+        if (WaitForSingleObject(process_->Process(), 0) == WAIT_TIMEOUT) return false;
+        endSeen_ = true;
+        return true;
+    }
 
     void WaitStep(std::chrono::milliseconds interval) override {
         HANDLE h = process_->Process();
-        MsgWaitForMultipleObjectsEx(1, &h, Millis(interval), QS_ALLINPUT, MWMO_INPUTAVAILABLE);
-        ui::DoEvents();
+        // A timeout means no window input is waiting, so there is nothing to
+        // run; skipping the empty look saves a server round trip per pass under Wine.
+        if (MsgWaitForMultipleObjectsEx(1, &h, Millis(interval), QS_ALLINPUT, MWMO_INPUTAVAILABLE) != WAIT_TIMEOUT)
+            ui::DoEvents();
     }
 
     bool WaitForExit(std::chrono::milliseconds limit) override {
@@ -115,6 +121,7 @@ private:
     std::unique_ptr<JobProcess> process_;
     HWINEVENTHOOK hook_ = nullptr;
     std::chrono::steady_clock::time_point nextFullSearch_{};
+    bool endSeen_ = false;
 };
 
 }  // namespace
