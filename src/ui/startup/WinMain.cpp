@@ -1,5 +1,8 @@
 #include <windows.h>
 
+#include "ui/startup/basMain.h"
+
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
-    return 0;
+    tolvane::Main();
+    return tolvane::RunMessageLoop();
 }

@@ -1,0 +1,93 @@
+#include "ui/startup/basMain.h"
+
+#include <windows.h>
+
+#include "ui/core/Globals.h"
+#include "ui/core/ModalLoop.h"
+#include "ui/dialogs/MessageBoxes.h"
+#include "ui/main/frmMain.h"
+#include "ui/startup/ProgramVersion.h"
+#include "ui/startup/frmSplash.h"
+
+namespace tolvane {
+namespace {
+
+MainFormSource& Source() {
+    static MainFormSource source;
+    return source;
+}
+
+ui::Form& MainForm() {
+    if (Source()) return Source()();
+    return frmMain::Instance();
+}
+
+BOOL CALLBACK FindShownWindow(HWND w, LPARAM found) {
+    if (!IsWindowVisible(w)) return TRUE;
+    *reinterpret_cast<bool*>(found) = true;
+    return FALSE;
+}
+
+bool AnyWindowShown() {
+    bool found = false;
+    EnumThreadWindows(GetCurrentThreadId(), FindShownWindow, reinterpret_cast<LPARAM>(&found));
+    return found;
+}
+
+}  // namespace
+
+void SetMainFormSource(MainFormSource source) { Source() = std::move(source); }
+
+bool ClaimSingleInstance(const wchar_t* name) {
+    HANDLE mutex = CreateMutexW(nullptr, FALSE, name);
+    const DWORD error = GetLastError();
+    if (!mutex) {
+        // Held by an instance running with other rights; any other failure
+        // must not keep the user from starting the program.
+        return error != ERROR_ACCESS_DENIED;
+    }
+    if (error == ERROR_ALREADY_EXISTS) {
+        CloseHandle(mutex);
+        return false;
+    }
+    // The handle stays open: the claim lasts until the process ends.
+    return true;
+}
+
+void Main() {
+    if (!ClaimSingleInstance(kSingleInstanceName)) {
+        Msg_Warning& box = Msg_Warning::Instance();
+        box.SetMessage1(L"すでにTolvaneは起動しています");
+        box.SetMessage2(L"なお、複数起動は出来ません");
+        box.ShowModal();
+        ExitProcess(0);
+    }
+    gstrVersion = ReadVersionText(RunningProgramPath());
+    frmSplash::Instance().Show();
+}
+
+void ShowMain() {
+    ui::Form& main = MainForm();
+    main.Load();
+    if (!main.IsLoaded()) return;  // its load ended it
+    // Loading made the active window (the splash screen) its owner, and an
+    // owned window is destroyed with its owner; the main window outlives the
+    // splash screen.
+    if (GetWindow(main.Hwnd(), GW_OWNER)) SetWindowLongPtrW(main.Hwnd(), GWLP_HWNDPARENT, 0);
+    main.Show();
+}
+
+void SplashCancel() { ShowMain(); }
+
+int RunMessageLoop() {
+    MSG msg{};
+    while (AnyWindowShown()) {
+        const BOOL got = GetMessageW(&msg, nullptr, 0, 0);
+        if (got == 0) return static_cast<int>(msg.wParam);
+        if (got < 0) return 1;
+        ui::DispatchDialogMessage(msg);
+    }
+    return 0;
+}
+
+}  // namespace tolvane
