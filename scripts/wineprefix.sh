@@ -3,7 +3,7 @@
 # Usage: wineprefix.sh <prefix-folder>. Does nothing when the prefix is ready.
 set -euo pipefail
 prefix=$(realpath -m "$1")
-stamp="$prefix/.tolvane-ready-2"
+stamp="$prefix/.tolvane-ready-3"
 [ -f "$stamp" ] && exit 0
 
 export WINEPREFIX="$prefix" WINEARCH=win32 WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
@@ -25,6 +25,8 @@ reg=$(mktemp --suffix=.reg)
     printf '"%s"="IPAMincho"\r\n' "$face"
   done
   printf '\r\n[HKEY_CURRENT_USER\\Software\\Wine\\X11 Driver]\r\n"Managed"="N"\r\n"Decorated"="N"\r\n'
+  # A new prefix knows the text-file type but does not tie .txt to it.
+  printf '\r\n[HKEY_CLASSES_ROOT\\.txt]\r\n@="txtfile"\r\n"Content Type"="text/plain"\r\n'
   # No crash dialog: a crashing test program must fail, not wait for a click.
   printf '\r\n[HKEY_CURRENT_USER\\Software\\Wine\\WineDbg]\r\n"ShowCrashDialog"=dword:00000000\r\n'
 } | iconv -f UTF-8 -t UTF-16 > "$reg"

@@ -93,3 +93,17 @@ TEST(Form, RefusedCloseKeepsTheWindow) {
     form.refuseClose = false;
     EXPECT_TRUE(form.Unload());
 }
+
+TEST(Form, DestroyedWithItsOwnerCountsAsUnloaded) {
+    SampleForm owner;
+    owner.Load();
+    SetActiveWindow(owner.Hwnd());
+    SampleForm owned;
+    owned.Load();
+    ASSERT_EQ(GetWindow(owned.Hwnd(), GW_OWNER), owner.Hwnd());
+    owner.Unload();
+    EXPECT_FALSE(owned.IsLoaded());
+    owned.Load();  // and can be loaded again
+    EXPECT_TRUE(owned.IsLoaded());
+    owned.Unload();
+}

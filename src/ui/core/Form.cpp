@@ -138,8 +138,7 @@ void Form::Load() {
 
     RECT rc{0, 0, TwipsToPixelsX(style.clientWidth), TwipsToPixelsY(style.clientHeight)};
     AdjustWindowRectEx(&rc, style.style, FALSE, style.exStyle);
-    // A dialog stays above the window that was active when it opened.
-    HWND owner = GetActiveWindow();
+    HWND owner = style.topLevel ? nullptr : GetActiveWindow();
     CreateWindowExW(style.exStyle, ClassName(), style.caption, style.style, CW_USEDEFAULT, CW_USEDEFAULT,
                     rc.right - rc.left, rc.bottom - rc.top, owner, nullptr, instance, this);
     if (!hwnd_) throw VbError(static_cast<std::int32_t>(GetLastError()), L"Form", L"ウィンドウを作成できませんでした");
@@ -209,17 +208,21 @@ bool Form::Unload() {
     // one goes, or the platform would activate some other program's window.
     for (HWND w : disabled_) EnableWindow(w, TRUE);
     disabled_.clear();
-    RemovePropW(h, kFormProperty);
+    ForgetWindow();
+    DestroyWindow(h);
+    unloading_ = false;
+    return true;
+}
+
+void Form::ForgetWindow() {
+    RemovePropW(hwnd_, kFormProperty);
     hwnd_ = nullptr;
     lastFocus_ = nullptr;
-    DestroyWindow(h);
     for (auto& [id, c] : controls_)
         if (c.brush) DeleteObject(c.brush);
     controls_.clear();
     for (HFONT f : fonts_) DeleteObject(f);
     fonts_.clear();
-    unloading_ = false;
-    return true;
 }
 
 void Form::Show() {
@@ -436,6 +439,13 @@ LRESULT Form::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_CLOSE:
         Unload();
         return 0;
+    case WM_NCDESTROY: {
+        // Destroyed from outside (with its owner, say) rather than unloaded:
+        // the form must know it is no longer loaded.
+        HWND h = hwnd_;
+        ForgetWindow();
+        return DefWindowProcW(h, message, wParam, lParam);
+    }
     case WM_ACTIVATE: {
         // As a dialog does: on activation the focus goes back to the control
         // that had it, or to the first in the tab order, not to the bare window.

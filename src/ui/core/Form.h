@@ -54,6 +54,9 @@ struct FormStyle {
     const wchar_t* caption = L"";
     FontSpec font{};
     COLORREF backColor = kDefaultColor;  // kDefaultColor: the button-face colour
+    // A window with no owner (the main window, the splash screen). Others are
+    // owned by the window that was active when they loaded, so they stay above it.
+    bool topLevel = false;
 };
 
 class Form {
@@ -144,6 +147,7 @@ private:
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
     LRESULT Colorize(HDC dc, HWND control);
     void CreateControls();
+    void ForgetWindow();
     HFONT FontFor(const FontSpec& spec);
 
     struct ControlState {
