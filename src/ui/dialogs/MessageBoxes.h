@@ -6,7 +6,7 @@
 #include <cstdint>
 #include <string>
 
-#include "ui/core/Form.h"
+#include "ui/dialogs/MessageBoxBase.h"
 
 namespace tolvane {
 
@@ -15,31 +15,52 @@ constexpr std::uint32_t kNavy = 0x800000;
 constexpr std::uint32_t kRed = 0x0000FF;
 constexpr std::uint32_t kBlue = 0xFF0000;
 
-class Msg_Warning : public ui::Form {
+class Msg_Warning : public MessageBoxBase {
 public:
     static Msg_Warning& Instance();
 
-    void SetMessage1(const std::wstring& text);
-    void SetMessage2(const std::wstring& text);
-    void SetColor(std::uint32_t color);  // 0 keeps the design colour
-    // Seconds until the box closes by itself; 0 never. Throws VbError (overflow)
-    // when the milliseconds do not fit in 32 bits, keeping the old value.
-    void SetTimerSet(std::int32_t seconds);
-    // (ShowModal() comes from ui::Form.)
+    // SetMessage1, SetMessage2, SetColor (0 keeps the design colour) and
+    // SetTimerSet (seconds until the box closes by itself; 0 never; throws
+    // VbError (overflow) when the milliseconds do not fit in 32 bits, keeping
+    // the old value) come from MessageBoxBase; ShowModal() from ui::Form.
+
+private:
+    Msg_Warning();
+    const wchar_t* ClassName() const override { return L"TolvaneMsgWarning"; }
+    std::vector<ui::ControlSpec> Buttons() const override;
+    int ButtonHolder() const override { return cmdOK; }
+    int EscapeButton() const override { return cmdOK; }
+    void OnButton(int id) override;
+    void Timer1_Timer() override;
+    void cmdOK_Click();
 };
 
-class Msg_YesNo : public ui::Form {
+class Msg_YesNo : public MessageBoxBase {
 public:
     static Msg_YesNo& Instance();
 
-    bool YesNo() const;
-    void SetYesNo(bool value);
-    const std::wstring& Message1() const;
-    const std::wstring& Message2() const;
-    void SetMessage1(const std::wstring& text);
-    void SetMessage2(const std::wstring& text);
-    void SetColor(std::uint32_t color);
-    void SetTimerSet(std::int32_t seconds);
+    // True after OK, false after Cancel or a time-out; kept between showings.
+    bool YesNo() const { return yesNo_; }
+    void SetYesNo(bool value) { yesNo_ = value; }
+    using MessageBoxBase::Message1;
+    using MessageBoxBase::Message2;
+    // SetMessage1, SetMessage2, SetColor and SetTimerSet: as Msg_Warning.
+
+private:
+    Msg_YesNo();
+    const wchar_t* ClassName() const override { return L"TolvaneMsgYesNo"; }
+    std::vector<ui::ControlSpec> Buttons() const override;
+    int ButtonHolder() const override { return fraCommandButton; }
+    int EscapeButton() const override { return cmdCancel; }
+    void OnButton(int id) override;
+    void Timer1_Timer() override;
+    bool OnQueryUnload() override;
+    void cmdOK_Click();
+    void cmdCancel_Click();
+    void Answer(bool yes);
+
+    bool yesNo_ = false;
+    bool answering_ = false;
 };
 
 }  // namespace tolvane
