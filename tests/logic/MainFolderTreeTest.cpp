@@ -135,12 +135,6 @@ TEST(MainFolderTree, MoreProjectsThanTheLimitStopTheSearch) {
     EXPECT_TRUE(SearchFiles(fs, L"C:\\L\\", L"vbp", 0).overLimit);
 }
 
-TEST(MainFolderTree, RootWithoutFinalBackslashGetsOne) {
-    FakeLister fs;
-    fs.tree[L"C:\\"] = {{L"x.vbp", kFile}};
-    EXPECT_EQ(SearchFiles(fs, L"C:\\", L"vbp", 10).projects, (std::vector<std::wstring>{L"C:\\x.vbp"}));
-}
-
 TEST(MainFolderTree, ExtensionMatchesTheWholeEndingInAnyCase) {
     EXPECT_TRUE(HasExtension(L"App.vbp", L"vbp"));
     EXPECT_TRUE(HasExtension(L"APP.VBP", L"vbp"));
