@@ -111,6 +111,7 @@ protected:
         s.clientWidth = 4500;
         s.clientHeight = 2000;
         s.caption = L"代わりの主画面";
+        s.topLevel = true;  // as the real main window
         return s;
     }
     std::vector<ui::ControlSpec> Layout() const override { return {}; }

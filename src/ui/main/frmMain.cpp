@@ -119,6 +119,7 @@ ui::FormStyle frmMain::Style() const {
     s.clientWidth = kNeededClientWidth;
     s.clientHeight = kNeededClientHeight;
     s.caption = L"Tolvane";
+    s.topLevel = true;  // outlives the splash screen that is active when it loads
     return s;
 }
 

@@ -70,10 +70,6 @@ void ShowMain() {
     ui::Form& main = MainForm();
     main.Load();
     if (!main.IsLoaded()) return;  // its load ended it
-    // Loading made the active window (the splash screen) its owner, and an
-    // owned window is destroyed with its owner; the main window outlives the
-    // splash screen.
-    if (GetWindow(main.Hwnd(), GW_OWNER)) SetWindowLongPtrW(main.Hwnd(), GWLP_HWNDPARENT, 0);
     main.Show();
 }
 

@@ -47,6 +47,7 @@ ui::FormStyle frmSplash::Style() const {
     s.style = WS_POPUP | WS_DLGFRAME;  // no title bar, fixed border
     s.clientWidth = 7380;
     s.clientHeight = 4245;
+    s.topLevel = true;
     return s;
 }
 
