@@ -259,6 +259,11 @@ BOOL CALLBACK Form::DisableOtherWindow(HWND w, LPARAM param) {
     auto* form = reinterpret_cast<Form*>(param);
     if (w != form->hwnd_ && IsWindowVisible(w) && IsWindowEnabled(w)) {
         form->disabled_.push_back(w);
+        // Disabling may take the focus from the window's control (Windows
+        // does, Wine does not); the window gets it back once active again.
+        HWND focus = ::GetFocus();
+        Form* other = FormOf(w);
+        if (other && focus && IsChild(w, focus)) other->lastFocus_ = focus;
         EnableWindow(w, FALSE);
     }
     return TRUE;
