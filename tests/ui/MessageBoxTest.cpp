@@ -37,7 +37,11 @@ void ShowAnswered(ui::Form& box, const wchar_t* cls, const std::function<void(HW
             PostMessageW(w, WM_CLOSE, 0, 0);
         }
     });
-    box.ShowModal();
+    try {
+        box.ShowModal();
+    } catch (const std::exception& e) {
+        ADD_FAILURE() << "the box raised: " << e.what();
+    }
     scripted.join();
     EXPECT_FALSE(box.IsLoaded());
 }
