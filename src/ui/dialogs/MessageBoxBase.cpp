@@ -17,7 +17,7 @@ constexpr wchar_t kDesignLine[] = L"○○○○○○○○○○○○○○�
 
 const ui::FontSpec MessageBoxBase::kButtonFont{L"ＭＳ ゴシック", 120, true};
 
-MessageBoxBase::MessageBoxBase(COLORREF designColor) : designColor_(designColor), lineColor_(designColor) {}
+MessageBoxBase::MessageBoxBase(COLORREF designColor) : designColor_(designColor) {}
 
 void MessageBoxBase::SetMessage1(const std::wstring& text) { message1_ = text; }
 void MessageBoxBase::SetMessage2(const std::wstring& text) { message2_ = text; }
@@ -88,9 +88,9 @@ void MessageBoxBase::lblMessage_Change(int index) {
 void MessageBoxBase::OnLoad() {
     SetLine(0, NormalizeText(message1_));
     SetLine(1, NormalizeText(message2_));
-    lineColor_ = color_ != 0 ? static_cast<COLORREF>(color_) : designColor_;
-    SetTextColor(lblMessage0, lineColor_);
-    SetTextColor(lblMessage1, lineColor_);
+    const COLORREF color = color_ != 0 ? static_cast<COLORREF>(color_) : designColor_;
+    SetTextColor(lblMessage0, color);
+    SetTextColor(lblMessage1, color);
     KillTimer(Hwnd(), kTimer1);
     if (timerMs_ > 0) SetTimer(Hwnd(), kTimer1, static_cast<UINT>(timerMs_), nullptr);
     CenterForm(Hwnd());
@@ -104,7 +104,6 @@ void MessageBoxBase::OnUnload() {
     message2_.clear();
     color_ = 0;
     timerMs_ = 0;
-    lineColor_ = designColor_;
 }
 
 void MessageBoxBase::OnTimer(UINT_PTR id) {

@@ -28,9 +28,6 @@ public:
     // (overflow) when the milliseconds do not fit in 32 bits, keeping the old value.
     void SetTimerSet(std::int32_t seconds);
 
-    // The colour the lines are drawn in now.
-    COLORREF LineColor() const { return lineColor_; }
-
 protected:
     explicit MessageBoxBase(COLORREF designColor);
 
@@ -64,7 +61,6 @@ private:
     void lblMessage_Change(int index);
 
     COLORREF designColor_;
-    COLORREF lineColor_;
     std::wstring message1_;
     std::wstring message2_;
     std::uint32_t color_ = 0;
