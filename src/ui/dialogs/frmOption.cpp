@@ -1,0 +1,135 @@
+#include "ui/dialogs/frmOption.h"
+
+#include "support/DataChange.h"
+#include "support/win32/Files.h"
+#include "support/win32/IniControl.h"
+#include "support/win32/WindowPlacement.h"
+#include "ui/core/Globals.h"
+#include "ui/dialogs/MessageBoxes.h"
+#include "ui/dialogs/frmDialogBox.h"
+
+namespace tolvane {
+namespace {
+
+const ui::FontSpec kLabelFont{L"ＭＳ ゴシック", 98, false};  // 9.75 point
+const ui::FontSpec kTitleFont{L"ＭＳ ゴシック", 98, true};
+
+std::wstring SettingsFile() { return FileBesideProgram(L"Tolvane.ini"); }
+
+void Warn(const std::wstring& message, std::uint32_t color = 0) {
+    Msg_Warning& box = Msg_Warning::Instance();
+    box.SetColor(color);
+    box.SetMessage2(message);
+    box.ShowModal();
+}
+
+}  // namespace
+
+frmOption& frmOption::Instance() {
+    static frmOption instance;
+    return instance;
+}
+
+ui::FormStyle frmOption::Style() const {
+    ui::FormStyle s;
+    s.style = WS_POPUP | WS_CAPTION | WS_SYSMENU;
+    s.exStyle = WS_EX_TOOLWINDOW | WS_EX_CONTROLPARENT;
+    s.caption = L"ｵﾌﾟｼｮﾝ";
+    // The outer size is set at load; this is near the client area it leaves.
+    s.clientWidth = 5430;
+    s.clientHeight = 1935;
+    return s;
+}
+
+std::vector<ui::ControlSpec> frmOption::Layout() const {
+    using ui::ControlKind;
+    // The frame and its contents come first: the tab order runs txtEXE,
+    // cmdExe, cmdGo, cmdCancel.
+    ui::ControlSpec title{Label4, ControlKind::Label, Frame1, 30, 15, 570, 195, L" 設定 "};
+    title.font = &kTitleFont;
+    title.style = SS_LEFTNOWORDWRAP;
+    ui::ControlSpec label{Label6, ControlKind::Label, Frame1, 240, 300, 825, 195, L"VB*.EXE："};
+    label.font = &kLabelFont;
+    label.style = SS_LEFTNOWORDWRAP;
+    return {
+        {Frame1, ControlKind::Frame, 0, 90, 690, 5265, 1125},
+        title,
+        label,
+        {txtEXE, ControlKind::TextBox, Frame1, 1095, 585, 3330, 270},
+        {cmdExe, ControlKind::Button, Frame1, 4485, 585, 555, 285, L"参照"},
+        {cmdGo, ControlKind::Button, 0, 150, 135, 1500, 435, L"設定"},
+        {cmdCancel, ControlKind::Button, 0, 1710, 135, 1500, 435, L"終了"},
+    };
+}
+
+void frmOption::OnLoad() {
+    Resize(5520, 2280);
+    SetControlTop(Frame1, 690);
+    SetControlLeft(Frame1, 90);
+    // The substitute face can be wider than the one the labels were drawn
+    // for; a label never cuts its text (there is room to its right).
+    for (int id : {Label4, Label6}) {
+        const int needed = TextWidth(id, Text(id)) + 15;
+        const RECT r = ControlRect(id);
+        if (needed > r.right - r.left) SetControlWidth(id, needed);
+    }
+    ClearPath();
+    SetText(txtEXE, GetIniString(SettingsFile(), L"COMMON", L"EXE"));
+    CenterForm(Hwnd());
+    SetFocus(txtEXE);
+}
+
+void frmOption::OnCommand(int id, int notifyCode) {
+    switch (id) {
+    case IDOK: {
+        // Enter presses the button that has the focus, and nothing else.
+        HWND focus = GetFocus();
+        const int focused = focus && IsChild(Hwnd(), focus) ? GetDlgCtrlID(focus) : 0;
+        if (focused == cmdGo || focused == cmdCancel || focused == cmdExe) OnCommand(focused, BN_CLICKED);
+        break;
+    }
+    case IDCANCEL: cmdCancel_Click(); break;
+    case cmdGo: if (notifyCode == BN_CLICKED) cmdGo_Click(); break;
+    case cmdCancel: if (notifyCode == BN_CLICKED) cmdCancel_Click(); break;
+    case cmdExe: if (notifyCode == BN_CLICKED) cmdExe_Click(); break;
+    case txtEXE: if (notifyCode == EN_SETFOCUS) txtEXE_GotFocus(); break;
+    default: break;
+    }
+}
+
+// The chooser and the settings routines report in the program's own box.
+void frmOption::OnUnhandledError(const std::wstring& description) { Warn(description); }
+
+void frmOption::cmdExe_Click() {
+    frmDialogBox& chooser = frmDialogBox::Instance();
+    chooser.SetMode(2);
+    chooser.SetUser(L"VB_EXE");
+    chooser.SetMask(L"VB*.EXE");
+    chooser.SetDialogCaption(L"VB*.EXE選択");
+    chooser.ShowModal();
+    // After a cancel the chooser hands back "", which empties the box.
+    SetText(txtEXE, chooser.FullPathName());
+}
+
+void frmOption::cmdGo_Click() {
+    TrimPath();
+    gstrVBExe = Text(txtEXE);
+    if (!FileExists(gstrVBExe)) {
+        Warn(L"VB.EXEのパスが間違っています");
+        return;
+    }
+    if (PutIniString(SettingsFile(), L"COMMON", L"EXE", gstrVBExe))
+        Warn(L"設定しました", kNavy);
+    else
+        Warn(L"Tolvane.iniに書き込めませんでした");
+}
+
+void frmOption::cmdCancel_Click() { Unload(); }
+
+void frmOption::txtEXE_GotFocus() { SelectAll(txtEXE); }
+
+void frmOption::ClearPath() { SetText(txtEXE, L""); }
+
+void frmOption::TrimPath() { SetText(txtEXE, NormalizeText(Text(txtEXE))); }
+
+}  // namespace tolvane
