@@ -47,7 +47,7 @@ TEST(ChooserLayout, SmallWindowsSpringBackToTheMinimum) {
     EXPECT_EQ(ComputeChooserLayout(4440, 2499, 2).windowHeight, 2460);
 }
 
-TEST(ChooserLayout, OpeningSizeGivesTheDesignedArrangement) {
+TEST(ChooserLayout, OpeningSizeGivesTheWholeArrangement) {
     const ChooserLayout l = ComputeChooserLayout(6000, 4500, 2);
     EXPECT_EQ(l.windowWidth, 6000);
     EXPECT_EQ(l.windowHeight, 4980);

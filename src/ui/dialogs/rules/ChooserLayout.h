@@ -7,7 +7,7 @@ namespace tolvane::chooser {
 // (b > 0).
 int DivideRoundHalfEven(long long a, long long b);
 
-// The design sizes the arithmetic uses.
+// The fixed sizes the arithmetic uses.
 constexpr int kMinWindowWidth = 4440;
 constexpr int kMinWindowHeight = 2500;
 constexpr int kListLeft = 45;         // Drive1, Dir1 and txtFileName
