@@ -18,6 +18,7 @@
 #include "support/win32/Files.h"
 #include "ui/core/Globals.h"
 #include "ui/dialogs/MessageBoxes.h"
+#include "ui/dialogs/frmDialogBox.h"
 #include "ui/dialogs/frmOption.h"
 
 using namespace tolvane;
@@ -286,3 +287,40 @@ TEST_F(OptionDialog, AFailedWriteIsReportedAndNeverAsSuccess) {
     EXPECT_NE(GetFileAttributesW(ini_.c_str()) & FILE_ATTRIBUTE_DIRECTORY, 0u);
 }
 
+TEST_F(OptionDialog, TheChooserFillsTheBoxAndCancellingItEmptiesIt) {
+    // The chooser opens in the folder it remembers for this caller.
+    SetFileAttributesW(chooserIni_.c_str(), FILE_ATTRIBUTE_NORMAL);
+    ASSERT_TRUE(WritePrivateProfileStringW(L"COMMON", L"PREV_VB_EXE", (folder_.Path() + L"\\").c_str(),
+                                           chooserIni_.c_str()));
+    WritePrivateProfileStringW(nullptr, nullptr, nullptr, chooserIni_.c_str());
+    gstrVBExe = L"C:\\before\\VB6.EXE";
+    std::wstring chosen, afterCancel;
+    Notice notice;
+    ShowWithUser([&](HWND w) {
+        Click(Child(w, frmOption::cmdExe));
+        HWND chooser = WaitForTopWindow(L"VB*.EXE選択", GetCurrentProcessId());
+        ASSERT_NE(chooser, nullptr);
+        SetWindowTextTo(Child(chooser, frmDialogBox::txtFileName), L"VB6.EXE");
+        Click(Child(chooser, frmDialogBox::cmdOK));
+        ASSERT_TRUE(WaitForWindowGone(chooser));
+        ASSERT_TRUE(WaitUntil([&] { return !PathBox(w).empty(); }));
+        chosen = PathBox(w);
+
+        // Closed with its close box: the box is emptied.
+        Click(Child(w, frmOption::cmdExe));
+        chooser = WaitForTopWindow(L"VB*.EXE選択", GetCurrentProcessId());
+        ASSERT_NE(chooser, nullptr);
+        PostMessageW(chooser, WM_CLOSE, 0, 0);
+        ASSERT_TRUE(WaitForWindowGone(chooser));
+        ASSERT_TRUE(WaitUntil([&] { return PathBox(w).empty(); }));
+        afterCancel = PathBox(w);
+        notice = PressGo(w);
+        Click(Child(w, frmOption::cmdCancel));
+    });
+    EXPECT_EQ(chosen, exe_);
+    EXPECT_EQ(afterCancel, L"");
+    EXPECT_EQ(notice.line2, L"VB.EXEのパスが間違っています");
+    EXPECT_EQ(gstrVBExe, L"");
+    // Choosing is not setting: only "設定" writes.
+    EXPECT_EQ(StoredExe(), std::nullopt);
+}
