@@ -37,18 +37,6 @@ TEST(ClosingCorner, EveryDrawFallsInOneOfFourEqualQuarters) {
     for (int corner = 1; corner <= 4; ++corner) EXPECT_NEAR(count[corner], n / 4, n / 40) << corner;
 }
 
-TEST(ClosingCorner, CornersAreTheScreensFourCorners) {
-    const auto at = [](int corner) { return placement::ScreenCorner(corner, 1024, 768); };
-    EXPECT_EQ(at(1).x, 0);
-    EXPECT_EQ(at(1).y, 0);
-    EXPECT_EQ(at(2).x, 1024);
-    EXPECT_EQ(at(2).y, 0);
-    EXPECT_EQ(at(3).x, 0);
-    EXPECT_EQ(at(3).y, 768);
-    EXPECT_EQ(at(4).x, 1024);
-    EXPECT_EQ(at(4).y, 768);
-}
-
 TEST(TimerMilliseconds, RefusesWhatDoesNotFitIn32Bits) {
     EXPECT_EQ(msgbox::TimerMilliseconds(0), 0);
     EXPECT_EQ(msgbox::TimerMilliseconds(3), 3000);
@@ -71,10 +59,4 @@ TEST(Widening, OnlyALineWiderThanTheBoxWidensIt) {
     EXPECT_EQ(w->lineLeft[0], (7200 - 4680) / 2);
     EXPECT_EQ(w->lineLeft[1], 100);
     EXPECT_EQ(w->holderLeft, (7200 - 2655) / 2);
-}
-
-TEST(Widening, AnEmptyLineIsCentredAsAPoint) {
-    const auto w = msgbox::Widen(5970, 8000, {0, 8000}, 1215);
-    ASSERT_TRUE(w);
-    EXPECT_EQ(w->lineLeft[0], 4100);
 }
