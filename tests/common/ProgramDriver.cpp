@@ -5,6 +5,8 @@
 #include <stdexcept>
 
 #include "TextFiles.h"
+#include "ui/dialogs/MessageBoxBase.h"
+#include "ui/dialogs/frmDialogBox.h"
 #include "ui/main/MainIds.h"
 
 namespace tolvane::testing {
@@ -123,8 +125,8 @@ RunningProgram::RunningProgram(const ProgramFolder& folder, Options options) {
     STARTUPINFOW si{};
     si.cb = sizeof si;
     PROCESS_INFORMATION pi{};
-    if (!CreateProcessW(folder.Exe().c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                        current.c_str(), &si, &pi))
+    if (!CreateProcessW(folder.Exe().c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, current.c_str(),
+                        &si, &pi))
         throw std::runtime_error("cannot start Tolvane.exe");
     CloseHandle(pi.hThread);
     process_ = pi.hProcess;
@@ -239,16 +241,35 @@ std::vector<ListItem> RunningProgram::Items() const {
         item.cchTextMax = kTextChars;
         item.pszText = reinterpret_cast<LPWSTR>(remote.At(sizeof(LVITEMW)));
         if (!remote.Write(0, &item, sizeof item)) throw std::runtime_error("cannot write into the program");
-        const LRESULT length = Ask(list, LVM_GETITEMTEXTW, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(remote.At(0)));
+        const LRESULT length =
+            Ask(list, LVM_GETITEMTEXTW, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(remote.At(0)));
         std::wstring text(length > 0 ? static_cast<size_t>(length) : 0, L'\0');
         if (length > 0 && !remote.Read(sizeof(LVITEMW), text.data(), text.size() * sizeof(wchar_t)))
             throw std::runtime_error("cannot read from the program");
-        const auto state = static_cast<UINT>(
-            Ask(list, LVM_GETITEMSTATE, static_cast<WPARAM>(i), LVIS_STATEIMAGEMASK | LVIS_SELECTED));
+        const auto state =
+            static_cast<UINT>(Ask(list, LVM_GETITEMSTATE, static_cast<WPARAM>(i), LVIS_STATEIMAGEMASK | LVIS_SELECTED));
         // State image 2 is the checked box.
         items.push_back({text, ((state & LVIS_STATEIMAGEMASK) >> 12) == 2, (state & LVIS_SELECTED) != 0});
     }
     return items;
+}
+
+void RunningProgram::SetItemChecked(int index, bool checked) const {
+    HWND list = Control(main_ids::lstCompileList);
+    RemoteBuffer remote(pid_, sizeof(LVITEMW));
+    LVITEMW item{};
+    item.stateMask = LVIS_STATEIMAGEMASK;
+    item.state = INDEXTOSTATEIMAGEMASK(checked ? 2 : 1);
+    if (!remote.Write(0, &item, sizeof item)) throw std::runtime_error("cannot write into the program");
+    Ask(list, LVM_SETITEMSTATE, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(remote.At(0)));
+}
+
+HWND RunningProgram::Choose(const std::wstring& caption, const std::wstring& name) const {
+    HWND chooser = WaitForCaption(caption);
+    if (!chooser) return nullptr;
+    SetWindowTextTo(Child(chooser, frmDialogBox::txtFileName), name);
+    Click(Child(chooser, frmDialogBox::cmdOK));
+    return chooser;
 }
 
 std::wstring RunningProgram::LogText() const { return FullWindowText(Control(main_ids::txtCompileList)); }
@@ -262,7 +283,8 @@ HWND RunningProgram::WaitForBox(const wchar_t* boxClass, std::chrono::millisecon
 }
 
 BoxLines RunningProgram::LinesOf(HWND box) {
-    return {FullWindowText(Child(box, box_ids::lblMessage0)), FullWindowText(Child(box, box_ids::lblMessage1))};
+    return {FullWindowText(Child(box, MessageBoxBase::lblMessage0)),
+            FullWindowText(Child(box, MessageBoxBase::lblMessage1))};
 }
 
 bool RunningProgram::Answer(HWND box, int buttonId) {

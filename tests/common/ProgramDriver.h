@@ -25,18 +25,7 @@ constexpr wchar_t kAboutClass[] = L"TolvaneAbout";
 constexpr wchar_t kWarningBoxClass[] = L"TolvaneMsgWarning";
 constexpr wchar_t kYesNoBoxClass[] = L"TolvaneMsgYesNo";
 
-// Child ids of the two message boxes and of the options dialog.
-namespace box_ids {
-constexpr int lblMessage0 = 100;
-constexpr int lblMessage1 = 101;
-constexpr int cmdOK = 102;
-constexpr int cmdCancel = 103;
-}  // namespace box_ids
-namespace option_ids {
-constexpr int cmdGo = 100;
-constexpr int cmdCancel = 101;
-constexpr int txtEXE = 105;
-}  // namespace option_ids
+constexpr wchar_t kChooserClass[] = L"TolvaneDialogBox";
 
 // The stand-in compiler built beside the test program.
 std::wstring StandInExe();
@@ -124,6 +113,14 @@ public:
     std::wstring LogText() const;
     std::vector<std::wstring> LogLines() const;
     std::wstring Text(int id) const;
+
+    // Sets an item's check mark as a click on its box would.
+    void SetItemChecked(int index, bool checked) const;
+
+    // Answers the chooser with this caption: types the name into its
+    // file-name box and presses OK. The chooser's window, or nullptr when it
+    // did not appear.
+    HWND Choose(const std::wstring& caption, const std::wstring& name) const;
 
     // The message box of this class once shown, and its lines.
     HWND WaitForBox(const wchar_t* boxClass, std::chrono::milliseconds limit = 90s) const;

@@ -3,18 +3,14 @@
 #include <algorithm>
 
 #include "ProgramScenario.h"
-#include "Screenshot.h"
 
 namespace tolvane::testing {
 namespace {
 
-constexpr COLORREF kRedText = RGB(255, 0, 0);
-constexpr COLORREF kNavyText = RGB(0, 0, 128);
-
 TEST(CompileRunScenario, FiveProjectsTwoFailuresThenOnlyTheFailedAreRebuilt) {
     ProgramFolder program;
     const std::wstring record = program.File(L"builds.txt");
-    const std::vector<ProjectSpec> specs = {
+    const std::vector<ProjectPlan> plans = {
         {L"ソース\\Ledger App", L"Ledger", false, 700},
         {L"ソース\\Sales Reports", L"Monthly", true, 700},
         {L"ソース\\在庫 管理", L"Inventory", false, 700},
@@ -23,8 +19,8 @@ TEST(CompileRunScenario, FiveProjectsTwoFailuresThenOnlyTheFailedAreRebuilt) {
     };
     std::vector<Project> projects;
     std::vector<std::pair<bool, std::wstring>> entries;
-    for (const auto& spec : specs) {
-        projects.push_back(MakeProject(program, spec, record));
+    for (const auto& plan : plans) {
+        projects.push_back(MakeProject(program, plan, record));
         entries.emplace_back(true, projects.back().path);
     }
     const std::wstring list = program.File(L"五件.clt");
@@ -43,7 +39,7 @@ TEST(CompileRunScenario, FiveProjectsTwoFailuresThenOnlyTheFailedAreRebuilt) {
     }
     EXPECT_EQ(tolvane.Text(ids::lblCount), L"0/0");
     EXPECT_EQ(tolvane.LogText(), L"");
-    CaptureWindow(main, "main_idle");
+    Snap(main, "main_idle");
 
     // F12 through the real keyboard.
     const std::wstring before = GeneralNow();
@@ -51,18 +47,24 @@ TEST(CompileRunScenario, FiveProjectsTwoFailuresThenOnlyTheFailedAreRebuilt) {
 
     // Progress as it goes: each value seen is the next build or a later one.
     std::vector<std::wstring> progress;
-    bool closeTried = false;
+    bool closeTried = false, snapped = false;
     HWND notice = nullptr;
     ASSERT_TRUE(WaitUntil(
         [&] {
             const std::wstring count = tolvane.Text(ids::lblCount);
             if (progress.empty() || progress.back() != count) progress.push_back(count);
-            if (!closeTried && count == L"2/5") {
-                CaptureWindow(main, "main_running");
-                // Neither the close box nor the exit command ends a running program.
+            if (!closeTried && count != L"0/0" && count != L"5/5") {
+                // Neither the close box nor the exit command ends a running
+                // program, and the run and edit commands wait for its end.
                 PostMessageW(main, WM_CLOSE, 0, 0);
                 tolvane.Command(ids::mnuEditEnd);
+                tolvane.Command(ids::mnuCompile);
+                tolvane.Command(ids::mnuDelAllList);
                 closeTried = true;
+            }
+            if (!snapped && count == L"4/5") {
+                Snap(main, "main_running");
+                snapped = true;
             }
             return (notice = tolvane.FindOfClass(kWarningBoxClass)) != nullptr;
         },
@@ -80,10 +82,11 @@ TEST(CompileRunScenario, FiveProjectsTwoFailuresThenOnlyTheFailedAreRebuilt) {
     const BoxLines lines = RunningProgram::LinesOf(notice);
     EXPECT_EQ(lines.line1, L"2件のｺﾝﾊﾟｲﾙに失敗しています");
     EXPECT_EQ(lines.line2, L"ｺﾝﾊﾟｲﾙが終了しました");
-    EXPECT_TRUE(WaitUntil([&] { return CountScreenPixels(Child(notice, box_ids::lblMessage0), kRedText) > 0; }, 10s));
-    EXPECT_EQ(CountScreenPixels(Child(notice, box_ids::lblMessage1), kNavyText), 0);
-    CaptureWindow(notice, "notice_failures");
-    ASSERT_TRUE(RunningProgram::Answer(notice, box_ids::cmdOK));
+    EXPECT_TRUE(LineShows(notice, 0, kRedText));
+    EXPECT_TRUE(LineShows(notice, 1, kRedText));
+    EXPECT_EQ(CountScreenPixels(BoxLine(notice, 1), kNavyText), 0);
+    Snap(notice, "notice_failures");
+    ASSERT_TRUE(RunningProgram::Answer(notice, MessageBoxBase::cmdOK));
 
     // The log: an empty line, then start and end of each build in list order,
     // a failed build's reason under its failure line, then the summary.
@@ -130,7 +133,7 @@ TEST(CompileRunScenario, FiveProjectsTwoFailuresThenOnlyTheFailedAreRebuilt) {
             << i;
     }
     EXPECT_EQ(ReadUtf8Lines(record).size(), 5u);  // one command line per build
-    CaptureWindow(main, "main_after_failures");
+    Snap(main, "main_after_failures");
 
     // The missing files supplied, F12 again (posted to the focused control):
     // only the two failed projects are built, and both now succeed.
@@ -146,9 +149,9 @@ TEST(CompileRunScenario, FiveProjectsTwoFailuresThenOnlyTheFailedAreRebuilt) {
     const BoxLines done = RunningProgram::LinesOf(second);
     EXPECT_EQ(done.line1, L"");
     EXPECT_EQ(done.line2, L"ｺﾝﾊﾟｲﾙが終了しました");
-    EXPECT_TRUE(WaitUntil([&] { return CountScreenPixels(Child(second, box_ids::lblMessage1), kNavyText) > 0; }, 10s));
-    EXPECT_EQ(CountScreenPixels(Child(second, box_ids::lblMessage1), kRedText), 0);
-    ASSERT_TRUE(RunningProgram::Answer(second, box_ids::cmdOK));
+    EXPECT_TRUE(LineShows(second, 1, kNavyText));
+    EXPECT_EQ(CountScreenPixels(BoxLine(second, 1), kRedText), 0);
+    ASSERT_TRUE(RunningProgram::Answer(second, MessageBoxBase::cmdOK));
 
     const auto again = tolvane.LogLines();
     // The first run's last rule ends with the new run's first CR LF.
@@ -180,9 +183,70 @@ TEST(CompileRunScenario, FiveProjectsTwoFailuresThenOnlyTheFailedAreRebuilt) {
     const BoxLines asked = RunningProgram::LinesOf(question);
     EXPECT_EQ(asked.line1, L"ｺﾝﾊﾟｲﾙﾘｽﾄが変更されています");
     EXPECT_EQ(asked.line2, L"保存しますか？");
-    ASSERT_TRUE(RunningProgram::Answer(question, box_ids::cmdCancel));
+    ASSERT_TRUE(RunningProgram::Answer(question, MessageBoxBase::cmdCancel));
     ASSERT_TRUE(tolvane.WaitForExit());
     EXPECT_EQ(ReadBytes(list), listBytes);
+}
+
+TEST(CompileRunScenario, CommonOutputFolderIsRequiredWhenTickedAndUsedForEveryBuild) {
+    ProgramFolder program;
+    const Project app = MakeProject(program, {L"ソース\\App", L"App"}, L"");
+    const Project lib = MakeProject(program, {L"ソース\\Lib", L"Lib"}, L"");
+    const std::wstring list = program.File(L"二件.clt");
+    WriteList(list, {{true, app.path}, {true, lib.path}});
+    program.WriteTolvaneIni(StandInExe(), list);
+    // The folder chooser opens in the process's folder on first use.
+    const std::wstring out = program.Folder(L"出力 先");
+
+    RunningProgram tolvane(program, {out, true});
+    HWND main = tolvane.WaitForMain();
+    ASSERT_NE(main, nullptr);
+    HWND tick = tolvane.Control(ids::chkAll);
+    HWND browse = tolvane.Control(ids::cmdFolderPath);
+    HWND listControl = tolvane.Control(ids::lstCompileList);
+    EXPECT_FALSE(IsWindowEnabled(browse));
+
+    // Ticked with no folder: the run refuses to start, and the window is usable again.
+    Click(tick);
+    ASSERT_TRUE(WaitUntil([&] { return IsWindowEnabled(browse) != FALSE; }, 10s));
+    tolvane.Command(ids::mnuCompile);
+    HWND warning = tolvane.WaitForBox(kWarningBoxClass);
+    ASSERT_NE(warning, nullptr);
+    EXPECT_EQ(RunningProgram::LinesOf(warning).line1, L"指定のディレクトリは存在しません");
+    ASSERT_TRUE(RunningProgram::Answer(warning, MessageBoxBase::cmdOK));
+    ASSERT_TRUE(WaitUntil([&] { return IsWindowEnabled(listControl) != FALSE; }, 10s));
+    EXPECT_EQ(tolvane.LogText(), L"\r\n");
+    EXPECT_EQ(GetFileAttributesW(app.output.c_str()), INVALID_FILE_ATTRIBUTES);
+
+    // The folder chosen with the browse button takes every build's output.
+    Click(browse);
+    HWND chooser = tolvane.Choose(L"出力フォルダ指定", L"");
+    ASSERT_NE(chooser, nullptr);
+    ASSERT_TRUE(WaitForWindowGone(chooser));
+    ASSERT_TRUE(WaitUntil([&] { return tolvane.Text(ids::txtFolderPath) == out + L"\\"; }, 10s))
+        << ToUtf8(tolvane.Text(ids::txtFolderPath));
+    tolvane.Command(ids::mnuCompile);
+    HWND notice = tolvane.WaitForBox(kWarningBoxClass);
+    ASSERT_NE(notice, nullptr);
+    EXPECT_EQ(RunningProgram::LinesOf(notice).line2, L"ｺﾝﾊﾟｲﾙが終了しました");
+    ASSERT_TRUE(RunningProgram::Answer(notice, MessageBoxBase::cmdOK));
+    for (const auto& p : {app, lib}) {
+        const std::wstring file = p.file.substr(0, p.file.size() - 4) + L".exe";
+        auto built = ReadStandInOutput(out + L"\\" + file);
+        EXPECT_EQ(built[L"OutDir"], out + L"\\") << ToUtf8(file);
+        EXPECT_EQ(GetFileAttributesW(p.output.c_str()), INVALID_FILE_ATTRIBUTES);
+    }
+
+    // Unticked: the browse button goes grey, the folder text stays, and the
+    // builds write beside their projects again.
+    Click(tick);
+    ASSERT_TRUE(WaitUntil([&] { return !IsWindowEnabled(browse); }, 10s));
+    EXPECT_EQ(tolvane.Text(ids::txtFolderPath), out + L"\\");
+    tolvane.Command(ids::mnuCompile);
+    notice = tolvane.WaitForBox(kWarningBoxClass);
+    ASSERT_NE(notice, nullptr);
+    ASSERT_TRUE(RunningProgram::Answer(notice, MessageBoxBase::cmdOK));
+    for (const auto& p : {app, lib}) EXPECT_EQ(ReadStandInOutput(p.output)[L"OutDir"], L"");
 }
 
 }  // namespace

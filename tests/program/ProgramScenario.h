@@ -8,13 +8,38 @@
 #include <vector>
 
 #include "ProgramDriver.h"
+#include "Screenshot.h"
 #include "StandInProject.h"
 #include "TextFiles.h"
+#include "ui/dialogs/MessageBoxBase.h"
+#include "ui/dialogs/frmDialogBox.h"
+#include "ui/dialogs/frmOption.h"
 #include "ui/main/MainIds.h"
+#include "ui/startup/frmAbout.h"
 
 namespace tolvane::testing {
 
 namespace ids = main_ids;
+
+// Line colours of the message boxes as they reach the screen.
+constexpr COLORREF kRedText = RGB(255, 0, 0);
+constexpr COLORREF kNavyText = RGB(0, 0, 128);
+
+inline HWND BoxLine(HWND box, int line) {
+    return Child(box, line == 0 ? MessageBoxBase::lblMessage0 : MessageBoxBase::lblMessage1);
+}
+
+// True once the box's line (0 or 1) shows pixels of this colour on screen.
+inline bool LineShows(HWND box, int line, COLORREF colour) {
+    BringToFront(box);  // nothing else's window may cover it
+    return WaitUntil([&] { return CountScreenPixels(BoxLine(box, line), colour) > 0; }, 10s);
+}
+
+// A picture of the window for people to look at, brought to the front first.
+inline void Snap(HWND window, const std::string& name) {
+    BringToFront(window);
+    CaptureWindow(window, name);
+}
 
 inline const std::wstring kStarted = L"ｺﾝﾊﾟｲﾙ開始";
 inline const std::wstring kEnded = L"ｺﾝﾊﾟｲﾙ終了";
@@ -23,13 +48,13 @@ inline const std::wstring kRule(42, L'=');
 
 // One stand-in project in its own folder below the program folder.
 struct Project {
-    std::wstring file;    // the project's file name, as the list shows it
-    std::wstring path;    // full path
-    std::wstring output;  // what a successful build writes
-    std::wstring missing; // the file whose absence fails the build ("" when none)
+    std::wstring file;     // the project's file name, as the list shows it
+    std::wstring path;     // full path
+    std::wstring output;   // what a successful build writes
+    std::wstring missing;  // the file whose absence fails the build ("" when none)
 };
 
-struct ProjectSpec {
+struct ProjectPlan {
     std::wstring folder;  // below the program folder
     std::wstring name;    // project name; the file is name + ".vbp"
     bool broken = false;  // names a form that is not there
@@ -38,19 +63,19 @@ struct ProjectSpec {
 };
 
 // record: a file every build appends its command line to ("" for none).
-inline Project MakeProject(const ProgramFolder& program, const ProjectSpec& spec, const std::wstring& record) {
-    const std::wstring folder = program.Folder(spec.folder);
-    StandInProject project(folder, spec.name + L".vbp");
-    project.Name(spec.name).ExeName(spec.name + L".exe").Form(L"frmMain.frm");
-    if (spec.broken) project.MissingForm(L"frmLost.frm");
-    if (spec.delayMs > 0) project.Set(L"StandInDelayMs", std::to_wstring(spec.delayMs));
-    if (spec.hang) project.Set(L"StandInHang", L"1");
+inline Project MakeProject(const ProgramFolder& program, const ProjectPlan& plan, const std::wstring& record) {
+    const std::wstring folder = program.Folder(plan.folder);
+    StandInProject project(folder, plan.name + L".vbp");
+    project.Name(plan.name).ExeName(plan.name + L".exe").Form(L"frmMain.frm");
+    if (plan.broken) project.MissingForm(L"frmLost.frm");
+    if (plan.delayMs > 0) project.Set(L"StandInDelayMs", std::to_wstring(plan.delayMs));
+    if (plan.hang) project.Set(L"StandInHang", L"1");
     if (!record.empty()) project.Set(L"StandInRecord", record);
     Project made;
-    made.file = spec.name + L".vbp";
+    made.file = plan.name + L".vbp";
     made.path = project.Write();
     made.output = project.OutputPath();
-    if (spec.broken) made.missing = folder + L"\\frmLost.frm";
+    if (plan.broken) made.missing = folder + L"\\frmLost.frm";
     return made;
 }
 
@@ -63,6 +88,13 @@ inline void WriteList(const std::wstring& path, const std::vector<std::pair<bool
     const auto bytes = ToAnsi(text);
     ASSERT_TRUE(bytes.has_value());
     ASSERT_TRUE(WriteBytes(path, *bytes));
+}
+
+// Text in the ANSI code page, as the program writes its files; a marker no
+// file holds when the text does not fit.
+inline std::string Ansi(const std::wstring& text) {
+    const auto bytes = ToAnsi(text);
+    return bytes ? *bytes : std::string("\x01unencodable");
 }
 
 inline bool EndsWith(const std::wstring& text, const std::wstring& tail) {

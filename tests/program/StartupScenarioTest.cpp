@@ -5,19 +5,42 @@
 namespace tolvane::testing {
 namespace {
 
-constexpr COLORREF kRedText = RGB(255, 0, 0);
-constexpr COLORREF kNavyText = RGB(0, 0, 128);
-constexpr int kAboutOK = 100;
-constexpr int kAboutVersion = 105;
+// A text editor window that the program's help opened in its own process;
+// ended when the object goes, so that no editor outlives the test.
+class OpenedText {
+public:
+    explicit OpenedText(std::wstring caption) : caption_(std::move(caption)) {}
+    ~OpenedText() {
+        if (!window_) return;
+        DWORD pid = 0;
+        GetWindowThreadProcessId(window_, &pid);
+        if (HANDLE process = OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, pid)) {
+            TerminateProcess(process, 0);
+            WaitForSingleObject(process, 30000);
+            CloseHandle(process);
+        }
+    }
+    OpenedText(const OpenedText&) = delete;
+    OpenedText& operator=(const OpenedText&) = delete;
 
-std::string Ansi(const std::wstring& text) {
-    const auto bytes = ToAnsi(text);
-    return bytes ? *bytes : std::string();
+    bool Wait() { return (window_ = WaitForTopWindow(caption_, 0, 60s)) != nullptr; }
+
+private:
+    std::wstring caption_;
+    HWND window_ = nullptr;
+};
+
+// The program a command line started: the text before the build switch, unquoted.
+std::wstring CompilerOf(const std::wstring& commandLine) {
+    std::wstring program = commandLine.substr(0, commandLine.find(L" /make "));
+    if (program.size() >= 2 && program.front() == L'"' && program.back() == L'"')
+        program = program.substr(1, program.size() - 2);
+    return program;
 }
 
 // Presses a box's OK after checking its lines.
 void ExpectBox(RunningProgram& program, const wchar_t* boxClass, const std::wstring& line1, const std::wstring& line2,
-               int answer = box_ids::cmdOK) {
+               int answer = MessageBoxBase::cmdOK) {
     HWND box = program.WaitForBox(boxClass);
     ASSERT_NE(box, nullptr) << ToUtf8(line1 + L" / " + line2);
     const BoxLines lines = RunningProgram::LinesOf(box);
@@ -26,7 +49,7 @@ void ExpectBox(RunningProgram& program, const wchar_t* boxClass, const std::wstr
     ASSERT_TRUE(RunningProgram::Answer(box, answer));
 }
 
-TEST(StartupScenario, FirstStartAsksForTheCompilerAndEndsWhenNoneIsGiven) {
+TEST(StartupScenario, FirstStartAsksForTheCompilerWhichTheNextRunUses) {
     ProgramFolder program;
     // Copied where the path has Japanese and a blank in it.
     const std::wstring compiler = program.Folder(L"コンパイラ 置き場") + L"\\VBStandIn.exe";
@@ -38,59 +61,87 @@ TEST(StartupScenario, FirstStartAsksForTheCompilerAndEndsWhenNoneIsGiven) {
         HWND options = tolvane.WaitForCaption(L"ｵﾌﾟｼｮﾝ");
         ASSERT_NE(options, nullptr);
         EXPECT_EQ(tolvane.FindOfClass(kMainClass), nullptr);
-        EXPECT_EQ(FullWindowText(Child(options, option_ids::txtEXE)), L"");
-        Click(Child(options, option_ids::cmdCancel));
+        EXPECT_EQ(FullWindowText(Child(options, frmOption::txtEXE)), L"");
+        Click(Child(options, frmOption::cmdCancel));
         ASSERT_TRUE(tolvane.WaitForExit());
         EXPECT_FALSE(program.Has(L"Tolvane.ini"));
         EXPECT_FALSE(program.Has(L"DialogBox.ini"));
     }
 
+    // Settings without a compiler still ask for one; the list opens after.
+    const Project app = MakeProject(program, {L"ソース", L"App"}, L"");
+    const std::wstring list = program.File(L"一覧.clt");
+    WriteList(list, {{true, app.path}});
+    program.WriteIni(L"Tolvane.ini", {{L"PREV_List", list}});
+
     RunningProgram tolvane(program);
     HWND options = tolvane.WaitForCaption(L"ｵﾌﾟｼｮﾝ");
     ASSERT_NE(options, nullptr);
-    HWND path = Child(options, option_ids::txtEXE);
+    EXPECT_EQ(tolvane.FindOfClass(kMainClass), nullptr);
+    HWND path = Child(options, frmOption::txtEXE);
     // A wrong path is refused and not written.
     SetWindowTextTo(path, program.File(L"VB6.EXE"));
-    Click(Child(options, option_ids::cmdGo));
+    Click(Child(options, frmOption::cmdGo));
     ExpectBox(tolvane, kWarningBoxClass, L"", L"VB.EXEのパスが間違っています");
-    EXPECT_FALSE(program.Has(L"Tolvane.ini"));
     // Blanks around the path are trimmed before it is checked and written.
     SetWindowTextTo(path, L"  " + compiler + L" ");
-    Click(Child(options, option_ids::cmdGo));
+    Click(Child(options, frmOption::cmdGo));
     HWND set = tolvane.WaitForBox(kWarningBoxClass);
     ASSERT_NE(set, nullptr);
     EXPECT_EQ(RunningProgram::LinesOf(set).line2, L"設定しました");
-    EXPECT_TRUE(WaitUntil([&] { return CountScreenPixels(Child(set, box_ids::lblMessage1), kNavyText) > 0; }, 10s));
-    ASSERT_TRUE(RunningProgram::Answer(set, box_ids::cmdOK));
+    EXPECT_TRUE(LineShows(set, 1, kNavyText));
+    ASSERT_TRUE(RunningProgram::Answer(set, MessageBoxBase::cmdOK));
     EXPECT_EQ(FullWindowText(path), compiler);
-    Click(Child(options, option_ids::cmdCancel));
+    Click(Child(options, frmOption::cmdCancel));
 
     HWND main = tolvane.WaitForMain();
     ASSERT_NE(main, nullptr);
-    EXPECT_TRUE(tolvane.Items().empty());
-    // A run of nothing uses the compiler just named: it checks the path,
-    // builds nothing, and ends with the navy notice.
-    tolvane.Command(ids::mnuCompile);
-    HWND notice = tolvane.WaitForBox(kWarningBoxClass);
-    ASSERT_NE(notice, nullptr);
-    EXPECT_EQ(RunningProgram::LinesOf(notice).line2, L"ｺﾝﾊﾟｲﾙが終了しました");
-    EXPECT_TRUE(
-        WaitUntil([&] { return CountScreenPixels(Child(notice, box_ids::lblMessage1), kNavyText) > 0; }, 10s));
-    ASSERT_TRUE(RunningProgram::Answer(notice, box_ids::cmdOK));
-    const auto log = tolvane.LogLines();
-    ASSERT_EQ(log.size(), 6u);
-    EXPECT_EQ(log[0], L"");
-    EXPECT_EQ(log[1], kRule);
-    EXPECT_EQ(tolvane.Text(ids::lblCount), L"0/0");
+    ASSERT_EQ(tolvane.Items().size(), 1u);
 
-    // Nothing changed: closing asks nothing.
+    // The build runs the compiler just named, with the arguments of the box.
+    SetWindowTextTo(tolvane.Control(ids::txtDimension), L"DEMO = 1 : 版 = 2");
+    auto runOnce = [&] {
+        tolvane.Command(ids::mnuCompile);
+        HWND notice = tolvane.WaitForBox(kWarningBoxClass);
+        ASSERT_NE(notice, nullptr);
+        const BoxLines lines = RunningProgram::LinesOf(notice);
+        EXPECT_EQ(lines.line1, L"");
+        EXPECT_EQ(lines.line2, L"ｺﾝﾊﾟｲﾙが終了しました");
+        EXPECT_TRUE(LineShows(notice, 1, kNavyText));
+        ASSERT_TRUE(RunningProgram::Answer(notice, MessageBoxBase::cmdOK));
+    };
+    runOnce();
+    auto built = ReadStandInOutput(app.output);
+    EXPECT_EQ(CompilerOf(built[L"CommandLine"]), compiler) << ToUtf8(built[L"CommandLine"]);
+    EXPECT_EQ(built[L"Constants"], L"DEMO=1:版=2");
+
+    // Another compiler through the menu counts for the very next run.
+    const std::wstring other = program.Folder(L"別の コンパイラ") + L"\\VB6.EXE";
+    ASSERT_TRUE(CopyFileW(StandInExe().c_str(), other.c_str(), FALSE));
+    tolvane.Command(ids::mnuEditTool);
+    options = tolvane.WaitForCaption(L"ｵﾌﾟｼｮﾝ");
+    ASSERT_NE(options, nullptr);
+    path = Child(options, frmOption::txtEXE);
+    EXPECT_EQ(FullWindowText(path), compiler);
+    SetWindowTextTo(path, other);
+    Click(Child(options, frmOption::cmdGo));
+    ExpectBox(tolvane, kWarningBoxClass, L"", L"設定しました");
+    Click(Child(options, frmOption::cmdCancel));
+    ASSERT_TRUE(WaitForWindowGone(options));
+    ASSERT_TRUE(WaitUntil([&] { return IsWindowEnabled(main) != FALSE; }, 10s));
+    runOnce();
+    built = ReadStandInOutput(app.output);
+    EXPECT_EQ(CompilerOf(built[L"CommandLine"]), other) << ToUtf8(built[L"CommandLine"]);
+
+    // A run without failures leaves the list unchanged: closing asks nothing.
     tolvane.Command(ids::mnuEditEnd);
     ASSERT_TRUE(tolvane.WaitForExit());
+    EXPECT_EQ(tolvane.FindOfClass(kYesNoBoxClass), nullptr);
     const auto ini = program.Bytes(L"Tolvane.ini");
     ASSERT_TRUE(ini.has_value());
     EXPECT_NE(ini->find("[COMMON]\r\n"), std::string::npos);
-    EXPECT_NE(ini->find(Ansi(L"EXE=" + compiler + L"\r\n")), std::string::npos) << *ini;
-    EXPECT_NE(ini->find("PREV_List=\r\n"), std::string::npos) << *ini;
+    EXPECT_NE(ini->find(Ansi(L"EXE=" + other + L"\r\n")), std::string::npos) << *ini;
+    EXPECT_NE(ini->find(Ansi(L"PREV_List=" + list + L"\r\n")), std::string::npos) << *ini;
     EXPECT_EQ(ini->find("\xEF\xBB\xBF"), std::string::npos);
 }
 
@@ -125,6 +176,16 @@ TEST(StartupScenario, SecondInstanceIsRefusedHelpAndTheListReopenedAtStart) {
         EXPECT_EQ(first.FindOfClass(kWarningBoxClass), nullptr);
         EXPECT_EQ(first.Items().size(), 2u);
 
+        {
+            // The usage text opens in the program for text files; the main
+            // window does not wait for it.
+            OpenedText readMe(L"ReadMe.txt - メモ帳");
+            first.Command(ids::mnuEditUse);
+            ASSERT_TRUE(readMe.Wait()) << "no editor showed ReadMe.txt";
+            EXPECT_TRUE(IsWindowEnabled(main));
+            EXPECT_EQ(first.FindOfClass(kWarningBoxClass), nullptr);
+        }
+
         // The usage text is missing beside the program.
         ASSERT_TRUE(DeleteFileW(program.File(L"ReadMe.txt").c_str()));
         first.Command(ids::mnuEditUse);
@@ -133,17 +194,16 @@ TEST(StartupScenario, SecondInstanceIsRefusedHelpAndTheListReopenedAtStart) {
         const BoxLines lines = RunningProgram::LinesOf(warning);
         EXPECT_EQ(lines.line1, L"");
         EXPECT_EQ(lines.line2, L"ReadMe.txtが見つかりません");
-        EXPECT_TRUE(
-            WaitUntil([&] { return CountScreenPixels(Child(warning, box_ids::lblMessage1), kRedText) > 0; }, 10s));
-        ASSERT_TRUE(RunningProgram::Answer(warning, box_ids::cmdOK));
+        EXPECT_TRUE(LineShows(warning, 1, kRedText));
+        ASSERT_TRUE(RunningProgram::Answer(warning, MessageBoxBase::cmdOK));
 
         // The version window, modal over the main window.
         first.Command(ids::mnuEditVer);
         HWND about = first.WaitForCaption(L"ﾊﾞｰｼﾞｮﾝ情報");
         ASSERT_NE(about, nullptr);
-        EXPECT_EQ(FullWindowText(Child(about, kAboutVersion)), L"Ver 2.0.2");
+        EXPECT_EQ(FullWindowText(Child(about, frmAbout::kLblVersion)), L"Ver 2.0.2");
         EXPECT_FALSE(IsWindowEnabled(main));
-        Click(Child(about, kAboutOK));
+        Click(Child(about, frmAbout::kCmdOK));
         ASSERT_TRUE(WaitForWindowGone(about));
         ASSERT_TRUE(WaitUntil([&] { return IsWindowEnabled(main) != FALSE; }, 10s));
 

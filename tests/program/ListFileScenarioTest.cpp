@@ -1,0 +1,158 @@
+// Compile-list files through the program's own chooser: save, new, open, the
+// list reopened at the next start, and saving when the program closes.
+#include "ProgramScenario.h"
+
+namespace tolvane::testing {
+namespace {
+
+HWND ExpectNotice(RunningProgram& tolvane, const std::wstring& line2) {
+    HWND box = tolvane.WaitForBox(kWarningBoxClass);
+    if (!box) return nullptr;
+    const BoxLines lines = RunningProgram::LinesOf(box);
+    EXPECT_EQ(lines.line1, L"");
+    EXPECT_EQ(lines.line2, line2);
+    return box;
+}
+
+TEST(ListFileScenario, SaveNewOpenReopenAtStartAndSaveOnClose) {
+    ProgramFolder program;
+    const std::wstring source = program.Folder(L"ソース 一式");
+    const std::wstring app = StandInProject(source, L"App.vbp").Form(L"frmMain.frm").Write();
+    const std::wstring lib = StandInProject(source, L"Lib.vbp").Name(L"Lib").Form(L"frmMain.frm").Write();
+    // The chooser opens in the process's folder on first use, and where the
+    // settings say for the project chooser.
+    const std::wstring lists = program.Folder(L"リスト 置き場");
+    program.WriteTolvaneIni(StandInExe(), L"");
+    program.WriteIni(L"DialogBox.ini", {{L"PREV_Vbp", source + L"\\"}});
+    const std::wstring saved = lists + L"\\保存一覧.clt";
+
+    {
+        RunningProgram tolvane(program, {lists, true});
+        HWND main = tolvane.WaitForMain();
+        ASSERT_NE(main, nullptr);
+        EXPECT_TRUE(tolvane.Items().empty());
+
+        for (const wchar_t* name : {L"App.vbp", L"Lib.vbp"}) {
+            tolvane.Command(ids::mnuAddList);
+            HWND chooser = tolvane.Choose(L"vbp指定", name);
+            ASSERT_NE(chooser, nullptr);
+            ASSERT_TRUE(WaitForWindowGone(chooser));
+        }
+        ASSERT_TRUE(WaitUntil([&] { return tolvane.Items().size() == 2; }, 20s));
+        tolvane.SetItemChecked(1, false);
+        ASSERT_TRUE(WaitUntil([&] { return !tolvane.Items()[1].checked; }, 20s));
+
+        // Ctrl+S through the real keyboard; the name gets the list extension.
+        ASSERT_TRUE(tolvane.PressKeys(main, {VK_CONTROL, 'S'}));
+        HWND chooser = tolvane.Choose(L"ｺﾝﾊﾟｲﾙﾘｽﾄ保存", L"保存一覧");
+        ASSERT_NE(chooser, nullptr);
+        HWND notice = ExpectNotice(tolvane, L"保存しました");
+        ASSERT_NE(notice, nullptr);
+        EXPECT_TRUE(LineShows(notice, 1, kNavyText));
+        ASSERT_TRUE(RunningProgram::Answer(notice, MessageBoxBase::cmdOK));
+        EXPECT_FALSE(IsWindow(chooser) && IsWindowVisible(chooser));
+        EXPECT_EQ(ReadBytes(saved), Ansi(L"True\t" + app + L"\r\nFalse\t" + lib + L"\r\n\r\n"));
+        auto chooserIni = program.Bytes(L"DialogBox.ini");
+        ASSERT_TRUE(chooserIni.has_value());
+        EXPECT_NE(chooserIni->find(Ansi(L"PREV_Tolvane_List=" + lists + L"\\\r\n")), std::string::npos) << *chooserIni;
+        EXPECT_NE(chooserIni->find(Ansi(L"PREV_Vbp=" + source + L"\\\r\n")), std::string::npos) << *chooserIni;
+
+        // A new list, then the saved one opened again, from where it was saved.
+        tolvane.Command(ids::mnuDelAllList);
+        ASSERT_TRUE(WaitUntil([&] { return tolvane.Items().empty(); }, 20s));
+        ASSERT_TRUE(tolvane.PressKeys(main, {VK_CONTROL, 'O'}));
+        chooser = tolvane.Choose(L"ｺﾝﾊﾟｲﾙﾘｽﾄ選択", L"保存一覧.clt");
+        ASSERT_NE(chooser, nullptr);
+        ASSERT_TRUE(WaitForWindowGone(chooser));
+        ASSERT_TRUE(WaitUntil([&] { return tolvane.Items().size() == 2; }, 20s));
+        auto items = tolvane.Items();
+        EXPECT_EQ(items[0].text, L"App.vbp");
+        EXPECT_TRUE(items[0].checked);
+        EXPECT_EQ(items[1].text, L"Lib.vbp");
+        EXPECT_FALSE(items[1].checked);
+
+        // Start-up option on; the list was just opened, so closing asks nothing.
+        tolvane.Command(ids::mnuEditInitialize);
+        tolvane.Command(ids::mnuEditEnd);
+        ASSERT_TRUE(tolvane.WaitForExit());
+    }
+    const auto ini = program.Bytes(L"Tolvane.ini");
+    ASSERT_TRUE(ini.has_value());
+    EXPECT_NE(ini->find(Ansi(L"PREV_List=" + saved + L"\r\n")), std::string::npos) << *ini;
+
+    RunningProgram tolvane(program, {lists, true});
+    HWND main = tolvane.WaitForMain();
+    ASSERT_NE(main, nullptr);
+    auto items = tolvane.Items();
+    ASSERT_EQ(items.size(), 2u);
+    EXPECT_TRUE(items[0].checked);
+    EXPECT_FALSE(items[1].checked);
+
+    // Changed, then closed: the question, OK, the save chooser, the
+    // overwrite question, OK; the window then goes.
+    tolvane.Command(ids::mnuReversalCheck);
+    ASSERT_TRUE(WaitUntil([&] { return tolvane.Items()[1].checked; }, 20s));
+    PostMessageW(main, WM_CLOSE, 0, 0);
+    HWND question = tolvane.WaitForBox(kYesNoBoxClass);
+    ASSERT_NE(question, nullptr);
+    EXPECT_EQ(RunningProgram::LinesOf(question).line1, L"ｺﾝﾊﾟｲﾙﾘｽﾄが変更されています");
+    ASSERT_TRUE(RunningProgram::Answer(question, MessageBoxBase::cmdOK));
+    ASSERT_NE(tolvane.Choose(L"ｺﾝﾊﾟｲﾙﾘｽﾄ保存", L"保存一覧"), nullptr);
+    HWND overwrite = tolvane.WaitForBox(kYesNoBoxClass);
+    ASSERT_NE(overwrite, nullptr);
+    const BoxLines asked = RunningProgram::LinesOf(overwrite);
+    EXPECT_EQ(asked.line1, L"「保存一覧.clt」は既に存在します");
+    EXPECT_EQ(asked.line2, L"既存のファイルを書き換えますか？");
+    ASSERT_TRUE(RunningProgram::Answer(overwrite, MessageBoxBase::cmdOK));
+    HWND notice = ExpectNotice(tolvane, L"保存しました");
+    ASSERT_NE(notice, nullptr);
+    ASSERT_TRUE(RunningProgram::Answer(notice, MessageBoxBase::cmdOK));
+    ASSERT_TRUE(tolvane.WaitForExit());
+    EXPECT_EQ(ReadBytes(saved), Ansi(L"False\t" + app + L"\r\nTrue\t" + lib + L"\r\n\r\n"));
+}
+
+TEST(ListFileScenario, ProjectsAddedFromAFolderTreeAndUncheckedOnesRemoved) {
+    ProgramFolder program;
+    const std::wstring tree = program.Folder(L"ツリー");
+    StandInProject(tree, L"Top.vbp").Write();
+    StandInProject(program.Folder(L"ツリー\\下 の\\さらに下"), L"Deep.vbp").Write();
+    StandInProject(program.Folder(L"ツリー\\下 の"), L"Middle.vbp").Write();
+    const std::wstring hidden = program.Folder(L"ツリー\\隠し");
+    StandInProject(hidden, L"Hidden.vbp").Write();
+    ASSERT_TRUE(SetFileAttributesW(hidden.c_str(), FILE_ATTRIBUTE_HIDDEN));
+    program.WriteTolvaneIni();
+
+    RunningProgram tolvane(program, {tree, true});
+    HWND main = tolvane.WaitForMain();
+    ASSERT_NE(main, nullptr);
+    tolvane.Command(ids::mnuAddAllList);
+    HWND chooser = tolvane.Choose(L"検索フォルダ指定", L"");
+    ASSERT_NE(chooser, nullptr);
+    ASSERT_TRUE(WaitForWindowGone(chooser));
+    // Level by level, the hidden folder left out, every project checked.
+    ASSERT_TRUE(WaitUntil([&] { return tolvane.Items().size() == 3; }, 20s));
+    auto items = tolvane.Items();
+    EXPECT_EQ(items[0].text, L"Top.vbp");
+    EXPECT_EQ(items[1].text, L"Middle.vbp");
+    EXPECT_EQ(items[2].text, L"Deep.vbp");
+    for (const auto& item : items) EXPECT_TRUE(item.checked);
+
+    // All unchecked, the middle one checked again, the unchecked ones dropped.
+    tolvane.Command(ids::mnuNoCheck);
+    ASSERT_TRUE(WaitUntil([&] { return !tolvane.Items()[2].checked; }, 20s));
+    tolvane.SetItemChecked(1, true);
+    ASSERT_TRUE(WaitUntil([&] { return tolvane.Items()[1].checked; }, 20s));
+    tolvane.Command(ids::mnuDelList);
+    ASSERT_TRUE(WaitUntil([&] { return tolvane.Items().size() == 1; }, 20s));
+    EXPECT_EQ(tolvane.Items()[0].text, L"Middle.vbp");
+
+    // Changed and not saved: closing asks; Cancel closes without saving.
+    tolvane.Command(ids::mnuEditEnd);
+    HWND question = tolvane.WaitForBox(kYesNoBoxClass);
+    ASSERT_NE(question, nullptr);
+    ASSERT_TRUE(RunningProgram::Answer(question, MessageBoxBase::cmdCancel));
+    ASSERT_TRUE(tolvane.WaitForExit());
+}
+
+}  // namespace
+}  // namespace tolvane::testing
