@@ -26,7 +26,8 @@ finish() {
 }
 trap finish EXIT
 
-shots="$root/screenshots/tmp"
+# One folder per build, so that two runs at once do not mix their pictures.
+shots="$root/screenshots/tmp/$(basename "$build")"
 rm -rf "$shots"
 mkdir -p "$shots" docs/screenshots
 # The tests are Windows programs: they are told the folder by its Windows name.
@@ -44,7 +45,8 @@ count=0
 for bmp in "$shots"/*.bmp; do
   [ -e "$bmp" ] || continue
   name=$(basename "${bmp%.bmp}")
-  convert "$bmp" "docs/screenshots/$name.png"
+  # No dates inside, so an unchanged window gives an unchanged file.
+  convert "$bmp" -strip -define png:exclude-chunks=date,time "docs/screenshots/$name.png"
   count=$((count + 1))
 done
 rm -rf "$shots"

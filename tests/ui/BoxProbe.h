@@ -67,11 +67,17 @@ inline HWND FocusOf(HWND window) {
 }
 
 // Waits until a control of the window has the focus (the window has just
-// been activated), and returns it; nullptr when none got it in time.
+// been activated), and returns it; nullptr when none got it in time. Another
+// program on the shared display may have taken the foreground meanwhile: the
+// scripted user then brings the window back, as a click on it would.
 inline HWND WaitForFocusIn(HWND window) {
     HWND focus = nullptr;
-    WaitUntil([&] { return (focus = FocusOf(window)) != nullptr && IsChild(window, focus); });
-    return IsChild(window, focus) ? focus : nullptr;
+    auto focused = [&] { return (focus = FocusOf(window)) != nullptr && IsChild(window, focus); };
+    for (int attempt = 0; attempt < 10 && !focused(); ++attempt) {
+        if (attempt > 0 && GetForegroundWindow() != window) SetForegroundWindow(window);
+        WaitUntil(focused, std::chrono::seconds(2));
+    }
+    return focused() ? focus : nullptr;
 }
 
 // Text colour the label is painted with, asked of its window the way the
