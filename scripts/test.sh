@@ -19,10 +19,17 @@ start_display build/win
 trap stop_display EXIT
 
 bash scripts/wineprefix.sh build/win/wineprefix
-WINEPREFIX="$root/build/win/wineprefix" wineserver -p 600
+# One Wine session for the whole run, on this display: end any older one first.
+export WINEPREFIX="$root/build/win/wineprefix"
+wineserver -k 2>/dev/null || true
+wineserver -w 2>/dev/null || true
+wineserver -p 900
+# Start the session's own processes now, outside ctest: started by a test
+# program they would inherit its output pipe and ctest would wait on them.
+build/win/wine-run cmd /c exit >/dev/null 2>&1 </dev/null || true
 
 status=0
 (cd build/native && ctest --output-on-failure -j "$jobs") || status=1
 (cd build/win && ctest --output-on-failure -j "$jobs") || status=1
-WINEPREFIX="$root/build/win/wineprefix" wineserver -k || true
+wineserver -k 2>/dev/null || true
 exit $status
