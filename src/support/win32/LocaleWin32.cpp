@@ -3,20 +3,10 @@
 
 #include "support/Locale.h"
 #include "support/Paths.h"
+#include "support/win32/SystemTime.h"
 
 namespace tolvane {
 namespace {
-
-SYSTEMTIME ToSystemTime(const DateTime& t) {
-    SYSTEMTIME st{};
-    st.wYear = static_cast<WORD>(t.year);
-    st.wMonth = static_cast<WORD>(t.month);
-    st.wDay = static_cast<WORD>(t.day);
-    st.wHour = static_cast<WORD>(t.hour);
-    st.wMinute = static_cast<WORD>(t.minute);
-    st.wSecond = static_cast<WORD>(t.second);
-    return st;
-}
 
 std::wstring FixedText(const DateTime& t, bool withTime) {
     wchar_t buf[64];
@@ -34,14 +24,7 @@ std::wstring FixedText(const DateTime& t, bool withTime) {
 DateTime LocalNow() {
     SYSTEMTIME st;
     GetLocalTime(&st);
-    DateTime t;
-    t.year = st.wYear;
-    t.month = st.wMonth;
-    t.day = st.wDay;
-    t.hour = st.wHour;
-    t.minute = st.wMinute;
-    t.second = st.wSecond;
-    return t;
+    return FromSystemTime(st);
 }
 
 std::wstring GeneralDateText(const DateTime& t) {

@@ -5,6 +5,7 @@
 #include "support/AnsiCodec.h"
 #include "support/DateTime.h"
 #include "support/Locale.h"
+#include "support/win32/SystemTime.h"
 
 namespace tolvane {
 
@@ -45,14 +46,7 @@ std::wstring clsFindFile::LastWriteTime() const {
     SYSTEMTIME st;
     // Kept in UTC, as the record holds it.
     if (!FileTimeToSystemTime(&current_.ftLastWriteTime, &st)) return GeneralDateText(LocalNow());
-    DateTime t;
-    t.year = st.wYear;
-    t.month = st.wMonth;
-    t.day = st.wDay;
-    t.hour = st.wHour;
-    t.minute = st.wMinute;
-    t.second = st.wSecond;
-    return GeneralDateText(t);
+    return GeneralDateText(FromSystemTime(st));
 }
 
 void clsFindFile::CloseSearch() {

@@ -6,14 +6,10 @@
 #include <cstdint>
 #include <string>
 
+#include "ui/core/Colors.h"
 #include "ui/dialogs/MessageBoxBase.h"
 
 namespace tolvane {
-
-// Colours in the platform's 0x00BBGGRR form.
-constexpr std::uint32_t kNavy = 0x800000;
-constexpr std::uint32_t kRed = 0x0000FF;
-constexpr std::uint32_t kBlue = 0xFF0000;
 
 class Msg_Warning : public MessageBoxBase {
 public:

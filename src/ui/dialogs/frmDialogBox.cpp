@@ -1,3 +1,4 @@
+#include "ui/core/Colors.h"
 #include "ui/dialogs/frmDialogBox.h"
 
 #include <commctrl.h>
@@ -17,8 +18,6 @@
 namespace tolvane {
 namespace {
 
-constexpr COLORREF kNavyText = 0x800000;
-constexpr COLORREF kFocusColor = 0xC0FFFF;  // light yellow
 const ui::FontSpec kPathFont{L"ＭＳ ゴシック", 98, false};  // 9.75 point
 
 constexpr int kLoadWidth = 6000;
@@ -149,13 +148,13 @@ ui::FormStyle frmDialogBox::Style() const {
 std::vector<ui::ControlSpec> frmDialogBox::Layout() const {
     using ui::ControlKind;
     ui::ControlSpec caption{Label1, ControlKind::Label, fraDir, 120, 675, 900, 180, L"フォルダ名"};
-    caption.textColor = kNavyText;
+    caption.textColor = kNavy;
     caption.transparent = true;
     // The path label reaches down over the caption's top; it must not paint there.
     ui::ControlSpec path{lblFullPath, ControlKind::Label, fraDir, 75, 165, 3825, 405, L"",
                          SS_EDITCONTROL | WS_CLIPSIBLINGS};
     path.font = &kPathFont;
-    path.textColor = kNavyText;
+    path.textColor = kNavy;
     path.transparent = true;
     // In tab order; shortcut 4 comes before the hidden shortcut 3.
     return {
@@ -436,7 +435,7 @@ void frmDialogBox::PressKeys(const std::vector<int>& keys) {
 }
 
 void frmDialogBox::Control_GotFocus(int id) {
-    SetBackColor(id, kFocusColor);
+    SetBackColor(id, kLightYellow);
     if (id == txtFileName || id == txtDir) SelectAll(id);
 }
 

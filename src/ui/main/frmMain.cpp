@@ -1,4 +1,5 @@
 // The main window's layout, menus, start and end, and the locking around a run.
+#include "ui/core/Colors.h"
 #include "ui/main/frmMain.h"
 
 #include <commctrl.h>
@@ -27,9 +28,6 @@ using ui::ControlKind;
 
 namespace {
 
-constexpr COLORREF kNavyText = 0x800000;
-constexpr COLORREF kDarkRed = 0x0000C0;
-constexpr COLORREF kLightYellow = 0xC0FFFF;
 
 // The design size of the window (outer, twips) and what its client area must
 // hold: the widest and lowest control plus the left margin.
@@ -130,14 +128,14 @@ std::vector<ui::ControlSpec> frmMain::Layout() const {
     layout.push_back({fraAction, ControlKind::Panel, 0, 45, 30, 10200, 6750});
     layout.push_back({Frame1, ControlKind::Frame, fraAction, 0, 0, 9810, 585});
     ui::ControlSpec check{chkAll, ControlKind::CheckBox, Frame1, 90, 240, 2385, 225, L"一括EXE出力フォルダ指定"};
-    check.textColor = kNavyText;
+    check.textColor = kNavy;
     layout.push_back(check);
     layout.push_back({txtFolderPath, ControlKind::TextBox, Frame1, 2550, 225, 6480, 270, L"", WS_DISABLED});
     layout.push_back({cmdFolderPath, ControlKind::Button, Frame1, 9150, 225, 555, 285, L"参照", WS_DISABLED});
     layout.push_back({lstCompileList, ControlKind::CheckList, fraAction, 0, 675, 9825, 3420});
     layout.push_back({Frame2, ControlKind::Panel, fraAction, 0, 5700, 10200, 405});
     ui::ControlSpec label{Label1, ControlKind::Label, Frame2, 0, 60, 2160, 180, L"[条件付きコンパイル引数]"};
-    label.textColor = kNavyText;
+    label.textColor = kNavy;
     layout.push_back(label);
     layout.push_back({txtDimension, ControlKind::TextBox, Frame2, 2145, 15, 4980, 285});
     ui::ControlSpec failures{lblFailureCount, ControlKind::Label, Frame2, 7170, 15, 1320, 285, L"失敗 10000"};
@@ -146,10 +144,10 @@ std::vector<ui::ControlSpec> frmMain::Layout() const {
     layout.push_back(failures);
     ui::ControlSpec count{lblCount, ControlKind::Label, Frame2, 8505, 15, 1320, 285, L"10000/10000"};
     count.font = &kBoldFont;
-    count.textColor = kNavyText;
+    count.textColor = kNavy;
     layout.push_back(count);
     ui::ControlSpec log{txtCompileList, ControlKind::LogBox, 0, 45, 4230, 9825, 1440};
-    log.textColor = kNavyText;
+    log.textColor = kNavy;
     log.backColor = GetSysColor(COLOR_INACTIVEBORDER);
     layout.push_back(log);
     return layout;

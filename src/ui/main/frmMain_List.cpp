@@ -1,5 +1,6 @@
 // The compile list on screen and on disk: the list control, the check
 // handler, and the list file's open and save commands.
+#include "ui/core/Colors.h"
 #include "ui/main/frmMain.h"
 
 #include <commctrl.h>
@@ -18,7 +19,6 @@ using namespace main_ids;
 
 namespace {
 
-constexpr std::uint32_t kNavyNotice = 0x800000;
 
 // The whole file, or the platform's error code when it cannot be read.
 bool ReadWholeFile(const std::wstring& path, std::string& bytes, DWORD& error) {
@@ -120,7 +120,7 @@ frmMain::SaveResult frmMain::SaveCompileList() {
     const auto path = Choose({4, L"Tolvane_List", std::wstring(L"*.clt"), L"ｺﾝﾊﾟｲﾙﾘｽﾄ保存"});
     if (!path) return SaveResult::Cancelled;
     if (!WriteCompileList(*path)) return SaveResult::Failed;
-    Notice(L"", L"保存しました", kNavyNotice);
+    Notice(L"", L"保存しました", kNavy);
     return SaveResult::Saved;
 }
 

@@ -1,3 +1,4 @@
+#include "ui/core/Colors.h"
 #include "ui/startup/frmAbout.h"
 
 #include <commctrl.h>
@@ -76,7 +77,7 @@ ui::FormStyle frmAbout::Style() const {
 
 std::vector<ui::ControlSpec> frmAbout::Layout() const {
     using ui::ControlKind;
-    constexpr COLORREF navy = 0x800000, red = 0x0000FF, blue = 0xFF0000;
+    constexpr COLORREF navy = kNavy, red = kRed, blue = kBlue;
     // The table's order is the tab order: OK first, so that opening the
     // window does not put the focus on a contact field.
     std::vector<ui::ControlSpec> layout = {
