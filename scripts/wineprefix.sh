@@ -3,7 +3,7 @@
 # Usage: wineprefix.sh <prefix-folder>. Does nothing when the prefix is ready.
 set -euo pipefail
 prefix=$(realpath -m "$1")
-stamp="$prefix/.tolvane-ready-3"
+stamp="$prefix/.tolvane-ready-4"
 [ -f "$stamp" ] && exit 0
 
 export WINEPREFIX="$prefix" WINEARCH=win32 WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
@@ -31,6 +31,11 @@ reg=$(mktemp --suffix=.reg)
   printf '\r\n[HKEY_CURRENT_USER\\Software\\Wine\\WineDbg]\r\n"ShowCrashDialog"=dword:00000000\r\n'
 } | iconv -f UTF-8 -t UTF-16 > "$reg"
 wine regedit /S "$(winepath -w "$reg")" >/dev/null 2>&1
+# Wine draws the caption buttons with Marlett, which it finds only among the
+# prefix's own fonts: without it they show as the letters "0 1 r".
+for marlett in /usr/share/wine/fonts/marlett.ttf /usr/lib/wine/fonts/marlett.ttf; do
+  if [ -f "$marlett" ]; then cp "$marlett" "$prefix/drive_c/windows/Fonts/"; break; fi
+done
 wineserver -w || true
 rm -f "$reg"
 touch "$stamp"
