@@ -1,153 +1,199 @@
-// What the chooser's OK does with a typed name in each mode, the extension
-// taken from the mask, and the names the new-folder panel accepts.
+// The chooser's rules without a window: the layout arithmetic, what OK does
+// with a typed name in each mode, the extension taken from the mask, the
+// names the new-folder panel accepts, and the lines of the folder list.
 #include <gtest/gtest.h>
 
 #include <set>
 #include <string>
+#include <tuple>
 #include <vector>
 
+#include "ui/dialogs/rules/ChooserLayout.h"
 #include "ui/dialogs/rules/ChooserRules.h"
+#include "ui/dialogs/rules/FolderModel.h"
 
 namespace tolvane::chooser {
 namespace {
 
-// A file system of a few names, recording what the OK step looked up.
-struct Disk {
-    explicit Disk(std::set<std::wstring> names = {}) : present(std::move(names)) {}
-    std::set<std::wstring> present;
-    std::vector<std::wstring> asked;
-    std::function<bool(const std::wstring&)> Lookup() {
-        return [this](const std::wstring& p) {
+TEST(ChooserLayout, OpeningSizeGivesTheWholeArrangement) {
+    const ChooserLayout l = ComputeChooserLayout(6000, 4500, 2);
+    EXPECT_EQ(l.listHeight, 3780);
+    EXPECT_EQ(l.fileLeft, 2505);
+    EXPECT_EQ(l.fileWidth, 3345);
+    EXPECT_EQ(l.fileNameWidth, 4080);
+    EXPECT_EQ(l.buttonsTop, 4185);
+    EXPECT_EQ(l.okLeft, 4300);
+    EXPECT_EQ(l.cancelLeft, 5075);
+    EXPECT_EQ(l.panelLeft, 85);
+    EXPECT_EQ(l.panelTop, 100);
+    EXPECT_EQ(l.panelWidth, 5700);
+    EXPECT_EQ(l.nameBoxWidth, 5550);
+    EXPECT_EQ(l.pathLabelWidth, 5550);
+    EXPECT_EQ(l.pathLabelHeight, 2930);
+    EXPECT_EQ(l.nameBoxTop, 3310);  // 470 above the panel's foot
+    EXPECT_EQ(l.captionTop, 2990);
+}
+
+// Minimum sizes, heights snapping to rows of 1260, the list width of a sixth
+// of the window plus 1430 with halves going to the even neighbour, and the
+// folder mode spreading the lists over the whole width.
+TEST(ChooserLayout, SizesSnapAndListWidthsRound) {
+    struct Case {
+        int width, height, mode;
+        int windowWidth, windowHeight, driveWidth, dirWidth, linkLeft;
+    };
+    const Case cases[] = {
+        {6000, 4500, 2, 6000, 4980, 2430, 2430, 2535},
+        {3000, 1000, 2, 4440, 2460, 2170, 2170, 2275},  // springs back to the minimum
+        {4439, 2499, 2, 4440, 2460, 2170, 2170, 2275},
+        {4455, 4980, 2, 4455, 4980, 2172, 2172, 2277},  // 2172.5 goes down to even
+        {4485, 4980, 2, 4485, 4980, 2178, 2178, 2283},  // 2177.5 goes up to even
+        {4460, 4980, 2, 4460, 4980, 2173, 2173, 2278},  // 2173.33
+        {4462, 4980, 2, 4462, 4980, 2174, 2174, 2279},  // 2173.67
+        {6000, 4429, 2, 6000, 3720, 2430, 2430, 2535},  // just below 650 + 1260 * 3
+        {6000, 4430, 2, 6000, 4980, 2430, 2430, 2535},
+        {6000, 5689, 2, 6000, 4980, 2430, 2430, 2535},  // just below 1910 + 1260 * 3
+        {6000, 5690, 2, 6000, 6240, 2430, 2430, 2535},
+        {6000, 6240, 2, 6000, 6240, 2430, 2430, 2535},  // a snapped height stays
+        {6000, 4500, 1, 6000, 4980, 3930, 5800, 4035},
+        {9000, 3720, 1, 9000, 3720, 6930, 8800, 7035},
+    };
+    for (const Case& c : cases) {
+        const ChooserLayout l = ComputeChooserLayout(c.width, c.height, c.mode);
+        const auto got = std::make_tuple(l.windowWidth, l.windowHeight, l.driveWidth, l.dirWidth, l.linkLeft);
+        EXPECT_EQ(got, std::make_tuple(c.windowWidth, c.windowHeight, c.driveWidth, c.dirWidth, c.linkLeft))
+            << c.width << "x" << c.height << " mode " << c.mode;
+        EXPECT_EQ(l.listHeight, l.windowHeight - 1200) << c.width << "x" << c.height;
+    }
+}
+
+TEST(ChooserExtension, AppendsTheMasksExtensionUnlessTheNameHasItLetterCaseAside) {
+    struct Case {
+        const wchar_t *path, *mask, *expected;
+    };
+    const Case cases[] = {
+        {L"C:\\w\\list", L"*.clt", L"C:\\w\\list.clt"},
+        {L"C:\\w\\list.CLT", L"*.clt", L"C:\\w\\list.CLT"},
+        {L"C:\\w\\list.txt", L"*.clt", L"C:\\w\\list.txt.clt"},
+        {L"C:\\w\\list", L"*.CLT", L"C:\\w\\list.CLT"},  // as written in the mask
+        {L"C:\\w\\VB6", L"VB*.EXE", L"C:\\w\\VB6.EXE"},
+        {L"C:\\w\\vb6.exe", L"VB*.EXE", L"C:\\w\\vb6.exe"},
+        {L"C:\\w\\list", L"*.*", L"C:\\w\\list"},
+        {L"C:\\w\\list.txt", L"a*.*", L"C:\\w\\list.txt"},
+        {L"x.ｃｌｔ", L"*.ＣＬＴ", L"x.ｃｌｔ"},  // full-width letters
+        {L"x.été", L"*.ÉTÉ", L"x.été"},
+    };
+    for (const Case& c : cases) EXPECT_EQ(ApplyMaskExtension(c.path, c.mask), c.expected) << c.path << " " << c.mask;
+}
+
+TEST(ChooserOk, DecisionPerMode) {
+    using V = std::vector<std::wstring>;
+    struct Case {
+        int mode;
+        const wchar_t *folder, *typed, *mask;
+        std::set<std::wstring> present;
+        OkAction action;
+        std::wstring path, message1, message2;
+        V asked;  // the existence lookups made
+    };
+    const std::wstring blank = L"ファイル名が指定されていません";
+    const Case cases[] = {
+        {2, L"C:\\w", L"a.txt", L"*.txt", {L"C:\\w\\a.txt"}, OkAction::Accept, L"C:\\w\\a.txt", L"", L"", V{L"C:\\w\\a.txt"}},
+        {2, L"C:\\w\\", L"a.txt", L"*.txt", {}, OkAction::Warn, L"", L"", L"「a.txt」は存在しません", V{L"C:\\w\\a.txt"}},
+        {2, L"C:\\w", L" a.txt", L"*.*", {L"C:\\w\\ a.txt"}, OkAction::Accept, L"C:\\w\\ a.txt", L"", L"", V{L"C:\\w\\ a.txt"}},
+        {2, L"C:\\w", L"", L"*.clt", {}, OkAction::Warn, L"", L"", blank, V{}},
+        {3, L"C:\\w", L"   ", L"*.clt", {L"C:\\w\\   "}, OkAction::Warn, L"", L"", blank, V{}},
+        {4, L"C:\\w", L"   ", L"*.clt", {L"C:\\w\\   "}, OkAction::Warn, L"", L"", blank, V{}},
+        // Mode 3 names a file to write: the extension, no existence test.
+        {3, L"C:\\w", L"list", L"*.clt", {}, OkAction::Accept, L"C:\\w\\list.clt", L"", L"", V{}},
+        {3, L"C:\\w", L"list.txt", L"*.clt", {}, OkAction::Accept, L"C:\\w\\list.txt.clt", L"", L"", V{}},
+        // Mode 4 asks about the extended name.
+        {4, L"C:\\w", L"list", L"*.clt", {L"C:\\w\\list.clt"}, OkAction::AskOverwrite, L"C:\\w\\list.clt",
+         L"「list.clt」は既に存在します", L"既存のファイルを書き換えますか？", V{L"C:\\w\\list.clt"}},
+        {4, L"C:\\w", L"other", L"*.clt", {L"C:\\w\\list.clt"}, OkAction::Accept, L"C:\\w\\other.clt", L"", L"",
+         V{L"C:\\w\\other.clt"}},
+        // Mode 1 takes the folder with its final backslash, and offers to create a missing one.
+        {1, L"C:\\out", L"", L"*.*", {L"C:\\out\\"}, OkAction::Accept, L"C:\\out\\", L"", L"", V{L"C:\\out\\"}},
+        {1, L"C:\\", L"", L"*.*", {L"C:\\"}, OkAction::Accept, L"C:\\", L"", L"", V{L"C:\\"}},
+        {1, L"C:\\out", L"new", L"*.vbp", {L"C:\\out\\"}, OkAction::AskCreate, L"C:\\out\\new\\", L"",
+         L"「C:\\out\\new\\」を作成しますか？", V{L"C:\\out\\new\\"}},
+        // Other modes take the typed path untested.
+        {7, L"C:\\w", L"  *?", L"*.clt", {}, OkAction::Accept, L"C:\\w\\  *?", L"", L"", V{}},
+    };
+    for (const Case& c : cases) {
+        V asked;
+        const OkStep s = DecideOk(c.mode, c.folder, c.typed, c.mask, [&](const std::wstring& p) {
             asked.push_back(p);
-            return present.count(p) != 0;
-        };
+            return c.present.count(p) != 0;
+        });
+        SCOPED_TRACE(::testing::Message() << "mode " << c.mode << " typed [" << c.typed << "]");
+        EXPECT_EQ(s.action, c.action);
+        if (c.action != OkAction::Warn) EXPECT_EQ(s.path, c.path);
+        EXPECT_EQ(s.message1, c.message1);
+        EXPECT_EQ(s.message2, c.message2);
+        EXPECT_EQ(asked, c.asked);
     }
-};
-
-TEST(ChooserExtension, AppendsTheMasksExtensionWhenTheNameLacksIt) {
-    EXPECT_EQ(ApplyMaskExtension(L"C:\\w\\list", L"*.clt"), L"C:\\w\\list.clt");
-    EXPECT_EQ(ApplyMaskExtension(L"C:\\w\\list.CLT", L"*.clt"), L"C:\\w\\list.CLT");
-    EXPECT_EQ(ApplyMaskExtension(L"C:\\w\\list.txt", L"*.clt"), L"C:\\w\\list.txt.clt");
-    EXPECT_EQ(ApplyMaskExtension(L"C:\\w\\list", L"*.CLT"), L"C:\\w\\list.CLT");  // as written in the mask
-    EXPECT_EQ(ApplyMaskExtension(L"C:\\w\\VB6", L"VB*.EXE"), L"C:\\w\\VB6.EXE");
-    EXPECT_EQ(ApplyMaskExtension(L"C:\\w\\vb6.exe", L"VB*.EXE"), L"C:\\w\\vb6.exe");
+    // The path label shows the name as typed, before the extension.
+    EXPECT_EQ(DecideOk(3, L"C:\\w", L"list.txt", L"*.clt", [](const std::wstring&) { return false; }).triedPath,
+              L"C:\\w\\list.txt");
 }
 
-TEST(ChooserExtension, AnyExtensionMaskAppendsNothing) {
-    EXPECT_EQ(ApplyMaskExtension(L"C:\\w\\list", L"*.*"), L"C:\\w\\list");
-    EXPECT_EQ(ApplyMaskExtension(L"C:\\w\\list.txt", L"a*.*"), L"C:\\w\\list.txt");
-}
-
-TEST(ChooserExtension, ComparesFullWidthAndAccentedLettersWithoutCase) {
-    EXPECT_EQ(ApplyMaskExtension(L"x.ｃｌｔ", L"*.ＣＬＴ"), L"x.ｃｌｔ");
-    EXPECT_EQ(ApplyMaskExtension(L"x.été", L"*.ÉTÉ"), L"x.été");
-    EXPECT_EQ(UpperForCompare(L"aZ÷ÿ"), L"AZ÷ÿ");  // ÿ has no upper case in Latin-1
-}
-
-TEST(ChooserOk, ExistingFileIsAcceptedInMode2) {
-    Disk disk({L"C:\\w\\a.txt"});
-    const OkStep s = DecideOk(2, L"C:\\w", L"a.txt", L"*.txt", disk.Lookup());
-    EXPECT_EQ(s.action, OkAction::Accept);
-    EXPECT_EQ(s.path, L"C:\\w\\a.txt");
-    EXPECT_EQ(s.triedPath, L"C:\\w\\a.txt");
-}
-
-TEST(ChooserOk, MissingFileIsNamedInTheWarning) {
-    Disk disk;
-    const OkStep s = DecideOk(2, L"C:\\w\\", L"a.txt", L"*.txt", disk.Lookup());
-    EXPECT_EQ(s.action, OkAction::Warn);
-    EXPECT_EQ(s.message1, L"");
-    EXPECT_EQ(s.message2, L"「a.txt」は存在しません");
-    EXPECT_EQ(disk.asked, std::vector<std::wstring>{L"C:\\w\\a.txt"});
-}
-
-TEST(ChooserOk, BlankNameIsRefusedInEveryFileMode) {
-    for (int mode : {2, 3, 4}) {
-        for (const wchar_t* typed : {L"", L"   "}) {
-            Disk disk({L"C:\\w\\   "});
-            const OkStep s = DecideOk(mode, L"C:\\w", typed, L"*.clt", disk.Lookup());
-            EXPECT_EQ(s.action, OkAction::Warn) << mode;
-            EXPECT_EQ(s.message2, L"ファイル名が指定されていません") << mode;
-            EXPECT_TRUE(disk.asked.empty()) << mode;
-        }
-    }
-}
-
-TEST(ChooserOk, LeadingBlankStaysInThePath) {
-    Disk disk({L"C:\\w\\ a.txt"});
-    const OkStep s = DecideOk(2, L"C:\\w", L" a.txt", L"*.*", disk.Lookup());
-    EXPECT_EQ(s.action, OkAction::Accept);
-    EXPECT_EQ(s.path, L"C:\\w\\ a.txt");
-}
-
-TEST(ChooserOk, Mode3AcceptsAnyNameWithTheExtension) {
-    Disk disk;
-    EXPECT_EQ(DecideOk(3, L"C:\\w", L"list", L"*.clt", disk.Lookup()).path, L"C:\\w\\list.clt");
-    EXPECT_EQ(DecideOk(3, L"C:\\w", L"list.CLT", L"*.clt", disk.Lookup()).path, L"C:\\w\\list.CLT");
-    const OkStep s = DecideOk(3, L"C:\\w", L"list.txt", L"*.clt", disk.Lookup());
-    EXPECT_EQ(s.action, OkAction::Accept);
-    EXPECT_EQ(s.path, L"C:\\w\\list.txt.clt");
-    EXPECT_EQ(s.triedPath, L"C:\\w\\list.txt");
-    EXPECT_TRUE(disk.asked.empty());  // no existence test in mode 3
-}
-
-TEST(ChooserOk, Mode4AsksBeforeOverwritingTheExtendedName) {
-    Disk disk({L"C:\\w\\list.clt"});
-    const OkStep s = DecideOk(4, L"C:\\w", L"list", L"*.clt", disk.Lookup());
-    EXPECT_EQ(s.action, OkAction::AskOverwrite);
-    EXPECT_EQ(s.path, L"C:\\w\\list.clt");
-    EXPECT_EQ(s.message1, L"「list.clt」は既に存在します");
-    EXPECT_EQ(s.message2, L"既存のファイルを書き換えますか？");
-    EXPECT_EQ(disk.asked, std::vector<std::wstring>{L"C:\\w\\list.clt"});
-
-    const OkStep fresh = DecideOk(4, L"C:\\w", L"other", L"*.clt", disk.Lookup());
-    EXPECT_EQ(fresh.action, OkAction::Accept);
-    EXPECT_EQ(fresh.path, L"C:\\w\\other.clt");
-}
-
-TEST(ChooserOk, Mode1AcceptsAnExistingFolderWithItsFinalBackslash) {
-    Disk disk({L"C:\\out\\"});
-    const OkStep s = DecideOk(1, L"C:\\out", L"", L"*.*", disk.Lookup());
-    EXPECT_EQ(s.action, OkAction::Accept);
-    EXPECT_EQ(s.path, L"C:\\out\\");
-    EXPECT_EQ(DecideOk(1, L"C:\\", L"", L"*.*", Disk({L"C:\\"}).Lookup()).path, L"C:\\");
-}
-
-TEST(ChooserOk, Mode1AsksToCreateAMissingFolder) {
-    Disk disk({L"C:\\out\\"});
-    const OkStep s = DecideOk(1, L"C:\\out", L"new", L"*.vbp", disk.Lookup());
-    EXPECT_EQ(s.action, OkAction::AskCreate);
-    EXPECT_EQ(s.path, L"C:\\out\\new\\");
-    EXPECT_EQ(s.message2, L"「C:\\out\\new\\」を作成しますか？");
-    EXPECT_EQ(disk.asked, std::vector<std::wstring>{L"C:\\out\\new\\"});
-}
-
-TEST(ChooserOk, UnknownModesAcceptTheTypedPathUntested) {
-    Disk disk;
-    const OkStep s = DecideOk(7, L"C:\\w", L"  *?", L"*.clt", disk.Lookup());
-    EXPECT_EQ(s.action, OkAction::Accept);
-    EXPECT_EQ(s.path, L"C:\\w\\  *?");
-    EXPECT_TRUE(disk.asked.empty());
-}
-
-TEST(ChooserNewFolder, NamesOneOrMoreLevelsBelowTheCurrentFolder) {
+TEST(ChooserNewFolder, NamesLevelsBelowTheCurrentFolderAndRefusesOthers) {
     EXPECT_EQ(NewFolderPath(L"C:\\w", L"新しいフォルダ"), L"C:\\w\\新しいフォルダ\\");
     EXPECT_EQ(NewFolderPath(L"C:\\w", L"a\\b"), L"C:\\w\\a\\b\\");
     EXPECT_EQ(NewFolderPath(L"C:\\", L"a\\b\\"), L"C:\\a\\b\\");
-}
 
-TEST(ChooserNewFolder, RefusesNamesThatCannotNameAFolderBelow) {
-    EXPECT_EQ(NewFolderNameProblem(L"新しいフォルダ"), L"");
-    EXPECT_EQ(NewFolderNameProblem(L"a\\b"), L"");
-    EXPECT_EQ(NewFolderNameProblem(L" x"), L"");
-    EXPECT_EQ(NewFolderNameProblem(L"v1.0"), L"");
-    EXPECT_EQ(NewFolderNameProblem(L""), L"フォルダ名が指定されていません");
-    EXPECT_EQ(NewFolderNameProblem(L"   "), L"フォルダ名が指定されていません");
-    EXPECT_EQ(NewFolderNameProblem(L"\\\\"), L"フォルダ名が指定されていません");
+    for (const wchar_t* good : {L"新しいフォルダ", L"a\\b", L" x", L"v1.0"})
+        EXPECT_EQ(NewFolderNameProblem(good), L"") << good;
+    for (const wchar_t* blank : {L"", L"   ", L"\\\\"})
+        EXPECT_EQ(NewFolderNameProblem(blank), L"フォルダ名が指定されていません") << blank;
     for (const wchar_t* bad : {L"a<b", L"a>b", L"C:\\x", L"a\"b", L"a/b", L"a|b", L"a?", L"*", L"a\tb"})
         EXPECT_EQ(NewFolderNameProblem(bad), L"フォルダ名に使えない文字が含まれています") << bad;
     for (const wchar_t* bad : {L"..", L"a\\..\\b", L".", L"a\\ \\b", L"..."})
         EXPECT_EQ(NewFolderNameProblem(bad), L"フォルダ名が正しくありません") << bad;
+}
+
+TEST(ChooserFolderModel, RootsAndListPaths) {
+    const std::pair<const wchar_t*, const wchar_t*> roots[] = {
+        {L"C:\\a\\b", L"C:\\"}, {L"z:", L"z:\\"}, {L"\\\\srv\\share\\x", L"\\\\srv\\share\\"},
+        {L"\\\\srv\\share", L"\\\\srv\\share\\"}, {L"\\\\srv", L""}, {L"a\\b", L""}, {L"1:\\", L""},
+    };
+    for (const auto& [path, root] : roots) EXPECT_EQ(FolderRoot(path), root) << path;
+    const std::pair<const wchar_t*, const wchar_t*> kept[] = {
+        {L"C:\\a\\b\\", L"C:\\a\\b"}, {L"C:\\a\\\\b", L"C:\\a\\b"}, {L"C:\\", L"C:\\"},
+        {L"C:", L"C:\\"}, {L"\\\\srv\\share\\d\\", L"\\\\srv\\share\\d"},
+    };
+    for (const auto& [path, listed] : kept) EXPECT_EQ(ListPath(path), listed) << path;
+    EXPECT_EQ(FolderLevels(L"C:\\作業\\b\\"), (std::vector<std::wstring>{L"作業", L"b"}));
+}
+
+// text, path, indent, open
+using Line = std::tuple<std::wstring, std::wstring, int, bool>;
+std::vector<Line> Lines(const std::vector<FolderEntry>& entries) {
+    std::vector<Line> lines;
+    for (const FolderEntry& e : entries) lines.emplace_back(e.text, e.path, e.indent, e.open);
+    return lines;
+}
+
+TEST(ChooserFolderModel, AncestorsOneStepInEachThenSubfoldersSortedWithoutCase) {
+    EXPECT_EQ(Lines(BuildFolderEntries(L"C:\\work\\src", {L"zeta", L"Alpha", L"beta", L"alpha"})),
+              (std::vector<Line>{{L"C:\\", L"C:\\", 0, true},
+                                 {L"work", L"C:\\work", 1, true},
+                                 {L"src", L"C:\\work\\src", 2, true},
+                                 {L"Alpha", L"C:\\work\\src\\Alpha", 3, false},
+                                 {L"alpha", L"C:\\work\\src\\alpha", 3, false},
+                                 {L"beta", L"C:\\work\\src\\beta", 3, false},
+                                 {L"zeta", L"C:\\work\\src\\zeta", 3, false}}));
+    EXPECT_EQ(CurrentEntryIndex(L"C:\\work\\src"), 2);
+
+    EXPECT_EQ(Lines(BuildFolderEntries(L"D:\\", {L"x"})),
+              (std::vector<Line>{{L"D:\\", L"D:\\", 0, true}, {L"x", L"D:\\x", 1, false}}));
+    EXPECT_EQ(CurrentEntryIndex(L"D:\\"), 0);
+
+    EXPECT_EQ(Lines(BuildFolderEntries(L"\\\\srv\\share\\d", {L"sub"})),
+              (std::vector<Line>{{L"\\\\srv\\share\\", L"\\\\srv\\share\\", 0, true},
+                                 {L"d", L"\\\\srv\\share\\d", 1, true},
+                                 {L"sub", L"\\\\srv\\share\\d\\sub", 2, false}}));
 }
 
 }  // namespace
