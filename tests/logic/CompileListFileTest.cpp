@@ -1,3 +1,5 @@
+// The list file's text: written one "mark TAB path" line per entry, read back
+// line by line with VB's rules for the mark.
 #include <gtest/gtest.h>
 
 #include <string>
@@ -10,118 +12,56 @@
 namespace tolvane {
 namespace {
 
-std::vector<std::wstring> PathsOf(const std::vector<ListLine>& lines) {
-    std::vector<std::wstring> out;
-    for (const auto& l : lines) out.push_back(l.path);
+std::vector<std::pair<bool, std::wstring>> Lines(const std::wstring& text) {
+    std::vector<std::pair<bool, std::wstring>> out;
+    for (const auto& l : ParseCompileList(text)) out.emplace_back(l.mark, l.path);
     return out;
 }
 
-std::vector<bool> MarksOf(const std::vector<ListLine>& lines) {
-    std::vector<bool> out;
-    for (const auto& l : lines) out.push_back(l.mark);
-    return out;
-}
-
-class CompileListText : public ::testing::Test {
-protected:
+TEST(CompileListFile, FormatsOneLinePerEntryAndReadsBackPathsAndMarksButNotFailures) {
     testing::FakeRunPlatform platform;
     clsTolvane engine{platform};
-};
-
-TEST_F(CompileListText, FormatsOneLinePerEntry) {
     EXPECT_EQ(FormatCompileList(engine), L"");
     engine.addVbp(L"C:\\Src\\App\\App.vbp", true);
-    engine.addVbp(L"C:\\Src\\Lib\\Lib.vbp", false);
+    engine.addVbp(L"C:\\b b\\Lib.vbp", false);
+    engine.addVbp(L"C:\\Src\\App\\App.vbp", true);
     engine.Vbp()[1]->SetFailure(true);  // not saved
-    EXPECT_EQ(FormatCompileList(engine),
-              L"True\tC:\\Src\\App\\App.vbp\r\nFalse\tC:\\Src\\Lib\\Lib.vbp\r\n");
+    const std::wstring text = FormatCompileList(engine);
+    EXPECT_EQ(text, L"True\tC:\\Src\\App\\App.vbp\r\nFalse\tC:\\b b\\Lib.vbp\r\nTrue\tC:\\Src\\App\\App.vbp\r\n");
+
+    // What the file holds: the text and the writer's closing CR LF.
+    EXPECT_EQ(Lines(text + L"\r\n"), (std::vector<std::pair<bool, std::wstring>>{
+                                         {true, L"C:\\Src\\App\\App.vbp"}, {false, L"C:\\b b\\Lib.vbp"},
+                                         {true, L"C:\\Src\\App\\App.vbp"}}));
 }
 
-TEST_F(CompileListText, RoundTripRestoresPathsAndMarksButNotFailures) {
-    engine.addVbp(L"C:\\a\\One.vbp", true);
-    engine.addVbp(L"C:\\b b\\Two.vbp", false);
-    engine.addVbp(L"C:\\a\\One.vbp", true);
-    engine.Vbp()[0]->SetFailure(true);
-    // What the file holds: the formatted text and the writer's closing CR LF.
-    const std::wstring file = FormatCompileList(engine) + L"\r\n";
+TEST(CompileListFile, ParsingSplitsLinesAndSkipsThoseWithoutAPath) {
+    for (const wchar_t* empty : {L"", L"\r\n", L"\r\n\r\n\r"}) EXPECT_TRUE(Lines(empty).empty());
+    // A line ends at CR LF or a lone CR, never at a lone LF.
+    EXPECT_EQ(Lines(L"True\ta.vbp\rFalse\tb.vbp\r\nTrue\tc\n.vbp\r\nTrue\td.vbp"),
+              (std::vector<std::pair<bool, std::wstring>>{
+                  {true, L"a.vbp"}, {false, L"b.vbp"}, {true, L"c\n.vbp"}, {true, L"d.vbp"}}));
+    // No tab, a blank or empty second field: skipped. Fields after the second
+    // are ignored; an unreadable mark adds the path unchecked; the path keeps
+    // its spaces (the engine trims them).
+    EXPECT_EQ(Lines(L"C:\\no-tab.vbp\r\nTrue\t   \r\nTrue\t\r\nTrue\t\tC:\\third.vbp\r\n\r\n"
+                    L"True\t  C:\\padded.vbp  \r\n1\tC:\\a.vbp\tFalse\textra\r\nyes\tC:\\b.vbp\r\n\tC:\\c.vbp"),
+              (std::vector<std::pair<bool, std::wstring>>{
+                  {true, L"  C:\\padded.vbp  "}, {true, L"C:\\a.vbp"}, {false, L"C:\\b.vbp"}, {false, L"C:\\c.vbp"}}));
+}
 
-    clsTolvane reread{platform};
-    for (const auto& line : ParseCompileList(file)) reread.addVbp(line.path, line.mark);
-    ASSERT_EQ(reread.Count(), 3);
-    for (int i = 1; i <= 3; ++i) {
-        EXPECT_EQ(reread.Entry(i).Vbp(), engine.Entry(i).Vbp());
-        EXPECT_EQ(reread.Entry(i).Action(), engine.Entry(i).Action());
-        EXPECT_FALSE(reread.Entry(i).Failure());
+TEST(CompileListFile, CheckMarkReadsWordsAndNumbers) {
+    const std::pair<const wchar_t*, bool> cases[] = {
+        {L"True", true},   {L"tRuE", true}, {L" True ", true}, {L"FALSE", false}, {L"1", true},
+        {L"-1", true},     {L"0", false},   {L"+0", false},    {L"0.0", false},   {L"0.5", true},
+        {L".5", true},     {L"5.", true},   {L"1e3", true},    {L"0E5", false},   {L" 2 ", true},
+        {L"", false},      {L"   ", false}, {L".", false},     {L"-", false},     {L"1e", false},
+        {L"1x", false},    {L"Truee", false}, {L"Tru", false}, {L"1 2", false},   {L"\t1", false},
+    };
+    for (const auto& [field, mark] : cases) {
+        EXPECT_EQ(ParseCheckMark(field), mark) << ::testing::PrintToString(std::wstring(field));
     }
 }
-
-TEST(ParseCompileList, EmptyListFileYieldsNothing) {
-    EXPECT_TRUE(ParseCompileList(L"\r\n").empty());
-    EXPECT_TRUE(ParseCompileList(L"").empty());
-    EXPECT_TRUE(ParseCompileList(L"\r\n\r\n\r").empty());
-}
-
-TEST(ParseCompileList, LineEndsAtCrLfOrLoneCrButNotLoneLf) {
-    const auto lines = ParseCompileList(L"True\ta.vbp\rFalse\tb.vbp\r\nTrue\tc\n.vbp\r\nTrue\td.vbp");
-    EXPECT_EQ(PathsOf(lines), (std::vector<std::wstring>{L"a.vbp", L"b.vbp", L"c\n.vbp", L"d.vbp"}));
-    EXPECT_EQ(MarksOf(lines), (std::vector<bool>{true, false, true, true}));
-}
-
-TEST(ParseCompileList, SkipsLinesWithoutAPath) {
-    const auto lines = ParseCompileList(
-        L"C:\\no-tab.vbp\r\n"
-        L"True\t   \r\n"
-        L"True\t\r\n"
-        L"True\t\tC:\\third-field.vbp\r\n"
-        L"\r\n"
-        L"True\t  C:\\padded.vbp  \r\n");
-    ASSERT_EQ(lines.size(), 1u);
-    EXPECT_EQ(lines[0].path, L"  C:\\padded.vbp  ");
-
-    testing::FakeRunPlatform platform;
-    clsTolvane engine{platform};
-    engine.addVbp(lines[0].path, lines[0].mark);
-    EXPECT_EQ(engine.Entry(1).Vbp(), L"C:\\padded.vbp");
-}
-
-TEST(ParseCompileList, IgnoresFieldsAfterTheSecond) {
-    const auto lines = ParseCompileList(L"1\tC:\\a.vbp\tFalse\textra\r\n");
-    ASSERT_EQ(lines.size(), 1u);
-    EXPECT_EQ(lines[0].path, L"C:\\a.vbp");
-    EXPECT_TRUE(lines[0].mark);
-}
-
-TEST(ParseCompileList, UnreadableMarkAddsUnchecked) {
-    const auto lines = ParseCompileList(L"yes\tC:\\a.vbp\r\n\tC:\\b.vbp\r\n");
-    EXPECT_EQ(MarksOf(lines), (std::vector<bool>{false, false}));
-    EXPECT_EQ(PathsOf(lines), (std::vector<std::wstring>{L"C:\\a.vbp", L"C:\\b.vbp"}));
-}
-
-struct MarkCase {
-    const wchar_t* field;
-    bool mark;
-};
-void PrintTo(const MarkCase& c, std::ostream* os) { *os << ::testing::PrintToString(std::wstring(c.field)); }
-
-class CheckMarkTest : public ::testing::TestWithParam<MarkCase> {};
-
-TEST_P(CheckMarkTest, ReadsWordsAndNumbers) {
-    EXPECT_EQ(ParseCheckMark(GetParam().field), GetParam().mark)
-        << ::testing::PrintToString(std::wstring(GetParam().field));
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    CompileListFile, CheckMarkTest,
-    ::testing::Values(MarkCase{L"True", true}, MarkCase{L"TRUE", true}, MarkCase{L"tRuE", true},
-                      MarkCase{L"False", false}, MarkCase{L"FALSE", false},
-                      MarkCase{L" True ", true}, MarkCase{L"1", true}, MarkCase{L"0", false},
-                      MarkCase{L"-1", true}, MarkCase{L"+0", false}, MarkCase{L"0.0", false},
-                      MarkCase{L"0.5", true}, MarkCase{L".5", true}, MarkCase{L"5.", true},
-                      MarkCase{L"1e3", true}, MarkCase{L"0E5", false}, MarkCase{L" 2 ", true},
-                      MarkCase{L"", false}, MarkCase{L"   ", false}, MarkCase{L".", false},
-                      MarkCase{L"-", false}, MarkCase{L"1e", false}, MarkCase{L"1x", false},
-                      MarkCase{L"Truee", false}, MarkCase{L"Tru", false}, MarkCase{L"yes", false},
-                      MarkCase{L"1 2", false}, MarkCase{L"\t1", false}));
 
 }  // namespace
 }  // namespace tolvane

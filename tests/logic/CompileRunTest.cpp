@@ -1,5 +1,8 @@
+// The compile run's rules against a scripted platform: event order, counters,
+// stop and abort, error boxes, and what reaches the compiler.
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -11,25 +14,27 @@ namespace tolvane {
 namespace {
 
 using testing::CompilerScript;
-using testing::FakeRunPlatform;
 
 constexpr const wchar_t* kVb = L"C:\\VB98\\VB6.EXE";
 
+CompilerScript Script(int endsAfterSteps, int boxAtStep = -1) {
+    CompilerScript s;
+    s.endsAfterSteps = endsAfterSteps;
+    s.boxAtStep = boxAtStep;
+    return s;
+}
+
 // What an event handler saw, for checking order and state together.
 struct Seen {
-    std::wstring event;
-    std::int32_t curCount;
-    std::int32_t compileCount;
-    std::int32_t targetCount;
-    std::int32_t failureCount;
-    std::wstring message;
-    bool entryFailure;
-    bool building;
+    std::wstring event;  // "Start:2"
+    std::int32_t compileCount, targetCount, failureCount;
+    std::wstring message;  // VbpMessage without its time stamp
+    bool entryFailure, building;
 };
 
 class CompileRun : public ::testing::Test {
 protected:
-    FakeRunPlatform platform;
+    testing::FakeRunPlatform platform;
     clsTolvane engine{platform};
     std::vector<Seen> seen;
 
@@ -40,26 +45,32 @@ protected:
         engine.SetExecutionStopHandler([this] { Record(L"Stop"); });
     }
 
+    void Add(std::initializer_list<const wchar_t*> paths) {
+        for (const wchar_t* p : paths) engine.addVbp(p, true);
+    }
+
     void Record(const wchar_t* event) {
-        seen.push_back(Seen{event, engine.CurCount(), engine.CompileCount(), engine.TargetCount(),
-                            engine.FailureCount(), engine.VbpMessage(),
+        const std::wstring message = engine.VbpMessage();
+        seen.push_back(Seen{event + (L":" + std::to_wstring(engine.CurCount())), engine.CompileCount(),
+                            engine.TargetCount(), engine.FailureCount(), message.substr(message.find(L'\t')),
                             engine.Entry(engine.CurCount()).Failure(), engine.IsBuilding()});
     }
 
     std::vector<std::wstring> Events() const {
         std::vector<std::wstring> out;
-        for (const auto& s : seen) out.push_back(s.event + L":" + std::to_wstring(s.curCount));
+        for (const auto& s : seen) out.push_back(s.event);
         return out;
     }
 
-    // Message without its time stamp.
-    static std::wstring Tail(const std::wstring& message) { return message.substr(message.find(L'\t')); }
+    void ExpectFailure(int position, const std::wstring& text) {
+        EXPECT_TRUE(engine.Entry(position).Failure()) << position;
+        EXPECT_EQ(engine.Entry(position).FailureText(), text) << position;
+    }
 };
 
 TEST_F(CompileRun, MissingCompilerIsEngineErrorAndTouchesNothing) {
-    engine.addVbp(L"C:\\a.vbp", true);
+    Add({L"C:\\a.vbp"});
     engine.CompileStart();
-    ASSERT_EQ(engine.CompileCount(), 1);
     seen.clear();
     engine.Vbp()[0]->SetFailure(true);
 
@@ -69,7 +80,6 @@ TEST_F(CompileRun, MissingCompilerIsEngineErrorAndTouchesNothing) {
             engine.CompileStart();
             FAIL() << "run started without a compiler";
         } catch (const VbError& e) {
-            EXPECT_EQ(e.Number(), kTolvaneErrorNumber);
             EXPECT_EQ(e.Number(), -2147220503);
             EXPECT_EQ(e.Source(), L"clsTolvane");
             EXPECT_EQ(e.Description(), L"VB.EXEのパスが間違っています\r\nオプションで修正してください");
@@ -82,36 +92,43 @@ TEST_F(CompileRun, MissingCompilerIsEngineErrorAndTouchesNothing) {
 }
 
 TEST_F(CompileRun, ThreeBuildsWithTheSecondFailing) {
-    engine.addVbp(L"C:\\Src\\One.vbp", true);
-    engine.addVbp(L"C:\\Src\\Two.vbp", true);
-    engine.addVbp(L"C:\\Src\\Three.vbp", true);
+    platform.paths.insert(L"D:\\Bin Out");
+    engine.SetOutFolder(L"D:\\Bin Out");
+    engine.SetDimension(L"DEBUG = 1 : TRACE = 0");
+    Add({L"C:\\My Src\\One.vbp", L"C:\\Src\\Two.vbp", L"C:\\Src\\Three.vbp"});
     engine.Vbp()[1]->SetFailure(true);  // an old failure, still visible at its start
-    platform.scripts[L"Two.vbp"] = CompilerScript{2, 1};
+    engine.Vbp()[1]->SetFailureText(L"old");
+    platform.scripts[L"Two.vbp"] = Script(2, 1);
     platform.defaultScript.endsAfterSteps = 3;
+    std::vector<bool> failureAtCompilerStart;
+    platform.onStart = [&] { failureAtCompilerStart.push_back(engine.Entry(engine.CurCount()).Failure()); };
 
     engine.CompileStart();
 
-    EXPECT_EQ(Events(), (std::vector<std::wstring>{L"Start:1", L"Stop:1", L"Start:2", L"Stop:2",
-                                                   L"Start:3", L"Stop:3"}));
+    EXPECT_EQ(Events(), (std::vector<std::wstring>{L"Start:1", L"Stop:1", L"Start:2", L"Stop:2", L"Start:3", L"Stop:3"}));
     EXPECT_EQ(seen[0].compileCount, 1);
     EXPECT_EQ(seen[2].compileCount, 2);
     EXPECT_EQ(seen[4].compileCount, 3);
     for (const auto& s : seen) EXPECT_EQ(s.targetCount, 3);
-    EXPECT_EQ(Tail(seen[0].message), L"\tOne.vbp   ｺﾝﾊﾟｲﾙ開始");
-    EXPECT_EQ(Tail(seen[1].message), L"\tOne.vbp   ｺﾝﾊﾟｲﾙ終了");
-    EXPECT_EQ(Tail(seen[2].message), L"\tTwo.vbp   ｺﾝﾊﾟｲﾙ開始");
-    EXPECT_EQ(Tail(seen[3].message), L"\tTwo.vbp   ｺﾝﾊﾟｲﾙ失敗");
-    EXPECT_EQ(Tail(seen[5].message), L"\tThree.vbp   ｺﾝﾊﾟｲﾙ終了");
-    EXPECT_TRUE(seen[2].entryFailure);   // previous value at its start
-    EXPECT_TRUE(seen[3].entryFailure);
+    EXPECT_EQ(seen[0].message, L"\tOne.vbp   ｺﾝﾊﾟｲﾙ開始");
+    EXPECT_EQ(seen[1].message, L"\tOne.vbp   ｺﾝﾊﾟｲﾙ終了");
+    EXPECT_EQ(seen[3].message, L"\tTwo.vbp   ｺﾝﾊﾟｲﾙ失敗");
+    EXPECT_EQ(seen[5].message, L"\tThree.vbp   ｺﾝﾊﾟｲﾙ終了");
+    EXPECT_TRUE(seen[2].entryFailure);  // the old value, at its start event
+    EXPECT_EQ(failureAtCompilerStart, (std::vector<bool>{false, false, false}));  // cleared before the compiler
     EXPECT_EQ(seen[3].failureCount, 1);
-    EXPECT_FALSE(seen[5].entryFailure);
+
+    // Pending events run once between the start event and the compiler; the
+    // compiler gets the folder and the constants, quoted where spaced.
+    EXPECT_EQ(std::vector<std::wstring>(platform.trace.begin(), platform.trace.begin() + 2),
+              (std::vector<std::wstring>{L"DoEvents", L"StartCompiler"}));
+    EXPECT_EQ(platform.commandLines[0],
+              std::wstring(kVb) + L" /make \"C:\\My Src\\One.vbp\" /outdir \"D:\\Bin Out\" /d DEBUG=1:TRACE=0");
 
     EXPECT_EQ(engine.CompileCount(), 3);
     EXPECT_EQ(engine.CurCount(), 3);
     EXPECT_EQ(engine.FailureCount(), 1);
-    EXPECT_TRUE(engine.Vbp()[1]->Failure());
-    EXPECT_EQ(engine.Vbp()[1]->FailureText(), L"コンパイルエラー");
+    ExpectFailure(2, L"コンパイルエラー");
     EXPECT_EQ(engine.Vbp()[0]->FailureText(), L"");
     EXPECT_EQ(platform.Count(L"CloseErrorBox"), 1);
     EXPECT_EQ(platform.Count(L"Terminate"), 0);
@@ -125,34 +142,55 @@ TEST_F(CompileRun, ThreeBuildsWithTheSecondFailing) {
     EXPECT_TRUE(engine.Vbp()[1]->Action());
 }
 
-TEST_F(CompileRun, NothingCheckedRaisesNoEvents) {
-    engine.CompileStart();
-    EXPECT_EQ(engine.CurCount(), 0);
-    EXPECT_EQ(engine.CompileCount(), 0);
-
-    engine.addVbp(L"C:\\a.vbp", false);
-    engine.addVbp(L"C:\\b.vbp", false);
-    engine.CompileStart();
-    EXPECT_TRUE(seen.empty());
-    EXPECT_EQ(engine.CurCount(), 2);
-    EXPECT_EQ(engine.CompileCount(), 0);
-    EXPECT_TRUE(platform.commandLines.empty());
-}
-
-TEST_F(CompileRun, UncheckedPositionsAreVisitedButNotBuilt) {
-    engine.addVbp(L"C:\\a.vbp", false);
-    engine.addVbp(L"C:\\b.vbp", true);
-    engine.addVbp(L"C:\\c.vbp", false);
-    engine.CompileStart();
-    EXPECT_EQ(Events(), (std::vector<std::wstring>{L"Start:2", L"Stop:2"}));
-    EXPECT_EQ(engine.CurCount(), 3);
-    EXPECT_EQ(engine.CompileCount(), 1);
+// Which positions a run visits and builds. Unchecked entries carry an old
+// failure that the run must leave alone.
+TEST_F(CompileRun, UncheckedBlankAndStoppedEntries) {
+    struct Case {
+        const char* name;
+        std::vector<std::pair<const wchar_t*, bool>> list;
+        bool stopFirst;
+        std::vector<std::wstring> events;
+        std::int32_t curCount, compileCount;
+    } cases[] = {
+        {"empty list", {}, false, {}, 0, 0},
+        {"nothing checked", {{L"C:\\a.vbp", false}, {L"C:\\b.vbp", false}}, false, {}, 2, 0},
+        {"unchecked visited, not built",
+         {{L"C:\\a.vbp", false}, {L"C:\\b.vbp", true}, {L"C:\\c.vbp", false}}, false, {L"Start:2", L"Stop:2"}, 3, 1},
+        {"blank path ends the run",
+         {{L"C:\\a.vbp", true}, {L"   ", true}, {L"C:\\c.vbp", true}}, false, {L"Start:1", L"Stop:1"}, 2, 1},
+        {"stop left set ends the run first", {{L"C:\\a.vbp", true}}, true, {}, 0, 0},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        testing::FakeRunPlatform fresh;
+        fresh.files.insert(kVb);
+        clsTolvane run{fresh};
+        run.SetVB(kVb);
+        std::vector<std::wstring> events;
+        run.SetExecutionStartHandler([&] { events.push_back(L"Start:" + std::to_wstring(run.CurCount())); });
+        run.SetExecutionStopHandler([&] { events.push_back(L"Stop:" + std::to_wstring(run.CurCount())); });
+        int oldFailures = 0;
+        for (const auto& [path, checked] : c.list) {
+            run.addVbp(path, checked);
+            if (!checked) {
+                run.Vbp().back()->SetFailure(true);
+                ++oldFailures;
+            }
+        }
+        run.SetCompileStop(c.stopFirst);
+        run.CompileStart();
+        EXPECT_EQ(events, c.events);
+        EXPECT_EQ(run.CurCount(), c.curCount);
+        EXPECT_EQ(run.CompileCount(), c.compileCount);
+        EXPECT_EQ(fresh.commandLines.size(), static_cast<size_t>(c.compileCount));
+        EXPECT_EQ(run.FailureCount(), oldFailures);
+    }
 }
 
 TEST_F(CompileRun, StopDuringABuildLetsItFinish) {
-    for (const wchar_t* p : {L"C:\\a.vbp", L"C:\\b.vbp", L"C:\\c.vbp", L"C:\\d.vbp"}) engine.addVbp(p, true);
+    Add({L"C:\\a.vbp", L"C:\\b.vbp", L"C:\\c.vbp"});
     platform.defaultScript.endsAfterSteps = 2;
-    platform.scripts[L"b.vbp"] = CompilerScript{4};
+    platform.scripts[L"b.vbp"] = Script(4);
     platform.scripts[L"b.vbp"].onStep = [this](int step) {
         if (step == 1) engine.SetCompileStop(true);
     };
@@ -160,167 +198,71 @@ TEST_F(CompileRun, StopDuringABuildLetsItFinish) {
     engine.CompileStart();
 
     EXPECT_EQ(Events(), (std::vector<std::wstring>{L"Start:1", L"Stop:1", L"Start:2", L"Stop:2"}));
-    EXPECT_EQ(Tail(seen.back().message), L"\tb.vbp   ｺﾝﾊﾟｲﾙ終了");
+    EXPECT_EQ(seen.back().message, L"\tb.vbp   ｺﾝﾊﾟｲﾙ終了");
     EXPECT_EQ(platform.commandLines.size(), 2u);
     EXPECT_EQ(platform.Count(L"Terminate"), 0);
-    EXPECT_EQ(engine.CurCount(), 2);
     EXPECT_TRUE(engine.CompileStop());  // the run never clears it
     EXPECT_FALSE(engine.Vbp()[1]->Failure());
-}
-
-TEST_F(CompileRun, StopLeftSetEndsRunBeforeFirstEntry) {
-    engine.addVbp(L"C:\\a.vbp", true);
-    engine.SetCompileStop(true);
-    engine.CompileStart();
-    EXPECT_TRUE(seen.empty());
-    EXPECT_EQ(engine.CurCount(), 0);
-    EXPECT_EQ(engine.CompileCount(), 0);
-}
-
-TEST_F(CompileRun, BlankPathEndsTheRun) {
-    engine.addVbp(L"C:\\a.vbp", true);
-    engine.addVbp(L"C:\\b.vbp", true);
-    engine.addVbp(L"C:\\c.vbp", true);
-    engine.Vbp()[1]->SetVbp(L"   ");
-    engine.CompileStart();
-    EXPECT_EQ(Events(), (std::vector<std::wstring>{L"Start:1", L"Stop:1"}));
-    EXPECT_EQ(engine.CurCount(), 2);
-    EXPECT_EQ(engine.CompileCount(), 1);
-    EXPECT_EQ(platform.commandLines.size(), 1u);
-}
-
-TEST_F(CompileRun, EarlierFailureIsClearedBeforeTheCompilerStarts) {
-    engine.addVbp(L"C:\\a.vbp", true);
-    auto entry = engine.Vbp()[0];
-    entry->SetFailure(true);
-    entry->SetFailureText(L"old");
-    bool failureAtStart = true;
-    std::wstring textAtStart = L"unset";
-    platform.onStart = [&](const std::wstring&) {
-        failureAtStart = entry->Failure();
-        textAtStart = entry->FailureText();
-    };
-    engine.CompileStart();
-    EXPECT_FALSE(failureAtStart);
-    EXPECT_EQ(textAtStart, L"");
-    EXPECT_FALSE(entry->Failure());
-    EXPECT_EQ(engine.FailureCount(), 0);
-}
-
-TEST_F(CompileRun, PendingEventsRunOnceBetweenStartEventAndCompiler) {
-    engine.addVbp(L"C:\\a.vbp", true);
-    engine.CompileStart();
-    ASSERT_GE(platform.trace.size(), 2u);
-    EXPECT_EQ(platform.trace[0], L"DoEvents");
-    EXPECT_EQ(platform.trace[1], L"StartCompiler");
-}
-
-TEST_F(CompileRun, OldFailureOfUnbuiltEntryStillCounts) {
-    engine.addVbp(L"C:\\a.vbp", false);
-    engine.addVbp(L"C:\\b.vbp", true);
-    engine.Vbp()[0]->SetFailure(true);
-    engine.CompileStart();
-    EXPECT_EQ(engine.FailureCount(), 1);
-    engine.ReCompileCheck();
-    EXPECT_TRUE(engine.Vbp()[0]->Action());
-    EXPECT_FALSE(engine.Vbp()[1]->Action());
-}
-
-TEST_F(CompileRun, CommandLineCarriesFolderAndArguments) {
-    platform.paths.insert(L"D:\\Bin Out");
-    engine.SetVB(L"C:\\Program Files\\VB98\\VB6.EXE");
-    platform.files.insert(L"C:\\Program Files\\VB98\\VB6.EXE");
-    engine.SetOutFolder(L"D:\\Bin Out");
-    engine.SetDimension(L"DEBUG = 1 : TRACE = 0");
-    engine.addVbp(L"C:\\My Src\\App.vbp", true);
-    engine.CompileStart();
-    ASSERT_EQ(platform.commandLines.size(), 1u);
-    EXPECT_EQ(platform.commandLines[0],
-              L"C:\\Program Files\\VB98\\VB6.EXE /make \"C:\\My Src\\App.vbp\" /outdir \"D:\\Bin Out\""
-              L" /d DEBUG=1:TRACE=0");
 }
 
 class UnsafePath : public CompileRun, public ::testing::WithParamInterface<std::wstring> {};
 
 TEST_P(UnsafePath, IsRefusedAndTheRunGoesOn) {
-    engine.addVbp(GetParam(), true);
-    engine.addVbp(L"C:\\ok.vbp", true);
+    Add({GetParam().c_str(), L"C:\\ok.vbp"});
     engine.CompileStart();
     EXPECT_EQ(Events(), (std::vector<std::wstring>{L"Start:1", L"Stop:1", L"Start:2", L"Stop:2"}));
     EXPECT_TRUE(seen[1].entryFailure);
     EXPECT_FALSE(seen[1].building);
-    const std::wstring failed = L"   ｺﾝﾊﾟｲﾙ失敗";
-    ASSERT_GT(seen[1].message.size(), failed.size());
-    EXPECT_EQ(seen[1].message.substr(seen[1].message.size() - failed.size()), failed);
-    EXPECT_EQ(engine.Vbp()[0]->FailureText(),
-              L"ﾌﾟﾛｼﾞｪｸﾄのﾊﾟｽに使用できない文字(\" や制御文字)が含まれています");
-    ASSERT_EQ(platform.commandLines.size(), 1u);
-    EXPECT_EQ(platform.commandLines[0], std::wstring(kVb) + L" /make C:\\ok.vbp");
+    EXPECT_EQ(seen[1].message.substr(seen[1].message.rfind(L"   ")), L"   ｺﾝﾊﾟｲﾙ失敗");
+    ExpectFailure(1, L"ﾌﾟﾛｼﾞｪｸﾄのﾊﾟｽに使用できない文字(\" や制御文字)が含まれています");
+    EXPECT_EQ(platform.commandLines, std::vector<std::wstring>{std::wstring(kVb) + L" /make C:\\ok.vbp"});
     EXPECT_EQ(engine.CompileCount(), 2);
     EXPECT_EQ(engine.FailureCount(), 1);
 }
 
 INSTANTIATE_TEST_SUITE_P(CompileRun, UnsafePath,
-                         ::testing::Values(std::wstring(L"C:\\a\" /outdir C:\\x.vbp"),
-                                           std::wstring(L"C:\\a\tb.vbp"),
-                                           std::wstring(L"C:\\a\x7F.vbp"),
-                                           std::wstring(L"C:\\a\nb.vbp"),
-                                           std::wstring(L"C:\\a\x01.vbp")));
+                         ::testing::Values(L"C:\\a\" /outdir C:\\x.vbp", L"C:\\a\tb.vbp", L"C:\\a\x7F.vbp",
+                                           L"C:\\a\nb.vbp", L"C:\\a\x01.vbp"));
 
-TEST_F(CompileRun, BoxThatWontCloseEndsTheCompiler) {
-    engine.addVbp(L"C:\\stuck.vbp", true);
-    engine.addVbp(L"C:\\next.vbp", true);
-    platform.scripts[L"stuck"] = CompilerScript{-1, 0};
-    platform.scripts[L"stuck"].boxWontClose = true;
-    platform.scripts[L"stuck"].boxText = L"ｺﾝﾊﾟｲﾙｴﾗｰ";
+// However the box behaves, the build fails with its text, its compiler is
+// gone before the next one starts, and the next build succeeds.
+struct BoxCase {
+    const char* name;
+    std::function<void(CompilerScript&)> shape;
+    bool terminated;
+};
+void PrintTo(const BoxCase& c, std::ostream* os) { *os << c.name; }
+
+class ErrorBox : public CompileRun, public ::testing::WithParamInterface<BoxCase> {};
+
+TEST_P(ErrorBox, FailsTheBuildAndTheNextOneRuns) {
+    Add({L"C:\\bad.vbp", L"C:\\next.vbp"});
+    CompilerScript& bad = platform.scripts[L"bad"] = Script(-1, 1);
+    GetParam().shape(bad);
     engine.CompileStart();
-    EXPECT_EQ(Events().size(), 4u);
-    EXPECT_TRUE(engine.Vbp()[0]->Failure());
+
+    EXPECT_EQ(Events(), (std::vector<std::wstring>{L"Start:1", L"Stop:1", L"Start:2", L"Stop:2"}));
+    EXPECT_EQ(seen[1].message, L"\tbad.vbp   ｺﾝﾊﾟｲﾙ失敗");
     const std::wstring& text = engine.Vbp()[0]->FailureText();
-    EXPECT_EQ(text.rfind(L"ｺﾝﾊﾟｲﾙｴﾗｰ", 0), 0u);
-    EXPECT_GT(text.size(), std::wstring(L"ｺﾝﾊﾟｲﾙｴﾗｰ").size());
-    EXPECT_TRUE(platform.processes[0]->terminated);
+    EXPECT_EQ(text.rfind(bad.boxText, 0), 0u);  // a box that stays adds a note
+    EXPECT_EQ(text.size() > bad.boxText.size(), bad.boxWontClose);
+    EXPECT_EQ(platform.processes[0]->terminated, GetParam().terminated);
+    EXPECT_FALSE(platform.processes[0]->Running());
     EXPECT_EQ(platform.overlappingStarts, 0);
     EXPECT_FALSE(engine.Vbp()[1]->Failure());
 }
 
-TEST_F(CompileRun, ClosedBoxButLingeringCompilerIsEnded) {
-    engine.addVbp(L"C:\\linger.vbp", true);
-    engine.addVbp(L"C:\\next.vbp", true);
-    platform.scripts[L"linger"] = CompilerScript{-1, 2};
-    platform.scripts[L"linger"].exitsAfterBoxClosed = false;
-    engine.CompileStart();
-    EXPECT_TRUE(engine.Vbp()[0]->Failure());
-    EXPECT_EQ(engine.Vbp()[0]->FailureText(), L"コンパイルエラー");
-    EXPECT_EQ(platform.Count(L"WaitForExit"), 1);
-    EXPECT_TRUE(platform.processes[0]->terminated);
-    EXPECT_EQ(platform.overlappingStarts, 0);
-}
-
-TEST_F(CompileRun, ClosedBoxWaitsForTheCompilerToEnd) {
-    engine.addVbp(L"C:\\bad.vbp", true);
-    engine.addVbp(L"C:\\next.vbp", true);
-    platform.scripts[L"bad"] = CompilerScript{-1, 1};
-    engine.CompileStart();
-    EXPECT_TRUE(engine.Vbp()[0]->Failure());
-    EXPECT_TRUE(platform.processes[0]->ended);
-    EXPECT_FALSE(platform.processes[0]->terminated);
-    EXPECT_EQ(platform.overlappingStarts, 0);
-}
-
-TEST_F(CompileRun, BoxShownAfterTheCompilerEndedCounts) {
-    engine.addVbp(L"C:\\late.vbp", true);
-    platform.scripts[L"late"] = CompilerScript{2};
-    platform.scripts[L"late"].boxAfterEnd = true;
-    engine.CompileStart();
-    EXPECT_TRUE(engine.Vbp()[0]->Failure());
-    EXPECT_EQ(Tail(seen.back().message), L"\tlate.vbp   ｺﾝﾊﾟｲﾙ失敗");
-    EXPECT_EQ(platform.Count(L"CloseErrorBox"), 1);
-}
+INSTANTIATE_TEST_SUITE_P(
+    CompileRun, ErrorBox,
+    ::testing::Values(BoxCase{"closed, compiler exits", [](CompilerScript&) {}, false},
+                      BoxCase{"closed, compiler lingers", [](CompilerScript& s) { s.exitsAfterBoxClosed = false; }, true},
+                      BoxCase{"ignores close", [](CompilerScript& s) { s.boxWontClose = true; s.boxText = L"ｺﾝﾊﾟｲﾙｴﾗｰ"; }, true},
+                      BoxCase{"shown after the end",
+                              [](CompilerScript& s) { s = Script(2); s.boxAfterEnd = true; }, false}));
 
 TEST_F(CompileRun, SecondStopAbandonsAHungBuild) {
-    for (const wchar_t* p : {L"C:\\hang.vbp", L"C:\\b.vbp"}) engine.addVbp(p, true);
-    platform.scripts[L"hang"] = CompilerScript{-1};
+    Add({L"C:\\hang.vbp", L"C:\\b.vbp"});
+    platform.scripts[L"hang"] = Script(-1);
     std::vector<bool> buildingSeen;
     platform.scripts[L"hang"].onStep = [&](int step) {
         buildingSeen.push_back(engine.IsBuilding());
@@ -329,51 +271,35 @@ TEST_F(CompileRun, SecondStopAbandonsAHungBuild) {
     };
     engine.CompileStart();
 
-    EXPECT_EQ(platform.Count(L"WaitStep"), 6);
     EXPECT_EQ(buildingSeen, std::vector<bool>(6, true));
     EXPECT_TRUE(platform.processes[0]->terminated);
-    EXPECT_TRUE(engine.Vbp()[0]->Failure());
-    EXPECT_EQ(engine.Vbp()[0]->FailureText(), L"中止の指示によりｺﾝﾊﾟｲﾙを強制終了しました");
+    ExpectFailure(1, L"中止の指示によりｺﾝﾊﾟｲﾙを強制終了しました");
     EXPECT_EQ(Events(), (std::vector<std::wstring>{L"Start:1", L"Stop:1"}));
     EXPECT_FALSE(seen.back().building);
-    EXPECT_EQ(Tail(seen.back().message), L"\thang.vbp   ｺﾝﾊﾟｲﾙ失敗");
+    EXPECT_EQ(seen.back().message, L"\thang.vbp   ｺﾝﾊﾟｲﾙ失敗");
     EXPECT_EQ(platform.commandLines.size(), 1u);
-    EXPECT_FALSE(engine.IsBuilding());
 }
 
-TEST_F(CompileRun, AbortOutsideABuildIsIgnored) {
-    engine.addVbp(L"C:\\a.vbp", true);
-    engine.addVbp(L"C:\\b.vbp", true);
-    platform.defaultScript.endsAfterSteps = 2;
+TEST_F(CompileRun, AbortReachesOnlyTheBuildRunningWhenAsked) {
+    // Asked before the run, in the events around each build, and while a box
+    // is being handled (left over when that wait ends): none may end a build.
+    Add({L"C:\\boxed.vbp", L"C:\\b.vbp", L"C:\\c.vbp"});
+    platform.scripts[L"boxed"] = Script(-1, 1);
+    platform.scripts[L"boxed"].onStep = [this](int) { engine.AbortCurrentBuild(); };
+    platform.defaultScript.endsAfterSteps = 3;
     engine.SetExecutionStartHandler([this] { engine.AbortCurrentBuild(); });
     engine.SetExecutionStopHandler([this] { engine.AbortCurrentBuild(); });
     engine.AbortCurrentBuild();
     engine.CompileStart();
-    EXPECT_EQ(engine.FailureCount(), 0);
-    EXPECT_EQ(platform.Count(L"Terminate"), 0);
-    EXPECT_EQ(platform.commandLines.size(), 2u);
-}
 
-TEST_F(CompileRun, AbortOfOneBuildDoesNotCarryToTheNext) {
-    engine.addVbp(L"C:\\hang.vbp", true);
-    engine.addVbp(L"C:\\b.vbp", true);
-    platform.scripts[L"hang"] = CompilerScript{-1};
-    // An abort that arrives while the box is being handled is left over when
-    // the wait ends; the next build must not inherit it.
-    platform.scripts[L"hang"].boxAtStep = 1;
-    platform.scripts[L"hang"].onStep = [this](int) { engine.AbortCurrentBuild(); };
-    platform.scripts[L"b.vbp"] = CompilerScript{3};
-    engine.CompileStart();
-    EXPECT_TRUE(engine.Vbp()[0]->Failure());
-    EXPECT_EQ(engine.Vbp()[0]->FailureText(), L"コンパイルエラー");
-    EXPECT_FALSE(engine.Vbp()[1]->Failure());
-    EXPECT_FALSE(platform.processes[1]->terminated);
+    ExpectFailure(1, L"コンパイルエラー");
+    EXPECT_EQ(engine.FailureCount(), 1);
+    EXPECT_EQ(platform.Count(L"Terminate"), 0);
+    EXPECT_EQ(platform.commandLines.size(), 3u);
 }
 
 TEST_F(CompileRun, StartFailureReachesCallerWithEntryWaiting) {
-    engine.addVbp(L"C:\\a.vbp", true);
-    engine.addVbp(L"C:\\gone.vbp", true);
-    engine.addVbp(L"C:\\c.vbp", true);
+    Add({L"C:\\a.vbp", L"C:\\gone.vbp", L"C:\\c.vbp"});
     engine.Vbp()[1]->SetFailure(true);
     platform.scripts[L"gone"].startThrows = true;
     try {
@@ -386,7 +312,7 @@ TEST_F(CompileRun, StartFailureReachesCallerWithEntryWaiting) {
     }
     EXPECT_EQ(Events(), (std::vector<std::wstring>{L"Start:1", L"Stop:1", L"Start:2"}));
     EXPECT_FALSE(engine.Vbp()[1]->Failure());
-    EXPECT_EQ(Tail(engine.VbpMessage()), L"\tgone.vbp   ｺﾝﾊﾟｲﾙ終了");
+    EXPECT_EQ(engine.VbpMessage().substr(engine.VbpMessage().find(L'\t')), L"\tgone.vbp   ｺﾝﾊﾟｲﾙ終了");
     EXPECT_EQ(engine.CurCount(), 2);
     EXPECT_EQ(engine.CompileCount(), 2);
     EXPECT_FALSE(engine.IsBuilding());

@@ -1,3 +1,4 @@
+// The engine's project list and settings, without running a build.
 #include <gtest/gtest.h>
 
 #include <string>
@@ -10,154 +11,95 @@
 namespace tolvane {
 namespace {
 
-using testing::FakeRunPlatform;
-
 class EngineList : public ::testing::Test {
 protected:
-    FakeRunPlatform platform;
+    testing::FakeRunPlatform platform;
     clsTolvane engine{platform};
 
-    // Entries named by letters, with their check marks.
     void Add(const std::vector<std::pair<const wchar_t*, bool>>& entries) {
         for (const auto& [path, action] : entries) engine.addVbp(path, action);
     }
-
     std::vector<std::wstring> Paths() const {
         std::vector<std::wstring> out;
         for (const auto& e : engine.Vbp()) out.push_back(e->Vbp());
         return out;
     }
-};
-
-TEST_F(EngineList, EmptyListHasZeroCountsAndOperationsDoNothing) {
-    EXPECT_EQ(engine.Count(), 0);
-    EXPECT_EQ(engine.TargetCount(), 0);
-    EXPECT_EQ(engine.FailureCount(), 0);
-    EXPECT_NO_THROW(engine.RemoveTargetAll());
-    EXPECT_NO_THROW(engine.RemoveNoCheck());
-    EXPECT_NO_THROW(engine.ReCompileCheck());
-    EXPECT_EQ(engine.Count(), 0);
-}
-
-TEST_F(EngineList, AddVbpTrimsSpacesAndChecksNothingElse) {
-    engine.addVbp(L"  C:\\Src\\App.vbp  ", true);
-    engine.addVbp(L"C:\\Src\\App.vbp", false);
-    engine.addVbp(L"   ", true);
-    engine.addVbp(L"\tC:\\Tab.vbp", false);
-    ASSERT_EQ(engine.Count(), 4);
-    EXPECT_EQ(engine.Vbp()[0]->Vbp(), L"C:\\Src\\App.vbp");
-    EXPECT_EQ(engine.Vbp()[0]->Name(), L"App.vbp");
-    EXPECT_TRUE(engine.Vbp()[0]->Action());
-    EXPECT_FALSE(engine.Vbp()[0]->Failure());
-    EXPECT_EQ(engine.Vbp()[1]->Vbp(), L"C:\\Src\\App.vbp");  // duplicates allowed
-    EXPECT_EQ(engine.Vbp()[2]->Vbp(), L"");
-    EXPECT_EQ(engine.Vbp()[3]->Vbp(), L"\tC:\\Tab.vbp");  // only spaces are trimmed
-    EXPECT_EQ(engine.TargetCount(), 2);
-}
-
-TEST_F(EngineList, VbpIsTheLiveListAndEntryIsOneBased) {
-    Add({{L"C:\\a.vbp", false}, {L"C:\\b.vbp", false}});
-    engine.Vbp()[1]->SetAction(true);
-    EXPECT_EQ(engine.TargetCount(), 1);
-    EXPECT_TRUE(engine.Entry(2).Action());
-    EXPECT_EQ(engine.Entry(1).Vbp(), L"C:\\a.vbp");
-    for (int bad : {0, 3, -1}) {
+    template <class F>
+    void ExpectError(F f, std::int32_t number, const wchar_t* description = nullptr) {
         try {
-            engine.Entry(bad);
-            ADD_FAILURE() << bad;
+            f();
+            ADD_FAILURE() << "no error";
         } catch (const VbError& e) {
-            EXPECT_EQ(e.Number(), kErrSubscriptOutOfRange);
+            EXPECT_EQ(e.Number(), number);
+            if (description) {
+                EXPECT_EQ(e.Description(), description);
+            }
         }
     }
+};
+
+TEST_F(EngineList, AddVbpTrimsSpacesAndEntryIsOneBased) {
+    Add({{L"  C:\\Src\\App.vbp  ", true}, {L"C:\\Src\\App.vbp", false}, {L"   ", true}, {L"\tC:\\Tab.vbp", false}});
+    EXPECT_EQ(Paths(), (std::vector<std::wstring>{L"C:\\Src\\App.vbp", L"C:\\Src\\App.vbp", L"", L"\tC:\\Tab.vbp"}));
+    EXPECT_EQ(engine.Entry(1).Name(), L"App.vbp");
+    EXPECT_TRUE(engine.Entry(1).Action());
+    EXPECT_FALSE(engine.Entry(1).Failure());
+    EXPECT_EQ(engine.TargetCount(), 2);
+    engine.Vbp()[1]->SetAction(true);  // Vbp() is the live list
+    EXPECT_EQ(engine.TargetCount(), 3);
+    for (int bad : {0, 5, -1}) ExpectError([&] { engine.Entry(bad); }, kErrSubscriptOutOfRange);
 }
 
-TEST_F(EngineList, AddVbpRefusesBeyondLimitKeepingTheList) {
+TEST_F(EngineList, AddVbpRefusesBeyondTheLimitKeepingTheList) {
     for (int i = 0; i < clsTolvane::kMaxEntries; ++i) engine.addVbp(L"C:\\p.vbp", i % 2 == 0);
     ASSERT_EQ(engine.Count(), 32767);
-    try {
-        engine.addVbp(L"C:\\last.vbp", true);
-        FAIL() << "entry 32768 accepted";
-    } catch (const VbError& e) {
-        EXPECT_EQ(e.Number(), kTolvaneErrorNumber);
-        EXPECT_EQ(e.Source(), L"clsTolvane");
-        EXPECT_EQ(e.Description(), L"ｺﾝﾊﾟｲﾙﾘｽﾄに登録できるのは32767件までです");
-    }
+    ExpectError([&] { engine.addVbp(L"C:\\last.vbp", true); }, kTolvaneErrorNumber,
+                L"ｺﾝﾊﾟｲﾙﾘｽﾄに登録できるのは32767件までです");
     EXPECT_EQ(engine.Count(), 32767);
     EXPECT_EQ(engine.Vbp().back()->Vbp(), L"C:\\p.vbp");
-    // A full list still works end to end.
-    engine.RemoveTarget(32767);
+    engine.RemoveTarget(32767);  // the last position is reachable
     engine.RemoveNoCheck();
     EXPECT_EQ(engine.Count(), 16383);
     EXPECT_NO_THROW(engine.addVbp(L"C:\\again.vbp", true));
 }
 
-TEST_F(EngineList, RemoveTargetMovesLaterEntriesUp) {
-    Add({{L"a", true}, {L"b", true}, {L"a", true}});
+TEST_F(EngineList, RemoveTargetMovesLaterEntriesUpAndRejectsBadPositions) {
+    Add({{L"a", true}, {L"b", false}, {L"a", true}});
+    const std::pair<std::int32_t, std::int32_t> bad[] = {{0, kErrInvalidArgument},      {-1, kErrInvalidArgument},
+                                                         {4, kErrInvalidArgument},      {-32768, kErrInvalidArgument},
+                                                         {32768, kErrOverflow},         {-32769, kErrOverflow}};
+    for (auto [position, error] : bad) {
+        SCOPED_TRACE(position);
+        ExpectError([&, p = position] { engine.RemoveTarget(p); }, error);
+    }
+    EXPECT_EQ(Paths(), (std::vector<std::wstring>{L"a", L"b", L"a"}));
     engine.RemoveTarget(1);
     EXPECT_EQ(Paths(), (std::vector<std::wstring>{L"b", L"a"}));
     engine.RemoveTarget(2);
     EXPECT_EQ(Paths(), (std::vector<std::wstring>{L"b"}));
 }
 
-struct BadPosition {
-    std::int32_t position;
-    std::int32_t error;
-};
-void PrintTo(const BadPosition& c, std::ostream* os) { *os << c.position; }
-
-class RemoveTargetBounds : public EngineList, public ::testing::WithParamInterface<BadPosition> {};
-
-TEST_P(RemoveTargetBounds, RejectsAndLeavesListUnchanged) {
-    Add({{L"a", true}, {L"b", false}, {L"c", true}});
-    try {
-        engine.RemoveTarget(GetParam().position);
-        FAIL() << "position " << GetParam().position << " accepted";
-    } catch (const VbError& e) {
-        EXPECT_EQ(e.Number(), GetParam().error);
-    }
-    EXPECT_EQ(Paths(), (std::vector<std::wstring>{L"a", L"b", L"c"}));
-}
-
-INSTANTIATE_TEST_SUITE_P(EngineList, RemoveTargetBounds,
-                         ::testing::Values(BadPosition{0, kErrInvalidArgument},
-                                           BadPosition{-1, kErrInvalidArgument},
-                                           BadPosition{4, kErrInvalidArgument},
-                                           BadPosition{32767, kErrInvalidArgument},
-                                           BadPosition{-32768, kErrInvalidArgument},
-                                           BadPosition{32768, kErrOverflow},
-                                           BadPosition{-32769, kErrOverflow}));
-
-struct NoCheckCase {
-    std::vector<std::pair<const wchar_t*, bool>> list;
-    std::vector<std::wstring> kept;
-};
-void PrintTo(const NoCheckCase& c, std::ostream* os) {
-    for (const auto& [path, action] : c.list) *os << (action ? "+" : "-");
-}
-
-class RemoveNoCheckTest : public EngineList, public ::testing::WithParamInterface<NoCheckCase> {};
-
-TEST_P(RemoveNoCheckTest, KeepsCheckedEntriesInOrder) {
-    Add(GetParam().list);
+TEST_F(EngineList, RemoveNoCheckKeepsCheckedEntriesInOrder) {
+    Add({{L"a", false}, {L"b", true}, {L"c", false}, {L"b", true}, {L"e", true}, {L"f", false}});
     engine.RemoveNoCheck();
-    EXPECT_EQ(Paths(), GetParam().kept);
+    EXPECT_EQ(Paths(), (std::vector<std::wstring>{L"b", L"b", L"e"}));
+    engine.Vbp()[0]->SetAction(false);
+    engine.Vbp()[1]->SetAction(false);
+    engine.Vbp()[2]->SetAction(false);
+    engine.RemoveNoCheck();
+    EXPECT_EQ(engine.Count(), 0);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    EngineList, RemoveNoCheckTest,
-    ::testing::Values(NoCheckCase{{{L"a", false}, {L"b", false}}, {}},
-                      NoCheckCase{{{L"a", true}, {L"b", false}, {L"c", true}}, {L"a", L"c"}},
-                      NoCheckCase{{{L"a", false}, {L"b", false}, {L"c", true}, {L"d", false},
-                                   {L"e", true}, {L"f", false}},
-                                  {L"c", L"e"}},
-                      NoCheckCase{{{L"a", true}, {L"a", true}}, {L"a", L"a"}}));
-
-TEST_F(EngineList, RemoveTargetAllEmptiesAndKeepsHeldEntriesAlive) {
+TEST_F(EngineList, RemoveTargetAllEmptiesAndEmptyListOperationsDoNothing) {
     Add({{L"a", true}, {L"b", false}});
     const auto held = engine.Vbp()[1];
     engine.RemoveTargetAll();
     EXPECT_EQ(engine.Count(), 0);
-    EXPECT_EQ(held->Vbp(), L"b");
+    EXPECT_EQ(held->Vbp(), L"b");  // an entry held elsewhere stays alive
+    EXPECT_NO_THROW(engine.RemoveTargetAll());
+    EXPECT_NO_THROW(engine.RemoveNoCheck());
+    EXPECT_NO_THROW(engine.ReCompileCheck());
+    EXPECT_EQ(engine.TargetCount() + engine.FailureCount(), 0);
 }
 
 TEST_F(EngineList, ReCompileCheckCopiesFailureIntoAction) {
@@ -169,48 +111,28 @@ TEST_F(EngineList, ReCompileCheckCopiesFailureIntoAction) {
     std::vector<bool> actions;
     for (const auto& e : engine.Vbp()) actions.push_back(e->Action());
     EXPECT_EQ(actions, (std::vector<bool>{false, true, true, false}));
-    EXPECT_EQ(engine.TargetCount(), 2);
 }
 
-TEST_F(EngineList, VbAndDimensionAreTrimmedOnWrite) {
+TEST_F(EngineList, SettingsAreTrimmedAndTheOutputFolderMustExist) {
     engine.SetVB(L"  C:\\VB98\\VB6.EXE ");
     engine.SetDimension(L" DEBUG = 1 ");
     EXPECT_EQ(engine.VB(), L"C:\\VB98\\VB6.EXE");
     EXPECT_EQ(engine.Dimension(), L"DEBUG = 1");
-}
 
-TEST_F(EngineList, OutFolderRules) {
     platform.paths = {L" C:\\Out ", L"C:\\File.txt"};
-
     engine.SetOutFolder(L" C:\\Out ");
     EXPECT_EQ(engine.OutFolder(), L"C:\\Out");
-    EXPECT_EQ(platform.pathLookups.back(), L" C:\\Out ");  // looked up untrimmed
+    EXPECT_EQ(platform.pathLookups, std::vector<std::wstring>{L" C:\\Out "});  // looked up untrimmed
 
-    // Blank: error, folder kept, nothing looked up.
-    const auto lookups = platform.pathLookups.size();
-    try {
-        engine.SetOutFolder(L"   ");
-        FAIL() << "blank folder accepted";
-    } catch (const VbError& e) {
-        EXPECT_EQ(e.Number(), kTolvaneErrorNumber);
-        EXPECT_EQ(e.Source(), L"clsTolvane");
-        EXPECT_EQ(e.Description(), L"指定のディレクトリは存在しません");
-    }
-    EXPECT_EQ(engine.OutFolder(), L"C:\\Out");
-    EXPECT_EQ(platform.pathLookups.size(), lookups);
+    const wchar_t* missing = L"指定のディレクトリは存在しません";
+    ExpectError([&] { engine.SetOutFolder(L"   "); }, kTolvaneErrorNumber, missing);
+    EXPECT_EQ(engine.OutFolder(), L"C:\\Out");  // blank: kept, nothing looked up
+    EXPECT_EQ(platform.pathLookups.size(), 1u);
 
-    // An existing file passes the lookup as well.
-    engine.SetOutFolder(L"C:\\File.txt");
+    engine.SetOutFolder(L"C:\\File.txt");  // anything of that name passes
     EXPECT_EQ(engine.OutFolder(), L"C:\\File.txt");
-
-    // Missing: cleared, then the same error.
-    try {
-        engine.SetOutFolder(L"C:\\Missing");
-        FAIL() << "missing folder accepted";
-    } catch (const VbError& e) {
-        EXPECT_EQ(e.Description(), L"指定のディレクトリは存在しません");
-    }
-    EXPECT_EQ(engine.OutFolder(), L"");
+    ExpectError([&] { engine.SetOutFolder(L"C:\\Missing"); }, kTolvaneErrorNumber, missing);
+    EXPECT_EQ(engine.OutFolder(), L"");  // missing: cleared
 
     engine.SetOutFolder(L"C:\\File.txt");
     engine.ClearOutFolder();

@@ -1,58 +1,40 @@
+// FileExists and the program's own folder; opening documents and commands.
+#include <windows.h>
+
 #include <gtest/gtest.h>
 
-#include "platform/ScratchFolder.h"
+#include <algorithm>
+
+#include "common/TempFolder.h"
+#include "common/TextFiles.h"
+#include "support/VbError.h"
 #include "support/win32/Files.h"
+#include "support/win32/RelateExecute.h"
 
 namespace tolvane {
 namespace {
 
-using testing::ScratchFolder;
 using testing::WriteBytes;
 
-class FileExistsTest : public ::testing::Test {
-protected:
-    ScratchFolder folder;
-};
-
-TEST_F(FileExistsTest, FindsOrdinaryFilesInAnyCase) {
-    ASSERT_TRUE(WriteBytes(folder / L"App.vbp", "x"));
-    EXPECT_TRUE(FileExists(folder / L"App.vbp"));
-    EXPECT_TRUE(FileExists(folder / L"APP.VBP"));
-    EXPECT_TRUE(FileExists(folder / L"app.vbp"));
-    EXPECT_FALSE(FileExists(folder / L"Other.vbp"));
-}
-
-TEST_F(FileExistsTest, ReadOnlyAndArchiveCountHiddenAndSystemDoNot) {
-    const std::wstring path = folder / L"f.txt";
+TEST(FileExists, OrdinaryVisibleFilesInAnyCaseOnly) {
+    testing::TempFolder folder;
+    const std::wstring path = folder.File(L"App.vbp");
     ASSERT_TRUE(WriteBytes(path, "x"));
-    ASSERT_TRUE(SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_ARCHIVE));
+    ASSERT_TRUE(CreateDirectoryW(folder.File(L"Sub").c_str(), nullptr));
     EXPECT_TRUE(FileExists(path));
-    ASSERT_TRUE(SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_HIDDEN));
-    EXPECT_FALSE(FileExists(path));
-    ASSERT_TRUE(SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_SYSTEM));
-    EXPECT_FALSE(FileExists(path));
-}
+    EXPECT_TRUE(FileExists(folder.File(L"APP.VBP")));
+    for (const std::wstring& no : {folder.File(L"Other.vbp"), folder.File(L"*.vbp"), folder.File(L"?pp.vbp"),
+                                   folder.File(L"Sub"), folder.File(L"Sub\\"), folder.Path(), std::wstring()})
+        EXPECT_FALSE(FileExists(no)) << ::testing::PrintToString(no);
 
-TEST_F(FileExistsTest, FoldersAndNamelessPathsAreNoFiles) {
-    ASSERT_TRUE(CreateDirectoryW((folder / L"Sub").c_str(), nullptr));
-    EXPECT_FALSE(FileExists(folder / L"Sub"));
-    EXPECT_FALSE(FileExists(folder / L"Sub\\"));
-    EXPECT_FALSE(FileExists(folder.Path()));
-    EXPECT_FALSE(FileExists(L""));
-}
-
-TEST_F(FileExistsTest, PatternsNeverCount) {
-    ASSERT_TRUE(WriteBytes(folder / L"a.vbp", "x"));
-    EXPECT_FALSE(FileExists(folder / L"*.vbp"));
-    EXPECT_FALSE(FileExists(folder / L"?.vbp"));
-}
-
-TEST_F(FileExistsTest, FirstVisibleMatchDecides) {
-    // A hidden entry ahead of the named file must not hide it.
-    ASSERT_TRUE(WriteBytes(folder / L"x.vbp", "x"));
-    EXPECT_TRUE(FileExists(folder / L"x.vbp"));
-    ASSERT_TRUE(SetFileAttributesW((folder / L"x.vbp").c_str(), FILE_ATTRIBUTE_HIDDEN));
-    EXPECT_FALSE(FileExists(folder / L"X.VBP"));
+    const std::pair<DWORD, bool> attributes[] = {{FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_ARCHIVE, true},
+                                                 {FILE_ATTRIBUTE_HIDDEN, false},
+                                                 {FILE_ATTRIBUTE_SYSTEM, false}};
+    for (const auto& [attribute, exists] : attributes) {
+        ASSERT_TRUE(SetFileAttributesW(path.c_str(), attribute));
+        EXPECT_EQ(FileExists(path), exists) << attribute;
+        EXPECT_EQ(FileExists(folder.File(L"app.vbp")), exists) << attribute;
+    }
 }
 
 TEST(ProgramFolder, HoldsTheRunningProgram) {
@@ -61,9 +43,7 @@ TEST(ProgramFolder, HoldsTheRunningProgram) {
     EXPECT_NE(folder.back(), L'\\');
     wchar_t module[MAX_PATH];
     GetModuleFileNameW(nullptr, module, MAX_PATH);
-    const std::wstring name = std::wstring(module).substr(folder.size() + 1);
-    EXPECT_EQ(FileBesideProgram(name), module);
-    EXPECT_TRUE(FileExists(FileBesideProgram(name)));
+    EXPECT_EQ(FileBesideProgram(std::wstring(module).substr(folder.size() + 1)), module);
 }
 
 TEST(LastErrorText, IsTheUsersLanguageWithoutLineBreak) {
@@ -71,9 +51,36 @@ TEST(LastErrorText, IsTheUsersLanguageWithoutLineBreak) {
     ASSERT_FALSE(text.empty());
     EXPECT_NE(text.back(), L'\n');
     EXPECT_NE(text.back(), L' ');
-    // Under the Japanese locale the platform's text is Japanese.
     EXPECT_TRUE(std::any_of(text.begin(), text.end(), [](wchar_t c) { return c >= 0x3000; })) << text.size();
     EXPECT_NE(LastErrorText(ERROR_ACCESS_DENIED), text);
+}
+
+TEST(RelateExecute, MissingOrHiddenDocumentAndUnresolvableCommandAreNamed) {
+    testing::TempFolder folder;
+    const std::wstring doc = folder.File(L"ReadMe.txt");
+    for (bool hidden : {false, true}) {
+        if (hidden) {
+            ASSERT_TRUE(WriteBytes(doc, "x"));
+            ASSERT_TRUE(SetFileAttributesW(doc.c_str(), FILE_ATTRIBUTE_HIDDEN));
+        }
+        try {
+            RelateExecute(doc);
+            ADD_FAILURE() << "no error, hidden " << hidden;
+        } catch (const VbError& e) {
+            EXPECT_EQ(e.Number(), kTolvaneErrorNumber);
+            EXPECT_EQ(e.Source(), L"RelateExecute");
+            EXPECT_EQ(e.Description(), L"ReadMe.txtが見つかりません");
+        }
+    }
+    const std::wstring command = L"C:\\tolvane-missing\\no such tool.exe";
+    try {
+        StringExecute(command);
+        FAIL() << "no error";
+    } catch (const VbError& e) {
+        EXPECT_EQ(e.Number(), kTolvaneErrorNumber);
+        EXPECT_EQ(e.Source(), L"StringExecute");
+        EXPECT_EQ(e.Description(), command + L"が実行出来ませんでした");
+    }
 }
 
 }  // namespace
