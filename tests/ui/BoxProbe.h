@@ -14,27 +14,16 @@ namespace tolvane::testing {
 constexpr wchar_t kWarningClass[] = L"TolvaneMsgWarning";
 constexpr wchar_t kYesNoClass[] = L"TolvaneMsgYesNo";
 
-struct ClassSearch {
-    const wchar_t* cls;
-    HWND found;
-};
-
-inline BOOL CALLBACK MatchVisibleOfClass(HWND w, LPARAM p) {
-    auto* s = reinterpret_cast<ClassSearch*>(p);
-    wchar_t name[64] = {};
-    GetClassNameW(w, name, 64);
-    DWORD pid = 0;
-    GetWindowThreadProcessId(w, &pid);
-    if (pid != GetCurrentProcessId() || !IsWindowVisible(w) || lstrcmpW(name, s->cls) != 0) return TRUE;
-    s->found = w;
-    return FALSE;
-}
-
-// A visible top-level window of this class in this process.
+// A visible top-level window of this class in this process (other programs
+// may share the display).
 inline HWND FindVisibleOfClass(const wchar_t* className) {
-    ClassSearch s{className, nullptr};
-    EnumWindows(MatchVisibleOfClass, reinterpret_cast<LPARAM>(&s));
-    return s.found;
+    for (HWND w = FindWindowExW(nullptr, nullptr, className, nullptr); w;
+         w = FindWindowExW(nullptr, w, className, nullptr)) {
+        DWORD pid = 0;
+        GetWindowThreadProcessId(w, &pid);
+        if (pid == GetCurrentProcessId() && IsWindowVisible(w)) return w;
+    }
+    return nullptr;
 }
 
 inline HWND WaitForVisibleOfClass(const wchar_t* className, std::chrono::milliseconds limit = std::chrono::seconds(20)) {
