@@ -20,9 +20,10 @@ public:
     // The list control addresses items by 16-bit signed positions.
     static constexpr int kMaxEntries = 32767;
 
-    // Sleep between looks at a running compiler: under Wine every wake costs
-    // about 50 µs of CPU, and the error box must still be seen within tens of ms.
-    static constexpr std::chrono::milliseconds kPollInterval{20};
+    // Sleep between looks at a running compiler: under Wine each look costs a
+    // few server round trips of CPU, and the error box must still be seen
+    // within tens of milliseconds.
+    static constexpr std::chrono::milliseconds kPollInterval{25};
     // How long an error box may take to close before its compiler is ended.
     static constexpr std::chrono::milliseconds kBoxCloseLimit{5000};
     // How long a compiler may take to end after its error box has closed.

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <optional>
+#include <utility>
 #include <vector>
 
 #include "engine/win32/ErrorBoxFinder.h"
@@ -82,6 +83,9 @@ public:
     }
 
     bool HasEnded() override {
+        // A wait step that just timed out has already asked: the compiler was
+        // running then, and the next step will see its end.
+        if (std::exchange(stillRunningAtLastStep_, false)) return false;
         if (WaitForSingleObject(process_->Process(), 0) == WAIT_TIMEOUT) return false;
         endSeen_ = true;
         return true;
@@ -91,7 +95,9 @@ public:
         HANDLE h = process_->Process();
         // A timeout means no window input is waiting, so there is nothing to
         // run; skipping the empty look saves a server round trip per pass under Wine.
-        if (MsgWaitForMultipleObjectsEx(1, &h, Millis(interval), QS_ALLINPUT, MWMO_INPUTAVAILABLE) != WAIT_TIMEOUT)
+        if (MsgWaitForMultipleObjectsEx(1, &h, Millis(interval), QS_ALLINPUT, MWMO_INPUTAVAILABLE) == WAIT_TIMEOUT)
+            stillRunningAtLastStep_ = true;
+        else
             ui::DoEvents();
     }
 
@@ -122,6 +128,7 @@ private:
     HWINEVENTHOOK hook_ = nullptr;
     std::chrono::steady_clock::time_point nextFullSearch_{};
     bool endSeen_ = false;
+    bool stillRunningAtLastStep_ = false;
 };
 
 }  // namespace
