@@ -150,47 +150,47 @@ void Form::Load() {
 void Form::CreateControls() {
     const FormStyle style = Style();
     HFONT formFont = FontFor(style.font);
-    for (const ControlSpec& spec : Layout()) {
-        KindStyle ks = StyleOf(spec.kind);
-        HWND parent = spec.parent ? Control(spec.parent) : hwnd_;
-        int height = TwipsToPixelsY(spec.height);
-        if (spec.kind == ControlKind::DropDown) height += 240;  // room for the opened list
-        HWND h = CreateWindowExW(ks.exStyle, ks.className, spec.text, ks.style | spec.style,
-                                 TwipsToPixelsX(spec.left), TwipsToPixelsY(spec.top), TwipsToPixelsX(spec.width),
-                                 height, parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(spec.id)),
+    for (const ControlSpec& control : Layout()) {
+        KindStyle ks = StyleOf(control.kind);
+        HWND parent = control.parent ? Control(control.parent) : hwnd_;
+        int height = TwipsToPixelsY(control.height);
+        if (control.kind == ControlKind::DropDown) height += 240;  // room for the opened list
+        HWND h = CreateWindowExW(ks.exStyle, ks.className, control.text, ks.style | control.style,
+                                 TwipsToPixelsX(control.left), TwipsToPixelsY(control.top), TwipsToPixelsX(control.width),
+                                 height, parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(control.id)),
                                  GetModuleHandleW(nullptr), nullptr);
         ControlState state;
         state.hwnd = h;
-        state.parent = spec.parent;
-        state.textColor = spec.textColor;
-        state.backColor = spec.backColor;
-        state.transparent = spec.transparent;
-        state.font = spec.font ? FontFor(*spec.font) : formFont;
-        if (spec.backColor != kDefaultColor) state.brush = CreateSolidBrush(spec.backColor);
+        state.parent = control.parent;
+        state.textColor = control.textColor;
+        state.backColor = control.backColor;
+        state.transparent = control.transparent;
+        state.font = control.font ? FontFor(*control.font) : formFont;
+        if (control.backColor != kDefaultColor) state.brush = CreateSolidBrush(control.backColor);
         SendMessageW(h, WM_SETFONT, reinterpret_cast<WPARAM>(state.font), FALSE);
-        if (spec.kind == ControlKind::Frame) SetWindowLongPtrW(h, GWLP_USERDATA, 1);
-        if (spec.kind == ControlKind::CheckList) {
+        if (control.kind == ControlKind::Frame) SetWindowLongPtrW(h, GWLP_USERDATA, 1);
+        if (control.kind == ControlKind::CheckList) {
             ListView_SetExtendedListViewStyle(h, LVS_EX_CHECKBOXES | LVS_EX_FULLROWSELECT);
             LVCOLUMNW column{};
             column.mask = LVCF_WIDTH;
-            column.cx = TwipsToPixelsX(spec.width) - GetSystemMetrics(SM_CXVSCROLL) - 4;
+            column.cx = TwipsToPixelsX(control.width) - GetSystemMetrics(SM_CXVSCROLL) - 4;
             ListView_InsertColumn(h, 0, &column);
         }
-        controls_[spec.id] = state;
+        controls_[control.id] = state;
     }
 }
 
-HFONT Form::FontFor(const FontSpec& spec) {
+HFONT Form::FontFor(const FontSpec& font) {
     LOGFONTW lf{};
-    lf.lfHeight = -MulDiv(spec.tenthsOfPoint, ScreenDpiY(), 720);
-    lf.lfWeight = spec.bold ? FW_BOLD : FW_NORMAL;
-    lf.lfItalic = spec.italic ? TRUE : FALSE;
+    lf.lfHeight = -MulDiv(font.tenthsOfPoint, ScreenDpiY(), 720);
+    lf.lfWeight = font.bold ? FW_BOLD : FW_NORMAL;
+    lf.lfItalic = font.italic ? TRUE : FALSE;
     lf.lfCharSet = SHIFTJIS_CHARSET;
     lf.lfQuality = DEFAULT_QUALITY;
-    lstrcpynW(lf.lfFaceName, spec.face, LF_FACESIZE);
-    HFONT font = CreateFontIndirectW(&lf);
-    fonts_.push_back(font);
-    return font;
+    lstrcpynW(lf.lfFaceName, font.face, LF_FACESIZE);
+    HFONT handle = CreateFontIndirectW(&lf);
+    fonts_.push_back(handle);
+    return handle;
 }
 
 bool Form::Unload() {

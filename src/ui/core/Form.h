@@ -148,7 +148,7 @@ private:
     LRESULT Colorize(HDC dc, HWND control);
     void CreateControls();
     void ForgetWindow();
-    HFONT FontFor(const FontSpec& spec);
+    HFONT FontFor(const FontSpec& font);
 
     struct ControlState {
         HWND hwnd = nullptr;
