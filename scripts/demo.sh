@@ -141,7 +141,7 @@ else
     # The main window with the notice over it.
     import -display "$DISPLAY" -window root -crop "${WIDTH}x${HEIGHT}+${X}+${Y}" +repage "$shot"
     echo "demo: run finished; screenshot at $shot"
-    ls "$demo"/projects/*/*.exe "$demo"/projects/*/*/*.exe 2>/dev/null | sed 's|^|demo: built |'
+    find "$demo/projects" -name '*.exe' | sort | sed 's|^|demo: built |'
   else
     echo "demo: the run did not finish" >&2
     status=1
