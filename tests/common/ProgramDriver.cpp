@@ -4,6 +4,7 @@
 
 #include <stdexcept>
 
+#include "Screenshot.h"
 #include "TextFiles.h"
 #include "ui/dialogs/MessageBoxBase.h"
 #include "ui/dialogs/frmDialogBox.h"
@@ -320,32 +321,11 @@ std::vector<std::wstring> SplitLines(const std::wstring& text) {
 }
 
 int CountScreenPixels(HWND window, COLORREF color) {
-    RECT rc{};
-    if (!GetWindowRect(window, &rc)) return 0;
-    const int width = rc.right - rc.left, height = rc.bottom - rc.top;
-    if (width <= 0 || height <= 0) return 0;
-    HDC screen = GetDC(nullptr);
-    HDC memory = CreateCompatibleDC(screen);
-    HBITMAP bitmap = CreateCompatibleBitmap(screen, width, height);
-    HGDIOBJ old = SelectObject(memory, bitmap);
-    BitBlt(memory, 0, 0, width, height, screen, rc.left, rc.top, SRCCOPY);
-    SelectObject(memory, old);
-    BITMAPINFOHEADER info{};
-    info.biSize = sizeof info;
-    info.biWidth = width;
-    info.biHeight = -height;
-    info.biPlanes = 1;
-    info.biBitCount = 32;
-    info.biCompression = BI_RGB;
-    std::vector<DWORD> pixels(static_cast<size_t>(width) * height);
-    GetDIBits(memory, bitmap, 0, height, pixels.data(), reinterpret_cast<BITMAPINFO*>(&info), DIB_RGB_COLORS);
-    DeleteObject(bitmap);
-    DeleteDC(memory);
-    ReleaseDC(nullptr, screen);
+    const WindowPixels grab = GrabWindow(window);
     // DIB pixels are 0x00RRGGBB; colours are 0x00BBGGRR.
     const DWORD wanted = (GetRValue(color) << 16) | (GetGValue(color) << 8) | GetBValue(color);
     int n = 0;
-    for (DWORD p : pixels)
+    for (DWORD p : grab.pixels)
         if ((p & 0xFFFFFF) == wanted) ++n;
     return n;
 }
