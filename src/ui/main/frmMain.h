@@ -84,6 +84,7 @@ private:
     void mnuAddAllList_Click();
     void mnuDelList_Click();
     void mnuDelAllList_Click();
+    void SetEveryCheck(bool (*next)(bool));
     void mnuAllCheck_Click();
     void mnuNoCheck_Click();
     void mnuReversalCheck_Click();

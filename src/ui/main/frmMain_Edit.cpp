@@ -60,32 +60,27 @@ void frmMain::mnuDelAllList_Click() {
     mblnListChanged = false;
 }
 
-void frmMain::mnuAllCheck_Click() {
+// Sets every item's mark, and its entry's Action with it, from the mark it had.
+void frmMain::SetEveryCheck(bool (*next)(bool)) {
     const int count = ItemCount();
     for (int k = 0; k < count; ++k) {
-        SetItemChecked(k, true);
-        mobjVBC->Entry(k + 1).SetAction(true);
-    }
-    mblnListChanged = true;
-}
-
-void frmMain::mnuNoCheck_Click() {
-    const int count = ItemCount();
-    for (int k = 0; k < count; ++k) {
-        SetItemChecked(k, false);
-        mobjVBC->Entry(k + 1).SetAction(false);
-    }
-    mblnListChanged = true;
-}
-
-void frmMain::mnuReversalCheck_Click() {
-    const int count = ItemCount();
-    for (int k = 0; k < count; ++k) {
-        const bool checked = !ItemChecked(k);
+        const bool checked = next(ItemChecked(k));
         SetItemChecked(k, checked);
         mobjVBC->Entry(k + 1).SetAction(checked);
     }
     mblnListChanged = true;
+}
+
+void frmMain::mnuAllCheck_Click() {
+    SetEveryCheck([](bool) { return true; });
+}
+
+void frmMain::mnuNoCheck_Click() {
+    SetEveryCheck([](bool) { return false; });
+}
+
+void frmMain::mnuReversalCheck_Click() {
+    SetEveryCheck([](bool checked) { return !checked; });
 }
 
 bool frmMain::AllChecked() const {
