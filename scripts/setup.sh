@@ -4,7 +4,7 @@ set -euo pipefail
 
 packages=(cmake make g++ googletest libgtest-dev g++-mingw-w64-i686 binutils-mingw-w64-i686
           wine wine32:i386 wine64 xvfb x11-utils xdotool imagemagick fonts-ipafont-gothic
-          fonts-ipafont-mincho locales zip)
+          fonts-ipafont-mincho fonts-wine locales zip)
 
 missing=()
 for p in "${packages[@]}"; do
@@ -20,7 +20,7 @@ if [ ${#missing[@]} -gt 0 ]; then
     "${sudo_cmd[@]}" dpkg --add-architecture i386
   fi
   "${sudo_cmd[@]}" apt-get update -q
-  DEBIAN_FRONTEND=noninteractive "${sudo_cmd[@]}" apt-get install -y -q --no-install-recommends "${missing[@]}"
+  DEBIAN_FRONTEND=noninteractive "${sudo_cmd[@]}" apt-get install -y -q "${missing[@]}"
 fi
 
 # The ANSI code page under Wine follows the locale, which must really exist.
