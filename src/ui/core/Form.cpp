@@ -467,7 +467,9 @@ LRESULT Form::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
                           ? lastFocus_
                           : GetNextDlgTabItem(hwnd_, nullptr, FALSE);
         if (!target) break;
+        restoringFocus_ = true;
         ::SetFocus(target);
+        restoringFocus_ = false;
         return 0;
     }
     case WM_CTLCOLORDLG: {

@@ -137,6 +137,9 @@ protected:
     virtual LRESULT OnMessage(UINT /*message*/, WPARAM /*wParam*/, LPARAM /*lParam*/, bool& /*handled*/) {
         return 0;
     }
+    // True while activation gives the focus back to a control: a handler of
+    // that control's focus can tell it from the user moving there.
+    bool RestoringFocus() const { return restoringFocus_; }
     // Called when a handler threw; the default shows the description.
     virtual void OnUnhandledError(const std::wstring& description);
 
@@ -166,7 +169,8 @@ private:
     HBRUSH backBrush_ = nullptr;
     COLORREF backColor_ = 0;
     bool unloading_ = false;
-    HWND lastFocus_ = nullptr;    // the control to give the focus back to
+    HWND lastFocus_ = nullptr;
+    bool restoringFocus_ = false;    // the control to give the focus back to
     std::vector<HWND> disabled_;  // windows a modal showing shut out
 };
 

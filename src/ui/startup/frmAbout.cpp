@@ -81,7 +81,7 @@ std::vector<ui::ControlSpec> frmAbout::Layout() const {
     // The table's order is the tab order: OK first, so that opening the
     // window does not put the focus on a contact field.
     std::vector<ui::ControlSpec> layout = {
-        {kCmdOK, ControlKind::Button, 0, 4852, 3000, 1467, 345, L"OK", BS_DEFPUSHBUTTON | BS_NOTIFY},
+        {kCmdOK, ControlKind::Button, 0, 4852, 3000, 1467, 345, L"OK", BS_DEFPUSHBUTTON},
         {kText0, ControlKind::TextBox, 0, 3030, 2250, 3285, 180, kWebAddress, ES_READONLY, nullptr, navy},
         {kText1, ControlKind::TextBox, 0, 3030, 2520, 2370, 180, kMailAddress, ES_READONLY, nullptr, navy},
         {kPicIcon, ControlKind::Picture, 0, 307, 180, 480, 480, L"", SS_OWNERDRAW},
@@ -100,8 +100,6 @@ std::vector<ui::ControlSpec> frmAbout::Layout() const {
 void frmAbout::OnLoad() { Form_Load(); }
 
 void frmAbout::Form_Load() {
-    lastFocus_ = nullptr;
-    restoringFocus_ = false;
     reporting_ = false;
     SetText(kLblTitle, kProductTitle);
     SetText(kLblVersion, AboutVersionLabel(gstrVersion));
@@ -168,11 +166,9 @@ void frmAbout::Form_Unload() {
     SetCursor(LoadCursorW(nullptr, IDC_ARROW));
     AnimateClose(Hwnd());
     toolTip_ = nullptr;  // owned by the window: destroyed with it
-    lastFocus_ = nullptr;
 }
 
 void frmAbout::OnCommand(int id, int notifyCode) {
-    if (notifyCode == EN_SETFOCUS || (id == kCmdOK && notifyCode == BN_SETFOCUS)) lastFocus_ = Control(id);
     switch (id) {
     case kCmdOK:
         if (notifyCode == BN_CLICKED) cmdOK_Click();
@@ -204,7 +200,7 @@ void frmAbout::picIcon_Click() {
 void frmAbout::Text_GotFocus(int index) {
     // The focus coming back with the window (after a switch to the browser or
     // the warning below) is no new request.
-    if (restoringFocus_ || reporting_) return;
+    if (RestoringFocus() || reporting_) return;
     const int id = index == 1 ? kText1 : kText0;
     SelectAll(id);
     const std::wstring text = Trimmed(Text(id));
@@ -226,23 +222,8 @@ void frmAbout::Text_GotFocus(int index) {
     }
 }
 
-LRESULT frmAbout::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, bool& handled) {
+LRESULT frmAbout::OnMessage(UINT message, WPARAM, LPARAM lParam, bool& handled) {
     switch (message) {
-    case WM_ACTIVATE:
-        // Like the window layer, the focus goes back to the control that had
-        // it (OK at first), but marked, so that a contact field getting it
-        // back this way does not call the shell again.
-        if (HIWORD(wParam)) return 0;  // minimised
-        if (LOWORD(wParam) == WA_INACTIVE) {
-            HWND focus = GetFocus();
-            if (focus && IsChild(Hwnd(), focus)) lastFocus_ = focus;
-        } else {
-            restoringFocus_ = true;
-            ::SetFocus(lastFocus_ && IsWindow(lastFocus_) ? lastFocus_ : Control(kCmdOK));
-            restoringFocus_ = false;
-        }
-        handled = true;
-        return 0;
     case WM_PAINT:
         Paint();
         handled = true;

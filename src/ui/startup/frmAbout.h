@@ -70,8 +70,6 @@ private:
     HWND preForm_ = nullptr;
     HICON icon_ = nullptr;
     HWND toolTip_ = nullptr;
-    HWND lastFocus_ = nullptr;
-    bool restoringFocus_ = false;
     bool reporting_ = false;
     StaffNames tanto_{};
     ShellCall shellCall_;
