@@ -18,6 +18,7 @@
 #include "ui/core/ModalLoop.h"
 #include "ui/core/Twips.h"
 #include "ui/dialogs/MessageBoxBase.h"
+#include "support/win32/Files.h"
 #include "ui/startup/ProgramVersion.h"
 #include "ui/startup/basMain.h"
 #include "ui/startup/frmAbout.h"

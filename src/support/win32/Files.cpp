@@ -32,17 +32,21 @@ bool FileExists(const std::wstring& path) {
     return found && Lower(data.cFileName) == Lower(name);
 }
 
-std::wstring ProgramFolder() {
-    std::wstring module(MAX_PATH, L'\0');
+std::wstring RunningProgramPath() {
+    std::wstring path(MAX_PATH, L'\0');
     for (;;) {
-        const DWORD length = GetModuleFileNameW(nullptr, &module[0], static_cast<DWORD>(module.size()));
-        if (length == 0) return std::wstring();
-        if (length < module.size()) {
-            module.resize(length);
-            break;
+        const DWORD n = GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
+        if (n == 0) return L"";
+        if (n < path.size()) {
+            path.resize(n);
+            return path;
         }
-        module.resize(module.size() * 2);
+        path.resize(path.size() * 2);  // cut off: try a larger buffer
     }
+}
+
+std::wstring ProgramFolder() {
+    const std::wstring module = RunningProgramPath();
     const auto k = module.rfind(L'\\');
     if (k == std::wstring::npos) return std::wstring();
     std::wstring folder = module.substr(0, k);

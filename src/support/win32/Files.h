@@ -11,6 +11,9 @@ namespace tolvane {
 // counts, since the name found differs from the pattern.
 bool FileExists(const std::wstring& path);
 
+// Full path of the running program.
+std::wstring RunningProgramPath();
+
 // The running program's folder, without a final backslash unless it is a drive root.
 std::wstring ProgramFolder();
 

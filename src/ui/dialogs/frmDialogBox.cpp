@@ -1,4 +1,3 @@
-#include "ui/core/Colors.h"
 #include "ui/dialogs/frmDialogBox.h"
 
 #include <commctrl.h>
@@ -9,6 +8,7 @@
 #include "support/win32/IniControl.h"
 #include "support/win32/Make.h"
 #include "support/win32/WindowPlacement.h"
+#include "ui/core/Colors.h"
 #include "ui/core/Twips.h"
 #include "ui/dialogs/MessageBoxes.h"
 #include "ui/dialogs/SpecialFolder.h"

@@ -1,5 +1,4 @@
 // The main window's layout, menus, start and end, and the locking around a run.
-#include "ui/core/Colors.h"
 #include "ui/main/frmMain.h"
 
 #include <commctrl.h>
@@ -13,6 +12,7 @@
 #include "support/win32/IniControl.h"
 #include "support/win32/RelateExecute.h"
 #include "support/win32/WindowPlacement.h"
+#include "ui/core/Colors.h"
 #include "ui/core/Globals.h"
 #include "ui/core/Twips.h"
 #include "ui/dialogs/MessageBoxes.h"

@@ -1,6 +1,5 @@
 // The compile list on screen and on disk: the list control, the check
 // handler, and the list file's open and save commands.
-#include "ui/core/Colors.h"
 #include "ui/main/frmMain.h"
 
 #include <commctrl.h>
@@ -11,6 +10,7 @@
 #include "support/VbError.h"
 #include "support/win32/Files.h"
 #include "support/win32/Make.h"
+#include "ui/core/Colors.h"
 #include "ui/main/MainIds.h"
 
 namespace tolvane {

@@ -58,17 +58,4 @@ std::wstring ReadVersionText(const std::wstring& modulePath) {
     return VersionTextFromFileVersion(fixed->dwFileVersionMS, fixed->dwFileVersionLS);
 }
 
-std::wstring RunningProgramPath() {
-    std::wstring path(MAX_PATH, L'\0');
-    for (;;) {
-        const DWORD n = GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
-        if (n == 0) return L"";
-        if (n < path.size()) {
-            path.resize(n);
-            return path;
-        }
-        path.resize(path.size() * 2);  // cut off: try a larger buffer
-    }
-}
-
 }  // namespace tolvane

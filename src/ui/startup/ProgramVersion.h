@@ -8,7 +8,4 @@ namespace tolvane {
 // "" when the module has no readable version resource.
 std::wstring ReadVersionText(const std::wstring& modulePath);
 
-// Full path of the running program.
-std::wstring RunningProgramPath();
-
 }  // namespace tolvane

@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include "support/win32/Files.h"
 #include "ui/core/Globals.h"
 #include "ui/core/ModalLoop.h"
 #include "ui/dialogs/MessageBoxes.h"

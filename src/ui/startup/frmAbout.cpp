@@ -1,13 +1,14 @@
-#include "ui/core/Colors.h"
 #include "ui/startup/frmAbout.h"
 
 #include <commctrl.h>
 
 #include <algorithm>
 
+#include "support/Paths.h"
 #include "support/VbError.h"
 #include "support/win32/RelateExecute.h"
 #include "support/win32/WindowPlacement.h"
+#include "ui/core/Colors.h"
 #include "ui/core/Globals.h"
 #include "ui/core/Twips.h"
 #include "ui/dialogs/MessageBoxes.h"
@@ -31,12 +32,6 @@ const wchar_t* const kNotices[frmAbout::kNoticeCount] = {
     L"最新版は上記のホームページで公開しています。",
     L"ご要望・不具合は上記のE-mailまでどうぞ。",
 };
-
-std::wstring Trimmed(const std::wstring& text) {
-    const auto first = text.find_first_not_of(L' ');
-    if (first == std::wstring::npos) return L"";
-    return text.substr(first, text.find_last_not_of(L' ') - first + 1);
-}
 
 HICON IconOf(HWND form) {
     HICON icon = nullptr;
@@ -203,7 +198,7 @@ void frmAbout::Text_GotFocus(int index) {
     if (RestoringFocus() || reporting_) return;
     const int id = index == 1 ? kText1 : kText0;
     SelectAll(id);
-    const std::wstring text = Trimmed(Text(id));
+    const std::wstring text = TrimSpaces(Text(id));
     const std::wstring target = index == 1 ? L"mailto:" + text : text;
     try {
         if (shellCall_)
