@@ -108,7 +108,7 @@ TEST_F(CompileRunTest, StubbornBoxAndHungBuildFailAndTheRunGoesOnWithNothingLeft
     engine_.SetOutFolder(out);
     engine_.SetDimension(L"DEBUG = 1 : TRACE = 0");
     Add(L"First.vbp");
-    Add(L"Stuck.vbp").MissingForm(L"Gone.frm").Set(L"StandInStubbornBox", L"1");
+    Add(L"Stuck.vbp").MissingForm(L"Gone.frm").Set(L"StandInYesNoBox", L"1");
     Add(L"Hang.vbp").Set(L"StandInHang", L"1").Set(L"StandInRecord", L"hang-started.txt");
     Add(L"Last.vbp");
     AbortWhenStarted abort(engine_, temp_.File(L"hang-started.txt"));
