@@ -131,6 +131,20 @@ TEST_F(CompilerProcessTest, OutputPlacedByPath32AndTypeAndEveryNamedFileChecked)
     EXPECT_EQ(p->ExitCode(), 0u);
     EXPECT_FALSE(testing::ReadStandInOutput(bin + L"\\Lib.dll").empty());
 
+    // With /out the failure goes to the log, appended, and no box is shown.
+    const std::wstring log = temp_.File(L"build.log");
+    ASSERT_TRUE(testing::WriteBytes(log, "before\r\n"));
+    StandInProject lost(src, L"Lost.vbp");
+    lost.Name(L"Lost").MissingForm(L"Lost.frm");
+    for (StandInProject* project : {&lost, &dll}) {
+        auto q = platform_.StartCompiler(standIn_, standIn_ + L" /make " + project->Write() + L" /out " + log);
+        ASSERT_TRUE(WaitForEnd(*q, 60s));
+        EXPECT_FALSE(q->FindErrorBox().has_value());
+        EXPECT_EQ(q->ExitCode(), project == &lost ? 1u : 0u);
+    }
+    EXPECT_EQ(testing::ReadUtf8Lines(log), (std::vector<std::wstring>{L"before", L"", L"File not found: 'Lost.frm'", L"",
+                                                                      L"Build of 'Lib.dll' succeeded."}));
+
     for (const wchar_t* key : {L"UserControl", L"Designer", L"PropertyPage", L"UserDocument", L"ResFile32"}) {
         StandInProject missing(src, std::wstring(key) + L".vbp");
         missing.Form(L"Form1.frm").Set(key, std::wstring(L"\"") + key + L".x\"");
