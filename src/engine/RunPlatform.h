@@ -26,7 +26,8 @@ public:
     // never count.
     virtual std::optional<std::wstring> FindErrorBox() = 0;
 
-    // Posts a close request to every error box of this build and returns at once.
+    // Posts a close request to every error box the last FindErrorBox saw, and
+    // returns at once.
     virtual void RequestErrorBoxClose() = 0;
 
     // Another shown top-level window of this build (a prompt waiting for a

@@ -153,6 +153,8 @@ TEST_F(CompileRunTest, CompilerRemovedDuringTheRunStopsItWithTheStartError) {
     } catch (const VbError& e) {
         EXPECT_EQ(e.Number(), static_cast<std::int32_t>(ERROR_FILE_NOT_FOUND));
         EXPECT_EQ(e.Source(), L"clsTolvane");
+        EXPECT_FALSE(e.Description().empty());
+        EXPECT_EQ(e.Description().find_last_of(L"\r\n"), std::wstring::npos) << "trimmed";
     }
     EXPECT_EQ(events_, (std::vector<std::wstring>{L"Start 1", L"One.vbp   ｺﾝﾊﾟｲﾙ終了", L"Start 2"}));
     EXPECT_EQ(engine_.CompileCount(), 2);

@@ -12,7 +12,6 @@
 #include "common/UiDriver.h"
 #include "engine/win32/JobProcess.h"
 #include "engine/win32/Win32RunPlatform.h"
-#include "support/VbError.h"
 
 namespace tolvane {
 namespace {
@@ -119,61 +118,18 @@ TEST_F(CompilerProcessTest, SpacedJapanesePathsReachTheCompilerUnchangedInANorma
     EXPECT_EQ(written[L"ShowWindow"], L"1");  // normal, taking the focus
 }
 
-// Where the output goes and what counts as a file of the project, as VB6 has it.
-TEST_F(CompilerProcessTest, OutputPlacedByPath32AndTypeAndEveryNamedFileChecked) {
-    const std::wstring src = temp_.Folder(L"src");
-    const std::wstring bin = temp_.Folder(L"bin");
-    StandInProject dll(src, L"Lib.vbp");
-    // Without ExeName32 the name and the type's extension name the output.
-    dll.Name(L"Lib").ExeName(L"").Class(L"cLib", L"cLib.cls").Set(L"Type", L"OleDll").Set(L"Path32", L"\"..\\bin\"");
-    auto p = Start(dll);
-    ASSERT_TRUE(WaitForEnd(*p, 60s));
-    EXPECT_EQ(p->ExitCode(), 0u);
-    EXPECT_FALSE(testing::ReadStandInOutput(bin + L"\\Lib.dll").empty());
+TEST_F(CompilerProcessTest, BoxShownLateOrByAHelperProcessIsFoundReadAndClosed) {
+    auto late = Project();
+    late.Form(L"Form1.frm").MissingForm(L"Late.frm").Set(L"StandInBoxDelayMs", L"1500");
+    ExpectBoxClosedAndEnd(*Start(late), L"Late.frm");
+    StandInProject child(temp_.Path(), L"Child.vbp");
+    child.MissingForm(L"Child.frm").Set(L"StandInChildBox", L"1");
+    ExpectBoxClosedAndEnd(*Start(child), L"Child.frm");  // the compiler waited for its helper
 
-    // With /out the failure goes to the log, appended, and no box is shown.
-    const std::wstring log = temp_.File(L"build.log");
-    ASSERT_TRUE(testing::WriteBytes(log, "before\r\n"));
-    StandInProject lost(src, L"Lost.vbp");
-    lost.Name(L"Lost").MissingForm(L"Lost.frm");
-    for (StandInProject* project : {&lost, &dll}) {
-        auto q = platform_.StartCompiler(standIn_, standIn_ + L" /make " + project->Write() + L" /out " + log);
-        ASSERT_TRUE(WaitForEnd(*q, 60s));
-        EXPECT_FALSE(q->FindErrorBox().has_value());
-        EXPECT_EQ(q->ExitCode(), project == &lost ? 1u : 0u);
-    }
-    EXPECT_EQ(testing::ReadUtf8Lines(log), (std::vector<std::wstring>{L"before", L"", L"File not found: 'Lost.frm'", L"",
-                                                                      L"Build of 'Lib.dll' succeeded."}));
-
-    for (const wchar_t* key : {L"UserControl", L"Designer", L"PropertyPage", L"UserDocument", L"ResFile32"}) {
-        StandInProject missing(src, std::wstring(key) + L".vbp");
-        missing.Form(L"Form1.frm").Set(key, std::wstring(L"\"") + key + L".x\"");
-        auto q = Start(missing);
-        const Outcome o = Watch(*q);
-        ASSERT_TRUE(o.box.has_value()) << testing::ToUtf8(key);
-        EXPECT_EQ(*o.box, L"'" + src + L"\\" + key + L".x' が見つかりません。");
-        q->Terminate();
-    }
-}
-
-TEST_F(CompilerProcessTest, BoxShownLateIsFoundReadAndClosed) {
-    auto project = Project();
-    project.Form(L"Form1.frm").MissingForm(L"Late.frm").Set(L"StandInBoxDelayMs", L"1500");
-    auto p = Start(project);
-    ExpectBoxClosedAndEnd(*p, L"Late.frm");
-}
-
-TEST_F(CompilerProcessTest, BoxOfAProcessTheCompilerStartedCounts) {
-    auto project = Project();
-    project.MissingForm(L"Child.frm").Set(L"StandInChildBox", L"1");
-    auto p = Start(project);
-    ExpectBoxClosedAndEnd(*p, L"Child.frm");  // the compiler waited for its helper
-}
-
-TEST_F(CompilerProcessTest, BoxOfAHelperStillCountsAfterTheCompilerHasEnded) {
-    auto project = Project();
-    project.MissingForm(L"Orphan.frm").Set(L"StandInChildBox", L"2");
-    auto p = Start(project);
+    // A helper's box still counts after the compiler has ended.
+    StandInProject orphan(temp_.Path(), L"Orphan.vbp");
+    orphan.MissingForm(L"Orphan.frm").Set(L"StandInChildBox", L"2");
+    auto p = Start(orphan);
     ASSERT_TRUE(WaitForEnd(*p, 60s));
     std::optional<std::wstring> box;
     ASSERT_TRUE(testing::WaitUntil([&] { return (box = p->FindErrorBox()).has_value(); }, 60s));
@@ -287,30 +243,6 @@ TEST_F(CompilerProcessTest, ExitStatus259IsAnEndAndWakesTheWait) {
     EXPECT_TRUE(p->HasEnded());
     EXPECT_FALSE(p->FindErrorBox().has_value());
     EXPECT_EQ(p->ExitCode(), 259u);
-}
-
-TEST_F(CompilerProcessTest, PromptOfAnotherTitleIsFoundWithItsText) {
-    auto project = Project();
-    project.Form(L"Form1.frm").Set(L"StandInPrompt", L"File in Use");
-    auto p = Start(project);
-    std::optional<ShownWindow> prompt;
-    ASSERT_TRUE(testing::WaitUntil([&] { return (prompt = p->FindPrompt()).has_value(); }, 60s));
-    EXPECT_EQ(prompt->title, L"File in Use");
-    EXPECT_EQ(prompt->text, L"続行しますか？");
-    EXPECT_FALSE(p->FindErrorBox().has_value());
-    p->Terminate();
-}
-
-TEST_F(CompilerProcessTest, MissingCompilerRaisesThePlatformsStartError) {
-    try {
-        platform_.StartCompiler(temp_.File(L"VB6.EXE"), temp_.File(L"VB6.EXE") + L" /make " + temp_.File(L"App.vbp"));
-        FAIL() << "the start should have failed";
-    } catch (const VbError& e) {
-        EXPECT_EQ(e.Number(), static_cast<std::int32_t>(ERROR_FILE_NOT_FOUND));
-        EXPECT_EQ(e.Source(), L"clsTolvane");
-        EXPECT_FALSE(e.Description().empty());
-        EXPECT_EQ(e.Description().find_last_of(L"\r\n"), std::wstring::npos) << "trimmed";
-    }
 }
 
 TEST_F(CompilerProcessTest, PathExistsSeesFoldersAndFilesOfAnyKind) {

@@ -58,14 +58,16 @@ public:
         if (now < nextFullSearch_ && !endSeen_ && !boxShown_ && !FindWindowExW(nullptr, nullptr, kDialogClass, nullptr))
             return std::nullopt;
         nextFullSearch_ = now + kFullSearchInterval;
-        std::vector<HWND> boxes = Boxes();
-        boxShown_ = !boxes.empty();
-        if (boxes.empty()) return std::nullopt;
-        return ReadBoxText(boxes.front());
+        lastBoxes_ = Boxes();
+        boxShown_ = !lastBoxes_.empty();
+        if (lastBoxes_.empty()) return std::nullopt;
+        return ReadBoxText(lastBoxes_.front());
     }
 
     void RequestErrorBoxClose() override {
-        for (HWND box : Boxes()) PostMessageW(box, WM_CLOSE, 0, 0);
+        // The boxes of the last look: a second search per pass would only
+        // slow the close under Wine.
+        for (HWND box : lastBoxes_) PostMessageW(box, WM_CLOSE, 0, 0);
     }
 
     std::optional<ShownWindow> FindPrompt() override {
@@ -121,6 +123,7 @@ private:
     std::unique_ptr<JobProcess> process_;
     std::chrono::steady_clock::time_point started_ = std::chrono::steady_clock::now();
     std::optional<std::vector<DWORD>> ids_;
+    std::vector<HWND> lastBoxes_;
     HWINEVENTHOOK hook_ = nullptr;
     std::chrono::steady_clock::time_point nextFullSearch_{};
     bool endSeen_ = false;
