@@ -166,10 +166,14 @@ TEST(StartupScenario, SecondInstanceIsRefusedHelpAndTheListReopenedAtStart) {
         EXPECT_FALSE(items[1].checked);
 
         {
+            // Started while another program is in front: after the warning
+            // the running Tolvane comes forward.
+            OtherProgramWindow other;
             RunningProgram second(program, {L"", false});
             ExpectBox(second, kWarningBoxClass, L"すでにTolvaneは起動しています", L"なお、複数起動は出来ません");
             ASSERT_TRUE(second.WaitForExit());
             EXPECT_EQ(second.FindOfClass(kSplashClass), nullptr);
+            EXPECT_TRUE(WaitUntil([&] { return GetForegroundWindow() == main; }, 10s));
         }
         EXPECT_TRUE(first.Running());
         EXPECT_TRUE(IsWindowEnabled(main));

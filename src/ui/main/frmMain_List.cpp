@@ -80,6 +80,18 @@ void frmMain::RefreshCompileList() {
     InvalidateRect(list, nullptr, TRUE);
 }
 
+// A disabled list draws its selection in the face colour, next to invisible:
+// the entry being built keeps the system's selection colours.
+LRESULT frmMain::lstCompileList_CustomDraw(NMLVCUSTOMDRAW* draw) {
+    if (draw->nmcd.dwDrawStage == CDDS_PREPAINT) return buildingItem_ >= 0 ? CDRF_NOTIFYITEMDRAW : CDRF_DODEFAULT;
+    if (draw->nmcd.dwDrawStage == CDDS_ITEMPREPAINT && static_cast<int>(draw->nmcd.dwItemSpec) == buildingItem_) {
+        draw->nmcd.uItemState &= ~(CDIS_SELECTED | CDIS_FOCUS);
+        draw->clrText = GetSysColor(COLOR_HIGHLIGHTTEXT);
+        draw->clrTextBk = GetSysColor(COLOR_HIGHLIGHT);
+    }
+    return CDRF_DODEFAULT;
+}
+
 void frmMain::lstCompileList_ItemCheck(int item) {
     mblnListChanged = true;
     if (!mobjVBC || item < 0 || item >= mobjVBC->Count()) return;
@@ -144,8 +156,8 @@ void frmMain::mnuReadList_Click() {
 }
 
 void frmMain::mnuWriteList_Click() {
-    if (SaveCompileList() == SaveResult::Failed) return;
-    mblnListChanged = false;
+    // Only a written file makes the list unchanged; a cancelled chooser saved nothing.
+    if (SaveCompileList() == SaveResult::Saved) mblnListChanged = false;
 }
 
 void frmMain::WarnListLimit(const std::wstring& consequence) {
