@@ -11,6 +11,7 @@
 
 #include <algorithm>
 #include <atomic>
+#include <memory>
 #include <cstdio>
 #include <string>
 #include <thread>
@@ -88,8 +89,8 @@ private:
     std::thread thread_;
 };
 
-// 50 folders, 20 below each, 19 below each of those: 20,050 folders; every
-// tenth of the deepest holds one project: 1,900, plus 100 in the middle level.
+// 50 folders, 20 below each, 19 below each of those: 20,050 folders; two of
+// every 19 of the deepest hold one project each: 2,000 projects.
 int BuildTree(const std::wstring& root) {
     int projects = 0;
     auto project = [&](const std::wstring& folder, int n) {
@@ -103,7 +104,6 @@ int BuildTree(const std::wstring& root) {
         for (int b = 0; b < 20; ++b) {
             const std::wstring B = A + L"\\B" + std::to_wstring(b);
             CreateDirectoryW(B.c_str(), nullptr);
-            if (b % 10 == 0) project(B, ++counter);
             for (int c = 0; c < 19; ++c) {
                 const std::wstring C = B + L"\\C" + std::to_wstring(c);
                 CreateDirectoryW(C.c_str(), nullptr);
@@ -148,7 +148,7 @@ bool SearchBench() {
     HWND list = tolvane.Control(ids::lstCompileList);
     std::vector<double> bare, search;
     double longest = 0;
-    for (int round = 0; round < 3; ++round) {
+    for (int round = 0; round < 5; ++round) {
         const double walkStart = Now();
         const int walked = Walk(root);
         bare.push_back(Now() - walkStart);
@@ -190,32 +190,45 @@ bool ListBench() {
         return false;
     }
     HWND list = tolvane.Control(ids::lstCompileList);
-    double open = 0, check = 0, invert = 0, save = 0, longest = 0;
+    double open = 0, check = 0, invert = 0, save = 0;
+    std::vector<double> longest;  // while choosing, opening, checking, inverting, choosing, saving
     {
-        AnswerWatch watch(main);
+        auto watch = std::make_unique<AnswerWatch>(main);
+        auto next = [&] {
+            longest.push_back(watch->Longest());
+            watch = std::make_unique<AnswerWatch>(main);
+        };
         tolvane.Command(ids::mnuReadList);
         if (!tolvane.Choose(L"ｺﾝﾊﾟｲﾙﾘｽﾄ選択", L"big.clt")) return false;
+        next();
         open = WaitForItems(list, entries, Now());
+        next();
 
         double start = Now();
         Ask(main, WM_COMMAND, ids::mnuAllCheck);
         check = Now() - start;
+        next();
         start = Now();
         Ask(main, WM_COMMAND, ids::mnuReversalCheck);
         invert = Now() - start;
+        next();
 
         tolvane.Command(ids::mnuWriteList);
         if (!tolvane.Choose(L"ｺﾝﾊﾟｲﾙﾘｽﾄ保存", L"saved.clt")) return false;
+        next();
         start = Now();
         HWND notice = tolvane.WaitForBox(kWarningBoxClass);
         save = Now() - start;
-        longest = watch.Longest();
+        next();
         if (notice) RunningProgram::Answer(notice, MessageBoxBase::cmdOK);
     }
-    const bool pass = open < 0.5 && check < 0.5 && invert < 0.5 && save < 0.5 && longest < 0.1;
+    const double worst = *std::max_element(longest.begin(), longest.end());
+    const bool pass = open < 0.5 && check < 0.5 && invert < 0.5 && save < 0.5 && worst < 0.1;
     std::printf("(e) list of %d entries: open %.3f s, check all %.3f s, invert %.3f s, save %.3f s (each target < 0.5 s); "
-                "longest answer %.0f ms (target < 100 ms) %s\n",
-                entries, open, check, invert, save, longest * 1000, Verdict(pass));
+                "longest answer %.0f ms (target < 100 ms; choosing %.0f, opening %.0f, checking %.0f, inverting %.0f, "
+                "choosing %.0f, saving %.0f) %s\n",
+                entries, open, check, invert, save, worst * 1000, longest[0] * 1000, longest[1] * 1000,
+                longest[2] * 1000, longest[3] * 1000, longest[4] * 1000, longest[5] * 1000, Verdict(pass));
     return pass;
 }
 

@@ -296,11 +296,14 @@ TEST_F(MainWindowTest, EachListCommandKeepsControlAndEngineEqualAndSetsOrClearsT
     }
     EXPECT_EQ(PrevList(), list);
 
-    // The user's click reaches the engine and counts as a change.
+    // Space on the focused item reaches the engine and counts as a change.
     AddEntries({{L"C:\\Src\\App.vbp", false}});
     ListChanged() = false;
-    ListView_SetCheckState(ControlOf(lstCompileList), 0, TRUE);
+    HWND control = ControlOf(lstCompileList);
+    ListView_SetItemState(control, 0, LVIS_FOCUSED, LVIS_FOCUSED);
+    SendMessageW(control, WM_KEYDOWN, VK_SPACE, 0);
     EXPECT_EQ(EngineMarks(), Marks{true});
+    EXPECT_EQ(ListMarks(), Marks{true});
     EXPECT_TRUE(ListChanged());
 }
 

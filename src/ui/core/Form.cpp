@@ -97,12 +97,37 @@ KindStyle StyleOf(ControlKind kind) {
     case ControlKind::ListBox:
         return {L"LISTBOX", child | WS_TABSTOP | WS_VSCROLL | LBS_NOTIFY | LBS_NOINTEGRALHEIGHT, WS_EX_CLIENTEDGE};
     case ControlKind::CheckList:
-        return {WC_LISTVIEWW, child | WS_TABSTOP | LVS_REPORT | LVS_NOCOLUMNHEADER | LVS_SINGLESEL | LVS_SHOWSELALWAYS,
+        return {WC_LISTVIEWW,
+                child | WS_TABSTOP | LVS_REPORT | LVS_NOCOLUMNHEADER | LVS_SINGLESEL | LVS_SHOWSELALWAYS | LVS_OWNERDATA,
                 WS_EX_CLIENTEDGE};
     case ControlKind::DropDown: return {L"COMBOBOX", child | WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWNLIST, 0};
     case ControlKind::Picture: return {L"STATIC", child | SS_NOTIFY, 0};
     }
     return {L"STATIC", child, 0};
+}
+
+// State images 1 and 2 of a check list: an empty and a ticked box. Drawn by
+// the form, so that no platform ticks a box by itself: the list holds no
+// items, and a tick only counts once the form has recorded it.
+HIMAGELIST CheckBoxPictures() {
+    const int side = TwipsToPixelsX(240), box = TwipsToPixelsX(195);
+    HIMAGELIST pictures = ImageList_Create(side, side, ILC_COLOR32, 2, 0);
+    HDC screen = GetDC(nullptr);
+    HDC dc = CreateCompatibleDC(screen);
+    for (UINT ticked : {0u, static_cast<UINT>(DFCS_CHECKED)}) {
+        HBITMAP picture = CreateCompatibleBitmap(screen, side, side);
+        HGDIOBJ old = SelectObject(dc, picture);
+        RECT all{0, 0, side, side};
+        FillRect(dc, &all, GetSysColorBrush(COLOR_WINDOW));
+        RECT r{(side - box) / 2, (side - box) / 2, (side - box) / 2 + box, (side - box) / 2 + box};
+        DrawFrameControl(dc, &r, DFC_BUTTON, DFCS_BUTTONCHECK | DFCS_FLAT | ticked);
+        SelectObject(dc, old);
+        ImageList_Add(pictures, picture, nullptr);
+        DeleteObject(picture);
+    }
+    DeleteDC(dc);
+    ReleaseDC(nullptr, screen);
+    return pictures;
 }
 
 }  // namespace
@@ -176,7 +201,10 @@ void Form::CreateControls() {
         SendMessageW(h, WM_SETFONT, reinterpret_cast<WPARAM>(state.font), FALSE);
         if (control.kind == ControlKind::Frame) SetWindowLongPtrW(h, GWLP_USERDATA, 1);
         if (control.kind == ControlKind::CheckList) {
-            ListView_SetExtendedListViewStyle(h, LVS_EX_CHECKBOXES | LVS_EX_FULLROWSELECT);
+            ListView_SetExtendedListViewStyle(h, LVS_EX_FULLROWSELECT);
+            ListView_SetImageList(h, CheckBoxPictures(), LVSIL_STATE);
+            // The marks are the form's: the list asks for each one it draws.
+            ListView_SetCallbackMask(h, LVIS_STATEIMAGEMASK);
             LVCOLUMNW column{};
             column.mask = LVCF_WIDTH;
             column.cx = TwipsToPixelsX(control.width) - GetSystemMetrics(SM_CXVSCROLL) - 4;

@@ -19,7 +19,8 @@ enum class ControlKind {
     Frame,          // real container window with an etched border
     Panel,          // real container window without border
     ListBox,
-    CheckList,      // list view with a check box per item, one column, no header
+    CheckList,      // list view with a check box per item, one column, no header; the
+                    // form keeps the items and answers for their text and marks
     DropDown,       // drop-down list (combo box)
     Picture,        // static that shows an icon or bitmap and reports clicks
 };

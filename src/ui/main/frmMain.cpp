@@ -343,14 +343,34 @@ LRESULT frmMain::OnNotify(NMHDR* header) {
             lstrcpynW(tip->pszText, mobjVBC->Entry(tip->iItem + 1).Vbp().c_str(), tip->cchTextMax);
         return 0;
     }
-    if (header->code != LVN_ITEMCHANGED) return 0;
-    const auto* change = reinterpret_cast<const NMLISTVIEW*>(header);
-    if ((change->uChanged & LVIF_STATE) == 0 || change->iItem < 0) return 0;
-    // State image 1 is unchecked, 2 checked; 0 is an item still being inserted.
-    const UINT before = (change->uOldState & LVIS_STATEIMAGEMASK) >> 12;
-    const UINT after = (change->uNewState & LVIS_STATEIMAGEMASK) >> 12;
-    if (before != 0 && after != 0 && before != after) lstCompileList_ItemCheck(change->iItem);
-    return 0;
+    switch (header->code) {
+    case LVN_GETDISPINFOW:
+        lstCompileList_GetDispInfo(reinterpret_cast<NMLVDISPINFOW*>(header));
+        return 0;
+    case NM_CLICK: {
+        LVHITTESTINFO hit{};
+        hit.pt = reinterpret_cast<NMITEMACTIVATE*>(header)->ptAction;
+        if (ListView_SubItemHitTest(header->hwndFrom, &hit) >= 0 && (hit.flags & LVHT_ONITEMSTATEICON))
+            lstCompileList_Toggle(hit.iItem);
+        return 0;
+    }
+    case LVN_KEYDOWN:
+        if (reinterpret_cast<NMLVKEYDOWN*>(header)->wVKey == VK_SPACE)
+            lstCompileList_Toggle(ListView_GetNextItem(header->hwndFrom, -1, LVNI_FOCUSED));
+        return 0;
+    case LVN_ITEMCHANGED: {
+        // A mark set through the list itself (by another program, say) is recorded too.
+        const auto* change = reinterpret_cast<const NMLISTVIEW*>(header);
+        if ((change->uChanged & LVIF_STATE) == 0 || change->iItem < 0) return 0;
+        if ((change->uNewState ^ change->uOldState) & LVIS_STATEIMAGEMASK) {
+            const UINT after = (change->uNewState & LVIS_STATEIMAGEMASK) >> 12;
+            if (after == 1 || after == 2) SetItemChecked(change->iItem, after == 2);
+        }
+        return 0;
+    }
+    default:
+        return 0;
+    }
 }
 
 void frmMain::OnUnhandledError(const std::wstring& description) {

@@ -80,6 +80,8 @@ private:
     void RefreshCompileList();
     void lstCompileList_ItemCheck(int item);
     LRESULT lstCompileList_CustomDraw(NMLVCUSTOMDRAW* draw);
+    void lstCompileList_GetDispInfo(NMLVDISPINFOW* info);
+    void lstCompileList_Toggle(int item);
     void mnuReadList_Click();
     void mnuWriteList_Click();
     int ItemCount() const;

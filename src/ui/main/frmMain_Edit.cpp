@@ -94,10 +94,11 @@ void frmMain::mnuDelAllList_Click() {
 void frmMain::SetEveryCheck(bool (*next)(bool)) {
     const int count = ItemCount();
     for (int k = 0; k < count; ++k) {
-        const bool checked = next(ItemChecked(k));
-        SetItemChecked(k, checked);
-        mobjVBC->Entry(k + 1).SetAction(checked);
+        clsVbp& entry = mobjVBC->Entry(k + 1);
+        entry.SetAction(next(entry.Action()));
     }
+    // One repaint for the whole list: the list shows the entries' marks.
+    InvalidateRect(Control(lstCompileList), nullptr, TRUE);
     mblnListChanged = true;
 }
 
