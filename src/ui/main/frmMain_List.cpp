@@ -141,8 +141,12 @@ frmMain::SaveResult frmMain::SaveCompileList() {
     // A path the code page cannot hold would come back as another path: such
     // a list is not written at all, and the user learns which entry it is.
     const AnsiCodec& codec = SystemAnsiCodec();
-    for (const auto& entry : mobjVBC->Vbp()) {
-        if (FirstUnencodable(codec, entry->Vbp()) != std::wstring::npos) {
+    // One look at all the paths together; only a list that fails is gone through entry by entry.
+    std::wstring paths;
+    for (const auto& entry : mobjVBC->Vbp()) paths += entry->Vbp();
+    if (FirstUnencodable(codec, paths) != std::wstring::npos) {
+        for (const auto& entry : mobjVBC->Vbp()) {
+            if (FirstUnencodable(codec, entry->Vbp()) == std::wstring::npos) continue;
             Notice(entry->Vbp() + L"はｺﾝﾊﾟｲﾙﾘｽﾄに保存出来ない文字を含んでいます",
                    L"ｺﾝﾊﾟｲﾙﾘｽﾄを保存出来ませんでした");
             return SaveResult::Failed;
