@@ -38,39 +38,18 @@ std::wstring CompilerOf(const std::wstring& commandLine) {
     return program;
 }
 
-// One value under HKEY_CURRENT_USER set for the test's length, the old one
-// put back after (or removed, when there was none).
-class UserSetting {
-public:
-    UserSetting(const wchar_t* key, const wchar_t* name, const std::wstring& text) : key_(key), name_(name) {
-        RegCreateKeyExW(HKEY_CURRENT_USER, key, 0, nullptr, 0, KEY_READ | KEY_WRITE, nullptr, &handle_, nullptr);
-        DWORD size = sizeof old_;
-        had_ = RegQueryValueExW(handle_, name, nullptr, &type_, old_, &size) == ERROR_SUCCESS;
-        oldSize_ = size;
-        RegSetValueExW(handle_, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(text.c_str()),
-                       static_cast<DWORD>((text.size() + 1) * sizeof(wchar_t)));
+// One value under HKEY_CURRENT_USER set for the test's length. Going removes
+// it: Wine then takes its default (96 dpi, 1-pixel borders), as before.
+struct UserSetting {
+    UserSetting(const wchar_t* key, const wchar_t* name, DWORD type, const void* value, DWORD size)
+        : key(key), name(name) {
+        RegSetKeyValueW(HKEY_CURRENT_USER, key, name, type, value, size);
     }
-    UserSetting(const wchar_t* key, const wchar_t* name, DWORD value) : UserSetting(key, name, L"") {
-        RegSetValueExW(handle_, name, 0, REG_DWORD, reinterpret_cast<const BYTE*>(&value), sizeof value);
-    }
-    ~UserSetting() {
-        if (had_) {
-            RegSetValueExW(handle_, name_, 0, type_, old_, oldSize_);
-        } else {
-            RegDeleteValueW(handle_, name_);
-        }
-        RegCloseKey(handle_);
-    }
+    ~UserSetting() { RegDeleteKeyValueW(HKEY_CURRENT_USER, key, name); }
     UserSetting(const UserSetting&) = delete;
     UserSetting& operator=(const UserSetting&) = delete;
-
-private:
-    const wchar_t* key_;
-    const wchar_t* name_;
-    HKEY handle_ = nullptr;
-    bool had_ = false;
-    DWORD type_ = 0, oldSize_ = 0;
-    BYTE old_[256] = {};
+    const wchar_t* key;
+    const wchar_t* name;
 };
 
 struct CutOffSearch {
@@ -310,10 +289,10 @@ TEST(StartupScenario, SecondInstanceIsRefusedHelpAndTheListReopenedAtStart) {
 TEST(StartupScenario, AtEachScreenDensityWithAThickFrameNothingIsCutOff) {
     ProgramFolder program;
     program.WriteTolvaneIni();
-    const UserSetting border(L"Control Panel\\Desktop\\WindowMetrics", L"BorderWidth", L"8");
+    const UserSetting border(L"Control Panel\\Desktop\\WindowMetrics", L"BorderWidth", REG_SZ, L"8", 4);
     for (DWORD dpi : {120u, 144u, 192u}) {
         SCOPED_TRACE(dpi);
-        const UserSetting density(L"Control Panel\\Desktop", L"LogPixels", dpi);
+        const UserSetting density(L"Control Panel\\Desktop", L"LogPixels", REG_DWORD, &dpi, sizeof dpi);
         RunningProgram tolvane(program);
         HWND main = tolvane.WaitForMain();
         ASSERT_NE(main, nullptr);

@@ -215,36 +215,27 @@ TEST_F(MainWindowTest, LayoutFitsAndARunLocksEverythingButStopAndTheLog) {
     EXPECT_STREQ(tip, L"C:\\a.vbp");
 }
 
-// A window of the test that notes whether the folder search was going on
-// when a message posted to it was answered.
-LRESULT CALLBACK SearchProbeProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
-    if (message == WM_APP) *reinterpret_cast<int*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA)) = MainWindowProbe::Searching() ? 1 : 2;
-    return DefWindowProcW(hwnd, message, wParam, lParam);
+// Notes whether the folder search was going on when a timer of the test ran.
+int g_timerDuringSearch = 0;
+void CALLBACK NoteSearching(HWND, UINT, UINT_PTR id, DWORD) {
+    g_timerDuringSearch = MainWindowProbe::Searching() ? 1 : 2;
+    KillTimer(nullptr, id);
 }
 
-TEST_F(MainWindowTest, FolderSearchAnswersMessagesAndEscLeavesTheListAsItWas) {
+TEST_F(MainWindowTest, FolderSearchLetsEventsRunEscLeavesTheListAndAFolderNotSearchedIsReported) {
     TempFolder temp(L"main search");
     WriteBytes(temp.Folder(L"tree\\sub") + L"\\b.vbp", "");
     WriteBytes(temp.File(L"tree\\a.vbp"), "");
     AddEntries({{L"C:\\Keep.vbp", false}});
     ListChanged() = false;
-    WNDCLASSW wc{};
-    wc.lpfnWndProc = SearchProbeProc;
-    wc.hInstance = GetModuleHandleW(nullptr);
-    wc.lpszClassName = L"SearchProbe";
-    RegisterClassW(&wc);
-    HWND probe = CreateWindowW(L"SearchProbe", L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, wc.hInstance, nullptr);
-    int answered = 0;
-    SetWindowLongPtrW(probe, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(&answered));
-
-    // Posted before the command: they wait for the search to let events run.
-    PostMessageW(probe, WM_APP, 0, 0);
+    // Due before the command: they wait for the search to let events run.
+    SetTimer(nullptr, 0, 1, NoteSearching);
+    Sleep(20);
     PostMessageW(ControlOf(txtCompileList), WM_KEYDOWN, VK_ESCAPE, 0);
     answers = {temp.Path() + L"\\tree\\"};
     Command(mnuAddAllList);
-    EXPECT_EQ(answered, 1);
+    EXPECT_EQ(g_timerDuringSearch, 1);
     EXPECT_EQ(EnginePaths(), std::vector<std::wstring>{L"C:\\Keep.vbp"});
-    EXPECT_EQ(ListMarks(), std::vector<bool>{false});
     EXPECT_FALSE(ListChanged());
     EXPECT_TRUE(notices.empty());
     EXPECT_FALSE(W().IsVisible(lblSearch));
@@ -259,7 +250,13 @@ TEST_F(MainWindowTest, FolderSearchAnswersMessagesAndEscLeavesTheListAsItWas) {
                                                         temp.Path() + L"\\tree\\sub\\b.vbp"}));
     EXPECT_EQ(ListMarks(), (std::vector<bool>{false, true, true}));
     EXPECT_TRUE(ListChanged());
-    DestroyWindow(probe);
+
+    // A folder that has gone is reported and adds nothing.
+    answers = {temp.File(L"gone") + L"\\"};
+    Command(mnuAddAllList);
+    EXPECT_EQ(Engine().Count(), 3);
+    ASSERT_EQ(notices.size(), 1u);
+    EXPECT_EQ(notices[0].message1, L"1個のﾌｫﾙﾀﾞを検索出来ませんでした");
 }
 
 TEST_F(MainWindowTest, EachListCommandKeepsControlAndEngineEqualAndSetsOrClearsTheChangedFlag) {
@@ -398,15 +395,6 @@ TEST_F(MainWindowTest, AdditionsThatWouldPassTheLimitAreRefusedWhole) {
     ASSERT_EQ(notices.size(), 2u);
     for (const auto& n : notices) EXPECT_EQ(n.message1, kOverLimit);
     EXPECT_EQ(asked.size(), 1u);  // the single addition did not even ask
-}
-
-TEST_F(MainWindowTest, FolderThatCannotBeSearchedIsReportedAndAddsNothing) {
-    TempFolder temp(L"main tree");
-    answers = {temp.File(L"gone") + L"\\"};
-    Command(mnuAddAllList);
-    EXPECT_EQ(Engine().Count(), 0);
-    ASSERT_EQ(notices.size(), 1u);
-    EXPECT_EQ(notices[0].message1, L"1個のﾌｫﾙﾀﾞを検索出来ませんでした");
 }
 
 TEST_F(MainWindowTest, ArgumentsBoxIsLightYellowAndSelectedWhileItHasTheFocus) {
