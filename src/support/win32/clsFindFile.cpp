@@ -18,11 +18,13 @@ void clsFindFile::SetFileMask(const std::wstring& mask) {
     // The wide search: a name the code page cannot hold still comes back whole.
     search_ = FindFirstFileW(mask.c_str(), &ahead_);
     if (search_ == INVALID_HANDLE_VALUE) {
-        // An empty drive root has not even "." to report: that listing is whole.
-        complete_ = GetLastError() == ERROR_FILE_NOT_FOUND;
+        // Nothing matched, or an empty drive root (not even "."): that listing is whole.
+        error_ = GetLastError();
+        complete_ = error_ == ERROR_FILE_NOT_FOUND || error_ == ERROR_NO_MORE_FILES;
         return;
     }
     complete_ = false;
+    error_ = 0;
     pending_ = TrimAtNull(ahead_.cFileName, sizeof ahead_.cFileName / sizeof ahead_.cFileName[0]);
     while (pending_ == L"." || pending_ == L"..") ReadAhead();
 }
@@ -42,6 +44,8 @@ DWORD clsFindFile::Attributes() const { return current_.dwFileAttributes; }
 
 bool clsFindFile::Complete() const { return pending_.empty() && complete_; }
 
+DWORD clsFindFile::Error() const { return error_; }
+
 std::wstring clsFindFile::LastWriteTime() const {
     SYSTEMTIME st;
     // Kept in UTC, as the record holds it.
@@ -56,7 +60,8 @@ void clsFindFile::CloseSearch() {
 
 void clsFindFile::ReadAhead() {
     if (search_ == INVALID_HANDLE_VALUE || !FindNextFileW(search_, &ahead_)) {
-        complete_ = search_ != INVALID_HANDLE_VALUE && GetLastError() == ERROR_NO_MORE_FILES;
+        if (search_ != INVALID_HANDLE_VALUE) error_ = GetLastError();
+        complete_ = search_ != INVALID_HANDLE_VALUE && error_ == ERROR_NO_MORE_FILES;
         pending_.clear();
         return;
     }

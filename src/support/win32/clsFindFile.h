@@ -30,6 +30,8 @@ public:
     // True once NextFile has yielded "" because the listing ended, not because
     // the folder could not be read (missing, no access, a failing share).
     bool Complete() const;
+    // The platform's error that ended an incomplete listing.
+    DWORD Error() const;
 
 private:
     void CloseSearch();
@@ -41,6 +43,7 @@ private:
     WIN32_FIND_DATAW current_;
     std::wstring pending_;
     bool complete_ = false;
+    DWORD error_ = 0;
 };
 
 }  // namespace tolvane
