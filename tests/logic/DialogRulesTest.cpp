@@ -4,7 +4,7 @@
 #include <utility>
 
 #include "ui/dialogs/rules/MessageBoxRules.h"
-#include "ui/dialogs/rules/PlacementRules.h"
+#include "ui/core/rules/PlacementRules.h"
 
 using namespace tolvane;
 

@@ -13,7 +13,7 @@
 #include "TextFiles.h"
 #include "UiDriver.h"
 #include "support/VbError.h"
-#include "support/win32/WindowPlacement.h"
+#include "ui/core/WindowPlacement.h"
 #include "ui/core/Globals.h"
 #include "ui/core/ModalLoop.h"
 #include "ui/core/Twips.h"

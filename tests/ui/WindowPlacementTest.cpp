@@ -3,7 +3,7 @@
 
 #include <cstdlib>
 
-#include "support/win32/WindowPlacement.h"
+#include "ui/core/WindowPlacement.h"
 
 using namespace tolvane;
 

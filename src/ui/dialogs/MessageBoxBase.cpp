@@ -2,7 +2,7 @@
 
 #include "support/DataChange.h"
 #include "support/RuntimeError.h"
-#include "support/win32/WindowPlacement.h"
+#include "ui/core/WindowPlacement.h"
 #include "ui/core/Twips.h"
 #include "ui/dialogs/rules/MessageBoxRules.h"
 

@@ -7,7 +7,7 @@
 #include "support/win32/Files.h"
 #include "support/win32/IniControl.h"
 #include "support/win32/Make.h"
-#include "support/win32/WindowPlacement.h"
+#include "ui/core/WindowPlacement.h"
 #include "ui/core/Colors.h"
 #include "ui/core/Twips.h"
 #include "ui/dialogs/MessageBoxes.h"

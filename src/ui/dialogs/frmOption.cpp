@@ -3,7 +3,7 @@
 #include "support/DataChange.h"
 #include "support/win32/Files.h"
 #include "support/win32/IniControl.h"
-#include "support/win32/WindowPlacement.h"
+#include "ui/core/WindowPlacement.h"
 #include "ui/core/Globals.h"
 #include "ui/dialogs/MessageBoxes.h"
 #include "ui/dialogs/frmDialogBox.h"

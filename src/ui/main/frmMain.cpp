@@ -12,7 +12,7 @@
 #include "support/win32/Files.h"
 #include "support/win32/IniControl.h"
 #include "support/win32/RelateExecute.h"
-#include "support/win32/WindowPlacement.h"
+#include "ui/core/WindowPlacement.h"
 #include "ui/core/Colors.h"
 #include "ui/core/Globals.h"
 #include "ui/core/Twips.h"

@@ -7,7 +7,7 @@
 #include "support/Paths.h"
 #include "support/VbError.h"
 #include "support/win32/RelateExecute.h"
-#include "support/win32/WindowPlacement.h"
+#include "ui/core/WindowPlacement.h"
 #include "ui/core/Colors.h"
 #include "ui/core/Globals.h"
 #include "ui/core/Twips.h"

@@ -1,7 +1,7 @@
 #include "ui/startup/frmRoll.h"
 
 #include "support/VbError.h"
-#include "support/win32/WindowPlacement.h"
+#include "ui/core/WindowPlacement.h"
 #include "ui/core/Globals.h"
 #include "ui/core/Twips.h"
 

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "support/win32/WindowPlacement.h"
+#include "ui/core/WindowPlacement.h"
 #include "ui/core/Globals.h"
 #include "ui/startup/LabelSize.h"
 #include "ui/startup/ResourceIds.h"

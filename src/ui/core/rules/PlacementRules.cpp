@@ -1,4 +1,4 @@
-#include "ui/dialogs/rules/PlacementRules.h"
+#include "ui/core/rules/PlacementRules.h"
 
 namespace tolvane::placement {
 

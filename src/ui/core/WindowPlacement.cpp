@@ -1,10 +1,10 @@
-#include "support/win32/WindowPlacement.h"
+#include "ui/core/WindowPlacement.h"
 
 #include <chrono>
 #include <random>
 
 #include "ui/core/Twips.h"
-#include "ui/dialogs/rules/PlacementRules.h"
+#include "ui/core/rules/PlacementRules.h"
 
 namespace tolvane {
 namespace {
