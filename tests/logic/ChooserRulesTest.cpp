@@ -80,7 +80,8 @@ TEST(ChooserExtension, AppendsTheMasksExtensionUnlessTheNameHasItLetterCaseAside
         {L"C:\\w\\vb6.exe", L"VB*.EXE", L"C:\\w\\vb6.exe"},
         {L"C:\\w\\list", L"*.*", L"C:\\w\\list"},
         {L"C:\\w\\list.txt", L"a*.*", L"C:\\w\\list.txt"},
-        {L"x.ｃｌｔ", L"*.ＣＬＴ", L"x.ｃｌｔ"},  // full-width letters
+        {L"x.ｃｌｔ", L"*.ＣＬＴ", L"x.ｃｌｔ"},  // full-width letters, to the last
+        {L"x.ｃｌｚ", L"*.ＣＬＺ", L"x.ｃｌｚ"},
         {L"x.été", L"*.ÉTÉ", L"x.été"},
     };
     for (const Case& c : cases) EXPECT_EQ(ApplyMaskExtension(c.path, c.mask), c.expected) << c.path << " " << c.mask;
@@ -156,7 +157,7 @@ TEST(ChooserNewFolder, NamesLevelsBelowTheCurrentFolderAndRefusesOthers) {
 TEST(ChooserFolderModel, RootsAndListPaths) {
     const std::pair<const wchar_t*, const wchar_t*> roots[] = {
         {L"C:\\a\\b", L"C:\\"}, {L"z:", L"z:\\"}, {L"\\\\srv\\share\\x", L"\\\\srv\\share\\"},
-        {L"\\\\srv\\share", L"\\\\srv\\share\\"}, {L"\\\\srv", L""}, {L"a\\b", L""}, {L"1:\\", L""},
+        {L"\\\\srv\\share", L"\\\\srv\\share\\"}, {L"\\\\srv", L""}, {L"\\\\srv\\\\x", L""}, {L"a\\b", L""}, {L"1:\\", L""},
     };
     for (const auto& [path, root] : roots) EXPECT_EQ(FolderRoot(path), root) << path;
     const std::pair<const wchar_t*, const wchar_t*> kept[] = {
@@ -176,13 +177,13 @@ std::vector<Line> Lines(const std::vector<FolderEntry>& entries) {
 }
 
 TEST(ChooserFolderModel, AncestorsOneStepInEachThenSubfoldersSortedWithoutCase) {
-    EXPECT_EQ(Lines(BuildFolderEntries(L"C:\\work\\src", {L"zeta", L"Alpha", L"beta", L"alpha"})),
+    EXPECT_EQ(Lines(BuildFolderEntries(L"C:\\work\\src", {L"zeta", L"Alpha", L"Beta", L"alpha"})),
               (std::vector<Line>{{L"C:\\", L"C:\\", 0, true},
                                  {L"work", L"C:\\work", 1, true},
                                  {L"src", L"C:\\work\\src", 2, true},
                                  {L"Alpha", L"C:\\work\\src\\Alpha", 3, false},
                                  {L"alpha", L"C:\\work\\src\\alpha", 3, false},
-                                 {L"beta", L"C:\\work\\src\\beta", 3, false},
+                                 {L"Beta", L"C:\\work\\src\\Beta", 3, false},
                                  {L"zeta", L"C:\\work\\src\\zeta", 3, false}}));
     EXPECT_EQ(CurrentEntryIndex(L"C:\\work\\src"), 2);
 

@@ -26,6 +26,7 @@ TEST(DataChange, TextModeTrimsSpacesAndShowsNumbersAsVbDoes) {
     EXPECT_EQ(NormalizeText(5.0), L"5");
     EXPECT_EQ(NormalizeText(-0.25), L"-0.25");
     EXPECT_EQ(NormalizeText(0.1 + 0.2), L"0.3");  // 15 significant digits
+    EXPECT_EQ(NormalizeText(0.123456789012345), L"0.123456789012345");
     EXPECT_EQ(NormalizeText(1e20), L"1E+20");
     EXPECT_EQ(std::get<double>(NormalizeValue(std::wstring(L" 7 "), true)), 7.0);
     EXPECT_EQ(std::get<std::wstring>(NormalizeValue(std::wstring(L" 7 "), false)), L"7");

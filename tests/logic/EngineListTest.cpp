@@ -79,38 +79,25 @@ TEST_F(EngineList, RemoveTargetMovesLaterEntriesUpAndRejectsBadPositions) {
     EXPECT_EQ(Paths(), (std::vector<std::wstring>{L"b"}));
 }
 
-TEST_F(EngineList, RemoveNoCheckKeepsCheckedEntriesInOrder) {
-    Add({{L"a", false}, {L"b", true}, {L"c", false}, {L"b", true}, {L"e", true}, {L"f", false}});
-    engine.RemoveNoCheck();
-    EXPECT_EQ(Paths(), (std::vector<std::wstring>{L"b", L"b", L"e"}));
-    engine.Vbp()[0]->SetAction(false);
-    engine.Vbp()[1]->SetAction(false);
-    engine.Vbp()[2]->SetAction(false);
-    engine.RemoveNoCheck();
-    EXPECT_EQ(engine.Count(), 0);
-}
-
-TEST_F(EngineList, RemoveTargetAllEmptiesAndEmptyListOperationsDoNothing) {
-    Add({{L"a", true}, {L"b", false}});
-    const auto held = engine.Vbp()[1];
-    engine.RemoveTargetAll();
-    EXPECT_EQ(engine.Count(), 0);
-    EXPECT_EQ(held->Vbp(), L"b");  // an entry held elsewhere stays alive
-    EXPECT_NO_THROW(engine.RemoveTargetAll());
-    EXPECT_NO_THROW(engine.RemoveNoCheck());
-    EXPECT_NO_THROW(engine.ReCompileCheck());
-    EXPECT_EQ(engine.TargetCount() + engine.FailureCount(), 0);
-}
-
-TEST_F(EngineList, ReCompileCheckCopiesFailureIntoAction) {
-    Add({{L"a", true}, {L"b", true}, {L"c", false}, {L"d", false}});
+// Recheck copies failure into the check mark; removing the unchecked keeps
+// the rest in order; removing all empties the list, and an empty one stays so.
+TEST_F(EngineList, RecheckRemoveUncheckedAndRemoveAll) {
+    Add({{L"a", true}, {L"b", true}, {L"c", false}, {L"d", false}, {L"e", true}, {L"f", false}});
     engine.Vbp()[1]->SetFailure(true);
     engine.Vbp()[2]->SetFailure(true);  // failed in an earlier run, unchecked since
-    EXPECT_EQ(engine.FailureCount(), 2);
+    engine.Vbp()[4]->SetFailure(true);
+    EXPECT_EQ(engine.FailureCount(), 3);
     engine.ReCompileCheck();
     std::vector<bool> actions;
     for (const auto& e : engine.Vbp()) actions.push_back(e->Action());
-    EXPECT_EQ(actions, (std::vector<bool>{false, true, true, false}));
+    EXPECT_EQ(actions, (std::vector<bool>{false, true, true, false, true, false}));
+    engine.RemoveNoCheck();
+    EXPECT_EQ(Paths(), (std::vector<std::wstring>{L"b", L"c", L"e"}));
+    engine.RemoveTargetAll();
+    EXPECT_EQ(engine.Count(), 0);
+    engine.RemoveNoCheck();
+    engine.ReCompileCheck();
+    EXPECT_EQ(engine.TargetCount() + engine.FailureCount(), 0);
 }
 
 TEST_F(EngineList, SettingsAreTrimmedAndTheOutputFolderMustExist) {

@@ -181,41 +181,6 @@ TEST_F(CompilerProcessTest, BoxThatIgnoresCloseIsGivenUpOnAndTerminateEndsEveryP
     EXPECT_FALSE(p->FindErrorBox().has_value());
 }
 
-LRESULT CALLBACK CountingProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
-    if (msg != WM_APP) return DefWindowProcW(hwnd, msg, wp, lp);
-    ++*reinterpret_cast<int*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
-    return 0;
-}
-
-TEST_F(CompilerProcessTest, WaitingOnAHungCompilerRunsWindowEventsUntilTerminateEndsIt) {
-    WNDCLASSW wc{};
-    wc.lpfnWndProc = CountingProc;
-    wc.hInstance = GetModuleHandleW(nullptr);
-    wc.lpszClassName = L"CompilerProcessTestCounter";
-    RegisterClassW(&wc);
-    HWND w = CreateWindowExW(0, wc.lpszClassName, L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, wc.hInstance, nullptr);
-    ASSERT_NE(w, nullptr);
-    int handled = 0;
-    SetWindowLongPtrW(w, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(&handled));
-
-    auto project = Project();
-    project.Form(L"Form1.frm").Set(L"StandInHang", L"1");
-    auto p = Start(project);
-    // An hour-long step returns as soon as window input arrives.
-    PostMessageW(w, WM_APP, 0, 0);
-    p->WaitStep(std::chrono::hours(1));
-    EXPECT_EQ(handled, 1);
-    PostMessageW(w, WM_APP, 0, 0);
-    EXPECT_FALSE(WaitForEnd(*p, 300ms));
-    EXPECT_EQ(handled, 2);
-    EXPECT_FALSE(p->HasEnded());
-    EXPECT_FALSE(p->FindPrompt().has_value());  // it shows nothing
-
-    p->Terminate();
-    EXPECT_TRUE(p->HasEnded());
-    DestroyWindow(w);
-}
-
 TEST_F(CompilerProcessTest, ReleasingABuildEndsWhatIsLeftOfIt) {
     auto project = Project();
     project.Form(L"Form1.frm").Set(L"StandInHang", L"1").Set(L"StandInRecord", L"started.txt");
@@ -243,17 +208,6 @@ TEST_F(CompilerProcessTest, ExitStatus259IsAnEndAndWakesTheWait) {
     EXPECT_TRUE(p->HasEnded());
     EXPECT_FALSE(p->FindErrorBox().has_value());
     EXPECT_EQ(p->ExitCode(), 259u);
-}
-
-TEST_F(CompilerProcessTest, PathExistsSeesFoldersAndFilesOfAnyKind) {
-    const std::wstring hidden = temp_.File(L"hidden.txt");
-    ASSERT_TRUE(testing::WriteBytes(hidden, "x"));
-    SetFileAttributesW(hidden.c_str(), FILE_ATTRIBUTE_HIDDEN);
-    EXPECT_TRUE(platform_.PathExists(temp_.Path()));
-    EXPECT_TRUE(platform_.PathExists(hidden));
-    EXPECT_FALSE(platform_.FileExists(hidden));
-    EXPECT_FALSE(platform_.PathExists(temp_.File(L"none")));
-    EXPECT_FALSE(platform_.PathExists(L""));
 }
 
 }  // namespace

@@ -37,27 +37,18 @@ TEST_F(IniControl, ReadsEmptyWhenMissingAndCutsLongValuesAtWholeCharacters) {
     EXPECT_EQ(Get(L"KANJI"), L"a" + std::wstring(126, L'漢'));
 }
 
-TEST_F(IniControl, WritesShiftJisAtOnceAndLeavesTheFileReadOnly) {
+TEST_F(IniControl, WritesShiftJisLeavesTheFileReadOnlyAndRefusedWritesChangeNothing) {
+    // Read-only and hidden: written all the same, hidden dropped.
+    ASSERT_TRUE(WriteBytes(ini, "[COMMON]\r\nEXE=kept\r\n"));
+    ASSERT_TRUE(SetFileAttributesW(ini.c_str(), FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN));
     EXPECT_TRUE(PutIniString(ini, L"COMMON", L"PREV_Vbp", L"C:\\プロジェクト\\ｶﾅ\\"));
     EXPECT_EQ(Attributes(), DWORD{FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_ARCHIVE});
-    // On disk now, not only in the platform's cache: プロジェクト in Shift-JIS, ｶﾅ single bytes.
+    // プロジェクト in Shift-JIS, ｶﾅ single bytes; an empty value keeps the key.
     EXPECT_NE(Bytes().find("PREV_Vbp=C:\\\x83\x76\x83\x8D\x83\x57\x83\x46\x83\x4E\x83\x67\\\xB6\xC5\\"),
               std::string::npos);
-    EXPECT_EQ(Get(L"PREV_Vbp"), L"C:\\プロジェクト\\ｶﾅ\\");
+    EXPECT_TRUE(PutIniString(ini, L"COMMON", L"PREV_List", L""));
+    EXPECT_NE(Bytes().find("PREV_List=\r\n"), std::string::npos) << Bytes();
 
-    // Read-only and hidden: written all the same, hidden dropped.
-    ASSERT_TRUE(SetFileAttributesW(ini.c_str(), FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN));
-    EXPECT_TRUE(PutIniString(ini, L"COMMON", L"EXE", L"new"));
-    EXPECT_EQ(Get(L"EXE"), L"new");
-    EXPECT_EQ(Attributes(), DWORD{FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_ARCHIVE});
-
-    // An empty value keeps the key.
-    EXPECT_TRUE(PutIniString(ini, L"COMMON", L"EXE", L""));
-    EXPECT_NE(Bytes().find("EXE=\r\n"), std::string::npos) << Bytes();
-}
-
-TEST_F(IniControl, RefusedWritesChangeNothing) {
-    ASSERT_TRUE(PutIniString(ini, L"COMMON", L"EXE", L"kept"));
     EXPECT_FALSE(PutIniString(ini, L"COMMON", L"EXE", L"C:\\caf\u00E9\\VB6.EXE"));
     EXPECT_FALSE(PutIniString(ini, L"COMMON", L"NEW", L"\U0001F600"));
     EXPECT_EQ(Get(L"EXE"), L"kept");

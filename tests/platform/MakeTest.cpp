@@ -49,7 +49,7 @@ protected:
     testing::TempFolder folder;
 };
 
-TEST_F(Make, FoldersCreatesEveryMissingLevelAndKeepsExistingOnes) {
+TEST_F(Make, FoldersCreatesEveryMissingLevelKeepsExistingOnesAndReportsWhatCannotBeMade) {
     ASSERT_TRUE(CreateDirectoryW(folder.File(L"a").c_str(), nullptr));
     MakeFolders(folder.File(L"a\\b\\c\\"));
     EXPECT_TRUE(IsFolder(folder.File(L"a\\b\\c")));
@@ -58,9 +58,7 @@ TEST_F(Make, FoldersCreatesEveryMissingLevelAndKeepsExistingOnes) {
     EXPECT_EQ(Bytes(folder.File(L"a\\b\\c\\keep.txt")), "x");
     MakeFolders(folder.File(L"新しい\\フォルダ"));  // the last piece is a folder too
     EXPECT_TRUE(IsFolder(folder.File(L"新しい\\フォルダ")));
-}
 
-TEST_F(Make, FoldersReportsEmptyTextAndAnUncreatableLevel) {
     EXPECT_EQ(Raised([] { MakeFolders(L""); }).Number(), kErrSubscriptOutOfRange);
     ASSERT_TRUE(WriteBytes(folder.File(L"file"), "x"));  // a file stands where a folder should
     const VbError e = Raised([&] { MakeFolders(folder.File(L"file\\sub\\")); });

@@ -8,7 +8,6 @@
 
 #include "common/TempFolder.h"
 #include "common/TextFiles.h"
-#include "support/Locale.h"
 #include "support/win32/clsFindFile.h"
 
 namespace tolvane {
@@ -30,7 +29,7 @@ protected:
     clsFindFile find;
 };
 
-TEST_F(FindFile, DotEntriesMissingFoldersAndNoMatchYieldNothing) {
+TEST_F(FindFile, ListsMatchesHiddenOnesTooAndTellsFoldersApart) {
     EXPECT_FALSE(find.IsDir());  // nothing handed out yet
     EXPECT_TRUE(SortedNames(find, folder.File(L"*.*")).empty());  // only "." and ".."
     EXPECT_EQ(find.NextFile(), L"");
@@ -38,12 +37,10 @@ TEST_F(FindFile, DotEntriesMissingFoldersAndNoMatchYieldNothing) {
     // A folder that cannot be listed ends the same way, but not complete.
     EXPECT_TRUE(SortedNames(find, folder.File(L"missing\\*.vbp")).empty());
     EXPECT_FALSE(find.Complete());
-    ASSERT_TRUE(WriteBytes(folder.File(L"a.txt"), "x"));
+    ASSERT_TRUE(WriteBytes(folder.File(L"note.txt"), "x"));
     EXPECT_TRUE(SortedNames(find, folder.File(L"*.vbp")).empty());
     EXPECT_TRUE(find.Complete());
-}
 
-TEST_F(FindFile, ListsMatchesHiddenOnesTooAndTellsFoldersApart) {
     // A name outside the code page comes back whole, not with '?'.
     for (const wchar_t* name : {L"App.vbp", L"読込.vbp", L"한국.vbp", L"note.txt", L"secret.vbp"})
         ASSERT_TRUE(WriteBytes(folder.File(name), "x"));
@@ -69,40 +66,6 @@ TEST_F(FindFile, ListsMatchesHiddenOnesTooAndTellsFoldersApart) {
     EXPECT_EQ(SortedNames(find, folder.File(L"Su*")), std::vector<std::wstring>{L"Sub"});
     EXPECT_EQ(find.NextFile(), L"");
     EXPECT_TRUE(find.IsDir());
-}
-
-TEST_F(FindFile, LongestNameComesBackWholeAndShortNamesCarryNothingOfIt) {
-    // 259 characters fill the record's field; a Unix file system under Wine
-    // stops at 255 bytes, so take the longest name the disk here can hold.
-    std::wstring name = std::wstring(255, L'n') + L".vbp";
-    if (!WriteBytes(L"\\\\?\\" + folder.File(name), "x")) name = std::wstring(251, L'n') + L".vbp";
-    ASSERT_TRUE(WriteBytes(L"\\\\?\\" + folder.File(name), "x")) << GetLastError();
-    ASSERT_TRUE(WriteBytes(folder.File(L"b.vbp"), "x"));
-    ASSERT_TRUE(WriteBytes(folder.File(L"c.vbp"), "x"));
-    EXPECT_EQ(SortedNames(find, folder.File(L"*.vbp")), (std::vector<std::wstring>{L"b.vbp", L"c.vbp", name}));
-    DeleteFileW((L"\\\\?\\" + folder.File(name)).c_str());
-}
-
-TEST_F(FindFile, LastWriteTimeIsShownInUtcAndIsTheZeroDateBeforeAnyEntry) {
-    DateTime zero;
-    zero.year = 1601;
-    zero.month = zero.day = 1;
-    EXPECT_EQ(find.LastWriteTime(), GeneralDateText(zero));
-
-    const std::wstring path = folder.File(L"dated.vbp");
-    ASSERT_TRUE(WriteBytes(path, "x"));
-    SYSTEMTIME st{2005, 3, 0, 1, 13, 5, 9, 0};
-    FILETIME ft;
-    ASSERT_TRUE(SystemTimeToFileTime(&st, &ft));
-    HANDLE h = CreateFileW(path.c_str(), FILE_WRITE_ATTRIBUTES, 0, nullptr, OPEN_EXISTING, 0, nullptr);
-    ASSERT_NE(h, INVALID_HANDLE_VALUE);
-    ASSERT_TRUE(SetFileTime(h, nullptr, nullptr, &ft));
-    CloseHandle(h);
-
-    find.SetFileMask(path);
-    ASSERT_EQ(find.NextFile(), L"dated.vbp");
-    const DateTime written{2005, 3, 1, 13, 5, 9};
-    EXPECT_EQ(find.LastWriteTime(), GeneralDateText(written));  // 13:05 whatever the time zone
 }
 
 }  // namespace
