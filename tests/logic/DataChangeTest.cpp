@@ -1,5 +1,5 @@
-// Values read from controls and settings, made numbers or trimmed text, and
-// the general date text.
+// Values read from controls and settings made trimmed text, and the general
+// date text.
 #include <gtest/gtest.h>
 
 #include "support/DataChange.h"
@@ -7,16 +7,6 @@
 
 namespace tolvane {
 namespace {
-
-TEST(DataChange, NumericModeReadsWholeNumbersAndGivesZeroOtherwise) {
-    EXPECT_DOUBLE_EQ(NormalizeNumber(std::wstring(L"  8388608 ")), 8388608.0);
-    EXPECT_DOUBLE_EQ(NormalizeNumber(std::wstring(L"-12.5")), -12.5);
-    EXPECT_DOUBLE_EQ(NormalizeNumber(0xFF0000LL), 16711680.0);
-    for (const VbValue& v : {VbValue{std::wstring(L"12abc")}, VbValue{std::wstring(L"")}, VbValue{nullptr}, VbValue{}})
-        EXPECT_EQ(NormalizeNumber(v), 0.0);
-    EXPECT_EQ(ParseLocaleNumber(L"1e3"), 1000.0);
-    for (const wchar_t* bad : {L"abc", L"   ", L"1 2", L"7x"}) EXPECT_FALSE(ParseLocaleNumber(bad).has_value());
-}
 
 TEST(DataChange, TextModeTrimsSpacesAndShowsNumbersAsVbDoes) {
     EXPECT_EQ(NormalizeText(nullptr), L"");
@@ -28,8 +18,6 @@ TEST(DataChange, TextModeTrimsSpacesAndShowsNumbersAsVbDoes) {
     EXPECT_EQ(NormalizeText(0.1 + 0.2), L"0.3");  // 15 significant digits
     EXPECT_EQ(NormalizeText(0.123456789012345), L"0.123456789012345");
     EXPECT_EQ(NormalizeText(1e20), L"1E+20");
-    EXPECT_EQ(std::get<double>(NormalizeValue(std::wstring(L" 7 "), true)), 7.0);
-    EXPECT_EQ(std::get<std::wstring>(NormalizeValue(std::wstring(L" 7 "), false)), L"7");
 }
 
 TEST(DataChange, GeneralDateTextIsShortDateAndLongTimeOrTheDateAlone) {
