@@ -46,29 +46,27 @@ TEST(LastErrorText, IsTheUsersLanguageWithoutLineBreak) {
     EXPECT_NE(LastErrorText(ERROR_ACCESS_DENIED), text);
 }
 
+template <class F>
+void ExpectError(F f, const wchar_t* source, const std::wstring& description) {
+    try {
+        f();
+        ADD_FAILURE() << "no error";
+    } catch (const VbError& e) {
+        EXPECT_EQ(e.Number(), kTolvaneErrorNumber);
+        EXPECT_EQ(e.Source(), source);
+        EXPECT_EQ(e.Description(), description);
+    }
+}
+
 // A missing document is the start-up scenario's part; a hidden one counts as missing too.
 TEST(RelateExecute, HiddenDocumentAndUnresolvableCommandAreNamed) {
     testing::TempFolder folder;
     const std::wstring doc = folder.File(L"ReadMe.txt");
     ASSERT_TRUE(WriteBytes(doc, "x"));
     ASSERT_TRUE(SetFileAttributesW(doc.c_str(), FILE_ATTRIBUTE_HIDDEN));
-    try {
-        RelateExecute(doc);
-        ADD_FAILURE() << "no error";
-    } catch (const VbError& e) {
-        EXPECT_EQ(e.Number(), kTolvaneErrorNumber);
-        EXPECT_EQ(e.Source(), L"RelateExecute");
-        EXPECT_EQ(e.Description(), L"ReadMe.txtが見つかりません");
-    }
+    ExpectError([&] { RelateExecute(doc); }, L"RelateExecute", L"ReadMe.txtが見つかりません");
     const std::wstring command = L"C:\\tolvane-missing\\no such tool.exe";
-    try {
-        StringExecute(command);
-        FAIL() << "no error";
-    } catch (const VbError& e) {
-        EXPECT_EQ(e.Number(), kTolvaneErrorNumber);
-        EXPECT_EQ(e.Source(), L"StringExecute");
-        EXPECT_EQ(e.Description(), command + L"が実行出来ませんでした");
-    }
+    ExpectError([&] { StringExecute(command); }, L"StringExecute", command + L"が実行出来ませんでした");
 }
 
 }  // namespace
