@@ -98,8 +98,10 @@ void clsTolvane::ReCompileCheck() {
     for (auto& entry : entries_) entry->SetAction(entry->Failure());
 }
 
-void clsTolvane::AbortCurrentBuild() {
-    if (building_) abandonRequested_ = true;
+bool clsTolvane::AbortCurrentBuild() {
+    if (!building_ || abandonRequested_) return false;
+    abandonRequested_ = true;
+    return true;
 }
 
 void clsTolvane::RaiseExecutionStart() {

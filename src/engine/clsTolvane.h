@@ -10,6 +10,7 @@
 
 #include "engine/RunPlatform.h"
 #include "engine/clsVbp.h"
+#include "support/TimeLimit.h"
 
 namespace tolvane {
 
@@ -53,6 +54,10 @@ public:
     const std::wstring& Dimension() const { return dimension_; }
     void SetDimension(const std::wstring& value);
 
+    // The longest one build may take; 0: no limit.
+    std::chrono::minutes TimeLimit() const { return timeLimit_; }
+    void SetTimeLimit(std::chrono::minutes value) { timeLimit_ = value; }
+
     // The live list: element i - 1 is the entry at position i.
     const EntryList& Vbp() const { return entries_; }
     // The entry at a 1-based position; subscript error outside 1..Count.
@@ -82,9 +87,9 @@ public:
     // The way out of a compiler that hangs: CompileStop only takes effect
     // between builds, so a second stop request from the user while a build is
     // still running ends that build's compiler on the wait's next pass, and
-    // the entry fails. Ignored when no build is running; cleared as each
-    // build starts.
-    void AbortCurrentBuild();
+    // the entry fails. True for the request that does so; false when no build
+    // is running or this one is already being ended. Cleared as each build starts.
+    bool AbortCurrentBuild();
     // True from the start of a compiler until the wait for it has ended.
     bool IsBuilding() const { return building_; }
 
@@ -105,6 +110,7 @@ private:
     std::wstring vb_;
     std::wstring outFolder_;
     std::wstring dimension_;
+    std::chrono::minutes timeLimit_ = kDefaultTimeLimit;
     std::wstring projectName_;
     std::wstring status_;
     bool compileStop_ = false;

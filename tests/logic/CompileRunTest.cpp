@@ -263,15 +263,17 @@ INSTANTIATE_TEST_SUITE_P(
 TEST_F(CompileRun, SecondStopAbandonsAHungBuild) {
     Add({L"C:\\hang.vbp", L"C:\\b.vbp"});
     platform.scripts[L"hang"] = Script(-1);
-    std::vector<bool> buildingSeen;
+    std::vector<bool> buildingSeen, abortsTaken;
     platform.scripts[L"hang"].onStep = [&](int step) {
         buildingSeen.push_back(engine.IsBuilding());
         if (step == 3) engine.SetCompileStop(true);
-        if (step == 6) engine.AbortCurrentBuild();  // the user asks again
+        // The user asks again, then once more: only the first request ends the build.
+        if (step == 6) abortsTaken = {engine.AbortCurrentBuild(), engine.AbortCurrentBuild()};
     };
     engine.CompileStart();
 
     EXPECT_EQ(buildingSeen, std::vector<bool>(6, true));
+    EXPECT_EQ(abortsTaken, (std::vector<bool>{true, false}));
     EXPECT_TRUE(platform.processes[0]->terminated);
     ExpectFailure(1, L"中止の指示によりｺﾝﾊﾟｲﾙを強制終了しました");
     EXPECT_EQ(Events(), (std::vector<std::wstring>{L"Start:1", L"Stop:1"}));
@@ -289,7 +291,7 @@ TEST_F(CompileRun, AbortReachesOnlyTheBuildRunningWhenAsked) {
     platform.defaultScript.endsAfterSteps = 3;
     engine.SetExecutionStartHandler([this] { engine.AbortCurrentBuild(); });
     engine.SetExecutionStopHandler([this] { engine.AbortCurrentBuild(); });
-    engine.AbortCurrentBuild();
+    EXPECT_FALSE(engine.AbortCurrentBuild());
     engine.CompileStart();
 
     ExpectFailure(1, L"コンパイルエラー");

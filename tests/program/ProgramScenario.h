@@ -2,6 +2,9 @@
 // Pieces the whole-program scenarios share: stand-in projects in a program
 // folder, compile-list files, and what the log's lines look like.
 #include <gtest/gtest.h>
+#include <windows.h>
+// After windows.h, which it needs.
+#include <tlhelp32.h>
 
 #include <string>
 #include <utility>
@@ -60,6 +63,7 @@ struct ProjectPlan {
     bool broken = false;  // names a form that is not there
     int delayMs = 0;      // the build takes at least this long
     bool hang = false;    // the build never ends
+    std::wstring lostForm = L"frmLost.frm";  // the missing form of a broken project
 };
 
 // record: a file every build appends its command line to ("" for none).
@@ -67,7 +71,7 @@ inline Project MakeProject(const ProgramFolder& program, const ProjectPlan& plan
     const std::wstring folder = program.Folder(plan.folder);
     StandInProject project(folder, plan.name + L".vbp");
     project.Name(plan.name).ExeName(plan.name + L".exe").Form(L"frmMain.frm");
-    if (plan.broken) project.MissingForm(L"frmLost.frm");
+    if (plan.broken) project.MissingForm(plan.lostForm);
     if (plan.delayMs > 0) project.Set(L"StandInDelayMs", std::to_wstring(plan.delayMs));
     if (plan.hang) project.Set(L"StandInHang", L"1");
     if (!record.empty()) project.Set(L"StandInRecord", record);
@@ -75,7 +79,7 @@ inline Project MakeProject(const ProgramFolder& program, const ProjectPlan& plan
     made.file = plan.name + L".vbp";
     made.path = project.Write();
     made.output = project.OutputPath();
-    if (plan.broken) made.missing = folder + L"\\frmLost.frm";
+    if (plan.broken) made.missing = folder + L"\\" + plan.lostForm;
     return made;
 }
 
@@ -127,6 +131,19 @@ inline std::wstring GeneralNow() {
     GetDateFormatW(LOCALE_USER_DEFAULT, DATE_SHORTDATE, &now, nullptr, date, 128);
     GetTimeFormatW(LOCALE_USER_DEFAULT, 0, &now, nullptr, time, 128);
     return std::wstring(date) + L" " + time;
+}
+
+// Stand-in processes started by the program and still running.
+inline int RunningCompilersOf(DWORD parent) {
+    HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
+    if (snapshot == INVALID_HANDLE_VALUE) return -1;
+    PROCESSENTRY32W entry{};
+    entry.dwSize = sizeof entry;
+    int n = 0;
+    for (BOOL more = Process32FirstW(snapshot, &entry); more; more = Process32NextW(snapshot, &entry))
+        if (entry.th32ParentProcessID == parent && lstrcmpiW(entry.szExeFile, L"VBStandIn.exe") == 0) ++n;
+    CloseHandle(snapshot);
+    return n;
 }
 
 // The program's line separator inside a failure reason becomes one blank.

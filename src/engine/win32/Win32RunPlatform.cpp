@@ -8,8 +8,8 @@
 #include "engine/win32/ErrorBoxFinder.h"
 #include "engine/win32/JobProcess.h"
 #include "support/Locale.h"
+#include "support/win32/DoEvents.h"
 #include "support/win32/Files.h"
-#include "ui/core/DoEvents.h"
 
 namespace tolvane {
 
@@ -98,7 +98,7 @@ public:
         if (MsgWaitForMultipleObjectsEx(1, &h, Millis(interval), QS_ALLINPUT, MWMO_INPUTAVAILABLE) == WAIT_TIMEOUT)
             stillRunningAtLastStep_ = true;
         else
-            ui::DoEvents();
+            tolvane::DoEvents();
     }
 
     bool WaitForExit(std::chrono::milliseconds limit) override {
@@ -108,7 +108,7 @@ public:
             auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now());
             if (left.count() <= 0) return false;
             MsgWaitForMultipleObjectsEx(1, &h, Millis(left), QS_ALLINPUT, MWMO_INPUTAVAILABLE);
-            ui::DoEvents();
+            tolvane::DoEvents();
         }
         return true;
     }
@@ -139,7 +139,7 @@ bool Win32RunPlatform::PathExists(const std::wstring& path) {
     return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES;
 }
 
-void Win32RunPlatform::DoEvents() { ui::DoEvents(); }
+void Win32RunPlatform::DoEvents() { tolvane::DoEvents(); }
 
 std::wstring Win32RunPlatform::NowText() { return GeneralDateText(LocalNow()); }
 

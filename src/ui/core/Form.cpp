@@ -3,6 +3,7 @@
 #include <commctrl.h>
 
 #include "support/VbError.h"
+#include "support/win32/DoEvents.h"
 #include "ui/core/Twips.h"
 
 namespace tolvane::ui {
@@ -102,7 +103,8 @@ RECT ToTwips(const RECT& px) {
 
 }  // namespace
 
-Form::Form() = default;
+// Every message this thread dispatches gives the forms' keyboard handling its turn.
+Form::Form() { SetMessageFilter(TranslateForForm); }
 
 Form::~Form() {
     if (hwnd_) {
@@ -246,10 +248,7 @@ void Form::ShowModal() {
             break;
         }
         if (got < 0) break;
-        if (!TranslateForForm(msg)) {
-            TranslateMessage(&msg);
-            DispatchMessageW(&msg);
-        }
+        DispatchWindowMessage(msg);
     }
     for (HWND w : disabled_) EnableWindow(w, TRUE);
     disabled_.clear();

@@ -2,7 +2,7 @@
 
 #include "support/DataChange.h"
 #include "support/win32/Files.h"
-#include "support/win32/IniControl.h"
+#include "support/win32/TolvaneIni.h"
 #include "support/win32/WindowPlacement.h"
 #include "ui/core/Globals.h"
 #include "ui/dialogs/MessageBoxes.h"
@@ -13,8 +13,6 @@ namespace {
 
 const ui::FontSpec kLabelFont{L"ＭＳ ゴシック", 98, false};  // 9.75 point
 const ui::FontSpec kTitleFont{L"ＭＳ ゴシック", 98, true};
-
-std::wstring SettingsFile() { return FileBesideProgram(L"Tolvane.ini"); }
 
 void Warn(const std::wstring& message, std::uint32_t color = 0) {
     Msg_Warning& box = Msg_Warning::Instance();
@@ -74,7 +72,7 @@ void frmOption::OnLoad() {
         if (needed > r.right - r.left) SetControlWidth(id, needed);
     }
     ClearPath();
-    SetText(txtEXE, GetIniString(SettingsFile(), L"COMMON", L"EXE"));
+    SetText(txtEXE, ReadCompilerPath());
     CenterForm(Hwnd());
     SetFocus(txtEXE);
 }
@@ -118,7 +116,7 @@ void frmOption::cmdGo_Click() {
         Warn(L"VB.EXEのパスが間違っています");
         return;
     }
-    if (PutIniString(SettingsFile(), L"COMMON", L"EXE", gstrVBExe))
+    if (WriteCompilerPath(gstrVBExe))
         Warn(L"設定しました", kNavy);
     else
         Warn(L"Tolvane.iniに書き込めませんでした");

@@ -9,8 +9,8 @@
 #include "support/Paths.h"
 #include "support/VbError.h"
 #include "support/win32/Files.h"
-#include "support/win32/IniControl.h"
 #include "support/win32/RelateExecute.h"
+#include "support/win32/TolvaneIni.h"
 #include "support/win32/WindowPlacement.h"
 #include "ui/core/Colors.h"
 #include "ui/core/Globals.h"
@@ -37,8 +37,6 @@ constexpr int kNeededClientWidth = 45 + 9825 + 45;
 constexpr int kNeededClientHeight = 30 + 5700 + 405 + 45;
 
 const ui::FontSpec kBoldFont{L"ＭＳ ゴシック", 90, true, false};
-
-std::wstring IniPath() { return FileBesideProgram(L"Tolvane.ini"); }
 
 struct MenuItem {
     int id;  // 0: separator
@@ -166,7 +164,6 @@ void frmMain::Form_Load() {
     mblnListChanged = false;
     mblnCompiling = false;
     closeAgreed_ = false;
-    abortedBuild_ = 0;
     mcolFolders.clear();
 
     BuildMenus();
@@ -180,7 +177,7 @@ void frmMain::Form_Load() {
     SetText(lblFailureCount, L"");
     SetText(lblCount, L"0/0");
 
-    gstrVBExe = GetIniString(IniPath(), L"COMMON", L"EXE");
+    gstrVBExe = ReadCompilerPath();
     if (IsBlank(gstrVBExe)) frmOption::Instance().ShowModal();
     if (IsBlank(gstrVBExe)) {
         EndProgram();
@@ -193,7 +190,7 @@ void frmMain::Form_Load() {
     mobjVBC->SetExecutionStopHandler([this] { mobjVBC_ExecutionStop(); });
     mobjVBC->SetVB(gstrVBExe);
 
-    mstrPrevList = GetIniString(IniPath(), L"COMMON", L"PREV_List");
+    mstrPrevList = ReadPreviousList();
     if (!IsBlank(mstrPrevList)) {
         CheckMenuItem(menuBar_, mnuEditInitialize, MF_BYCOMMAND | MF_CHECKED);
         LoadCompileList(mstrPrevList);
@@ -226,7 +223,7 @@ bool frmMain::Form_QueryUnload() {
 }
 
 void frmMain::Form_Unload() {
-    PutIniString(IniPath(), L"COMMON", L"PREV_List", InitializeChecked() ? mstrPrevList : std::wstring());
+    WritePreviousList(InitializeChecked() ? mstrPrevList : std::wstring());
     AnimateClose(Hwnd());
     mobjVBC.reset();
     platform_.reset();

@@ -118,8 +118,6 @@ private:
 
     HMENU menuBar_ = nullptr;
     HACCEL accelerators_ = nullptr;
-    // CompileCount of the build whose compiler the user has asked to end.
-    std::int32_t abortedBuild_ = 0;
     // The system asked for the end of the session and the close was agreed.
     bool closeAgreed_ = false;
 

@@ -4,12 +4,12 @@
 
 #include <commctrl.h>
 
+#include "engine/RunLog.h"
 #include "engine/clsTime.h"
 #include "support/Locale.h"
 #include "support/VbError.h"
-#include "ui/core/DoEvents.h"
+#include "support/win32/DoEvents.h"
 #include "ui/main/MainIds.h"
-#include "ui/main/rules/RunLog.h"
 
 namespace tolvane {
 
@@ -31,7 +31,6 @@ void frmMain::mnuCompile_Click() {
         AppendLog(RunStartPiece());
         SetText(lblFailureCount, L"");
         SetRunningState(true);
-        abortedBuild_ = 0;
         clsTime record;
         record.SetStartTime(LocalNow());
         if (AllChecked()) {
@@ -47,7 +46,7 @@ void frmMain::mnuCompile_Click() {
         if (!mobjVBC->CompileStop()) {
             AppendLog(SummaryBlock(GeneralDateText(*record.StartTime()), GeneralDateText(*record.StopTime()),
                                    record.DiffTime()));
-            ui::DoEvents();
+            DoEvents();
             const std::int32_t failures = mobjVBC->FailureCount();
             if (failures > 0) {
                 SetText(lblFailureCount, FinalFailureText(failures));
@@ -77,11 +76,7 @@ void frmMain::mnuCompileStop_Click() {
     }
     // The build in progress is normally waited for; a second request ends a
     // compiler that does not finish by itself, once per build.
-    if (mobjVBC->IsBuilding() && abortedBuild_ != mobjVBC->CompileCount()) {
-        abortedBuild_ = mobjVBC->CompileCount();
-        mobjVBC->AbortCurrentBuild();
-        AppendLog(AbortingPiece());
-    }
+    if (mobjVBC->AbortCurrentBuild()) AppendLog(AbortingPiece());
 }
 
 void frmMain::mobjVBC_ExecutionStart() {
@@ -91,14 +86,14 @@ void frmMain::mobjVBC_ExecutionStart() {
     const int item = mobjVBC->CurCount() - 1;
     ListView_SetItemState(list, item, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
     ListView_EnsureVisible(list, item, FALSE);
-    ui::DoEvents();
+    DoEvents();
 }
 
 void frmMain::mobjVBC_ExecutionStop() {
     const clsVbp& entry = mobjVBC->Entry(mobjVBC->CurCount());
     AppendLog(BuildEndedPiece(mobjVBC->VbpMessage(), entry.Failure(), entry.FailureText()));
     SetText(lblFailureCount, RunningFailureText(mobjVBC->FailureCount()));
-    ui::DoEvents();
+    DoEvents();
 }
 
 }  // namespace tolvane

@@ -1,6 +1,7 @@
 #pragma once
-// What the main window writes into its run log and its two counters while a
-// compile run goes on, and the notice it shows when the run has ended.
+// The run log's texts, which the main window and the console runner both
+// write while a compile run goes on, the main window's two counters, and the
+// notice it shows when the run has ended.
 #include <cstdint>
 #include <string>
 

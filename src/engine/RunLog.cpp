@@ -1,4 +1,4 @@
-#include "ui/main/rules/RunLog.h"
+#include "engine/RunLog.h"
 
 namespace tolvane {
 namespace {
