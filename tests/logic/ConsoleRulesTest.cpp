@@ -7,40 +7,20 @@
 
 using namespace tolvane;
 
-TEST(RunnerOptions, ReadsEverySwitchInAnyCaseAndRefusesWhatItCannotUse) {
-    const ParsedArguments all = ParseRunnerArguments(
-        {L"/ALL", L"a b.clt", L"/OutDir", L"D:\\Out", L"/d", L"A=1", L"/Limit", L" 0 ", L"/vb", L"C:\\VB6.EXE",
-         L"/recheck", L"/junit", L"r.xml"});
-    ASSERT_TRUE(all.options) << all.error.size();
-    EXPECT_EQ(all.options->list, L"a b.clt");
-    EXPECT_TRUE(all.options->all && all.options->recheck && !all.options->help);
-    EXPECT_EQ(all.options->outDir, L"D:\\Out");
-    EXPECT_EQ(all.options->dimension, L"A=1");
-    EXPECT_EQ(all.options->limit, std::chrono::minutes(0));
-    EXPECT_EQ(all.options->vb, L"C:\\VB6.EXE");
-    EXPECT_EQ(all.options->junit, L"r.xml");
-    EXPECT_FALSE(ParseRunnerArguments({L"x.clt"}).options->limit);  // then Tolvane.ini decides
-    EXPECT_TRUE(ParseRunnerArguments({L"/bad", L"/?"}).error.size());
+TEST(RunnerOptions, RefusesWhatItCannotUse) {
+    // The switches themselves reach the program tests; here the edges.
     EXPECT_TRUE(ParseRunnerArguments({L"/?", L"x.clt"}).options->help);
-    EXPECT_EQ(ParseRunnerArguments({L"x.clt", L"/limit", L"35791"}).options->limit, std::chrono::minutes(35791));
+    EXPECT_FALSE(ParseRunnerArguments({L"x.clt"}).options->limit);  // then Tolvane.ini decides
+    EXPECT_EQ(ParseRunnerArguments({L"x.clt", L"/LIMIT", L" 35791 "}).options->limit, std::chrono::minutes(35791));
 
-    const std::vector<std::wstring> refused[] = {
-        {},
-        {L"a.clt", L"b.clt"},
-        {L"a.clt", L"/all", L"/All"},
-        {L"a.clt", L"/junit"},
-        {L"a.clt", L"/limit", L"35792"},
-        {L"a.clt", L"/limit", L"-1"},
-        {L"a.clt", L"/limit", L"1.5"},
-        {L"a.clt", L"/limit", L""},
-        {L"a.clt", L"/limit", L"３０"},
+    std::vector<std::vector<std::wstring>> refused = {
+        {}, {L"/bad", L"/?"}, {L"a.clt", L"b.clt"}, {L"a.clt", L"/all", L"/All"}, {L"a.clt", L"/junit"},
         // "C:\Out Dir\" /all: the escaped closing quote swallows what follows.
-        {L"a.clt", L"/outdir", L"C:\\Out Dir\" /all"},
-    };
+        {L"a.clt", L"/outdir", L"C:\\Out Dir\" /all"}};
+    for (const wchar_t* limit : {L"35792", L"-1", L"1.5", L"", L"３０"}) refused.push_back({L"a.clt", L"/limit", limit});
     for (const auto& args : refused) {
         const ParsedArguments parsed = ParseRunnerArguments(args);
-        EXPECT_FALSE(parsed.options) << args.size();
-        EXPECT_FALSE(parsed.error.empty());
+        EXPECT_TRUE(!parsed.options && !parsed.error.empty()) << args.size();
     }
 }
 
