@@ -8,8 +8,8 @@
 namespace tolvane {
 
 constexpr std::chrono::minutes kDefaultTimeLimit{30};
-// A longer limit would overflow a 32-bit count of milliseconds.
-constexpr std::chrono::minutes kMaxTimeLimit{35791};
+// Four digits: about a week, far beyond any build.
+constexpr std::chrono::minutes kMaxTimeLimit{9999};
 
 // The minutes a text spells: decimal digits only, surrounding spaces allowed,
 // 0 to kMaxTimeLimit. Nothing for anything else, the blank text included.

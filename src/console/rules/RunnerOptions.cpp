@@ -77,16 +77,14 @@ ParsedArguments ParseRunnerArguments(const std::vector<std::wstring>& args) {
             }
         }
     }
+    // Asked for help, the rest does not matter.
     if (options.help) {
-        ParsedArguments parsed;
-        parsed.options = RunnerOptions{};
-        parsed.options->help = true;
-        return parsed;
+        RunnerOptions help;
+        help.help = true;
+        return {help, {}};
     }
     if (!haveList) return Refuse(L"ｺﾝﾊﾟｲﾙﾘｽﾄ(*.clt)を指定してください");
-    ParsedArguments parsed;
-    parsed.options = options;
-    return parsed;
+    return {options, {}};
 }
 
 std::wstring UsageText() {
