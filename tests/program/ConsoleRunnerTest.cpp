@@ -164,11 +164,10 @@ TEST(ConsoleRunner, StopEndsTheHungCompilerAndEverythingItStartedAndExitsWithThr
     ChildProcess cmd(L"\"" + program.File(kCmd) + L"\" \"" + list + L"\"", program.File(L"out.txt"),
                      program.File(L"err.txt"));
     ASSERT_TRUE(WaitUntil([&] { return RunningCompilersOf(cmd.Id()) == 1; }, 60s));
-    // Wine 8 delivers no console control event (GenerateConsoleCtrlEvent
-    // fails for a new process group, and for group 0 no handler runs), so the
-    // stop goes in where the runner's control handler puts it: a close
-    // request to its stop window.
-    // The tests run one at a time: the one runner's window.
+    // Wine 8 delivers no console control event (GenerateConsoleCtrlEvent fails
+    // without a console or for a new process group, and for group 0 no handler
+    // runs), so the stop goes in where the runner's control handler puts it: a
+    // close request to its stop window (the tests run one at a time: one runner).
     HWND stopWindow = FindWindowW(L"TolvaneCmdStop", nullptr);
     ASSERT_NE(stopWindow, nullptr);
     PostMessageW(stopWindow, WM_CLOSE, 0, 0);
