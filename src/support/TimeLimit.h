@@ -7,9 +7,10 @@
 
 namespace tolvane {
 
+// A build that runs longer is ended: an unattended run must not hang.
 constexpr std::chrono::minutes kDefaultTimeLimit{30};
-// Four digits: about a week, far beyond any build.
-constexpr std::chrono::minutes kMaxTimeLimit{9999};
+// Nine digits, as Tolvane.ini's value has always been read.
+constexpr std::chrono::minutes kMaxTimeLimit{999999999};
 
 // The minutes a text spells: decimal digits only, surrounding spaces allowed,
 // 0 to kMaxTimeLimit. Nothing for anything else, the blank text included.

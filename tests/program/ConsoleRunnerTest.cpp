@@ -68,9 +68,10 @@ TEST(ConsoleRunner, RunWithAFailureLogsLikeTheWindowRechecksTheListAndWritesTheR
     program.WriteTolvaneIni();
     const std::wstring record = program.File(L"builds.txt");
     const Project first = MakeProject(program, {L"A&B 試験\\p1", L"First"}, record);
-    ProjectPlan brokenPlan{L"A&B 試験\\p2", L"壊れた", true};
-    brokenPlan.lostForm = L"frm<失>.frm";  // no file can have this name: a box text with markup
-    const Project broken = MakeProject(program, brokenPlan, record);
+    // No file can have this name: the box text carries markup.
+    const Project broken =
+        MakeProject(program, {L"A&B 試験\\p2", L"壊れた", false, 0, false, {{L"Form", L"frm<失>.frm"}}}, record);
+    const std::wstring boxText = L"'" + program.Path() + L"\\A&B 試験\\p2\\frm<失>.frm' が見つかりません。";
     const Project skipped = MakeProject(program, {L"p3", L"Skipped"}, record);
     const Project last = MakeProject(program, {L"p4", L"Last"}, record);
     const std::wstring list = program.File(L"nightly.clt");
@@ -83,7 +84,7 @@ TEST(ConsoleRunner, RunWithAFailureLogsLikeTheWindowRechecksTheListAndWritesTheR
     // Redirected, the lines come in Shift-JIS, half-width katakana and all.
     EXPECT_EQ(Masked(run.out),
               (std::vector<std::wstring>{Line(first, kStarted), Line(first, kEnded), L"", Line(broken, kStarted),
-                                         Line(broken, kFailed), L"\t" + BoxTextOf(broken), L"", Line(last, kStarted),
+                                         Line(broken, kFailed), L"\t" + boxText, L"", Line(last, kStarted),
                                          Line(last, kEnded), L"", kRule, L"開始時間：T", L"終了時間：T",
                                          L"経過時間：T", kRule, L"1件のｺﾝﾊﾟｲﾙに失敗しています",
                                          L"ｺﾝﾊﾟｲﾙが終了しました", L""}));
@@ -99,7 +100,7 @@ TEST(ConsoleRunner, RunWithAFailureLogsLikeTheWindowRechecksTheListAndWritesTheR
         L"concat(count(//testsuite),'|',//testsuite/@tests,'|',//testsuite/@failures,'|',//testcase[2]/@name,"
         L"'|',//testcase[2]/@classname,'|',//failure,'|',//testcase[3]/@name)");
     EXPECT_EQ(complaints, "");
-    EXPECT_EQ(FromUtf8(facts), L"1|3|1|壊れた.vbp|" + program.Path() + L"\\A&B 試験\\p2|" + BoxTextOf(broken) +
+    EXPECT_EQ(FromUtf8(facts), L"1|3|1|壊れた.vbp|" + program.Path() + L"\\A&B 試験\\p2|" + boxText +
                                    L"|Last.vbp\n");
     EXPECT_EQ(ReadUtf8Lines(record).size(), 3u);
 }

@@ -63,7 +63,7 @@ struct ProjectPlan {
     bool broken = false;  // names a form that is not there
     int delayMs = 0;      // the build takes at least this long
     bool hang = false;    // the build never ends
-    std::wstring lostForm = L"frmLost.frm";  // the missing form of a broken project
+    std::vector<std::pair<std::wstring, std::wstring>> steer;  // further stand-in lines
 };
 
 // record: a file every build appends its command line to ("" for none).
@@ -71,15 +71,16 @@ inline Project MakeProject(const ProgramFolder& program, const ProjectPlan& plan
     const std::wstring folder = program.Folder(plan.folder);
     StandInProject project(folder, plan.name + L".vbp");
     project.Name(plan.name).ExeName(plan.name + L".exe").Form(L"frmMain.frm");
-    if (plan.broken) project.MissingForm(plan.lostForm);
+    if (plan.broken) project.MissingForm(L"frmLost.frm");
     if (plan.delayMs > 0) project.Set(L"StandInDelayMs", std::to_wstring(plan.delayMs));
     if (plan.hang) project.Set(L"StandInHang", L"1");
+    for (const auto& [key, value] : plan.steer) project.Set(key, value);
     if (!record.empty()) project.Set(L"StandInRecord", record);
     Project made;
     made.file = plan.name + L".vbp";
     made.path = project.Write();
     made.output = project.OutputPath();
-    if (plan.broken) made.missing = folder + L"\\" + plan.lostForm;
+    if (plan.broken) made.missing = folder + L"\\frmLost.frm";
     return made;
 }
 

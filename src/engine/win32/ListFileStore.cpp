@@ -15,7 +15,7 @@ ListFileLoad LoadListFile(const std::wstring& path, clsTolvane& engine) {
         load.result = ListFileLoad::Unreadable;
         return load;
     }
-    const std::vector<ListLine> lines = ParseCompileList(SystemAnsiCodec().Decode(bytes));
+    const std::vector<ListLine> lines = ParseCompileList(bytes, SystemAnsiCodec());
     if (lines.size() > static_cast<std::size_t>(clsTolvane::kMaxEntries)) {
         load.result = ListFileLoad::TooLong;
         return load;

@@ -25,7 +25,10 @@ void WritePreviousList(const std::wstring& path) { PutIniString(TolvaneIniPath()
 std::optional<std::chrono::minutes> ReadTimeLimit() {
     const std::wstring value = GetIniString(TolvaneIniPath(), kSection, L"TimeLimit");
     // An absent key and an empty value read alike.
-    if (IsBlank(value)) return kDefaultTimeLimit;
+    if (IsBlank(value)) {
+        PutIniString(TolvaneIniPath(), kSection, L"TimeLimit", std::to_wstring(kDefaultTimeLimit.count()));
+        return kDefaultTimeLimit;
+    }
     return ParseTimeLimit(value);
 }
 

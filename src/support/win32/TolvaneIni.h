@@ -19,8 +19,9 @@ bool WriteCompilerPath(const std::wstring& path);
 std::wstring ReadPreviousList();
 void WritePreviousList(const std::wstring& path);
 
-// COMMON/TimeLimit: the per-build time limit; kDefaultTimeLimit when the key
-// is missing or blank, nothing when its value is not a valid limit.
+// COMMON/TimeLimit: the per-build time limit; nothing when its value is not a
+// valid limit. A missing or blank value is written out as kDefaultTimeLimit,
+// so that people find the key, and read as that.
 std::optional<std::chrono::minutes> ReadTimeLimit();
 
 }  // namespace tolvane

@@ -4,9 +4,11 @@
 #include <commctrl.h>
 
 #include <algorithm>
+#include <chrono>
 
 #include "engine/win32/Win32RunPlatform.h"
 #include "support/Paths.h"
+#include "support/TimeLimit.h"
 #include "support/VbError.h"
 #include "support/win32/Files.h"
 #include "support/win32/RelateExecute.h"
@@ -189,6 +191,8 @@ void frmMain::Form_Load() {
     mobjVBC->SetExecutionStartHandler([this] { mobjVBC_ExecutionStart(); });
     mobjVBC->SetExecutionStopHandler([this] { mobjVBC_ExecutionStop(); });
     mobjVBC->SetVB(gstrVBExe);
+    // A value that is no number of minutes counts as the default.
+    mobjVBC->SetTimeLimit(ReadTimeLimit().value_or(kDefaultTimeLimit));
 
     mstrPrevList = ReadPreviousList();
     if (!IsBlank(mstrPrevList)) {
