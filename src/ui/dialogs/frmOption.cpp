@@ -16,12 +16,7 @@ const ui::FontSpec kTitleFont{L"ＭＳ ゴシック", 98, true};
 
 std::wstring SettingsFile() { return FileBesideProgram(L"Tolvane.ini"); }
 
-void Warn(const std::wstring& message, std::uint32_t color = 0) {
-    Msg_Warning& box = Msg_Warning::Instance();
-    box.SetColor(color);
-    box.SetMessage2(message);
-    box.ShowModal();
-}
+void Warn(const std::wstring& message, std::uint32_t color = 0) { ShowWarning(L"", message, color); }
 
 }  // namespace
 

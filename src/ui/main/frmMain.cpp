@@ -17,6 +17,7 @@
 #include "ui/core/Twips.h"
 #include "ui/dialogs/MessageBoxes.h"
 #include "ui/dialogs/frmDialogBox.h"
+#include "ui/dialogs/frmCompileOption.h"
 #include "ui/dialogs/frmOption.h"
 #include "ui/main/MainIds.h"
 #include "ui/startup/frmAbout.h"
@@ -60,6 +61,7 @@ std::vector<BarMenu> MenuTable() {
           {0, nullptr},
           {mnuAddList, L"vbpを追加する"},
           {mnuAddAllList, L"指定ﾌｫﾙﾀﾞ以下のvbpを追加"},
+          {mnuAddGroup, L"vbgを追加"},
           {0, nullptr},
           {mnuDelList, L"未ﾁｪｯｸのvbpをｺﾝﾊﾟｲﾙﾘｽﾄから外す"},
           {0, nullptr},
@@ -73,7 +75,8 @@ std::vector<BarMenu> MenuTable() {
           {mnuReversalCheck, L"ﾁｪｯｸの反転\tCtrl+R"}}},
         {L"ｵﾌﾟｼｮﾝ(&O)",
          {{mnuEditInitialize, L"最後に開いたｺﾝﾊﾟｲﾙﾘｽﾄを初期表示する"},
-          {mnuEditTool, L"VB*.exeの指定"}}},
+          {mnuEditTool, L"VB*.exeの指定"},
+          {mnuCompileOption, L"ｺﾝﾊﾟｲﾙ設定"}}},
         {L"ﾍﾙﾌﾟ(&H)",
          {{mnuEditUse, L"使用方法"},
           {mnuEditVer, L"ﾊﾞｰｼﾞｮﾝ情報"}}},
@@ -447,6 +450,7 @@ void frmMain::OnCommand(int id, int notifyCode) {
     case mnuWriteList: mnuWriteList_Click(); break;
     case mnuAddList: mnuAddList_Click(); break;
     case mnuAddAllList: mnuAddAllList_Click(); break;
+    case mnuAddGroup: mnuAddGroup_Click(); break;
     case mnuDelList: mnuDelList_Click(); break;
     case mnuEditEnd: mnuEditEnd_Click(); break;
     case mnuCompile: mnuCompile_Click(); break;
@@ -456,6 +460,7 @@ void frmMain::OnCommand(int id, int notifyCode) {
     case mnuReversalCheck: mnuReversalCheck_Click(); break;
     case mnuEditInitialize: mnuEditInitialize_Click(); break;
     case mnuEditTool: mnuEditTool_Click(); break;
+    case mnuCompileOption: frmCompileOption::Instance().ShowModal(); break;
     case mnuEditUse: mnuEditUse_Click(); break;
     case mnuEditVer: mnuEditVer_Click(); break;
     default: break;

@@ -82,6 +82,7 @@ private:
     // Editing commands.
     void mnuAddList_Click();
     void mnuAddAllList_Click();
+    void mnuAddGroup_Click();
     void mnuDelList_Click();
     void mnuDelAllList_Click();
     void SetEveryCheck(bool (*next)(bool));
