@@ -18,6 +18,12 @@ void AddAll(std::vector<std::size_t>& to, const std::vector<std::size_t>& from) 
 
 }  // namespace
 
+std::optional<int> ParseParallel(const std::wstring& text) {
+    const std::wstring t = TrimSpaces(text);
+    if (t.empty() || t.size() > 1 || t[0] < L'1' || t[0] > L'0' + kMaxParallel) return std::nullopt;
+    return t[0] - L'0';
+}
+
 BuildPlan::BuildPlan(std::vector<PlanEntry> entries, const PlanOptions& options, ProjectFiles& files,
                      const std::wstring& outFolder)
     : options_(options), files_(files) {
@@ -134,14 +140,14 @@ bool BuildPlan::UpToDate(const Item& item) {
 }
 
 bool BuildPlan::ConflictsWithRunning(const Item& item) const {
-    return std::any_of(items_.begin(), items_.end(), [&](const Item& other) {
-        return other.state == State::Running &&
-               (other.vbpKey == item.vbpKey || (!item.outputKey.empty() && other.outputKey == item.outputKey));
+    return std::any_of(running_.begin(), running_.end(), [&](std::size_t i) {
+        const Item& other = items_[i];
+        return other.vbpKey == item.vbpKey || (!item.outputKey.empty() && other.outputKey == item.outputKey);
     });
 }
 
 std::optional<BuildPlan::Step> BuildPlan::Next() {
-    if (running_ >= static_cast<std::size_t>(std::max(options_.parallel, 1))) return std::nullopt;
+    if (running_.size() >= static_cast<std::size_t>(std::max(options_.parallel, 1))) return std::nullopt;
     for (std::size_t i : order_) {
         Item& item = items_[i];
         if (item.state != State::Waiting) continue;
@@ -165,7 +171,7 @@ std::optional<BuildPlan::Step> BuildPlan::Next() {
             return Step{i, Action::Skip};
         }
         item.state = State::Running;
-        ++running_;
+        running_.push_back(i);
         return Step{i, Action::Build};
     }
     return std::nullopt;
@@ -174,7 +180,7 @@ std::optional<BuildPlan::Step> BuildPlan::Next() {
 void BuildPlan::Ended(std::size_t item, bool failed) {
     if (item >= items_.size() || items_[item].state != State::Running) return;
     items_[item].state = failed ? State::Failed : State::Built;
-    --running_;
+    running_.erase(std::find(running_.begin(), running_.end(), item));
 }
 
 }  // namespace tolvane

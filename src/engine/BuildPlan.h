@@ -12,6 +12,12 @@
 
 namespace tolvane {
 
+// Compilers at once: at most this many.
+constexpr int kMaxParallel = 8;
+
+// A number of compilers as typed or stored: 1 to kMaxParallel; nothing otherwise.
+std::optional<int> ParseParallel(const std::wstring& text);
+
 struct PlanOptions {
     bool order = false;  // a project after the projects whose output it references
     bool skip = false;   // up-to-date projects are not built
@@ -49,8 +55,8 @@ public:
     std::optional<Step> Next();
     // A build handed out by Next has ended.
     void Ended(std::size_t item, bool failed);
-    std::size_t Running() const { return running_; }
-    bool Finished() const { return decided_ == items_.size() && running_ == 0; }
+    std::size_t Running() const { return running_.size(); }
+    bool Finished() const { return decided_ == items_.size() && running_.empty(); }
 
 private:
     enum class State { Waiting, Running, Built, Skipped, Failed };
@@ -71,7 +77,7 @@ private:
     std::vector<std::size_t> order_;
     PlanOptions options_;
     ProjectFiles& files_;
-    std::size_t running_ = 0;
+    std::vector<std::size_t> running_;  // at most `parallel` items
     std::size_t decided_ = 0;
 };
 

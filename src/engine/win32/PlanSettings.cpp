@@ -15,14 +15,6 @@ bool ReadFlag(const std::wstring& iniFile, const wchar_t* key) {
 
 }  // namespace
 
-std::optional<int> ParseParallel(const std::wstring& text) {
-    const std::wstring t = TrimSpaces(text);
-    if (t.empty() || t.size() > 2 || t.find_first_not_of(L"0123456789") != std::wstring::npos) return std::nullopt;
-    const int n = std::stoi(t);
-    if (n < 1 || n > kMaxParallel) return std::nullopt;
-    return n;
-}
-
 PlanOptions ReadPlanOptions(const std::wstring& iniFile) {
     PlanOptions options;
     options.order = ReadFlag(iniFile, L"Order");

@@ -8,13 +8,8 @@
 
 namespace tolvane {
 
-constexpr int kMaxParallel = 8;
-
 PlanOptions ReadPlanOptions(const std::wstring& iniFile);
 // False when a value could not be written.
 bool WritePlanOptions(const std::wstring& iniFile, const PlanOptions& options);
-
-// A number of compilers as typed or stored: 1 to kMaxParallel; nothing otherwise.
-std::optional<int> ParseParallel(const std::wstring& text);
 
 }  // namespace tolvane
