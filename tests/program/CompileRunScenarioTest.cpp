@@ -218,7 +218,10 @@ TEST(CompileRunScenario, CommonOutputFolderIsRequiredWhenTickedAndUsedForEveryBu
     EXPECT_EQ(tolvane.LogText(), L"\r\n");
     EXPECT_EQ(GetFileAttributesW(app.output.c_str()), INVALID_FILE_ATTRIBUTES);
 
-    // The folder chosen with the browse button takes every build's output.
+    // The folder chosen with the browse button takes every build's output;
+    // its final backslash does not swallow the arguments after it.
+    const std::wstring arguments = L"DEBUG = 1 : 区分 = 2";
+    SendMessageW(tolvane.Control(ids::txtDimension), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(arguments.c_str()));
     Click(browse);
     HWND chooser = tolvane.Choose(L"出力フォルダ指定", L"");
     ASSERT_NE(chooser, nullptr);
@@ -234,6 +237,7 @@ TEST(CompileRunScenario, CommonOutputFolderIsRequiredWhenTickedAndUsedForEveryBu
         const std::wstring file = p.file.substr(0, p.file.size() - 4) + L".exe";
         auto built = ReadStandInOutput(out + L"\\" + file);
         EXPECT_EQ(built[L"OutDir"], out + L"\\") << ToUtf8(file);
+        EXPECT_EQ(built[L"Constants"], L"DEBUG=1:区分=2") << ToUtf8(file);
         EXPECT_EQ(GetFileAttributesW(p.output.c_str()), INVALID_FILE_ATTRIBUTES);
     }
 

@@ -60,6 +60,7 @@ struct ProjectPlan {
     bool broken = false;  // names a form that is not there
     int delayMs = 0;      // the build takes at least this long
     bool hang = false;    // the build never ends
+    std::vector<std::pair<std::wstring, std::wstring>> steer;  // further stand-in lines
 };
 
 // record: a file every build appends its command line to ("" for none).
@@ -70,6 +71,7 @@ inline Project MakeProject(const ProgramFolder& program, const ProjectPlan& plan
     if (plan.broken) project.MissingForm(L"frmLost.frm");
     if (plan.delayMs > 0) project.Set(L"StandInDelayMs", std::to_wstring(plan.delayMs));
     if (plan.hang) project.Set(L"StandInHang", L"1");
+    for (const auto& [key, value] : plan.steer) project.Set(key, value);
     if (!record.empty()) project.Set(L"StandInRecord", record);
     Project made;
     made.file = plan.name + L".vbp";

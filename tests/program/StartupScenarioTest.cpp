@@ -142,6 +142,7 @@ TEST(StartupScenario, FirstStartAsksForTheCompilerWhichTheNextRunUses) {
     EXPECT_NE(ini->find("[COMMON]\r\n"), std::string::npos);
     EXPECT_NE(ini->find(Ansi(L"EXE=" + other + L"\r\n")), std::string::npos) << *ini;
     EXPECT_NE(ini->find(Ansi(L"PREV_List=" + list + L"\r\n")), std::string::npos) << *ini;
+    EXPECT_NE(ini->find("TimeLimit=30\r\n"), std::string::npos) << *ini;  // written out for users to find
     EXPECT_EQ(ini->find("\xEF\xBB\xBF"), std::string::npos);
 }
 

@@ -4,6 +4,7 @@
 #include <commctrl.h>
 
 #include <algorithm>
+#include <chrono>
 
 #include "engine/win32/Win32RunPlatform.h"
 #include "support/Paths.h"
@@ -40,6 +41,20 @@ constexpr int kNeededClientHeight = 30 + 5700 + 405 + 45;
 const ui::FontSpec kBoldFont{L"ＭＳ ゴシック", 90, true, false};
 
 std::wstring IniPath() { return FileBesideProgram(L"Tolvane.ini"); }
+
+// The longest time one build may take, in whole minutes; 0 means no limit.
+// Written out with the default when absent, so that users find it; a value
+// that is not a whole number counts as the default.
+std::chrono::minutes ReadTimeLimit() {
+    const std::wstring text = TrimSpaces(GetIniString(IniPath(), L"COMMON", L"TimeLimit"));
+    const std::chrono::minutes fallback = clsTolvane::kDefaultTimeLimit;
+    if (text.empty()) {
+        PutIniString(IniPath(), L"COMMON", L"TimeLimit", std::to_wstring(fallback.count()));
+        return fallback;
+    }
+    if (text.size() > 9 || text.find_first_not_of(L"0123456789") != std::wstring::npos) return fallback;
+    return std::chrono::minutes(std::stol(text));
+}
 
 struct MenuItem {
     int id;  // 0: separator
@@ -195,6 +210,7 @@ void frmMain::Form_Load() {
     mobjVBC->SetExecutionStartHandler([this] { mobjVBC_ExecutionStart(); });
     mobjVBC->SetExecutionStopHandler([this] { mobjVBC_ExecutionStop(); });
     mobjVBC->SetVB(gstrVBExe);
+    mobjVBC->SetTimeLimit(ReadTimeLimit());
 
     mstrPrevList = GetIniString(IniPath(), L"COMMON", L"PREV_List");
     if (!IsBlank(mstrPrevList)) {

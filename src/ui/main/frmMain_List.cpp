@@ -66,7 +66,7 @@ frmMain::LoadResult frmMain::LoadCompileList(const std::wstring& path) {
         Notice(path + L"が開けませんでした", LastErrorText(error));
         return LoadResult::Failed;
     }
-    const std::vector<ListLine> lines = ParseCompileList(SystemAnsiCodec().Decode(bytes));
+    const std::vector<ListLine> lines = ParseCompileList(bytes, SystemAnsiCodec());
     if (lines.size() > static_cast<std::size_t>(clsTolvane::kMaxEntries)) {
         WarnListLimit(path + L"は開けませんでした");
         return LoadResult::Failed;
