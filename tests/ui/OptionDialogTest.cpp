@@ -17,7 +17,6 @@
 #include "support/win32/Files.h"
 #include "ui/core/Globals.h"
 #include "ui/dialogs/MessageBoxes.h"
-#include "ui/dialogs/frmCompileOption.h"
 #include "ui/dialogs/frmDialogBox.h"
 #include "ui/dialogs/frmOption.h"
 
@@ -69,10 +68,9 @@ protected:
 
     // Shows the dialog here while `user` works it from another thread; the
     // user closes it, or the test fails and the dialog is closed for it.
-    void ShowWithUser(const std::function<void(HWND)>& user, ui::Form& form = frmOption::Instance(),
-                      const wchar_t* caption = L"ｵﾌﾟｼｮﾝ") {
+    void ShowWithUser(const std::function<void(HWND)>& user) {
         std::thread scripted([&] {
-            HWND w = WaitForTopWindow(caption, GetCurrentProcessId());
+            HWND w = WaitForTopWindow(L"ｵﾌﾟｼｮﾝ", GetCurrentProcessId());
             if (!w) {
                 ADD_FAILURE() << "the dialog never showed";
                 return;
@@ -84,17 +82,17 @@ protected:
             }
         });
         try {
-            form.ShowModal();
+            frmOption::Instance().ShowModal();
         } catch (const std::exception& e) {
             ADD_FAILURE() << "the dialog raised: " << e.what();
         }
         scripted.join();
-        EXPECT_FALSE(form.IsLoaded());
+        EXPECT_FALSE(frmOption::Instance().IsLoaded());
     }
 
     // Types a path, presses "設定", reads the notice it brings up and answers it.
-    static Notice Set(HWND w, const std::wstring& typed, int field = frmOption::txtEXE) {
-        SetWindowTextTo(Child(w, field), typed);
+    static Notice Set(HWND w, const std::wstring& typed) {
+        SetWindowTextTo(Child(w, frmOption::txtEXE), typed);
         Click(Child(w, frmOption::cmdGo));
         HWND box = WaitForVisibleOfClass(kWarningClass);
         if (!box) {
@@ -212,42 +210,4 @@ TEST_F(OptionDialog, TheChooserFillsTheBoxAndCancellingItEmptiesIt) {
     });
     // Choosing is not setting: only "設定" writes.
     EXPECT_EQ(StoredExe(), std::nullopt);
-}
-
-TEST_F(OptionDialog, CompileSettingsStartOffAndOnlySettingStoresThem) {
-    using D = frmCompileOption;
-    const auto checked = [](HWND w, int id) { return SendMessageW(Child(w, id), BM_GETCHECK, 0, 0) == BST_CHECKED; };
-    const auto parallel = [](HWND w) { return SendMessageW(Child(w, D::cboParallel), CB_GETCURSEL, 0, 0) + 1; };
-    const auto stored = [&](const wchar_t* key) {
-        wchar_t buffer[64] = {};
-        GetPrivateProfileStringW(L"COMMON", key, L"-", buffer, 64, ini_.path.c_str());
-        return std::wstring(buffer);
-    };
-    ShowWithUser([&](HWND w) {
-        EXPECT_FALSE(checked(w, D::chkOrder) || checked(w, D::chkSkip));
-        EXPECT_EQ(parallel(w), 1);
-        EXPECT_EQ(WindowText(Child(w, D::txtTimeLimit)), L"30");
-        CaptureWindow(w, "compile_option_dialog");
-        Click(Child(w, D::chkOrder));
-        Click(Child(w, D::chkSkip));
-        SendMessageW(Child(w, D::cboParallel), CB_SETCURSEL, 3, 0);
-        for (const wchar_t* wrong : {L"", L"-1", L"1.5", L"10000", L"三十"}) {
-            EXPECT_EQ(Set(w, wrong, D::txtTimeLimit), (Notice{L"制限時間は0から9999までの分で指定してください", kRed}));
-        }
-        EXPECT_EQ(stored(L"Order"), L"-") << "nothing written while the limit is wrong";
-        EXPECT_EQ(Set(w, L" 0 ", D::txtTimeLimit), kSet);
-        Click(Child(w, D::cmdCancel));
-    }, D::Instance(), L"ｺﾝﾊﾟｲﾙ設定");
-    for (const auto& [key, value] : {std::pair{L"Order", L"1"}, {L"Skip", L"1"}, {L"Parallel", L"4"}, {L"TimeLimit", L"0"}}) {
-        EXPECT_EQ(stored(key), value) << key;
-    }
-    // Shown again from the file; changed and closed without setting: kept.
-    ShowWithUser([&](HWND w) {
-        EXPECT_TRUE(checked(w, D::chkOrder) && checked(w, D::chkSkip));
-        EXPECT_EQ(parallel(w), 4);
-        EXPECT_EQ(WindowText(Child(w, D::txtTimeLimit)), L"0");
-        Click(Child(w, D::chkOrder));
-        PostMessageW(w, WM_CLOSE, 0, 0);
-    }, D::Instance(), L"ｺﾝﾊﾟｲﾙ設定");
-    EXPECT_EQ(stored(L"Order"), L"1");
 }

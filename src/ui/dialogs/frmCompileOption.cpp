@@ -1,29 +1,16 @@
 #include "ui/dialogs/frmCompileOption.h"
 
-#include "engine/win32/PlanSettings.h"
+#include "engine/clsTolvane.h"
+#include "engine/win32/RunSettings.h"
 #include "support/Paths.h"
 #include "support/win32/Files.h"
 #include "support/win32/IniControl.h"
 #include "support/win32/WindowPlacement.h"
 #include "ui/dialogs/MessageBoxes.h"
+#include "ui/dialogs/SettingsDialog.h"
 
 namespace tolvane {
-namespace {
-
-const ui::FontSpec kLabelFont{L"ＭＳ ゴシック", 98, false};  // 9.75 point
-const ui::FontSpec kTitleFont{L"ＭＳ ゴシック", 98, true};
-
-std::wstring SettingsFile() { return FileBesideProgram(L"Tolvane.ini"); }
-
-// Minutes as the settings keep them: a whole number, 0 for no limit.
-constexpr int kMaxTimeLimit = 9999;
-constexpr const wchar_t* kDefaultTimeLimit = L"30";
-
-bool ValidTimeLimit(const std::wstring& text) {
-    return !text.empty() && text.size() <= 4 && text.find_first_not_of(L"0123456789") == std::wstring::npos;
-}
-
-}  // namespace
+using namespace settings_dialog;
 
 frmCompileOption& frmCompileOption::Instance() {
     static frmCompileOption instance;
@@ -31,23 +18,14 @@ frmCompileOption& frmCompileOption::Instance() {
 }
 
 ui::FormStyle frmCompileOption::Style() const {
-    ui::FormStyle s;
-    s.style = WS_POPUP | WS_CAPTION | WS_SYSMENU;
-    s.exStyle = WS_EX_TOOLWINDOW | WS_EX_CONTROLPARENT;
-    s.caption = L"ｺﾝﾊﾟｲﾙ設定";
-    s.clientWidth = 5430;
-    s.clientHeight = 2655;
-    return s;
+    return ToolWindow(L"ｺﾝﾊﾟｲﾙ設定", 5430, 2655);
 }
 
 std::vector<ui::ControlSpec> frmCompileOption::Layout() const {
     using ui::ControlKind;
-    ui::ControlSpec title{Label4, ControlKind::Label, Frame1, 30, 15, 570, 195, L" 設定 "};
-    title.font = &kTitleFont;
-    title.style = SS_LEFTNOWORDWRAP;
     std::vector<ui::ControlSpec> specs{
         {Frame1, ControlKind::Frame, 0, 90, 690, 5265, 1845},
-        title,
+        FrameTitle(Label4, Frame1),
         {chkOrder, ControlKind::CheckBox, Frame1, 240, 285, 4900, 285, L"参照順にｺﾝﾊﾟｲﾙする"},
         {chkSkip, ControlKind::CheckBox, Frame1, 240, 630, 4900, 285, L"更新されていないﾌﾟﾛｼﾞｪｸﾄはｽｷｯﾌﾟする"},
         {lblParallel, ControlKind::Label, Frame1, 240, 1020, 1800, 195, L"同時ｺﾝﾊﾟｲﾙ数："},
@@ -79,7 +57,7 @@ void frmCompileOption::OnLoad() {
     }
     SendMessageW(parallel, CB_SETCURSEL, static_cast<WPARAM>(options.parallel - 1), 0);
     const std::wstring limit = TrimSpaces(GetIniString(SettingsFile(), L"COMMON", L"TimeLimit"));
-    SetText(txtTimeLimit, limit.empty() ? kDefaultTimeLimit : limit);
+    SetText(txtTimeLimit, limit.empty() ? std::to_wstring(clsTolvane::kDefaultTimeLimit.count()) : limit);
     CenterForm(Hwnd());
     SetFocus(chkOrder);
 }
@@ -97,8 +75,8 @@ void frmCompileOption::OnCommand(int id, int notifyCode) {
 void frmCompileOption::OnUnhandledError(const std::wstring& description) { ShowWarning(L"", description); }
 
 void frmCompileOption::cmdGo_Click() {
-    const std::wstring limit = TrimSpaces(Text(txtTimeLimit));
-    if (!ValidTimeLimit(limit)) {
+    const auto limit = ParseTimeLimit(Text(txtTimeLimit));
+    if (!limit) {
         ShowWarning(L"", L"制限時間は0から" + std::to_wstring(kMaxTimeLimit) + L"までの分で指定してください");
         SetFocus(txtTimeLimit);
         return;
@@ -108,7 +86,7 @@ void frmCompileOption::cmdGo_Click() {
     options.skip = Checked(chkSkip);
     options.parallel = static_cast<int>(SendMessageW(Control(cboParallel), CB_GETCURSEL, 0, 0)) + 1;
     const bool written = WritePlanOptions(SettingsFile(), options) &&
-                         PutIniString(SettingsFile(), L"COMMON", L"TimeLimit", std::to_wstring(std::stoi(limit)));
+                         PutIniString(SettingsFile(), L"COMMON", L"TimeLimit", std::to_wstring(limit->count()));
     if (written)
         ShowWarning(L"", L"設定しました", kNavy);
     else

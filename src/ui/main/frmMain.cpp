@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <chrono>
 
+#include "engine/win32/RunSettings.h"
 #include "engine/win32/Win32RunPlatform.h"
 #include "support/Paths.h"
 #include "support/VbError.h"
@@ -41,20 +42,6 @@ constexpr int kNeededClientHeight = 30 + 5700 + 405 + 45;
 const ui::FontSpec kBoldFont{L"ＭＳ ゴシック", 90, true, false};
 
 std::wstring IniPath() { return FileBesideProgram(L"Tolvane.ini"); }
-
-// The longest time one build may take, in whole minutes; 0 means no limit.
-// Written out with the default when absent, so that users find it; a value
-// that is not a whole number counts as the default.
-std::chrono::minutes ReadTimeLimit() {
-    const std::wstring text = TrimSpaces(GetIniString(IniPath(), L"COMMON", L"TimeLimit"));
-    const std::chrono::minutes fallback = clsTolvane::kDefaultTimeLimit;
-    if (text.empty()) {
-        PutIniString(IniPath(), L"COMMON", L"TimeLimit", std::to_wstring(fallback.count()));
-        return fallback;
-    }
-    if (text.size() > 9 || text.find_first_not_of(L"0123456789") != std::wstring::npos) return fallback;
-    return std::chrono::minutes(std::stol(text));
-}
 
 struct MenuItem {
     int id;  // 0: separator
@@ -209,8 +196,9 @@ void frmMain::Form_Load() {
     mobjVBC = std::make_unique<clsTolvane>(*platform_);
     mobjVBC->SetExecutionStartHandler([this] { mobjVBC_ExecutionStart(); });
     mobjVBC->SetExecutionStopHandler([this] { mobjVBC_ExecutionStop(); });
+    mobjVBC->SetExecutionSkipHandler([this] { mobjVBC_ExecutionSkip(); });
     mobjVBC->SetVB(gstrVBExe);
-    mobjVBC->SetTimeLimit(ReadTimeLimit());
+    ApplyRunSettings();
 
     mstrPrevList = GetIniString(IniPath(), L"COMMON", L"PREV_List");
     if (!IsBlank(mstrPrevList)) {
@@ -390,6 +378,17 @@ void frmMain::mnuEditTool_Click() {
     if (mobjVBC) mobjVBC->SetVB(gstrVBExe);
 }
 
+void frmMain::mnuCompileOption_Click() {
+    frmCompileOption::Instance().ShowModal();
+    ApplyRunSettings();
+}
+
+// The time limit and the planner's options, as Tolvane.ini keeps them now.
+void frmMain::ApplyRunSettings() {
+    mobjVBC->SetTimeLimit(ReadTimeLimit(IniPath()));
+    mobjVBC->SetPlanning(ReadPlanOptions(IniPath()), &projectFiles_);
+}
+
 void frmMain::txtDimension_GotFocus() {
     SetBackColor(txtDimension, kLightYellow);
     SelectAll(txtDimension);
@@ -476,7 +475,7 @@ void frmMain::OnCommand(int id, int notifyCode) {
     case mnuReversalCheck: mnuReversalCheck_Click(); break;
     case mnuEditInitialize: mnuEditInitialize_Click(); break;
     case mnuEditTool: mnuEditTool_Click(); break;
-    case mnuCompileOption: frmCompileOption::Instance().ShowModal(); break;
+    case mnuCompileOption: mnuCompileOption_Click(); break;
     case mnuEditUse: mnuEditUse_Click(); break;
     case mnuEditVer: mnuEditVer_Click(); break;
     default: break;

@@ -10,6 +10,7 @@
 
 #include "engine/RunPlatform.h"
 #include "engine/clsTolvane.h"
+#include "engine/win32/Win32ProjectFiles.h"
 #include "ui/core/Form.h"
 
 namespace tolvane {
@@ -54,6 +55,8 @@ private:
     void mnuEditEnd_Click();
     void mnuEditInitialize_Click();
     void mnuEditTool_Click();
+    void mnuCompileOption_Click();
+    void ApplyRunSettings();
     void txtDimension_GotFocus();
     void txtDimension_LostFocus();
     void SetRunningState(bool running);
@@ -99,6 +102,8 @@ private:
     void mnuCompileStop_Click();
     void mobjVBC_ExecutionStart();
     void mobjVBC_ExecutionStop();
+    void mobjVBC_ExecutionSkip();
+    void ShowBuildStarted(const std::wstring& piece);
     void AppendLog(const std::wstring& piece);
 
     // Help.
@@ -112,6 +117,7 @@ private:
 
     std::unique_ptr<RunPlatform> platform_;
     std::unique_ptr<clsTolvane> mobjVBC;
+    Win32ProjectFiles projectFiles_;
     std::wstring mstrPrevList;
     bool mblnListChanged = false;
     bool mblnCompiling = false;

@@ -1,4 +1,6 @@
-#include "engine/win32/PlanSettings.h"
+#include "engine/win32/RunSettings.h"
+
+#include "engine/clsTolvane.h"
 
 #include "support/Paths.h"
 #include "support/win32/IniControl.h"
@@ -14,6 +16,23 @@ bool ReadFlag(const std::wstring& iniFile, const wchar_t* key) {
 }
 
 }  // namespace
+
+std::chrono::minutes ReadTimeLimit(const std::wstring& iniFile) {
+    const std::wstring text = TrimSpaces(GetIniString(iniFile, kSection, L"TimeLimit"));
+    const std::chrono::minutes fallback = clsTolvane::kDefaultTimeLimit;
+    if (text.empty()) {
+        PutIniString(iniFile, kSection, L"TimeLimit", std::to_wstring(fallback.count()));
+        return fallback;
+    }
+    if (text.size() > 9 || text.find_first_not_of(L"0123456789") != std::wstring::npos) return fallback;
+    return std::chrono::minutes(std::stol(text));
+}
+
+std::optional<std::chrono::minutes> ParseTimeLimit(const std::wstring& text) {
+    const std::wstring t = TrimSpaces(text);
+    if (t.empty() || t.size() > 4 || t.find_first_not_of(L"0123456789") != std::wstring::npos) return std::nullopt;
+    return std::chrono::minutes(std::stol(t));
+}
 
 PlanOptions ReadPlanOptions(const std::wstring& iniFile) {
     PlanOptions options;
