@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <chrono>
 
+#include "engine/win32/RunSettings.h"
 #include "engine/win32/Win32RunPlatform.h"
 #include "support/Paths.h"
 #include "support/TimeLimit.h"
@@ -19,6 +20,7 @@
 #include "ui/core/Twips.h"
 #include "ui/dialogs/MessageBoxes.h"
 #include "ui/dialogs/frmDialogBox.h"
+#include "ui/dialogs/frmCompileOption.h"
 #include "ui/dialogs/frmOption.h"
 #include "ui/main/MainIds.h"
 #include "ui/startup/frmAbout.h"
@@ -151,9 +153,9 @@ void frmMain::Form_Load() {
     mobjVBC = std::make_unique<clsTolvane>(*platform_);
     mobjVBC->SetExecutionStartHandler([this] { mobjVBC_ExecutionStart(); });
     mobjVBC->SetExecutionStopHandler([this] { mobjVBC_ExecutionStop(); });
+    mobjVBC->SetExecutionSkipHandler([this] { mobjVBC_ExecutionSkip(); });
     mobjVBC->SetVB(gstrVBExe);
-    // A value that is no number of minutes counts as the default.
-    mobjVBC->SetTimeLimit(ReadTimeLimit().value_or(kDefaultTimeLimit));
+    ApplyRunSettings();
 
     mstrPrevList = ReadPreviousList();
     if (!IsBlank(mstrPrevList)) {
@@ -244,6 +246,18 @@ void frmMain::mnuEditTool_Click() {
     if (mobjVBC) mobjVBC->SetVB(gstrVBExe);
 }
 
+void frmMain::mnuCompileOption_Click() {
+    frmCompileOption::Instance().ShowModal();
+    ApplyRunSettings();
+}
+
+// The time limit and the planner's options, as Tolvane.ini keeps them now.
+void frmMain::ApplyRunSettings() {
+    // A value that is no number of minutes counts as the default.
+    mobjVBC->SetTimeLimit(ReadTimeLimit().value_or(kDefaultTimeLimit));
+    mobjVBC->SetPlanning(ReadPlanOptions(TolvaneIniPath()), &projectFiles_);
+}
+
 void frmMain::txtDimension_GotFocus() {
     SetBackColor(txtDimension, kLightYellow);
     SelectAll(txtDimension);
@@ -320,6 +334,7 @@ void frmMain::OnCommand(int id, int notifyCode) {
     case mnuWriteList: mnuWriteList_Click(); break;
     case mnuAddList: mnuAddList_Click(); break;
     case mnuAddAllList: mnuAddAllList_Click(); break;
+    case mnuAddGroup: mnuAddGroup_Click(); break;
     case mnuDelList: mnuDelList_Click(); break;
     case mnuEditEnd: mnuEditEnd_Click(); break;
     case mnuCompile: mnuCompile_Click(); break;
@@ -329,6 +344,7 @@ void frmMain::OnCommand(int id, int notifyCode) {
     case mnuReversalCheck: mnuReversalCheck_Click(); break;
     case mnuEditInitialize: mnuEditInitialize_Click(); break;
     case mnuEditTool: mnuEditTool_Click(); break;
+    case mnuCompileOption: mnuCompileOption_Click(); break;
     case mnuEditUse: mnuEditUse_Click(); break;
     case mnuEditVer: mnuEditVer_Click(); break;
     default: break;

@@ -90,9 +90,14 @@ void frmMain::mnuCompileStop_Click() {
     if (mobjVBC->AbortCurrentBuild()) AppendLog(AbortingPiece());
 }
 
-void frmMain::mobjVBC_ExecutionStart() {
+void frmMain::mobjVBC_ExecutionStart() { ShowBuildStarted(BuildStartedPiece(mobjVBC->VbpMessage())); }
+
+// A skipped project is logged in one line, where a build would take two.
+void frmMain::mobjVBC_ExecutionSkip() { ShowBuildStarted(BuildEndedPiece(mobjVBC->VbpMessage(), false, L"")); }
+
+void frmMain::ShowBuildStarted(const std::wstring& piece) {
     SetText(lblCount, ProgressText(mobjVBC->CompileCount(), mobjVBC->TargetCount()));
-    AppendLog(BuildStartedPiece(mobjVBC->VbpMessage()));
+    AppendLog(piece);
     HWND list = Control(lstCompileList);
     const int item = mobjVBC->CurCount() - 1;
     const int previous = buildingItem_;
