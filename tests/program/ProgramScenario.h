@@ -41,6 +41,20 @@ inline void Snap(HWND window, const std::string& name) {
     CaptureWindow(window, name);
 }
 
+// A window of another program (this test's own), brought to the front so that
+// none of Tolvane's windows is active.
+struct OtherProgramWindow {
+    OtherProgramWindow()
+        : hwnd(CreateWindowExW(0, L"STATIC", L"他のプログラム", WS_POPUP | WS_VISIBLE | WS_BORDER, 900, 700, 200, 100,
+                               nullptr, nullptr, GetModuleHandleW(nullptr), nullptr)) {
+        BringToFront(hwnd);
+    }
+    ~OtherProgramWindow() { DestroyWindow(hwnd); }
+    OtherProgramWindow(const OtherProgramWindow&) = delete;
+    OtherProgramWindow& operator=(const OtherProgramWindow&) = delete;
+    const HWND hwnd;
+};
+
 inline const std::wstring kStarted = L"ｺﾝﾊﾟｲﾙ開始";
 inline const std::wstring kEnded = L"ｺﾝﾊﾟｲﾙ終了";
 inline const std::wstring kFailed = L"ｺﾝﾊﾟｲﾙ失敗";
