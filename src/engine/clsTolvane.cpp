@@ -192,6 +192,9 @@ void clsTolvane::WaitForBuild(CompilerProcess& process, clsVbp& entry) {
     milliseconds exitDeadline{0};
     for (;;) {
         if (abandonRequested_) {
+            // A box already shown still tells the user why the build failed.
+            if (!boxShown)
+                if (const auto box = process.FindErrorBox()) AddFailureNote(entry, box->empty() ? kEmptyBoxText : *box);
             process.Terminate();
             AddFailureNote(entry, kAbandonedText);
             return;
