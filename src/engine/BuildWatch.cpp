@@ -32,6 +32,9 @@ void BuildWatch::Fail(const std::wstring& note) {
 std::optional<std::chrono::milliseconds> BuildWatch::Pass(bool abandon) {
     using std::chrono::milliseconds;
     if (abandon) {
+        // A box already shown still tells the user why the build failed.
+        if (!boxShown_)
+            if (const auto box = process_->FindErrorBox()) Fail(box->empty() ? std::wstring(kEmptyBoxText) : *box);
         process_->Terminate();
         Fail(kAbandonedText);
         return std::nullopt;
