@@ -120,10 +120,11 @@ void clsTolvane::MarkFailed(clsVbp& entry, const std::wstring& reason) {
 // each position only; a checked entry with a blank path ends the run; an error
 // of the process start reaches the caller with the entry left waiting.
 void clsTolvane::CompileStart() {
+    // Counted from here, so a run refused at once counts no builds.
+    compileCount_ = 0;
     if (IsBlank(vb_) || !platform_.FileExists(vb_)) {
         throw TolvaneError(kSource, L"VB.EXEのパスが間違っています\r\nオプションで修正してください");
     }
-    compileCount_ = 0;
     const std::int32_t n = Count();
     for (std::int32_t i = 1; i <= n; ++i) {
         if (compileStop_) return;
@@ -156,12 +157,22 @@ void clsTolvane::CompileStart() {
         platform_.DoEvents();
 
         {
-            std::unique_ptr<CompilerProcess> process = platform_.StartCompiler(commandLine);
+            std::unique_ptr<CompilerProcess> process = StartBuild(commandLine);
             BuildingScope scope(building_);
             abandonRequested_ = false;
             WaitForBuild(*process, *entry);
         }
         RaiseExecutionStop();
+    }
+}
+
+// The platform's reason alone ("file not found") does not say which file:
+// the compiler may have gone since the run checked it.
+std::unique_ptr<CompilerProcess> clsTolvane::StartBuild(const std::wstring& commandLine) {
+    try {
+        return platform_.StartCompiler(commandLine);
+    } catch (const VbError& e) {
+        throw VbError(e.Number(), e.Source(), L"「" + vb_ + L"」を起動できませんでした: " + e.Description());
     }
 }
 

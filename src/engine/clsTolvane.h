@@ -96,6 +96,7 @@ private:
     void RaiseExecutionStart();
     void RaiseExecutionStop();
     void MarkFailed(clsVbp& entry, const std::wstring& reason);
+    std::unique_ptr<CompilerProcess> StartBuild(const std::wstring& commandLine);
     void WaitForBuild(CompilerProcess& process, clsVbp& entry);
     void HandleErrorBox(CompilerProcess& process, clsVbp& entry, const std::wstring& boxText);
 

@@ -12,6 +12,9 @@ std::wstring NumberText(double value) {
     if (value == 0) return L"0";  // also -0, which VB never shows with a sign
     wchar_t buf[64];
     std::swprintf(buf, 64, L"%.15G", value);
+    // Rounded to 15 digits, the largest values pass the largest double and
+    // would not read back as a number: those take the digits they need.
+    if (std::isfinite(value) && !std::isfinite(std::wcstod(buf, nullptr))) std::swprintf(buf, 64, L"%.17G", value);
     return buf;
 }
 

@@ -180,6 +180,13 @@ void frmMain::Form_Load() {
     SetText(lblFailureCount, L"");
     SetText(lblCount, L"0/0");
 
+    // Taken for a first start, a settings file that cannot be read would be
+    // offered for overwriting as if it were empty: say why and end instead.
+    if (const DWORD error = IniReadError(IniPath())) {
+        Notice(IniPath() + L"を読み込めませんでした", LastErrorText(error));
+        EndProgram();
+        return;
+    }
     gstrVBExe = GetIniString(IniPath(), L"COMMON", L"EXE");
     if (IsBlank(gstrVBExe)) frmOption::Instance().ShowModal();
     if (IsBlank(gstrVBExe)) {
@@ -196,7 +203,11 @@ void frmMain::Form_Load() {
     mstrPrevList = GetIniString(IniPath(), L"COMMON", L"PREV_List");
     if (!IsBlank(mstrPrevList)) {
         CheckMenuItem(menuBar_, mnuEditInitialize, MF_BYCOMMAND | MF_CHECKED);
-        LoadCompileList(mstrPrevList);
+        // The path stays for the next start; an empty list without a word
+        // would look as if the list had been lost.
+        if (LoadCompileList(mstrPrevList) == LoadResult::Missing) {
+            Notice(mstrPrevList + L"が見つかりません", L"前回のｺﾝﾊﾟｲﾙﾘｽﾄを開けませんでした");
+        }
     } else {
         CheckMenuItem(menuBar_, mnuEditInitialize, MF_BYCOMMAND | MF_UNCHECKED);
     }
@@ -226,7 +237,10 @@ bool frmMain::Form_QueryUnload() {
 }
 
 void frmMain::Form_Unload() {
-    PutIniString(IniPath(), L"COMMON", L"PREV_List", InitializeChecked() ? mstrPrevList : std::wstring());
+    if (!PutIniString(IniPath(), L"COMMON", L"PREV_List", InitializeChecked() ? mstrPrevList : std::wstring())) {
+        const DWORD error = GetLastError();
+        Notice(IniPath() + L"に書き込めませんでした", LastErrorText(error));
+    }
     AnimateClose(Hwnd());
     mobjVBC.reset();
     platform_.reset();

@@ -27,6 +27,7 @@ void frmMain::AppendLog(const std::wstring& piece) {
 }
 
 void frmMain::mnuCompile_Click() {
+    bool started = false;
     try {
         AppendLog(RunStartPiece());
         SetText(lblFailureCount, L"");
@@ -42,6 +43,7 @@ void frmMain::mnuCompile_Click() {
         }
         mobjVBC->SetDimension(Text(txtDimension));
         mobjVBC->SetCompileStop(false);
+        started = true;
         mobjVBC->CompileStart();
         record.SetStopTime(LocalNow());
         if (!mobjVBC->CompileStop()) {
@@ -61,6 +63,8 @@ void frmMain::mnuCompile_Click() {
         }
         SetRunningState(false);
     } catch (const VbError& e) {
+        // The log would otherwise stop at the start line of a build that never ran.
+        if (started && mobjVBC->CompileCount() > 0) AppendLog(BrokenOffPiece(e.Description()));
         Notice(e.Description(), L"");
         SetRunningState(false);
     } catch (const std::exception&) {
