@@ -159,8 +159,8 @@ int wmain() {
         }
         samples.push_back(Measure(tolvane, process, unixFolder));
         const Sample& s = samples.back();
-        std::printf("%3d  %11zu  %7d  %5d  %7d  %9zu\n", run, s.memory / 1024, s.handles, s.files, s.windows,
-                    s.logChars);
+        std::printf("%3d  %11llu  %7d  %5d  %7d  %9llu\n", run, static_cast<unsigned long long>(s.memory / 1024),
+                    s.handles, s.files, s.windows, static_cast<unsigned long long>(s.logChars));
         std::fflush(stdout);
     }
     CloseHandle(process);
@@ -184,8 +184,10 @@ int wmain() {
     const Sample& last = samples.back();
     const SIZE_T allowed = (last.logChars - first.logChars) * kBytesPerLogChar + kHeapSlack;
     const SIZE_T grown = last.memory > first.memory ? last.memory - first.memory : 0;
-    std::printf("memory   grew %zu KiB from run %d to %d, the log %zu characters: allowed %zu KiB: %s\n", grown / 1024,
-                kWarmUp, kRuns, last.logChars - first.logChars, allowed / 1024, grown <= allowed ? "PASS" : "FAIL");
+    std::printf("memory   grew %llu KiB from run %d to %d, the log %llu characters: allowed %llu KiB: %s\n",
+                static_cast<unsigned long long>(grown / 1024), kWarmUp, kRuns,
+                static_cast<unsigned long long>(last.logChars - first.logChars),
+                static_cast<unsigned long long>(allowed / 1024), grown <= allowed ? "PASS" : "FAIL");
     pass &= grown <= allowed;
     tolvane.Command(main_ids::mnuEditEnd);
     tolvane.WaitForExit();
