@@ -120,11 +120,10 @@ void clsTolvane::MarkFailed(clsVbp& entry, const std::wstring& reason) {
 // each position only; a checked entry with a blank path ends the run; an error
 // of the process start reaches the caller with the entry left waiting.
 void clsTolvane::CompileStart() {
-    // Counted from here, so a run refused at once counts no builds.
-    compileCount_ = 0;
     if (IsBlank(vb_) || !platform_.FileExists(vb_)) {
         throw TolvaneError(kSource, L"VB.EXEのパスが間違っています\r\nオプションで修正してください");
     }
+    compileCount_ = 0;
     const std::int32_t n = Count();
     for (std::int32_t i = 1; i <= n; ++i) {
         if (compileStop_) return;

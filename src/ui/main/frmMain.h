@@ -120,6 +120,8 @@ private:
     HACCEL accelerators_ = nullptr;
     // CompileCount of the build whose compiler the user has asked to end.
     std::int32_t abortedBuild_ = 0;
+    // A build of the current run has been announced (its start line logged).
+    bool buildAnnounced_ = false;
     // The system asked for the end of the session and the close was agreed.
     bool closeAgreed_ = false;
 

@@ -27,7 +27,7 @@ void frmMain::AppendLog(const std::wstring& piece) {
 }
 
 void frmMain::mnuCompile_Click() {
-    bool started = false;
+    buildAnnounced_ = false;
     try {
         AppendLog(RunStartPiece());
         SetText(lblFailureCount, L"");
@@ -43,7 +43,6 @@ void frmMain::mnuCompile_Click() {
         }
         mobjVBC->SetDimension(Text(txtDimension));
         mobjVBC->SetCompileStop(false);
-        started = true;
         mobjVBC->CompileStart();
         record.SetStopTime(LocalNow());
         if (!mobjVBC->CompileStop()) {
@@ -64,7 +63,7 @@ void frmMain::mnuCompile_Click() {
         SetRunningState(false);
     } catch (const VbError& e) {
         // The log would otherwise stop at the start line of a build that never ran.
-        if (started && mobjVBC->CompileCount() > 0) AppendLog(BrokenOffPiece(e.Description()));
+        if (buildAnnounced_) AppendLog(BrokenOffPiece(e.Description()));
         Notice(e.Description(), L"");
         SetRunningState(false);
     } catch (const std::exception&) {
@@ -89,6 +88,7 @@ void frmMain::mnuCompileStop_Click() {
 }
 
 void frmMain::mobjVBC_ExecutionStart() {
+    buildAnnounced_ = true;
     SetText(lblCount, ProgressText(mobjVBC->CompileCount(), mobjVBC->TargetCount()));
     AppendLog(BuildStartedPiece(mobjVBC->VbpMessage()));
     HWND list = Control(lstCompileList);
