@@ -7,6 +7,8 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <cstdlib>
+#include <cstring>
 #include <string>
 #include <vector>
 
@@ -29,7 +31,8 @@ constexpr SIZE_T kBytesPerLogChar = 4;
 constexpr SIZE_T kHeapSlack = 1 << 20;
 
 struct Sample {
-    SIZE_T memory = 0;  // private bytes
+    SIZE_T memory = 0;  // private data: the Linux process's VmData, else the private usage
+    SIZE_T resident = 0;
     int handles = 0;
     int files = 0;
     int windows = 0;
@@ -74,6 +77,14 @@ std::wstring UnixProcessFolder(const std::wstring& exe) {
     return result;
 }
 
+// A "Name:   1234 kB" line of /proc/<pid>/status, in bytes; 0 when missing.
+SIZE_T StatusBytes(const std::wstring& unixFolder, const char* name) {
+    const auto status = ReadBytes(unixFolder + L"\\status");
+    if (!status) return 0;
+    const auto at = status->find(std::string(name) + ":");
+    return at == std::string::npos ? 0 : std::strtoul(status->c_str() + at + std::strlen(name) + 1, nullptr, 10) * 1024;
+}
+
 int CountEntries(const std::wstring& folder) {
     WIN32_FIND_DATAW found;
     HANDLE find = FindFirstFileW((folder + L"\\*").c_str(), &found);
@@ -114,8 +125,12 @@ int WindowCount(DWORD pid) {
 Sample Measure(const RunningProgram& tolvane, HANDLE process, const std::wstring& unixFolder) {
     Sample s;
     PROCESS_MEMORY_COUNTERS_EX counters{};
-    if (GetProcessMemoryInfo(process, reinterpret_cast<PROCESS_MEMORY_COUNTERS*>(&counters), sizeof counters))
+    if (GetProcessMemoryInfo(process, reinterpret_cast<PROCESS_MEMORY_COUNTERS*>(&counters), sizeof counters)) {
         s.memory = counters.PrivateUsage;
+        s.resident = counters.WorkingSetSize;
+    }
+    // Wine leaves the private usage of another process at 0.
+    if (!unixFolder.empty()) s.memory = StatusBytes(unixFolder, "VmData");
     s.handles = HandleCount(tolvane.Pid());
     s.files = unixFolder.empty() ? -1 : CountEntries(unixFolder + L"\\fd");
     s.windows = WindowCount(tolvane.Pid());
@@ -148,7 +163,7 @@ int wmain() {
     const std::wstring unixFolder = UnixProcessFolder(program.Exe());
 
     std::vector<Sample> samples;
-    std::printf("run  private KiB  handles  files  windows  log chars\n");
+    std::printf("run  private KiB  resident KiB  handles  files  windows  log chars\n");
     for (int run = 1; run <= kRuns; ++run) {
         tolvane.Command(main_ids::mnuAllCheck);
         tolvane.Command(main_ids::mnuCompile);
@@ -159,8 +174,9 @@ int wmain() {
         }
         samples.push_back(Measure(tolvane, process, unixFolder));
         const Sample& s = samples.back();
-        std::printf("%3d  %11llu  %7d  %5d  %7d  %9llu\n", run, static_cast<unsigned long long>(s.memory / 1024),
-                    s.handles, s.files, s.windows, static_cast<unsigned long long>(s.logChars));
+        std::printf("%3d  %11llu  %12llu  %7d  %5d  %7d  %9llu\n", run, static_cast<unsigned long long>(s.memory / 1024),
+                    static_cast<unsigned long long>(s.resident / 1024), s.handles, s.files, s.windows,
+                    static_cast<unsigned long long>(s.logChars));
         std::fflush(stdout);
     }
     CloseHandle(process);
