@@ -36,4 +36,16 @@ std::wstring DecodeLikeWindows932(const std::string& bytes) {
     return text;
 }
 
+const AnsiCodec& WindowsCp932Codec() {
+    class Codec : public AnsiCodec {
+    public:
+        std::optional<std::string> Encode(const std::wstring& text) const override {
+            return SystemAnsiCodec().Encode(text);
+        }
+        std::wstring Decode(const std::string& bytes) const override { return DecodeLikeWindows932(bytes); }
+    };
+    static const Codec codec;
+    return codec;
+}
+
 }  // namespace tolvane::fuzz

@@ -5,8 +5,13 @@
 // codec skips the bad byte instead, which would hide faults of that kind.
 #include <string>
 
+#include "support/AnsiCodec.h"
+
 namespace tolvane::fuzz {
 
 std::wstring DecodeLikeWindows932(const std::string& bytes);
+
+// The system codec, decoding as above: what readers that take a codec get on Windows.
+const AnsiCodec& WindowsCp932Codec();
 
 }  // namespace tolvane::fuzz

@@ -25,7 +25,9 @@ public:
 };
 
 // What the program reads on Windows: the file decoded as the platform does.
-std::vector<ListLine> Read(const std::string& bytes) { return ParseCompileList(fuzz::DecodeLikeWindows932(bytes)); }
+std::vector<ListLine> Read(const std::string& bytes) {
+    return ParseCompileList(fuzz::WindowsCp932Codec().Decode(bytes));
+}
 
 // Lines split at CR LF, CR or LF and fields at TAB on the raw bytes, each
 // field decoded alone: a damaged character then costs its own field only.
