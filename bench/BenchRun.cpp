@@ -59,8 +59,8 @@ std::wstring Quoted(const std::wstring& s) { return s.find(L' ') == std::wstring
 
 const char* Verdict(bool pass) { return pass ? "PASS" : "FAIL"; }
 
-// Wraps the real platform to note the moment each error box is closed: the
-// run records the failure just before it asks for the close.
+// Wraps the real platform to note the moment each error box is found and the
+// moment it is first seen gone: the run records the failure as it finds the box.
 class TimingPlatform : public RunPlatform {
 public:
     std::vector<long long> closedAt, foundAt;
@@ -71,9 +71,9 @@ public:
     bool PathExists(const std::wstring& path) override { return inner_.PathExists(path); }
     void DoEvents() override { inner_.DoEvents(); }
     std::wstring NowText() override { return inner_.NowText(); }
-    std::unique_ptr<CompilerProcess> StartCompiler(const std::wstring& commandLine) override {
+    std::unique_ptr<CompilerProcess> StartCompiler(const std::wstring& program, const std::wstring& commandLine) override {
         double cpu0 = CpuSeconds();
-        auto p = std::make_unique<Process>(inner_.StartCompiler(commandLine), *this);
+        auto p = std::make_unique<Process>(inner_.StartCompiler(program, commandLine), *this);
         startCpu += CpuSeconds() - cpu0;
         return p;
     }
@@ -93,27 +93,28 @@ private:
             if (box && !found_) {
                 found_ = true;
                 owner_.foundAt.push_back(Qpc());
+            } else if (!box && found_ && !closed_) {
+                closed_ = true;
+                owner_.closedAt.push_back(Qpc());
             }
             return box;
         }
-        bool CloseErrorBox(std::chrono::milliseconds limit) override {
-            bool closed = inner_->CloseErrorBox(limit);
-            if (closed) owner_.closedAt.push_back(Qpc());
-            return closed;
-        }
+        void RequestErrorBoxClose() override { inner_->RequestErrorBoxClose(); }
+        std::optional<ShownWindow> FindPrompt() override { return inner_->FindPrompt(); }
         bool HasEnded() override { return inner_->HasEnded(); }
+        std::optional<std::uint32_t> ExitCode() override { return inner_->ExitCode(); }
+        std::chrono::milliseconds Elapsed() override { return inner_->Elapsed(); }
         void WaitStep(std::chrono::milliseconds interval) override {
             ++owner_.steps;
             inner_->WaitStep(interval);
         }
-        bool WaitForExit(std::chrono::milliseconds limit) override { return inner_->WaitForExit(limit); }
         void Terminate() override { inner_->Terminate(); }
 
     private:
         std::unique_ptr<CompilerProcess> inner_;
         TimingPlatform& owner_;
         double cpu0_, run0_;
-        bool found_ = false;
+        bool found_ = false, closed_ = false;
     };
     Win32RunPlatform inner_;
 };

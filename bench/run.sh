@@ -9,10 +9,13 @@ build=${1:-build/bench-win}
 if [ ! -f "$build/CMakeCache.txt" ]; then
   cmake -S . -B "$build" -DCMAKE_TOOLCHAIN_FILE=cmake/toolchain-mingw-i686.cmake >/dev/null
 fi
-cmake --build "$build" -j2 --target bench_run VBStandIn
+cmake --build "$build" -j2 --target bench_run bench_window VBStandIn Tolvane
 
 source scripts/display.sh
 start_display "$build"
 trap stop_display EXIT
 
-"$build/wine-run" "$build/bin/bench_run.exe"
+status=0
+"$build/wine-run" "$build/bin/bench_run.exe" || status=1
+"$build/wine-run" "$build/bin/bench_window.exe" || status=1
+exit $status

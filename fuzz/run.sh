@@ -16,8 +16,6 @@ targets=("$@")
 
 # target:property:seed — known faults, each failing on its seed until mended.
 known=(
-  "list_file:list-line-ends:damaged-before-cr.clt"
-  "command_line:quoted-trailing-backslash:outdir-spaced-backslash.txt"
   "command_line:program-name-unquoted:compiler-in-program-files.txt"
 )
 

@@ -5,8 +5,9 @@
 namespace tolvane {
 
 // vb /make project [/outdir folder] [/d arguments]: the compiler path as is,
-// project and folder quoted when they hold a space, every space removed from
-// the arguments; /outdir and /d only when their values are not empty.
+// project and folder quoted when they hold a space (backslashes that end a
+// quoted path doubled), every space removed from the arguments; /outdir and /d
+// only when their values are not empty.
 std::wstring BuildCommandLine(const std::wstring& vb, const std::wstring& project,
                               const std::wstring& outFolder, const std::wstring& dimension);
 

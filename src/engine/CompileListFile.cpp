@@ -65,24 +65,26 @@ bool ParseCheckMark(const std::wstring& field) {
     return ReadPlainNumber(value, nonZero) && nonZero;
 }
 
-std::vector<ListLine> ParseCompileList(const std::wstring& text) {
+std::vector<ListLine> ParseCompileList(const std::string& bytes, const AnsiCodec& codec) {
+    // Split on the raw bytes: CR, LF and TAB are never part of a double-byte
+    // character, while a decoder may pair a damaged lead byte with them.
     std::vector<ListLine> lines;
     std::size_t start = 0;
-    while (start < text.size()) {
-        std::size_t end = text.find(L'\r', start);
-        if (end == std::wstring::npos) end = text.size();
-        const std::wstring line = text.substr(start, end - start);
+    while (start < bytes.size()) {
+        std::size_t end = bytes.find_first_of("\r\n", start);
+        if (end == std::string::npos) end = bytes.size();
+        const std::string line = bytes.substr(start, end - start);
         start = end + 1;
-        if (start < text.size() && text[start - 1] == L'\r' && text[start] == L'\n') ++start;
+        if (start < bytes.size() && bytes[start - 1] == '\r' && bytes[start] == '\n') ++start;
 
-        const std::size_t tab = line.find(L'\t');
-        if (tab == std::wstring::npos) continue;  // no second field, no path
-        const std::size_t nextTab = line.find(L'\t', tab + 1);
+        const std::size_t tab = line.find('\t');
+        if (tab == std::string::npos) continue;  // no second field, no path
+        const std::size_t nextTab = line.find('\t', tab + 1);
         ListLine entry;
-        entry.path = line.substr(tab + 1, nextTab == std::wstring::npos ? std::wstring::npos
-                                                                       : nextTab - tab - 1);
+        entry.path = codec.Decode(
+            line.substr(tab + 1, nextTab == std::string::npos ? std::string::npos : nextTab - tab - 1));
         if (IsBlank(entry.path)) continue;
-        entry.mark = ParseCheckMark(line.substr(0, tab));
+        entry.mark = ParseCheckMark(codec.Decode(line.substr(0, tab)));
         lines.push_back(std::move(entry));
     }
     return lines;

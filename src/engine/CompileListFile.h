@@ -1,10 +1,11 @@
 #pragma once
-// The text of a compile-list file (*.clt), apart from its encoding: the caller
-// converts between this text and the file's ANSI bytes.
+// The text of a compile-list file (*.clt). Writing gives text that the caller
+// encodes in the ANSI code page; reading takes the file's bytes.
 #include <string>
 #include <vector>
 
 #include "engine/clsTolvane.h"
+#include "support/AnsiCodec.h"
 
 namespace tolvane {
 
@@ -21,11 +22,13 @@ struct ListLine {
 std::wstring FormatCompileList(const clsTolvane::EntryList& entries);
 std::wstring FormatCompileList(const clsTolvane& engine);
 
-// The entries a list file's text adds, in order. Lines end at CR LF or a lone
-// CR (a lone LF stays in the line); fields are split at every tab; the second
-// field is the path and lines whose path is blank are skipped; fields after
-// the second are ignored. Never fails: a bad line is skipped or added unchecked.
-std::vector<ListLine> ParseCompileList(const std::wstring& text);
+// The entries a list file adds, in order. Lines end at CR LF, a lone CR or a
+// lone LF (files edited elsewhere); fields are split at every tab; both are
+// split on the bytes before the fields are decoded, so a damaged character
+// costs only its own field. The second field is the path and lines whose path
+// is blank are skipped; fields after the second are ignored. Never fails: a
+// bad line is skipped or added unchecked.
+std::vector<ListLine> ParseCompileList(const std::string& bytes, const AnsiCodec& codec);
 
 // The check mark a first field stands for: True or False in any letter case,
 // or a plain decimal number (0 unchecked, anything else checked), surrounding

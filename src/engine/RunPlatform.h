@@ -2,11 +2,18 @@
 // What the compile run needs from the platform, kept narrow so that the run's
 // rules can be tested against a fake without windows or processes.
 #include <chrono>
+#include <cstdint>
 #include <memory>
 #include <optional>
 #include <string>
 
 namespace tolvane {
+
+// A window that a build is showing, as a person would read it.
+struct ShownWindow {
+    std::wstring title;
+    std::wstring text;
+};
 
 // One started compiler and everything it started in turn.
 class CompilerProcess {
@@ -19,20 +26,26 @@ public:
     // never count.
     virtual std::optional<std::wstring> FindErrorBox() = 0;
 
-    // Posts close requests to this build's error box until it has gone or the
-    // limit has passed. True when no box is left.
-    virtual bool CloseErrorBox(std::chrono::milliseconds limit) = 0;
+    // Posts a close request to every error box the last FindErrorBox saw, and
+    // returns at once.
+    virtual void RequestErrorBoxClose() = 0;
+
+    // Another shown top-level window of this build (a prompt waiting for a
+    // person), or nothing.
+    virtual std::optional<ShownWindow> FindPrompt() = 0;
 
     // Whether the compiler process has ended, learnt from its handle.
     virtual bool HasEnded() = 0;
 
+    // The exit status of an ended compiler; nothing when it cannot be read.
+    virtual std::optional<std::uint32_t> ExitCode() = 0;
+
+    // Time since the compiler was started.
+    virtual std::chrono::milliseconds Elapsed() = 0;
+
     // Sleeps until the compiler ends, window input arrives, or the interval
     // passes, then lets pending window events run once. Uses no CPU while waiting.
     virtual void WaitStep(std::chrono::milliseconds interval) = 0;
-
-    // Waits (letting window events run) until the compiler has ended; false
-    // when it is still running after the limit.
-    virtual bool WaitForExit(std::chrono::milliseconds limit) = 0;
 
     // Ends the compiler and every process it started.
     virtual void Terminate() = 0;
@@ -55,9 +68,12 @@ public:
     // The current local date and time in the system's general date-and-time form.
     virtual std::wstring NowText() = 0;
 
-    // Starts the command line as a new process in a normal window that takes the
-    // focus. Throws VbError with the platform's description when it cannot start.
-    virtual std::unique_ptr<CompilerProcess> StartCompiler(const std::wstring& commandLine) = 0;
+    // Starts the program as a new process in a normal window that takes the
+    // focus, with the command line as its text. The program is named apart so
+    // that no other program is ever started in its place. Throws VbError with
+    // the platform's description when it cannot start.
+    virtual std::unique_ptr<CompilerProcess> StartCompiler(const std::wstring& program,
+                                                           const std::wstring& commandLine) = 0;
 };
 
 }  // namespace tolvane

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "engine/CommandLine.h"
+#include "engine/FailureText.h"
 #include "support/Paths.h"
 #include "support/RuntimeError.h"
 
@@ -46,6 +47,8 @@ void clsTolvane::SetOutFolder(const std::wstring& value) {
 }
 
 void clsTolvane::SetDimension(const std::wstring& value) { dimension_ = TrimSpaces(value); }
+
+void clsTolvane::SetTimeLimit(std::chrono::minutes value) { timeLimit_ = std::max(value, std::chrono::minutes{0}); }
 
 clsVbp& clsTolvane::Entry(std::int32_t position) const {
     if (position < 1 || position > Count()) throw RuntimeError(kErrSubscriptOutOfRange, kSource);
@@ -116,6 +119,14 @@ void clsTolvane::MarkFailed(clsVbp& entry, const std::wstring& reason) {
     status_ = kStatusFailed;
 }
 
+void clsTolvane::AddFailureNote(clsVbp& entry, const std::wstring& note) {
+    if (!entry.Failure()) {
+        MarkFailed(entry, note);
+        return;
+    }
+    entry.SetFailureText(entry.FailureText() + L"\r\n" + note);
+}
+
 // Runs every checked entry in list order. The stop request is looked at before
 // each position only; a checked entry with a blank path ends the run; an error
 // of the process start reaches the caller with the entry left waiting.
@@ -169,43 +180,87 @@ void clsTolvane::CompileStart() {
 // the compiler may have gone since the run checked it.
 std::unique_ptr<CompilerProcess> clsTolvane::StartBuild(const std::wstring& commandLine) {
     try {
-        return platform_.StartCompiler(commandLine);
+        // The stored path is the program that runs: a command line alone
+        // would let the platform try "C:\Program.exe" for a path with spaces.
+        return platform_.StartCompiler(vb_, commandLine);
     } catch (const VbError& e) {
         throw VbError(e.Number(), e.Source(), L"「" + vb_ + L"」を起動できませんでした: " + e.Description());
     }
 }
 
+// Waits for the compiler, letting window events run on every pass. Its error
+// box is the first sign of failure: each box shown is recorded and closed, and
+// the compiler is then given a while to end. A compiler that ends without a box
+// is judged by its exit status. A second stop request, a box that will not
+// close and the time limit end the compiler at once.
 void clsTolvane::WaitForBuild(CompilerProcess& process, clsVbp& entry) {
+    using std::chrono::milliseconds;
+    bool boxShown = false;
+    bool boxSeen = false;
+    std::wstring boxText;
+    milliseconds boxSince{0};
+    milliseconds exitDeadline{0};
     for (;;) {
-        if (auto box = process.FindErrorBox()) {
-            HandleErrorBox(process, entry, *box);
-            return;
-        }
-        if (process.HasEnded()) {
-            // A box shown between the last look and the end still counts.
-            if (auto box = process.FindErrorBox()) HandleErrorBox(process, entry, *box);
-            return;
-        }
         if (abandonRequested_) {
             process.Terminate();
-            MarkFailed(entry, kAbandonedText);
+            AddFailureNote(entry, kAbandonedText);
+            return;
+        }
+        const bool ended = process.HasEnded();
+        const std::optional<std::wstring> box = process.FindErrorBox();
+        const milliseconds now = process.Elapsed();
+        if (box) {
+            if (!boxShown || *box != boxText) {
+                // A box after an earlier one, or in its place, is a follow-up:
+                // its text counts too.
+                boxShown = true;
+                boxSince = now;
+                boxText = *box;
+                AddFailureNote(entry, box->empty() ? std::wstring(kEmptyBoxText) : *box);
+            } else if (now - boxSince >= kBoxCloseLimit) {
+                process.Terminate();
+                AddFailureNote(entry, kBoxStuckNote);
+                return;
+            }
+            process.RequestErrorBoxClose();
+            process.WaitStep(kBoxCloseInterval);
+            continue;
+        }
+        if (boxShown) {
+            boxShown = false;
+            // Let the compiler finish before the next one starts: two at once
+            // would fight over the same output files and error-box title.
+            if (!boxSeen) exitDeadline = now + kExitAfterBoxLimit;
+            boxSeen = true;
+        }
+        if (ended) {
+            if (!boxSeen) JudgeEndedBuild(process, entry);
+            return;
+        }
+        if (boxSeen && now >= exitDeadline) {
+            process.Terminate();
+            return;
+        }
+        if (PassedTimeLimit(now)) {
+            const std::optional<ShownWindow> prompt = process.FindPrompt();
+            process.Terminate();
+            AddFailureNote(entry, TimeLimitText(timeLimit_, prompt));
             return;
         }
         process.WaitStep(kPollInterval);
     }
 }
 
-void clsTolvane::HandleErrorBox(CompilerProcess& process, clsVbp& entry, const std::wstring& boxText) {
-    const std::wstring text = boxText.empty() ? std::wstring(kEmptyBoxText) : boxText;
-    MarkFailed(entry, text);
-    if (!process.CloseErrorBox(kBoxCloseLimit)) {
-        process.Terminate();
-        entry.SetFailureText(text + L"\r\n" + kBoxStuckNote);
-        return;
-    }
-    // Let the compiler finish before the next one starts: two at once would
-    // fight over the same output files and error-box title.
-    if (!process.WaitForExit(kExitAfterBoxLimit)) process.Terminate();
+void clsTolvane::JudgeEndedBuild(CompilerProcess& process, clsVbp& entry) {
+    // The compiler exits with 1 after a failed build; a crash ends it with a
+    // status such as 0xC0000005 and shows nothing.
+    const std::optional<std::uint32_t> status = process.ExitCode();
+    if (status && *status != 0) MarkFailed(entry, ExitStatusText(*status));
+}
+
+bool clsTolvane::PassedTimeLimit(std::chrono::milliseconds elapsed) const {
+    // Compared in whole minutes, so no limit is too large to count up to.
+    return timeLimit_.count() > 0 && std::chrono::duration_cast<std::chrono::minutes>(elapsed) >= timeLimit_;
 }
 
 }  // namespace tolvane

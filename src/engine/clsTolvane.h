@@ -24,10 +24,14 @@ public:
     // few server round trips of CPU, and the error box must still be seen
     // within tens of milliseconds.
     static constexpr std::chrono::milliseconds kPollInterval{25};
+    // Pause between close requests to an error box that is still there.
+    static constexpr std::chrono::milliseconds kBoxCloseInterval{4};
     // How long an error box may take to close before its compiler is ended.
     static constexpr std::chrono::milliseconds kBoxCloseLimit{5000};
-    // How long a compiler may take to end after its error box has closed.
+    // How long a compiler may take to end after its first error box has closed.
     static constexpr std::chrono::milliseconds kExitAfterBoxLimit{10000};
+    // A build that runs longer is ended: an unattended run must not hang.
+    static constexpr std::chrono::minutes kDefaultTimeLimit{30};
 
     static constexpr const wchar_t* kStatusStart = L"ｺﾝﾊﾟｲﾙ開始";
     static constexpr const wchar_t* kStatusEnd = L"ｺﾝﾊﾟｲﾙ終了";
@@ -52,6 +56,11 @@ public:
 
     const std::wstring& Dimension() const { return dimension_; }
     void SetDimension(const std::wstring& value);
+
+    // Longest time one build may take before its compiler is ended and the
+    // build fails; 0 means no limit. Negative values count as 0.
+    std::chrono::minutes TimeLimit() const { return timeLimit_; }
+    void SetTimeLimit(std::chrono::minutes value);
 
     // The live list: element i - 1 is the entry at position i.
     const EntryList& Vbp() const { return entries_; }
@@ -97,8 +106,10 @@ private:
     void RaiseExecutionStop();
     void MarkFailed(clsVbp& entry, const std::wstring& reason);
     std::unique_ptr<CompilerProcess> StartBuild(const std::wstring& commandLine);
+    void AddFailureNote(clsVbp& entry, const std::wstring& note);
     void WaitForBuild(CompilerProcess& process, clsVbp& entry);
-    void HandleErrorBox(CompilerProcess& process, clsVbp& entry, const std::wstring& boxText);
+    void JudgeEndedBuild(CompilerProcess& process, clsVbp& entry);
+    bool PassedTimeLimit(std::chrono::milliseconds elapsed) const;
 
     RunPlatform& platform_;
     std::int32_t curCount_ = 0;
@@ -106,6 +117,7 @@ private:
     std::wstring vb_;
     std::wstring outFolder_;
     std::wstring dimension_;
+    std::chrono::minutes timeLimit_ = kDefaultTimeLimit;
     std::wstring projectName_;
     std::wstring status_;
     bool compileStop_ = false;

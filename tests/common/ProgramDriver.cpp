@@ -257,12 +257,21 @@ std::vector<ListItem> RunningProgram::Items() const {
 
 void RunningProgram::SetItemChecked(int index, bool checked) const {
     HWND list = Control(main_ids::lstCompileList);
-    RemoteBuffer remote(pid_, sizeof(LVITEMW));
-    LVITEMW item{};
-    item.stateMask = LVIS_STATEIMAGEMASK;
-    item.state = INDEXTOSTATEIMAGEMASK(checked ? 2 : 1);
-    if (!remote.Write(0, &item, sizeof item)) throw std::runtime_error("cannot write into the program");
-    Ask(list, LVM_SETITEMSTATE, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(remote.At(0)));
+    const auto state = static_cast<UINT>(Ask(list, LVM_GETITEMSTATE, static_cast<WPARAM>(index), LVIS_STATEIMAGEMASK));
+    if ((((state & LVIS_STATEIMAGEMASK) >> 12) == 2) == checked) return;
+    // A real click on the item's box, at the left end of its row.
+    RemoteBuffer remote(pid_, sizeof(RECT));
+    RECT row{LVIR_BOUNDS, 0, 0, 0};
+    if (!remote.Write(0, &row, sizeof row)) throw std::runtime_error("cannot write into the program");
+    Ask(list, LVM_GETITEMRECT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(remote.At(0)));
+    if (!remote.Read(0, &row, sizeof row)) throw std::runtime_error("cannot read from the program");
+    POINT box{row.left + (row.bottom - row.top) / 2 + 2, (row.top + row.bottom) / 2};
+    ClientToScreen(list, &box);
+    ClickAt(GetAncestor(list, GA_ROOT), box);
+    WaitUntil([&] {
+        const auto now = static_cast<UINT>(Ask(list, LVM_GETITEMSTATE, static_cast<WPARAM>(index), LVIS_STATEIMAGEMASK));
+        return (((now & LVIS_STATEIMAGEMASK) >> 12) == 2) == checked;
+    });
 }
 
 HWND RunningProgram::Choose(const std::wstring& caption, const std::wstring& name) const {

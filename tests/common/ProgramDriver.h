@@ -114,7 +114,7 @@ public:
     std::vector<std::wstring> LogLines() const;
     std::wstring Text(int id) const;
 
-    // Sets an item's check mark as a click on its box would.
+    // Sets an item's check mark with a real click on its box (when it differs).
     void SetItemChecked(int index, bool checked) const;
 
     // Answers the chooser with this caption: types the name into its

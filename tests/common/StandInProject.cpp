@@ -53,7 +53,8 @@ std::wstring StandInProject::OutputPath(const std::wstring& outFolder) const {
 std::wstring StandInProject::Write() const {
     std::wstring text = L"Type=Exe\r\nReference=*\\G{00020430-0000-0000-C000-000000000046}#2.0#0#stdole2.tlb#OLE Automation\r\n";
     for (const auto& line : lines_) text += line + L"\r\n";
-    text += L"Startup=\"Form1\"\r\nName=\"" + name_ + L"\"\r\nExeName32=\"" + exeName_ + L"\"\r\n";
+    text += L"Startup=\"Form1\"\r\nName=\"" + name_ + L"\"\r\n";
+    if (!exeName_.empty()) text += L"ExeName32=\"" + exeName_ + L"\"\r\n";
     auto ansi = ToAnsi(text);
     if (!ansi) throw std::runtime_error("project text does not fit the ANSI code page");
     if (!WriteBytes(Path(), *ansi)) throw std::runtime_error("cannot write the project file");

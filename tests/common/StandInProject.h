@@ -13,6 +13,7 @@ public:
     StandInProject(std::wstring folder, std::wstring fileName = L"App.vbp");
 
     StandInProject& Name(const std::wstring& name);
+    // Empty: no ExeName32 line.
     StandInProject& ExeName(const std::wstring& exeName);
     // Form=<file>; the file is created unless `create` is false.
     StandInProject& Form(const std::wstring& file, bool create = true);

@@ -96,4 +96,28 @@ void PostKey(HWND target, WORD virtualKey) {
     PostMessageW(target, WM_KEYUP, virtualKey, 0xC0000001);
 }
 
+bool ClickAt(HWND window, POINT screen) {
+    if (!WaitUntil([&] { return GetForegroundWindow() == window || (SetForegroundWindow(window), false); }, 10s))
+        return false;
+    if (!SetCursorPos(screen.x, screen.y)) return false;
+    INPUT press[2]{};
+    press[0].type = press[1].type = INPUT_MOUSE;
+    press[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
+    press[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
+    return SendInput(2, press, sizeof(INPUT)) == 2;
+}
+
+bool ClickWithMouse(HWND control) {
+    RECT r{};
+    GetWindowRect(control, &r);
+    return ClickAt(GetAncestor(control, GA_ROOT), {(r.left + r.right) / 2, (r.top + r.bottom) / 2});
+}
+
+HWND FocusedControl(HWND window) {
+    GUITHREADINFO info{};
+    info.cbSize = sizeof info;
+    GetGUIThreadInfo(GetWindowThreadProcessId(window, nullptr), &info);
+    return info.hwndFocus;
+}
+
 }  // namespace tolvane::testing

@@ -28,5 +28,11 @@ void Click(HWND button);
 void PostCommand(HWND window, int id);
 // Posts one key (down and up) to a window.
 void PostKey(HWND target, WORD virtualKey);
+// A real left click at a point of the screen, the window brought to the front first.
+bool ClickAt(HWND window, POINT screen);
+// A real left click in the middle of the control, its window brought to the front first.
+bool ClickWithMouse(HWND control);
+// The control that has the keyboard focus in the window's thread (nullptr if none).
+HWND FocusedControl(HWND window);
 
 }  // namespace tolvane::testing

@@ -17,6 +17,11 @@ TEST(CommandLine, JoinsPiecesInOrderQuotingSpacedPathsAndDroppingSpacesFromConst
         {L"C:\\Program Files\\VB6.EXE", L"C:\\My Src\\App.vbp", L"D:\\My Bin", L"",
          L"C:\\Program Files\\VB6.EXE /make \"C:\\My Src\\App.vbp\" /outdir \"D:\\My Bin\""},
         {L"VB6.EXE", L"a.vbp", L"", L"DEBUG = 1", L"VB6.EXE /make a.vbp /d DEBUG=1"},
+        // A quoted folder's final backslashes are doubled, or the compiler's C
+        // runtime would read \" as a quote inside the folder; unquoted, they stay.
+        {L"VB6.EXE", L"a.vbp", L"D:\\出力 先\\", L"A=1", L"VB6.EXE /make a.vbp /outdir \"D:\\出力 先\\\\\" /d A=1"},
+        {L"VB6.EXE", L"a.vbp", L"D:\\a b\\\\", L"", L"VB6.EXE /make a.vbp /outdir \"D:\\a b\\\\\\\\\""},
+        {L"VB6.EXE", L"a.vbp", L"D:\\Bin\\", L"", L"VB6.EXE /make a.vbp /outdir D:\\Bin\\"},
         // Tabs are no spaces: neither quoted nor removed.
         {L"VB6.EXE", L"a\tb.vbp", L"", L"X\t=1", L"VB6.EXE /make a\tb.vbp /d X\t=1"},
     };

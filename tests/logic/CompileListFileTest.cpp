@@ -8,13 +8,16 @@
 #include "FakeRunPlatform.h"
 #include "engine/CompileListFile.h"
 #include "engine/clsTolvane.h"
+#include "support/AnsiCodec.h"
 
 namespace tolvane {
 namespace {
 
-std::vector<std::pair<bool, std::wstring>> Lines(const std::wstring& text) {
-    std::vector<std::pair<bool, std::wstring>> out;
-    for (const auto& l : ParseCompileList(text)) out.emplace_back(l.mark, l.path);
+using Entries = std::vector<std::pair<bool, std::wstring>>;
+
+Entries Lines(const std::string& bytes) {
+    Entries out;
+    for (const auto& l : ParseCompileList(bytes, SystemAnsiCodec())) out.emplace_back(l.mark, l.path);
     return out;
 }
 
@@ -30,24 +33,29 @@ TEST(CompileListFile, FormatsOneLinePerEntryAndReadsBackPathsAndMarksButNotFailu
     EXPECT_EQ(text, L"True\tC:\\Src\\App\\App.vbp\r\nFalse\tC:\\b b\\Lib.vbp\r\nTrue\tC:\\Src\\App\\App.vbp\r\n");
 
     // What the file holds: the text and the writer's closing CR LF.
-    EXPECT_EQ(Lines(text + L"\r\n"), (std::vector<std::pair<bool, std::wstring>>{
-                                         {true, L"C:\\Src\\App\\App.vbp"}, {false, L"C:\\b b\\Lib.vbp"},
-                                         {true, L"C:\\Src\\App\\App.vbp"}}));
+    EXPECT_EQ(Lines(*SystemAnsiCodec().Encode(text + L"\r\n")),
+              (Entries{{true, L"C:\\Src\\App\\App.vbp"}, {false, L"C:\\b b\\Lib.vbp"}, {true, L"C:\\Src\\App\\App.vbp"}}));
 }
 
 TEST(CompileListFile, ParsingSplitsLinesAndSkipsThoseWithoutAPath) {
-    for (const wchar_t* empty : {L"", L"\r\n", L"\r\n\r\n\r"}) EXPECT_TRUE(Lines(empty).empty());
-    // A line ends at CR LF or a lone CR, never at a lone LF.
-    EXPECT_EQ(Lines(L"True\ta.vbp\rFalse\tb.vbp\r\nTrue\tc\n.vbp\r\nTrue\td.vbp"),
-              (std::vector<std::pair<bool, std::wstring>>{
-                  {true, L"a.vbp"}, {false, L"b.vbp"}, {true, L"c\n.vbp"}, {true, L"d.vbp"}}));
+    for (const char* empty : {"", "\r\n", "\r\n\r\n\r", "\n\n"}) EXPECT_TRUE(Lines(empty).empty());
+    // CR LF, a lone CR and a lone LF all end a line (lists edited elsewhere).
+    EXPECT_EQ(Lines("True\ta.vbp\rFalse\tb.vbp\r\nTrue\tc.vbp\nTrue\td.vbp\n\r\nFalse\te.vbp"),
+              (Entries{{true, L"a.vbp"}, {false, L"b.vbp"}, {true, L"c.vbp"}, {true, L"d.vbp"}, {false, L"e.vbp"}}));
+    // A damaged double-byte character (a lead byte alone) before a line end or
+    // a tab costs only its own field, never the line end or the next entry.
+    const Entries damaged = Lines("True\tC:\\A\x83\r\nTrue\x83\tC:\\B\nTrue\tC:\\C\x83\tx\nTrue\tC:\\D");
+    ASSERT_EQ(damaged.size(), 4u);
+    EXPECT_EQ(damaged[0].second.substr(0, 4), L"C:\\A");
+    EXPECT_EQ(damaged[1].second, L"C:\\B");
+    EXPECT_EQ(damaged[2].second.substr(0, 4), L"C:\\C");
+    EXPECT_EQ(damaged[3], (std::pair<bool, std::wstring>{true, L"C:\\D"}));
     // No tab, a blank or empty second field: skipped. Fields after the second
     // are ignored; an unreadable mark adds the path unchecked; the path keeps
     // its spaces (the engine trims them).
-    EXPECT_EQ(Lines(L"C:\\no-tab.vbp\r\nTrue\t   \r\nTrue\t\r\nTrue\t\tC:\\third.vbp\r\n\r\n"
-                    L"True\t  C:\\padded.vbp  \r\n1\tC:\\a.vbp\tFalse\textra\r\nyes\tC:\\b.vbp\r\n\tC:\\c.vbp"),
-              (std::vector<std::pair<bool, std::wstring>>{
-                  {true, L"  C:\\padded.vbp  "}, {true, L"C:\\a.vbp"}, {false, L"C:\\b.vbp"}, {false, L"C:\\c.vbp"}}));
+    EXPECT_EQ(Lines("C:\\no-tab.vbp\r\nTrue\t   \r\nTrue\t\r\nTrue\t\tC:\\third.vbp\r\n\r\n"
+                    "True\t  C:\\padded.vbp  \r\n1\tC:\\a.vbp\tFalse\textra\r\nyes\tC:\\b.vbp\r\n\tC:\\c.vbp"),
+              (Entries{{true, L"  C:\\padded.vbp  "}, {true, L"C:\\a.vbp"}, {false, L"C:\\b.vbp"}, {false, L"C:\\c.vbp"}}));
 }
 
 TEST(CompileListFile, CheckMarkReadsWordsAndNumbers) {

@@ -124,17 +124,18 @@ TEST_F(CompileRun, ThreeBuildsWithTheSecondFailing) {
               (std::vector<std::wstring>{L"DoEvents", L"StartCompiler"}));
     EXPECT_EQ(platform.commandLines[0],
               std::wstring(kVb) + L" /make \"C:\\My Src\\One.vbp\" /outdir \"D:\\Bin Out\" /d DEBUG=1:TRACE=0");
+    EXPECT_EQ(platform.programs, std::vector<std::wstring>(3, kVb));  // never looked for in the line
 
     EXPECT_EQ(engine.CompileCount(), 3);
     EXPECT_EQ(engine.CurCount(), 3);
     EXPECT_EQ(engine.FailureCount(), 1);
     ExpectFailure(2, L"コンパイルエラー");
     EXPECT_EQ(engine.Vbp()[0]->FailureText(), L"");
-    EXPECT_EQ(platform.Count(L"CloseErrorBox"), 1);
+    EXPECT_EQ(platform.Count(L"RequestErrorBoxClose"), 1);
     EXPECT_EQ(platform.Count(L"Terminate"), 0);
     EXPECT_EQ(platform.overlappingStarts, 0);
     // Polling sleeps between looks: one wait step per pass, never a spin.
-    EXPECT_EQ(platform.Count(L"WaitStep"), 3 + 1 + 3);
+    EXPECT_EQ(platform.Count(L"WaitStep"), 3 + 2 + 3);
     for (auto interval : platform.waitIntervals) EXPECT_GT(interval.count(), 0);
 
     engine.ReCompileCheck();
@@ -224,12 +225,13 @@ INSTANTIATE_TEST_SUITE_P(CompileRun, UnsafePath,
                          ::testing::Values(L"C:\\a\" /outdir C:\\x.vbp", L"C:\\a\tb.vbp", L"C:\\a\x7F.vbp",
                                            L"C:\\a\nb.vbp", L"C:\\a\x01.vbp"));
 
-// However the box behaves, the build fails with its text, its compiler is
+// However the boxes behave, the build fails with their texts, its compiler is
 // gone before the next one starts, and the next build succeeds.
 struct BoxCase {
     const char* name;
     std::function<void(CompilerScript&)> shape;
     bool terminated;
+    std::wstring text;
 };
 void PrintTo(const BoxCase& c, std::ostream* os) { *os << c.name; }
 
@@ -238,14 +240,13 @@ class ErrorBox : public CompileRun, public ::testing::WithParamInterface<BoxCase
 TEST_P(ErrorBox, FailsTheBuildAndTheNextOneRuns) {
     Add({L"C:\\bad.vbp", L"C:\\next.vbp"});
     CompilerScript& bad = platform.scripts[L"bad"] = Script(-1, 1);
+    bad.exitCode = 1;  // the box, not the status, names the failure
     GetParam().shape(bad);
     engine.CompileStart();
 
     EXPECT_EQ(Events(), (std::vector<std::wstring>{L"Start:1", L"Stop:1", L"Start:2", L"Stop:2"}));
     EXPECT_EQ(seen[1].message, L"\tbad.vbp   ｺﾝﾊﾟｲﾙ失敗");
-    const std::wstring& text = engine.Vbp()[0]->FailureText();
-    EXPECT_EQ(text.rfind(bad.boxText, 0), 0u);  // a box that stays adds a note
-    EXPECT_EQ(text.size() > bad.boxText.size(), bad.boxWontClose);
+    EXPECT_EQ(engine.Vbp()[0]->FailureText(), GetParam().text);
     EXPECT_EQ(platform.processes[0]->terminated, GetParam().terminated);
     EXPECT_FALSE(platform.processes[0]->Running());
     EXPECT_EQ(platform.overlappingStarts, 0);
@@ -254,24 +255,63 @@ TEST_P(ErrorBox, FailsTheBuildAndTheNextOneRuns) {
 
 INSTANTIATE_TEST_SUITE_P(
     CompileRun, ErrorBox,
-    ::testing::Values(BoxCase{"closed, compiler exits", [](CompilerScript&) {}, false},
-                      BoxCase{"closed, compiler lingers", [](CompilerScript& s) { s.exitsAfterBoxClosed = false; }, true},
-                      BoxCase{"ignores close", [](CompilerScript& s) { s.boxWontClose = true; s.boxText = L"ｺﾝﾊﾟｲﾙｴﾗｰ"; }, true},
-                      BoxCase{"shown after the end",
-                              [](CompilerScript& s) { s = Script(2); s.boxAfterEnd = true; }, false}));
+    ::testing::Values(
+        BoxCase{"closed, compiler exits", [](CompilerScript&) {}, false, L"コンパイルエラー"},
+        BoxCase{"closed, compiler lingers", [](CompilerScript& s) { s.exitsAfterBoxClosed = false; }, true,
+                L"コンパイルエラー"},
+        BoxCase{"ignores close", [](CompilerScript& s) { s.boxesThatClose = 0; }, true,
+                L"コンパイルエラー\r\nｴﾗｰﾒｯｾｰｼﾞが閉じないため、ｺﾝﾊﾟｲﾙを強制終了しました"},
+        BoxCase{"shown after the end", [](CompilerScript& s) { s.endsAfterSteps = 2; s.boxAtStep = -1; s.boxAfterEnd = true; },
+                false, L"コンパイルエラー"},
+        BoxCase{"follow-up boxes, each closed",
+                [](CompilerScript& s) { s.followUpBoxes = {L"2つ目", L""}; }, false,
+                L"コンパイルエラー\r\n2つ目\r\nｺﾝﾊﾟｲﾙｴﾗｰのﾒｯｾｰｼﾞが表示されました"},
+        BoxCase{"follow-up box that ignores close",
+                [](CompilerScript& s) {
+                    s.followUpBoxes = {L"2つ目"};
+                    s.boxesThatClose = 1;
+                },
+                true, L"コンパイルエラー\r\n2つ目\r\nｴﾗｰﾒｯｾｰｼﾞが閉じないため、ｺﾝﾊﾟｲﾙを強制終了しました"}));
+
+// A build that neither ends nor shows its box is ended at the limit; the
+// failure names the window it was waiting on, when there is one.
+TEST_F(CompileRun, TimeLimitEndsAWaitingBuildAndNamesItsPrompt) {
+    EXPECT_EQ(engine.TimeLimit(), std::chrono::minutes(30));
+    engine.SetTimeLimit(std::chrono::minutes(-5));
+    EXPECT_EQ(engine.TimeLimit(), std::chrono::minutes(0));
+    engine.SetTimeLimit(std::chrono::minutes(2));
+    Add({L"C:\\prompt.vbp", L"C:\\silent.vbp", L"C:\\slow.vbp"});
+    platform.scripts[L"prompt"] = Script(-1);
+    platform.scripts[L"prompt"].prompt = ShownWindow{L"File in Use", L"ﾌｧｲﾙは使用中です\r\n続けますか？"};
+    platform.scripts[L"silent"] = Script(-1);
+    platform.scripts[L"slow"] = Script(4799);  // just inside two minutes of 25 ms steps
+    engine.CompileStart();
+
+    ExpectFailure(1, L"制限時間(2分)を過ぎたため、ｺﾝﾊﾟｲﾙを強制終了しました\r\n"
+                     L"応答待ちのｳｨﾝﾄﾞｳ：「File in Use」\r\nﾌｧｲﾙは使用中です\r\n続けますか？");
+    ExpectFailure(2, L"制限時間(2分)を過ぎたため、ｺﾝﾊﾟｲﾙを強制終了しました");
+    for (int i : {0, 1}) {
+        EXPECT_TRUE(platform.processes[i]->terminated);
+        EXPECT_EQ(platform.processes[i]->elapsed, std::chrono::minutes(2));
+    }
+    EXPECT_FALSE(engine.Vbp()[2]->Failure());
+
+}
 
 TEST_F(CompileRun, SecondStopAbandonsAHungBuild) {
+    // With no time limit the wait goes on past half an hour (of 25 ms steps).
+    engine.SetTimeLimit(std::chrono::minutes(0));
     Add({L"C:\\hang.vbp", L"C:\\b.vbp"});
     platform.scripts[L"hang"] = Script(-1);
-    std::vector<bool> buildingSeen;
+    int buildingSeen = 0;
     platform.scripts[L"hang"].onStep = [&](int step) {
-        buildingSeen.push_back(engine.IsBuilding());
+        buildingSeen += engine.IsBuilding() ? 1 : 0;
         if (step == 3) engine.SetCompileStop(true);
-        if (step == 6) engine.AbortCurrentBuild();  // the user asks again
+        if (step == 100000) engine.AbortCurrentBuild();  // the user asks again
     };
     engine.CompileStart();
 
-    EXPECT_EQ(buildingSeen, std::vector<bool>(6, true));
+    EXPECT_EQ(buildingSeen, 100000);
     EXPECT_TRUE(platform.processes[0]->terminated);
     ExpectFailure(1, L"中止の指示によりｺﾝﾊﾟｲﾙを強制終了しました");
     EXPECT_EQ(Events(), (std::vector<std::wstring>{L"Start:1", L"Stop:1"}));
@@ -281,20 +321,25 @@ TEST_F(CompileRun, SecondStopAbandonsAHungBuild) {
 }
 
 TEST_F(CompileRun, AbortReachesOnlyTheBuildRunningWhenAsked) {
-    // Asked before the run, in the events around each build, and while a box
-    // is being handled (left over when that wait ends): none may end a build.
+    // Asked before the run and in the events around each build: no build is
+    // ended. Asked while a box that ignores close is being closed: that build
+    // is ended at once, without waiting out the close.
     Add({L"C:\\boxed.vbp", L"C:\\b.vbp", L"C:\\c.vbp"});
     platform.scripts[L"boxed"] = Script(-1, 1);
-    platform.scripts[L"boxed"].onStep = [this](int) { engine.AbortCurrentBuild(); };
+    platform.scripts[L"boxed"].boxesThatClose = 0;
+    platform.scripts[L"boxed"].onStep = [this](int step) {
+        if (step == 5) engine.AbortCurrentBuild();
+    };
     platform.defaultScript.endsAfterSteps = 3;
     engine.SetExecutionStartHandler([this] { engine.AbortCurrentBuild(); });
     engine.SetExecutionStopHandler([this] { engine.AbortCurrentBuild(); });
     engine.AbortCurrentBuild();
     engine.CompileStart();
 
-    ExpectFailure(1, L"コンパイルエラー");
+    ExpectFailure(1, L"コンパイルエラー\r\n中止の指示によりｺﾝﾊﾟｲﾙを強制終了しました");
+    EXPECT_EQ(platform.processes[0]->steps, 5);
     EXPECT_EQ(engine.FailureCount(), 1);
-    EXPECT_EQ(platform.Count(L"Terminate"), 0);
+    EXPECT_EQ(platform.Count(L"Terminate"), 1);
     EXPECT_EQ(platform.commandLines.size(), 3u);
 }
 

@@ -6,6 +6,7 @@
 #include <functional>
 #include <map>
 #include <memory>
+#include <optional>
 #include <set>
 #include <string>
 #include <vector>
@@ -19,18 +20,24 @@ struct CompilerScript {
     int endsAfterSteps = 0;           // HasEnded once this many WaitSteps passed; -1 never
     int boxAtStep = -1;               // error box shown from this step on; -1 none
     bool boxAfterEnd = false;         // box first seen only after HasEnded said true
-    bool boxWontClose = false;
-    bool exitsAfterBoxClosed = true;  // WaitForExit's answer
+    int boxesThatClose = -1;          // boxes that close when asked, in order; -1 all
+    bool exitsAfterBoxClosed = true;  // ends once its last box has closed; else lingers
     bool startThrows = false;
+    std::uint32_t exitCode = 0;
     std::wstring boxText = L"コンパイルエラー";
-    std::function<void(int step)> onStep;  // runs inside WaitStep, like a window event
+    std::vector<std::wstring> followUpBoxes;  // shown one by one as each box closes
+    std::optional<ShownWindow> prompt;        // what FindPrompt sees
+    std::function<void(int step)> onStep;     // runs inside WaitStep, like a window event
 };
 
 struct FakeProcess {
     CompilerScript script;
     int steps = 0;
-    bool ended = false, terminated = false, boxClosed = false, endReported = false;
+    std::chrono::milliseconds elapsed{0};  // the waits' intervals added up
+    size_t boxesClosed = 0;
+    bool ended = false, terminated = false, endReported = false;
     bool Running() const { return !ended && !terminated; }
+    bool AllBoxesClosed() const { return boxesClosed > script.followUpBoxes.size(); }
 };
 
 class FakeRunPlatform : public RunPlatform {
@@ -40,7 +47,7 @@ public:
     std::map<std::wstring, CompilerScript> scripts;
     CompilerScript defaultScript;
 
-    std::vector<std::wstring> trace, commandLines, pathLookups;
+    std::vector<std::wstring> trace, programs, commandLines, pathLookups;
     std::vector<std::shared_ptr<FakeProcess>> processes;
     std::vector<std::chrono::milliseconds> waitIntervals;
     int nowCalls = 0;
@@ -54,7 +61,7 @@ public:
     }
     void DoEvents() override { trace.push_back(L"DoEvents"); }
     std::wstring NowText() override { return L"T" + std::to_wstring(++nowCalls); }
-    std::unique_ptr<CompilerProcess> StartCompiler(const std::wstring& commandLine) override;
+    std::unique_ptr<CompilerProcess> StartCompiler(const std::wstring& program, const std::wstring& commandLine) override;
 
     int Count(const std::wstring& call) const { return static_cast<int>(std::count(trace.begin(), trace.end(), call)); }
 };
@@ -66,31 +73,35 @@ public:
 
     std::optional<std::wstring> FindErrorBox() override {
         platform_.trace.push_back(L"FindErrorBox");
-        const bool shown = !s_.boxClosed && ((s_.script.boxAtStep >= 0 && s_.steps >= s_.script.boxAtStep) ||
-                                             (s_.script.boxAfterEnd && s_.endReported));
-        if (shown) return s_.script.boxText;
-        return std::nullopt;
+        const bool shown = !s_.AllBoxesClosed() && !s_.terminated &&
+                           ((s_.script.boxAtStep >= 0 && s_.steps >= s_.script.boxAtStep) ||
+                            (s_.script.boxAfterEnd && s_.endReported));
+        if (!shown) return std::nullopt;
+        return s_.boxesClosed == 0 ? s_.script.boxText : s_.script.followUpBoxes[s_.boxesClosed - 1];
     }
-    bool CloseErrorBox(std::chrono::milliseconds limit) override {
-        platform_.trace.push_back(L"CloseErrorBox");
-        if (limit.count() <= 0 || s_.script.boxWontClose) return false;
-        return s_.boxClosed = true;
+    void RequestErrorBoxClose() override {
+        platform_.trace.push_back(L"RequestErrorBoxClose");
+        const int closable = s_.script.boxesThatClose;
+        if (closable < 0 || s_.boxesClosed < static_cast<size_t>(closable)) ++s_.boxesClosed;
     }
+    std::optional<ShownWindow> FindPrompt() override { return s_.script.prompt; }
     bool HasEnded() override {
         if (s_.script.endsAfterSteps >= 0 && s_.steps >= s_.script.endsAfterSteps) s_.ended = true;
+        if (s_.boxesClosed > 0 && s_.AllBoxesClosed() && s_.script.exitsAfterBoxClosed) s_.ended = true;
         s_.endReported = s_.endReported || !s_.Running();
         return !s_.Running();
     }
+    std::optional<std::uint32_t> ExitCode() override {
+        if (s_.Running()) return 259u;
+        return s_.terminated ? 1u : s_.script.exitCode;
+    }
+    std::chrono::milliseconds Elapsed() override { return s_.elapsed; }
     void WaitStep(std::chrono::milliseconds interval) override {
         platform_.trace.push_back(L"WaitStep");
         platform_.waitIntervals.push_back(interval);
         ++s_.steps;
+        s_.elapsed += interval;
         if (s_.script.onStep) s_.script.onStep(s_.steps);
-    }
-    bool WaitForExit(std::chrono::milliseconds limit) override {
-        platform_.trace.push_back(L"WaitForExit");
-        if (limit.count() > 0 && s_.script.exitsAfterBoxClosed) s_.ended = true;
-        return !s_.Running();
     }
     void Terminate() override {
         platform_.trace.push_back(L"Terminate");
@@ -103,9 +114,11 @@ private:
     FakeProcess& s_;
 };
 
-inline std::unique_ptr<CompilerProcess> FakeRunPlatform::StartCompiler(const std::wstring& commandLine) {
+inline std::unique_ptr<CompilerProcess> FakeRunPlatform::StartCompiler(const std::wstring& program,
+                                                                       const std::wstring& commandLine) {
     for (const auto& p : processes) overlappingStarts += p->Running() ? 1 : 0;
     trace.push_back(L"StartCompiler");
+    programs.push_back(program);
     commandLines.push_back(commandLine);
     if (onStart) onStart();
     auto state = std::make_shared<FakeProcess>();

@@ -50,6 +50,16 @@ TEST(MainFolderTree, LevelByLevelGroupedByParentAndProjectsInFolderOrder) {
     EXPECT_EQ(fs.listed, found.folders);  // one pass: each folder listed once
     EXPECT_EQ(found.skippedFolders, 0);
     EXPECT_FALSE(found.overLimit);
+    EXPECT_FALSE(found.cancelled);
+
+    // Told the counts before each folder; a false answer stops at once.
+    std::vector<std::pair<std::size_t, std::size_t>> told;
+    const ProjectSearch stopped = SearchFiles(fs, L"R\\", L"vbp", 100, [&](std::size_t folders, std::size_t projects) {
+        told.emplace_back(folders, projects);
+        return folders < 3;
+    });
+    EXPECT_TRUE(stopped.cancelled);
+    EXPECT_EQ(told, (std::vector<std::pair<std::size_t, std::size_t>>{{0, 0}, {1, 1}, {2, 1}, {3, 2}}));
 }
 
 TEST(MainFolderTree, HiddenSystemAndLinkedFoldersAreNotEnteredAndNoFolderIsAProject) {

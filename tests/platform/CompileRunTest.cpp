@@ -103,12 +103,13 @@ protected:
     std::function<void()> onStart_;
 };
 
-TEST_F(CompileRunTest, StubbornBoxAndHungBuildFailAndTheRunGoesOnWithNothingLeftRunning) {
+TEST_F(CompileRunTest, BoxesThatFollowOrWillNotCloseAndAHungBuildFailAndTheRunGoesOnWithNothingLeftRunning) {
     const std::wstring out = temp_.Folder(L"出力 bin");
-    engine_.SetOutFolder(out);
+    engine_.SetOutFolder(out + L"\\");
     engine_.SetDimension(L"DEBUG = 1 : TRACE = 0");
     Add(L"First.vbp");
-    Add(L"Stuck.vbp").MissingForm(L"Gone.frm").Set(L"StandInStubbornBox", L"1");
+    Add(L"Twice.vbp").MissingForm(L"Once.frm").Set(L"StandInSecondBox", L"続きのｴﾗｰ");
+    Add(L"Stuck.vbp").MissingForm(L"Gone.frm").Set(L"StandInYesNoBox", L"1");
     Add(L"Hang.vbp").Set(L"StandInHang", L"1").Set(L"StandInRecord", L"hang-started.txt");
     Add(L"Last.vbp");
     AbortWhenStarted abort(engine_, temp_.File(L"hang-started.txt"));
@@ -117,17 +118,20 @@ TEST_F(CompileRunTest, StubbornBoxAndHungBuildFailAndTheRunGoesOnWithNothingLeft
 
     EXPECT_EQ(abort.requests, 1);
     EXPECT_EQ(events_, (std::vector<std::wstring>{L"Start 1", L"First.vbp   ｺﾝﾊﾟｲﾙ終了", L"Start 2",
-                                                  L"Stuck.vbp   ｺﾝﾊﾟｲﾙ失敗", L"Start 3", L"Hang.vbp   ｺﾝﾊﾟｲﾙ失敗",
-                                                  L"Start 4", L"Last.vbp   ｺﾝﾊﾟｲﾙ終了"}));
-    EXPECT_EQ(engine_.FailureCount(), 2);
-    // The box's message leads the record of the failure.
-    EXPECT_EQ(engine_.Entry(2).FailureText().rfind(L"'" + temp_.File(L"Gone.frm") + L"' が見つかりません。", 0), 0u)
-        << engine_.Entry(2).FailureText();
-    EXPECT_FALSE(engine_.Entry(3).FailureText().empty());
+                                                  L"Twice.vbp   ｺﾝﾊﾟｲﾙ失敗", L"Start 3", L"Stuck.vbp   ｺﾝﾊﾟｲﾙ失敗",
+                                                  L"Start 4", L"Hang.vbp   ｺﾝﾊﾟｲﾙ失敗", L"Start 5",
+                                                  L"Last.vbp   ｺﾝﾊﾟｲﾙ終了"}));
+    EXPECT_EQ(engine_.FailureCount(), 3);
+    // Each box's message is recorded, a follow-up's too.
+    EXPECT_EQ(engine_.Entry(2).FailureText(),
+              L"'" + temp_.File(L"Once.frm") + L"' が見つかりません。\r\n続きのｴﾗｰ");
+    EXPECT_EQ(engine_.Entry(3).FailureText().rfind(L"'" + temp_.File(L"Gone.frm") + L"' が見つかりません。\r\n", 0), 0u)
+        << testing::ToUtf8(engine_.Entry(3).FailureText());
+    EXPECT_FALSE(engine_.Entry(4).FailureText().empty());
     for (const wchar_t* name : {L"First", L"Last"}) {
         auto written = testing::ReadStandInOutput(out + L"\\" + name + L".exe");
         EXPECT_EQ(written[L"Constants"], L"DEBUG=1:TRACE=0") << name;
-        EXPECT_EQ(written[L"OutDir"], out) << name;
+        EXPECT_EQ(written[L"OutDir"], out + L"\\") << name;
     }
     EXPECT_TRUE(testing::WaitUntil([] { return StandInsLeft() == 0; }, 30s));
 }
@@ -149,6 +153,8 @@ TEST_F(CompileRunTest, CompilerRemovedDuringTheRunStopsItWithTheStartError) {
     } catch (const VbError& e) {
         EXPECT_EQ(e.Number(), static_cast<std::int32_t>(ERROR_FILE_NOT_FOUND));
         EXPECT_EQ(e.Source(), L"clsTolvane");
+        EXPECT_FALSE(e.Description().empty());
+        EXPECT_EQ(e.Description().find_last_of(L"\r\n"), std::wstring::npos) << "trimmed";
     }
     EXPECT_EQ(events_, (std::vector<std::wstring>{L"Start 1", L"One.vbp   ｺﾝﾊﾟｲﾙ終了", L"Start 2"}));
     EXPECT_EQ(engine_.CompileCount(), 2);

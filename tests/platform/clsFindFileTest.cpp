@@ -34,13 +34,18 @@ TEST_F(FindFile, DotEntriesMissingFoldersAndNoMatchYieldNothing) {
     EXPECT_FALSE(find.IsDir());  // nothing handed out yet
     EXPECT_TRUE(SortedNames(find, folder.File(L"*.*")).empty());  // only "." and ".."
     EXPECT_EQ(find.NextFile(), L"");
+    EXPECT_TRUE(find.Complete());
+    // A folder that cannot be listed ends the same way, but not complete.
     EXPECT_TRUE(SortedNames(find, folder.File(L"missing\\*.vbp")).empty());
+    EXPECT_FALSE(find.Complete());
     ASSERT_TRUE(WriteBytes(folder.File(L"a.txt"), "x"));
     EXPECT_TRUE(SortedNames(find, folder.File(L"*.vbp")).empty());
+    EXPECT_TRUE(find.Complete());
 }
 
 TEST_F(FindFile, ListsMatchesHiddenOnesTooAndTellsFoldersApart) {
-    for (const wchar_t* name : {L"App.vbp", L"読込.vbp", L"note.txt", L"secret.vbp"})
+    // A name outside the code page comes back whole, not with '?'.
+    for (const wchar_t* name : {L"App.vbp", L"読込.vbp", L"한국.vbp", L"note.txt", L"secret.vbp"})
         ASSERT_TRUE(WriteBytes(folder.File(name), "x"));
     ASSERT_TRUE(SetFileAttributesW(folder.File(L"secret.vbp").c_str(), FILE_ATTRIBUTE_HIDDEN));
     ASSERT_TRUE(CreateDirectoryW(folder.File(L"Sub").c_str(), nullptr));
@@ -58,7 +63,7 @@ TEST_F(FindFile, ListsMatchesHiddenOnesTooAndTellsFoldersApart) {
     find.SetFileMask(folder.File(L"*.vbp"));
     find.NextFile();
     EXPECT_EQ(SortedNames(find, folder.File(L"*.txt")), std::vector<std::wstring>{L"note.txt"});
-    EXPECT_EQ(SortedNames(find, folder.File(L"*.vbp")), (std::vector<std::wstring>{L"App.vbp", L"secret.vbp", L"読込.vbp"}));
+    EXPECT_EQ(SortedNames(find, folder.File(L"*.vbp")), (std::vector<std::wstring>{L"App.vbp", L"secret.vbp", L"読込.vbp", L"한국.vbp"}));
 
     // After the end the last entry stays current.
     EXPECT_EQ(SortedNames(find, folder.File(L"Su*")), std::vector<std::wstring>{L"Sub"});

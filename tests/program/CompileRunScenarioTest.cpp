@@ -1,6 +1,7 @@
 // Whole-program runs with the compiler stand-in: a run with failures and its
 // report, rebuilding only what failed, closing while a run goes on.
 #include <algorithm>
+#include <optional>
 
 #include "ProgramScenario.h"
 
@@ -41,13 +42,18 @@ TEST(CompileRunScenario, FiveProjectsTwoFailuresThenOnlyTheFailedAreRebuilt) {
     EXPECT_EQ(tolvane.LogText(), L"");
     Snap(main, "main_idle");
 
-    // F12 through the real keyboard.
+    // F12 through the real keyboard, while typing in the arguments box.
+    HWND arguments = tolvane.Control(ids::txtDimension);
+    HWND tick = tolvane.Control(ids::chkAll);
+    ASSERT_TRUE(ClickWithMouse(arguments));
+    ASSERT_TRUE(WaitUntil([&] { return FocusedControl(main) == arguments; }));
     const std::wstring before = GeneralNow();
     ASSERT_TRUE(tolvane.PressKeys(main, {VK_F12}));
 
     // Progress as it goes: each value seen is the next build or a later one.
     std::vector<std::wstring> progress;
-    bool closeTried = false, snapped = false;
+    bool closeTried = false, snapped = false, buildingShown = false;
+    std::optional<OtherProgramWindow> other;
     HWND notice = nullptr;
     ASSERT_TRUE(WaitUntil(
         [&] {
@@ -60,16 +66,32 @@ TEST(CompileRunScenario, FiveProjectsTwoFailuresThenOnlyTheFailedAreRebuilt) {
                 tolvane.Command(ids::mnuEditEnd);
                 tolvane.Command(ids::mnuCompile);
                 tolvane.Command(ids::mnuDelAllList);
+                // Keys and clicks reach no control of the locked window,
+                // whichever had the focus.
+                tolvane.PressKeys(main, {'X'});
+                tolvane.PressKeys(main, {VK_SPACE});
+                ClickWithMouse(tick);
+                ClickWithMouse(arguments);
+                tolvane.PressKeys(main, {'Y'});
                 closeTried = true;
             }
             if (!snapped && count == L"4/5") {
                 Snap(main, "main_running");
+                // The project being built shows in the selection colours.
+                buildingShown = CountScreenPixels(tolvane.Control(ids::lstCompileList), GetSysColor(COLOR_HIGHLIGHT)) > 0;
+                // The user turns to another program until the run ends.
+                other.emplace();
                 snapped = true;
             }
             return (notice = tolvane.FindOfClass(kWarningBoxClass)) != nullptr;
         },
         120s));
     const std::wstring after = GeneralNow();
+    EXPECT_TRUE(buildingShown);
+    // The notice of a run that ended in the background is owned by the main
+    // window: above it, without a taskbar button of its own.
+    EXPECT_EQ(GetWindow(notice, GW_OWNER), main);
+    other.reset();
     EXPECT_TRUE(closeTried);
     EXPECT_TRUE(tolvane.Running());
     EXPECT_TRUE(IsWindow(main));
@@ -87,6 +109,10 @@ TEST(CompileRunScenario, FiveProjectsTwoFailuresThenOnlyTheFailedAreRebuilt) {
     EXPECT_EQ(CountScreenPixels(BoxLine(notice, 1), kNavyText), 0);
     Snap(notice, "notice_failures");
     ASSERT_TRUE(RunningProgram::Answer(notice, MessageBoxBase::cmdOK));
+    // Nothing typed or clicked during the run took effect; the focus is back.
+    EXPECT_EQ(WindowText(arguments), L"");
+    EXPECT_EQ(SendMessageW(tick, BM_GETCHECK, 0, 0), BST_UNCHECKED);
+    EXPECT_TRUE(WaitUntil([&] { return FocusedControl(main) == arguments; }));
 
     // The log: an empty line, then start and end of each build in list order,
     // a failed build's reason under its failure line, then the summary.
@@ -218,7 +244,10 @@ TEST(CompileRunScenario, CommonOutputFolderIsRequiredWhenTickedAndUsedForEveryBu
     EXPECT_EQ(tolvane.LogText(), L"\r\n");
     EXPECT_EQ(GetFileAttributesW(app.output.c_str()), INVALID_FILE_ATTRIBUTES);
 
-    // The folder chosen with the browse button takes every build's output.
+    // The folder chosen with the browse button takes every build's output;
+    // its final backslash does not swallow the arguments after it.
+    const std::wstring arguments = L"DEBUG = 1 : 区分 = 2";
+    SendMessageW(tolvane.Control(ids::txtDimension), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(arguments.c_str()));
     Click(browse);
     HWND chooser = tolvane.Choose(L"出力フォルダ指定", L"");
     ASSERT_NE(chooser, nullptr);
@@ -234,6 +263,7 @@ TEST(CompileRunScenario, CommonOutputFolderIsRequiredWhenTickedAndUsedForEveryBu
         const std::wstring file = p.file.substr(0, p.file.size() - 4) + L".exe";
         auto built = ReadStandInOutput(out + L"\\" + file);
         EXPECT_EQ(built[L"OutDir"], out + L"\\") << ToUtf8(file);
+        EXPECT_EQ(built[L"Constants"], L"DEBUG=1:区分=2") << ToUtf8(file);
         EXPECT_EQ(GetFileAttributesW(p.output.c_str()), INVALID_FILE_ATTRIBUTES);
     }
 

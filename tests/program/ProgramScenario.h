@@ -41,6 +41,20 @@ inline void Snap(HWND window, const std::string& name) {
     CaptureWindow(window, name);
 }
 
+// A window of another program (this test's own), brought to the front so that
+// none of Tolvane's windows is active.
+struct OtherProgramWindow {
+    OtherProgramWindow()
+        : hwnd(CreateWindowExW(0, L"STATIC", L"他のプログラム", WS_POPUP | WS_VISIBLE | WS_BORDER, 900, 700, 200, 100,
+                               nullptr, nullptr, GetModuleHandleW(nullptr), nullptr)) {
+        BringToFront(hwnd);
+    }
+    ~OtherProgramWindow() { DestroyWindow(hwnd); }
+    OtherProgramWindow(const OtherProgramWindow&) = delete;
+    OtherProgramWindow& operator=(const OtherProgramWindow&) = delete;
+    const HWND hwnd;
+};
+
 inline const std::wstring kStarted = L"ｺﾝﾊﾟｲﾙ開始";
 inline const std::wstring kEnded = L"ｺﾝﾊﾟｲﾙ終了";
 inline const std::wstring kFailed = L"ｺﾝﾊﾟｲﾙ失敗";
@@ -60,6 +74,7 @@ struct ProjectPlan {
     bool broken = false;  // names a form that is not there
     int delayMs = 0;      // the build takes at least this long
     bool hang = false;    // the build never ends
+    std::vector<std::pair<std::wstring, std::wstring>> steer;  // further stand-in lines
 };
 
 // record: a file every build appends its command line to ("" for none).
@@ -70,6 +85,7 @@ inline Project MakeProject(const ProgramFolder& program, const ProjectPlan& plan
     if (plan.broken) project.MissingForm(L"frmLost.frm");
     if (plan.delayMs > 0) project.Set(L"StandInDelayMs", std::to_wstring(plan.delayMs));
     if (plan.hang) project.Set(L"StandInHang", L"1");
+    for (const auto& [key, value] : plan.steer) project.Set(key, value);
     if (!record.empty()) project.Set(L"StandInRecord", record);
     Project made;
     made.file = plan.name + L".vbp";

@@ -38,6 +38,51 @@ std::wstring CompilerOf(const std::wstring& commandLine) {
     return program;
 }
 
+// One value under HKEY_CURRENT_USER set for the test's length. Going removes
+// it: Wine then takes its default (96 dpi, 1-pixel borders), as before.
+struct UserSetting {
+    UserSetting(const wchar_t* key, const wchar_t* name, DWORD type, const void* value, DWORD size)
+        : key(key), name(name) {
+        RegSetKeyValueW(HKEY_CURRENT_USER, key, name, type, value, size);
+    }
+    ~UserSetting() { RegDeleteKeyValueW(HKEY_CURRENT_USER, key, name); }
+    UserSetting(const UserSetting&) = delete;
+    UserSetting& operator=(const UserSetting&) = delete;
+    const wchar_t* key;
+    const wchar_t* name;
+};
+
+struct CutOffSearch {
+    RECT client;
+    std::vector<int> cut;
+};
+
+BOOL CALLBACK NoteCutOff(HWND c, LPARAM param) {
+    auto* s = reinterpret_cast<CutOffSearch*>(param);
+    wchar_t kind[32] = {};
+    GetClassNameW(c, kind, 32);
+    RECT r{};
+    if (!IsWindowVisible(c) || !GetWindowRect(c, &r)) return TRUE;
+    if (lstrcmpW(kind, L"TolvaneContainer") == 0 && GetWindowLongPtrW(c, GWLP_USERDATA) == 0) return TRUE;
+    // A drop-down's window includes its closed list.
+    COMBOBOXINFO info{};
+    info.cbSize = sizeof info;
+    if (lstrcmpiW(kind, L"ComboBox") == 0 && GetComboBoxInfo(c, &info)) r.bottom = r.top + info.rcItem.bottom + info.rcItem.top;
+    const RECT& a = s->client;
+    if (r.left < a.left || r.top < a.top || r.right > a.right || r.bottom > a.bottom) s->cut.push_back(GetDlgCtrlID(c));
+    return TRUE;
+}
+
+// The visible controls of a window (at any depth) that reach outside its
+// client area. Borderless panels show nothing of their own and are passed over.
+std::vector<int> ControlsCutOff(HWND window) {
+    CutOffSearch search{};
+    GetClientRect(window, &search.client);
+    MapWindowPoints(window, nullptr, reinterpret_cast<POINT*>(&search.client), 2);
+    EnumChildWindows(window, NoteCutOff, reinterpret_cast<LPARAM>(&search));
+    return search.cut;
+}
+
 // Presses a box's OK after checking its lines.
 void ExpectBox(RunningProgram& program, const wchar_t* boxClass, const std::wstring& line1, const std::wstring& line2,
                int answer = MessageBoxBase::cmdOK) {
@@ -142,6 +187,7 @@ TEST(StartupScenario, FirstStartAsksForTheCompilerWhichTheNextRunUses) {
     EXPECT_NE(ini->find("[COMMON]\r\n"), std::string::npos);
     EXPECT_NE(ini->find(Ansi(L"EXE=" + other + L"\r\n")), std::string::npos) << *ini;
     EXPECT_NE(ini->find(Ansi(L"PREV_List=" + list + L"\r\n")), std::string::npos) << *ini;
+    EXPECT_NE(ini->find("TimeLimit=30\r\n"), std::string::npos) << *ini;  // written out for users to find
     EXPECT_EQ(ini->find("\xEF\xBB\xBF"), std::string::npos);
 }
 
@@ -166,10 +212,14 @@ TEST(StartupScenario, SecondInstanceIsRefusedHelpAndTheListReopenedAtStart) {
         EXPECT_FALSE(items[1].checked);
 
         {
+            // Started while another program is in front: after the warning
+            // the running Tolvane comes forward.
+            OtherProgramWindow other;
             RunningProgram second(program, {L"", false});
             ExpectBox(second, kWarningBoxClass, L"すでにTolvaneは起動しています", L"なお、複数起動は出来ません");
             ASSERT_TRUE(second.WaitForExit());
             EXPECT_EQ(second.FindOfClass(kSplashClass), nullptr);
+            EXPECT_TRUE(WaitUntil([&] { return GetForegroundWindow() == main; }, 10s));
         }
         EXPECT_TRUE(first.Running());
         EXPECT_TRUE(IsWindowEnabled(main));
@@ -233,6 +283,39 @@ TEST(StartupScenario, SecondInstanceIsRefusedHelpAndTheListReopenedAtStart) {
     RunningProgram last(program);
     ASSERT_NE(last.WaitForMain(), nullptr);
     EXPECT_TRUE(last.Items().empty());
+}
+
+// Windows 10 and 11 draw 8-pixel resizing borders, and users scale their
+// screens: at every density, with such a frame, nothing is cut off.
+TEST(StartupScenario, AtEachScreenDensityWithAThickFrameNothingIsCutOff) {
+    ProgramFolder program;
+    program.WriteTolvaneIni();
+    const UserSetting border(L"Control Panel\\Desktop\\WindowMetrics", L"BorderWidth", REG_SZ, L"8", 4);
+    for (DWORD dpi : {120u, 144u, 192u}) {
+        SCOPED_TRACE(dpi);
+        const UserSetting density(L"Control Panel\\Desktop", L"LogPixels", REG_DWORD, &dpi, sizeof dpi);
+        RunningProgram tolvane(program);
+        HWND main = tolvane.WaitForMain();
+        ASSERT_NE(main, nullptr);
+        EXPECT_EQ(ControlsCutOff(main), std::vector<int>{});
+        tolvane.Command(ids::mnuAddList);
+        HWND chooser = tolvane.WaitForCaption(L"vbp指定");
+        ASSERT_NE(chooser, nullptr);
+        RECT outer{}, client{};
+        GetWindowRect(chooser, &outer);
+        GetClientRect(chooser, &client);
+        // The frame really is thicker than the layout's 4-pixel borders.
+        EXPECT_GE((outer.right - outer.left) - client.right, 16);
+        EXPECT_EQ(ControlsCutOff(chooser), std::vector<int>{});
+        if (dpi == 144) {
+            Snap(main, "main_144dpi");
+            Snap(chooser, "chooser_144dpi");
+        }
+        Click(Child(chooser, frmDialogBox::cmdCancel));
+        ASSERT_TRUE(WaitForWindowGone(chooser));
+        PostMessageW(main, WM_CLOSE, 0, 0);
+        ASSERT_TRUE(tolvane.WaitForExit());
+    }
 }
 
 }  // namespace

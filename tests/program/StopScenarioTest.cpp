@@ -1,5 +1,5 @@
 // Stopping a run: between builds with F11, and a compiler that never ends,
-// which a second F11 ends.
+// which a second F11 ends; builds that end badly with no one watching.
 #include <windows.h>
 // After windows.h, which it needs.
 #include <tlhelp32.h>
@@ -33,7 +33,7 @@ bool HasLine(const std::vector<std::wstring>& lines, const std::wstring& file, c
                        [&](const std::wstring& line) { return IsProgressLine(line, file, status); });
 }
 
-TEST(StopScenario, F11StopsBetweenBuildsAndASecondF11EndsAHungCompiler) {
+TEST(StopScenario, F11StopsBetweenBuildsASecondF11EndsAHungCompilerAndUnattendedFailuresAreNamed) {
     ProgramFolder program;
     const std::wstring record = program.File(L"builds.txt");
     std::vector<Project> projects;
@@ -43,13 +43,18 @@ TEST(StopScenario, F11StopsBetweenBuildsAndASecondF11EndsAHungCompiler) {
     projects.push_back(MakeProject(program, {L"p3", L"Third"}, record));
     projects.push_back(MakeProject(program, {L"p4", L"Fourth"}, record));
     const Project hung = MakeProject(program, {L"p5", L"Hung", false, 0, true}, record);
+    // Built last, each ending without a good build and without a plain box.
+    const std::vector<Project> bad = {
+        MakeProject(program, {L"p6", L"Crash", false, 0, false, {{L"StandInCrash", L"1"}}}, L""),
+        MakeProject(program, {L"p7", L"Exit1", false, 0, false, {{L"StandInExitCode", L"1"}}}, L""),
+        MakeProject(program, {L"p8", L"Prompt", false, 0, false, {{L"StandInPrompt", L"File in Use"}}}, L""),
+        MakeProject(program, {L"p9", L"YesNo", true, 0, false, {{L"StandInYesNoBox", L"1"}}}, L""),
+    };
     const std::wstring list = program.File(L"stop.clt");
-    WriteList(list, {{true, projects[0].path},
-                     {true, projects[1].path},
-                     {true, projects[2].path},
-                     {true, projects[3].path},
-                     {false, hung.path}});
-    program.WriteTolvaneIni(StandInExe(), list);
+    WriteList(list, {{true, projects[0].path}, {true, projects[1].path}, {true, projects[2].path},
+                     {true, projects[3].path}, {false, hung.path}, {false, bad[0].path}, {false, bad[1].path},
+                     {false, bad[2].path}, {false, bad[3].path}});
+    program.WriteIni(L"Tolvane.ini", {{L"EXE", StandInExe()}, {L"PREV_List", list}, {L"TimeLimit", L"1"}});
 
     RunningProgram tolvane(program);
     HWND main = tolvane.WaitForMain();
@@ -85,17 +90,18 @@ TEST(StopScenario, F11StopsBetweenBuildsAndASecondF11EndsAHungCompiler) {
     EXPECT_NE(GetFileAttributesW(projects[1].output.c_str()), INVALID_FILE_ATTRIBUTES);
     EXPECT_EQ(GetFileAttributesW(projects[2].output.c_str()), INVALID_FILE_ATTRIBUTES);
     auto items = tolvane.Items();
-    ASSERT_EQ(items.size(), 5u);
-    for (size_t i = 0; i < 4; ++i) EXPECT_TRUE(items[i].checked) << i;
-    EXPECT_FALSE(items[4].checked);
+    ASSERT_EQ(items.size(), 9u);
+    for (size_t i = 0; i < 9; ++i) EXPECT_EQ(items[i].checked, i < 4) << i;
 
-    // Inverted, only the hung project is checked; its compiler never ends.
+    // Inverted, and the last four unchecked: only the hung project is
+    // checked; its compiler never ends.
     tolvane.Command(ids::mnuReversalCheck);
+    for (int i = 5; i < 9; ++i) tolvane.SetItemChecked(i, false);
     ASSERT_TRUE(WaitUntil(
         [&] {
             items = tolvane.Items();
-            return items.size() == 5 && items[4].checked &&
-                   std::none_of(items.begin(), items.begin() + 4, [](const ListItem& i) { return i.checked; });
+            return items.size() == 9 && items[4].checked &&
+                   std::count_if(items.begin(), items.end(), [](const ListItem& i) { return i.checked; }) == 1;
         },
         30s));
     const std::wstring before = tolvane.LogText();
@@ -129,6 +135,43 @@ TEST(StopScenario, F11StopsBetweenBuildsAndASecondF11EndsAHungCompiler) {
     EXPECT_EQ(added[9], L"");
     EXPECT_EQ(tolvane.Text(ids::lblCount), L"1/1");
     EXPECT_EQ(tolvane.Text(ids::lblFailureCount), L"1");
+
+    // A crash and an exit status of 1 fail with their status; a compiler
+    // waiting on a prompt is ended at the one-minute limit of Tolvane.ini, and
+    // the prompt is named. While a box that ignores close is being closed the
+    // window answers at once, and a second F11 ends that build there.
+    for (int i = 0; i < 9; ++i) tolvane.SetItemChecked(i, i >= 5);
+    ASSERT_TRUE(WaitUntil([&] { return tolvane.Items()[4].checked == false && tolvane.Items()[8].checked; }, 30s));
+    const std::wstring third = tolvane.LogText();
+    tolvane.PostKeyToFocus(VK_F12);
+    ASSERT_TRUE(WaitUntil([&] { return HasLine(tolvane.LogLines(), bad[3].file, kStarted); }, 150s));
+    ASSERT_NE(WaitForTopWindow(L"Microsoft Visual Basic", 0, 30s), nullptr);
+    tolvane.PostKeyToFocus(VK_F11);
+    EXPECT_TRUE(WaitUntil([&] { return CountLines(tolvane.LogLines(), L"ｺﾝﾊﾟｲﾙを中止しています・・・") == 3; }, 1s));
+    tolvane.PostKeyToFocus(VK_F11);
+    EXPECT_TRUE(WaitUntil([&] { return CountLines(tolvane.LogLines(), L"実行中のｺﾝﾊﾟｲﾙを強制終了しています・・・") == 2; }, 1s));
+    ASSERT_TRUE(WaitUntil([&] { return IsWindowEnabled(listControl); }, 60s));
+    EXPECT_EQ(RunningCompilersOf(tolvane.Pid()), 0);
+
+    const std::wstring last = tolvane.LogText();
+    ASSERT_TRUE(StartsWith(last, third));
+    const auto lines = SplitLines(last.substr(third.size()));
+    const std::vector<std::wstring> reasons = {
+        L"\tｺﾝﾊﾟｲﾗが異常終了しました(終了ｺｰﾄﾞ 3221225477 / 0xC0000005)",
+        L"\tｺﾝﾊﾟｲﾗが異常終了しました(終了ｺｰﾄﾞ 1 / 0x00000001)",
+        L"\t制限時間(1分)を過ぎたため、ｺﾝﾊﾟｲﾙを強制終了しました 応答待ちのｳｨﾝﾄﾞｳ：「File in Use」 続行しますか？",
+    };
+    ASSERT_EQ(lines.size(), 1u + 3 * 4 + 9) << ToUtf8(last);
+    for (size_t i = 0; i < 3; ++i) {
+        EXPECT_TRUE(IsProgressLine(lines[1 + 4 * i], bad[i].file, kStarted)) << i;
+        EXPECT_TRUE(IsProgressLine(lines[2 + 4 * i], bad[i].file, kFailed)) << i;
+        EXPECT_EQ(lines[3 + 4 * i], reasons[i]);
+        EXPECT_EQ(lines[4 + 4 * i], L"");
+    }
+    EXPECT_TRUE(IsProgressLine(lines[16], bad[3].file, kFailed));  // after the two stop lines
+    EXPECT_EQ(lines[17], L"\t" + BoxTextOf(bad[3]) + L" 中止の指示によりｺﾝﾊﾟｲﾙを強制終了しました");
+    EXPECT_EQ(lines[19], L"ｺﾝﾊﾟｲﾙを中止しました");
+    EXPECT_EQ(tolvane.Text(ids::lblFailureCount), L"5");  // the hung build's failure stays
 }
 
 }  // namespace

@@ -27,6 +27,9 @@ namespace tolvane {
 // The fixture: the window loaded and shown with the compiler stand-in as its
 // compiler; what it asks the chooser and tells or asks the user lands here.
 class MainWindowProbe : public ::testing::Test {
+public:
+    static bool Searching() { return W().mblnSearching; }
+
 protected:
     struct Notice {
         std::wstring message1, message2;
@@ -173,7 +176,9 @@ TEST_F(MainWindowTest, LayoutFitsAndARunLocksEverythingButStopAndTheLog) {
     AddEntries({{L"C:\\a.vbp", true}});
     for (bool running : {true, false}) {
         SetRunning(running);
-        for (int id : {Frame1, Frame2, lstCompileList}) EXPECT_NE(w.IsEnabled(id), running) << id;
+        // The controls inside the frames too: a focused one would still take keys.
+        for (int id : {Frame1, Frame2, lstCompileList, chkAll, cmdFolderPath, txtDimension})
+            EXPECT_NE(w.IsEnabled(id), running) << id;
         for (int bar : {mnuEditFilePosition, mnuEditOptionPosition, mnuEditHelpPosition})
             EXPECT_NE(BarEnabled(bar), running) << bar;
         for (int id : {mnuCompile, mnuAllCheck, mnuNoCheck, mnuReversalCheck}) EXPECT_NE(MenuEnabled(id), running) << id;
@@ -188,6 +193,61 @@ TEST_F(MainWindowTest, LayoutFitsAndARunLocksEverythingButStopAndTheLog) {
     EXPECT_TRUE(w.IsEnabled(cmdFolderPath));
     ClickControl(chkAll);
     EXPECT_FALSE(w.IsEnabled(cmdFolderPath));
+
+    // Each item's tooltip is its full path.
+    HWND list = ControlOf(lstCompileList);
+    EXPECT_NE(ListView_GetExtendedListViewStyle(list) & LVS_EX_INFOTIP, 0u);
+    wchar_t tip[MAX_PATH] = L"";
+    NMLVGETINFOTIPW info{};
+    info.hdr = {list, static_cast<UINT_PTR>(lstCompileList), LVN_GETINFOTIPW};
+    info.pszText = tip;
+    info.cchTextMax = MAX_PATH;
+    SendMessageW(w.Hwnd(), WM_NOTIFY, lstCompileList, reinterpret_cast<LPARAM>(&info));
+    EXPECT_STREQ(tip, L"C:\\a.vbp");
+}
+
+// Notes whether the folder search was going on when a timer of the test ran.
+int g_timerDuringSearch = 0;
+void CALLBACK NoteSearching(HWND, UINT, UINT_PTR id, DWORD) {
+    g_timerDuringSearch = MainWindowProbe::Searching() ? 1 : 2;
+    KillTimer(nullptr, id);
+}
+
+TEST_F(MainWindowTest, FolderSearchLetsEventsRunEscLeavesTheListAndAFolderNotSearchedIsReported) {
+    TempFolder temp(L"main search");
+    WriteBytes(temp.Folder(L"tree\\sub") + L"\\b.vbp", "");
+    WriteBytes(temp.File(L"tree\\a.vbp"), "");
+    AddEntries({{L"C:\\Keep.vbp", false}});
+    ListChanged() = false;
+    // Due before the command: they wait for the search to let events run.
+    SetTimer(nullptr, 0, 1, NoteSearching);
+    Sleep(20);
+    PostMessageW(ControlOf(txtCompileList), WM_KEYDOWN, VK_ESCAPE, 0);
+    answers = {temp.Path() + L"\\tree\\"};
+    Command(mnuAddAllList);
+    EXPECT_EQ(g_timerDuringSearch, 1);
+    EXPECT_EQ(EnginePaths(), std::vector<std::wstring>{L"C:\\Keep.vbp"});
+    EXPECT_FALSE(ListChanged());
+    EXPECT_TRUE(notices.empty());
+    EXPECT_FALSE(W().IsVisible(lblSearch));
+    EXPECT_EQ(W().Text(Label1), L"[条件付きコンパイル引数]");
+    EXPECT_TRUE(W().IsEnabled(chkAll));
+    EXPECT_TRUE(BarEnabled(mnuEditFilePosition));
+
+    // Not cancelled: the projects follow in folder order, checked.
+    answers = {temp.Path() + L"\\tree\\"};
+    Command(mnuAddAllList);
+    EXPECT_EQ(EnginePaths(), (std::vector<std::wstring>{L"C:\\Keep.vbp", temp.Path() + L"\\tree\\a.vbp",
+                                                        temp.Path() + L"\\tree\\sub\\b.vbp"}));
+    EXPECT_EQ(ListMarks(), (std::vector<bool>{false, true, true}));
+    EXPECT_TRUE(ListChanged());
+
+    // A folder that has gone is reported and adds nothing.
+    answers = {temp.File(L"gone") + L"\\"};
+    Command(mnuAddAllList);
+    EXPECT_EQ(Engine().Count(), 3);
+    ASSERT_EQ(notices.size(), 1u);
+    EXPECT_EQ(notices[0].message1, L"1個のﾌｫﾙﾀﾞを検索出来ませんでした");
 }
 
 TEST_F(MainWindowTest, EachListCommandKeepsControlAndEngineEqualAndSetsOrClearsTheChangedFlag) {
@@ -211,7 +271,7 @@ TEST_F(MainWindowTest, EachListCommandKeepsControlAndEngineEqualAndSetsOrClearsT
         {mnuAddList, L"C:\\Other.vbp", {true}, true},
         {mnuReadList, list, {false, false}, false},  // replaced by the file's entries
         {mnuAllCheck, {}, {true, true}, true},
-        {mnuWriteList, {}, {true, true}, false},  // the save cancelled
+        {mnuWriteList, {}, {true, true}, true},  // the save cancelled: nothing was written
         {mnuNoCheck, {}, {false, false}, true},
         {mnuDelList, {}, {}, true},
     };
@@ -224,15 +284,18 @@ TEST_F(MainWindowTest, EachListCommandKeepsControlAndEngineEqualAndSetsOrClearsT
     }
     EXPECT_EQ(PrevList(), list);
 
-    // The user's click reaches the engine and counts as a change.
+    // Space on the focused item reaches the engine and counts as a change.
     AddEntries({{L"C:\\Src\\App.vbp", false}});
     ListChanged() = false;
-    ListView_SetCheckState(ControlOf(lstCompileList), 0, TRUE);
+    HWND control = ControlOf(lstCompileList);
+    ListView_SetItemState(control, 0, LVIS_FOCUSED, LVIS_FOCUSED);
+    SendMessageW(control, WM_KEYDOWN, VK_SPACE, 0);
     EXPECT_EQ(EngineMarks(), Marks{true});
+    EXPECT_EQ(ListMarks(), Marks{true});
     EXPECT_TRUE(ListChanged());
 }
 
-TEST_F(MainWindowTest, SaveThatFailsOrIsRefusedKeepsTheOldFileTheChangedFlagAndTheWindow) {
+TEST_F(MainWindowTest, SaveThatFailsIsRefusedOrIsCancelledKeepsTheOldFileTheChangedFlagAndTheWindow) {
     TempFolder temp(L"main save failure");
     const std::wstring list = temp.File(L"old.clt");
     const std::string old = "True\tC:\\Keep.vbp\r\n\r\n";
@@ -251,17 +314,23 @@ TEST_F(MainWindowTest, SaveThatFailsOrIsRefusedKeepsTheOldFileTheChangedFlagAndT
     EXPECT_NE(notices[0].message1.find(list), std::wstring::npos);
     EXPECT_EQ(notices[0].message2, kNotSaved);
 
+    // Closing, "save" answered, the chooser cancelled: the window and the list stay.
+    questionAnswer = true;
+    answers = {std::nullopt};
+    EXPECT_FALSE(W().Unload());
+    EXPECT_EQ(EnginePaths(), std::vector<std::wstring>{L"C:\\Fine.vbp"});
+    EXPECT_TRUE(ListChanged());
+
     // A path the code page cannot hold is named, and no file is even asked for;
     // closing, "save" answered, and the save refused: the window stays.
     const std::wstring odd = L"C:\\한국\\App.vbp";
     AddEntries({{odd, true}});
     asked.clear();
     Command(mnuWriteList);
-    questionAnswer = true;
     EXPECT_FALSE(W().Unload());
     EXPECT_TRUE(W().IsLoaded());
     EXPECT_TRUE(ListChanged());
-    EXPECT_EQ(questions, std::vector<std::wstring>{L"ｺﾝﾊﾟｲﾙﾘｽﾄが変更されています"});
+    EXPECT_EQ(questions, std::vector<std::wstring>(2, L"ｺﾝﾊﾟｲﾙﾘｽﾄが変更されています"));
     EXPECT_TRUE(asked.empty());
     ASSERT_EQ(notices.size(), 3u);
     for (std::size_t i : {1u, 2u}) {
@@ -317,15 +386,6 @@ TEST_F(MainWindowTest, AdditionsThatWouldPassTheLimitAreRefusedWhole) {
     ASSERT_EQ(notices.size(), 2u);
     for (const auto& n : notices) EXPECT_EQ(n.message1, kOverLimit);
     EXPECT_EQ(asked.size(), 1u);  // the single addition did not even ask
-}
-
-TEST_F(MainWindowTest, FolderThatCannotBeSearchedIsReportedAndAddsNothing) {
-    TempFolder temp(L"main tree");
-    answers = {temp.File(L"gone") + L"\\"};
-    Command(mnuAddAllList);
-    EXPECT_EQ(Engine().Count(), 0);
-    ASSERT_EQ(notices.size(), 1u);
-    EXPECT_EQ(notices[0].message1, L"1個のﾌｫﾙﾀﾞを検索出来ませんでした");
 }
 
 TEST_F(MainWindowTest, ArgumentsBoxIsLightYellowAndSelectedWhileItHasTheFocus) {

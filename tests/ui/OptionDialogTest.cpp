@@ -142,6 +142,15 @@ TEST_F(OptionDialog, OpensOnTheStoredPathSelectedAndOnlySettingWrites) {
                 EXPECT_LE(TextWidthTwips(label, WindowText(label)), r.right - r.left) << id;
             }
             CaptureWindow(w, "option_dialog");
+            // The frame's line runs beside its caption, through the caption's height.
+            RECT title{};
+            GetWindowRect(Child(w, frmOption::Label4), &title);
+            HDC screen = GetDC(nullptr);
+            bool lineBeside = false;
+            for (int y = title.top; y < title.bottom; ++y)
+                lineBeside = lineBeside || GetPixel(screen, title.right + 4, y) == GetSysColor(COLOR_BTNSHADOW);
+            ReleaseDC(nullptr, screen);
+            EXPECT_TRUE(lineBeside);
             SetWindowTextTo(box, other);  // a valid path typed, then closed
             close(w);
         });

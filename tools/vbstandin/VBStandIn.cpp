@@ -1,26 +1,33 @@
 // A stand-in for the Visual Basic 6 compiler, for tests and benchmarks.
 //
-// Started as VB6 is:  <exe> /make <project> [/outdir <folder>] [/d <constants>]
-// It reads the project (ANSI code page), checks that every file it names
-// exists, and writes the executable named by ExeName32 into the output folder
-// (or the project's folder). The "executable" is a UTF-8 text recording what
-// the stand-in was given. A missing file or an unreadable project is reported
-// the way VB6 does it: a modal box titled "Microsoft Visual Basic", exit
-// status 1 once the box is closed.
+// Started as VB6 is:  <exe> /make <project> [/outdir <folder>] [/d <constants>] [/out <log>]
+// Its arguments are split as a Visual C++ program's are (C runtime rules). It
+// reads the project (ANSI code page), checks that every file it names exists,
+// and writes the output where VB6 does: into /outdir, else the project's folder
+// joined with Path32, named by ExeName32, else by Name and the extension of
+// Type. The "executable" is a UTF-8 text recording what the stand-in was given.
+// A missing file or an unreadable project is reported the way VB6 does it: a
+// modal box titled "Microsoft Visual Basic" (or, with /out, lines appended to
+// the log), exit status 1; a good build exits 0.
 //
 // Lines that VB6 would ignore steer the stand-in for tests:
 //   StandInDelayMs=<ms>     take this long before doing anything
 //   StandInHang=1           never end and show nothing
 //   StandInBoxDelayMs=<ms>  wait this long before showing the error box
-//   StandInStubbornBox=1    the error box is a window that ignores WM_CLOSE
+//   StandInYesNoBox=1       the error box asks Yes/No: no Cancel, so it ignores WM_CLOSE
+//   StandInSecondBox=<text> once the error box has closed, show another with this text
 //   StandInChildBox=1       a child copy of the stand-in shows the error box
 //                           (=2: and the stand-in ends without waiting for it)
+//   StandInPrompt=<title>   show a dialog of that title and wait for an answer
+//   StandInCrash=1          end at once with 0xC0000005 and show nothing
 //   StandInExitCode=<n>     exit status of a successful build
 //   StandInRecord=<file>    append the received command line to this file
 //   StandInBoxStamp=<file>  append QueryPerformanceCounter ticks as the box shows
 //
-// Started as  <exe> /standinbox [/stamp <file>] [/stubborn] <text>  it only shows the box.
+// Started as  <exe> /standinbox [/stamp <file>] [/yesno] <text>  it only shows the box.
 #include <windows.h>
+// After windows.h, which it needs.
+#include <shellapi.h>
 
 #include <cwchar>
 #include <cwctype>
@@ -35,10 +42,6 @@ const wchar_t kBoxTitle[] = L"Microsoft Visual Basic";
 std::wstring Lower(std::wstring s) {
     for (auto& c : s) c = static_cast<wchar_t>(std::towlower(c));
     return s;
-}
-
-bool StartsWithNoCase(const std::wstring& s, size_t at, const std::wstring& prefix) {
-    return s.size() >= at + prefix.size() && Lower(s.substr(at, prefix.size())) == Lower(prefix);
 }
 
 std::wstring Trim(const std::wstring& s) {
@@ -145,50 +148,79 @@ LRESULT CALLBACK StampOnShow(int code, WPARAM wp, LPARAM lp) {
     return CallNextHookEx(g_showHook, code, wp, lp);
 }
 
-LRESULT CALLBACK StubbornProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
-    if (msg == WM_CLOSE) return 0;  // the point of this window: close requests do nothing
-    return DefWindowProcW(hwnd, msg, wp, lp);
+// On Windows a box without a Cancel button ignores WM_CLOSE; Wine's closes it
+// as a Cancel. The box's own procedure is wrapped so that it behaves as on Windows.
+HHOOK g_cbtHook = nullptr;
+WNDPROC g_boxProc = nullptr;
+
+LRESULT CALLBACK NoCancelProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
+    if (msg == WM_CLOSE || (msg == WM_COMMAND && LOWORD(wp) == IDCANCEL)) return 0;
+    return CallWindowProcW(g_boxProc, hwnd, msg, wp, lp);
 }
 
-// A box of our own that does not close on request, to test the bounded close.
-void ShowStubbornBox(const std::wstring& text) {
-    HINSTANCE inst = GetModuleHandleW(nullptr);
-    WNDCLASSW wc{};
-    wc.lpfnWndProc = StubbornProc;
-    wc.hInstance = inst;
-    wc.hCursor = LoadCursorW(nullptr, MAKEINTRESOURCEW(32512));
-    wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-    wc.lpszClassName = L"StandInStubbornBox";
-    RegisterClassW(&wc);
-    HWND box = CreateWindowExW(WS_EX_DLGMODALFRAME, wc.lpszClassName, kBoxTitle, WS_POPUP | WS_CAPTION | WS_SYSMENU,
-                               200, 200, 420, 140, nullptr, nullptr, inst, nullptr);
-    CreateWindowExW(0, L"STATIC", text.c_str(), WS_CHILD | WS_VISIBLE | SS_LEFT, 16, 16, 380, 60, box,
-                    reinterpret_cast<HMENU>(static_cast<INT_PTR>(0xFFFF)), inst, nullptr);
-    ShowWindow(box, SW_SHOWNORMAL);
-    MSG m;
-    while (GetMessageW(&m, nullptr, 0, 0) > 0) {
-        TranslateMessage(&m);
-        DispatchMessageW(&m);
-    }
+LRESULT CALLBACK WrapBoxOnActivate(int code, WPARAM wp, LPARAM lp) {
+    if (code == HCBT_ACTIVATE && !g_boxProc)
+        g_boxProc = reinterpret_cast<WNDPROC>(
+            SetWindowLongPtrW(reinterpret_cast<HWND>(wp), GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(NoCancelProc)));
+    return CallNextHookEx(g_cbtHook, code, wp, lp);
 }
 
-void ShowBox(const std::wstring& text, bool stubborn, const std::wstring& stampFile) {
-    if (stubborn) {
-        StampBox(stampFile);
-        ShowStubbornBox(text);
-        return;
-    }
+int ShowBox(const std::wstring& text, bool yesNo, const std::wstring& stampFile,
+            const wchar_t* title = kBoxTitle) {
     g_stampFile = stampFile;
     if (!stampFile.empty()) g_showHook = SetWindowsHookExW(WH_CALLWNDPROC, StampOnShow, nullptr, GetCurrentThreadId());
-    MessageBoxW(nullptr, text.c_str(), kBoxTitle, MB_OK | MB_ICONEXCLAMATION);
+    if (yesNo) g_cbtHook = SetWindowsHookExW(WH_CBT, WrapBoxOnActivate, nullptr, GetCurrentThreadId());
+    int answer = MessageBoxW(nullptr, text.c_str(), title,
+                             yesNo ? MB_YESNO | MB_ICONQUESTION : MB_OK | MB_ICONEXCLAMATION);
+    if (g_cbtHook) UnhookWindowsHookEx(g_cbtHook);
     if (g_showHook) UnhookWindowsHookEx(g_showHook);
+    g_cbtHook = g_showHook = nullptr;
+    g_boxProc = nullptr;
+    return answer;
+}
+
+// ---- the command line -----------------------------------------------------
+
+// The arguments as a Visual C++ program receives them in argv.
+std::vector<std::wstring> Arguments() {
+    int n = 0;
+    LPWSTR* argv = CommandLineToArgvW(GetCommandLineW(), &n);
+    std::vector<std::wstring> args(argv, argv + (argv ? n : 0));
+    LocalFree(argv);
+    return args;
+}
+
+struct Request {
+    std::wstring project, outdir, constants, log;
+    bool make = false;
+};
+
+Request ParseArguments(const std::vector<std::wstring>& args) {
+    Request r;
+    for (size_t i = 1; i < args.size(); ++i) {
+        const std::wstring key = Lower(args[i]);
+        const std::wstring value = i + 1 < args.size() ? args[i + 1] : L"";
+        if (key == L"/make") {
+            r.make = true;
+            r.project = value;
+        } else if (key == L"/outdir") {
+            r.outdir = value;
+        } else if (key == L"/d") {
+            r.constants = value;
+        } else if (key == L"/out") {
+            r.log = value;
+        } else {
+            continue;
+        }
+        ++i;
+    }
+    return r;
 }
 
 // ---- the project ----------------------------------------------------------
 
 struct Project {
-    std::wstring name;
-    std::wstring exeName;
+    std::wstring name, exeName, path32, type = L"exe";
     std::vector<std::wstring> files;  // as written, relative to the project's folder
     std::map<std::wstring, std::wstring> standIn;  // StandIn* keys in lower case
 };
@@ -212,8 +244,13 @@ bool ReadProject(const std::wstring& path, Project& p) {
             p.name = Unquote(value);
         } else if (key == L"exename32") {
             p.exeName = Unquote(value);
-        } else if (key == L"form" || key == L"usercontrol") {
-            p.files.push_back(Trim(value));
+        } else if (key == L"path32") {
+            p.path32 = Unquote(value);
+        } else if (key == L"type") {
+            p.type = Lower(Trim(value));
+        } else if (key == L"form" || key == L"usercontrol" || key == L"designer" || key == L"propertypage" ||
+                   key == L"userdocument" || key == L"resfile32") {
+            p.files.push_back(Unquote(value));
         } else if (key == L"module" || key == L"class") {
             size_t semi = value.find(L';');
             p.files.push_back(Trim(semi == std::wstring::npos ? value : value.substr(semi + 1)));
@@ -224,54 +261,11 @@ bool ReadProject(const std::wstring& path, Project& p) {
     return true;
 }
 
-// ---- the command line -----------------------------------------------------
-
-struct Request {
-    std::wstring project, outdir, constants;
-    bool make = false;
-};
-
-// Reads one argument at i: quoted (quotes removed) or up to the next space.
-std::wstring NextArgument(const std::wstring& s, size_t& i) {
-    while (i < s.size() && s[i] == L' ') ++i;
-    std::wstring arg;
-    if (i < s.size() && s[i] == L'"') {
-        size_t close = s.find(L'"', i + 1);
-        if (close == std::wstring::npos) close = s.size();
-        arg = s.substr(i + 1, close - i - 1);
-        i = close + 1;
-    } else {
-        size_t sp = s.find(L' ', i);
-        if (sp == std::wstring::npos) sp = s.size();
-        arg = s.substr(i, sp - i);
-        i = sp;
-    }
-    return arg;
-}
-
-// The compiler path comes first, unquoted and possibly with spaces, so the
-// switches are found by their " /make " rather than by splitting the path.
-Request ParseCommandLine(const std::wstring& cmd) {
-    Request r;
-    std::wstring lower = Lower(cmd);
-    size_t at = lower.find(L" /make ");
-    if (at == std::wstring::npos) return r;
-    r.make = true;
-    size_t i = at + 7;
-    r.project = NextArgument(cmd, i);
-    while (i < cmd.size()) {
-        while (i < cmd.size() && cmd[i] == L' ') ++i;
-        if (StartsWithNoCase(cmd, i, L"/outdir ")) {
-            i += 8;
-            r.outdir = NextArgument(cmd, i);
-        } else if (StartsWithNoCase(cmd, i, L"/d ")) {
-            r.constants = cmd.substr(i + 3);  // the rest of the line, as VB6 takes it
-            break;
-        } else if (i < cmd.size()) {
-            NextArgument(cmd, i);  // a switch we do not model
-        }
-    }
-    return r;
+// The output file's name: ExeName32, else Name with the extension of Type.
+std::wstring OutputName(const Project& p) {
+    if (!p.exeName.empty()) return p.exeName;
+    const std::wstring ext = p.type == L"oledll" ? L".dll" : p.type == L"control" ? L".ocx" : L".exe";
+    return (p.name.empty() ? L"Project1" : p.name) + ext;
 }
 
 int ParseInt(const std::map<std::wstring, std::wstring>& m, const wchar_t* key, int otherwise) {
@@ -286,10 +280,10 @@ std::wstring Value(const std::map<std::wstring, std::wstring>& m, const wchar_t*
 
 // Runs a copy of ourselves that shows the box, and waits for it, as a compiler
 // whose dialog lives in a helper process would.
-int BoxInChild(const std::wstring& text, bool stubborn, const std::wstring& stampFile, bool wait) {
+int BoxInChild(const std::wstring& text, bool yesNo, const std::wstring& stampFile, bool wait) {
     std::wstring cmd = L"\"" + SelfPath() + L"\" /standinbox " +
-                       (stampFile.empty() ? L"" : L"/stamp \"" + stampFile + L"\" ") + (stubborn ? L"/stubborn " : L"") +
-                       text;
+                       (stampFile.empty() ? L"" : L"/stamp \"" + stampFile + L"\" ") + (yesNo ? L"/yesno " : L"") +
+                       L"\"" + text + L"\"";
     STARTUPINFOW si{};
     si.cb = sizeof si;
     PROCESS_INFORMATION pi{};
@@ -302,12 +296,31 @@ int BoxInChild(const std::wstring& text, bool stubborn, const std::wstring& stam
     return 1;
 }
 
+// How the failed build is reported: lines in the /out log, else boxes.
+int Fail(const Request& req, const Project& p, const std::wstring& folder, const std::wstring& text,
+         const std::wstring& logLine) {
+    if (!req.log.empty()) {
+        AppendBytes(req.log, ToUtf8(L"\r\n" + logLine + L"\r\n"), true);
+        return 1;
+    }
+    const auto& opt = p.standIn;
+    bool yesNo = ParseInt(opt, L"standinyesnobox", 0) != 0;
+    if (int delay = ParseInt(opt, L"standinboxdelayms", 0); delay > 0) Sleep(static_cast<DWORD>(delay));
+    std::wstring stamp = Value(opt, L"standinboxstamp");
+    if (!stamp.empty()) stamp = Join(folder, stamp);
+    if (int child = ParseInt(opt, L"standinchildbox", 0); child != 0) return BoxInChild(text, yesNo, stamp, child != 2);
+    ShowBox(text, yesNo, stamp);
+    std::wstring second = Value(opt, L"standinsecondbox");
+    if (!second.empty()) ShowBox(second, false, L"");
+    return 1;
+}
+
 int Compile(const std::wstring& cmd, const Request& req) {
     std::wstring projectPath = req.project;
     Project p;
     if (!ReadProject(projectPath, p)) {
-        ShowBox(L"'" + projectPath + L"' を読み込めませんでした。", false, L"");
-        return 1;
+        return Fail(req, p, L"", L"'" + projectPath + L"' を読み込めませんでした。",
+                    L"File not found: '" + projectPath + L"'");
     }
     const auto& opt = p.standIn;
     std::wstring folder = FolderOf(projectPath);
@@ -318,63 +331,54 @@ int Compile(const std::wstring& cmd, const Request& req) {
     if (ParseInt(opt, L"standinhang", 0) != 0) {
         for (;;) Sleep(INFINITE);
     }
+    if (ParseInt(opt, L"standincrash", 0) != 0) ExitProcess(0xC0000005);
+    std::wstring prompt = Value(opt, L"standinprompt");
+    if (!prompt.empty()) MessageBoxW(nullptr, L"続行しますか？", prompt.c_str(), MB_OKCANCEL | MB_ICONWARNING);
 
-    std::wstring missing;
     for (const auto& f : p.files) {
         std::wstring full = Join(folder, f);
-        if (!FileThere(full)) {
-            missing = full;
-            break;
-        }
-    }
-    if (!missing.empty()) {
-        std::wstring text = L"'" + missing + L"' が見つかりません。";
-        bool stubborn = ParseInt(opt, L"standinstubbornbox", 0) != 0;
-        if (int delay = ParseInt(opt, L"standinboxdelayms", 0); delay > 0) Sleep(static_cast<DWORD>(delay));
-        std::wstring stamp = Value(opt, L"standinboxstamp");
-        if (int child = ParseInt(opt, L"standinchildbox", 0); child != 0)
-            return BoxInChild(text, stubborn, stamp.empty() ? L"" : Join(folder, stamp), child != 2);
-        ShowBox(text, stubborn, stamp.empty() ? L"" : Join(folder, stamp));
-        return 1;
+        if (!FileThere(full)) return Fail(req, p, folder, L"'" + full + L"' が見つかりません。", L"File not found: '" + f + L"'");
     }
 
-    std::wstring exe = !p.exeName.empty() ? p.exeName : (!p.name.empty() ? p.name : L"Project1") + L".exe";
-    std::wstring outFolder = req.outdir.empty() ? folder : req.outdir;
+    const std::wstring exe = OutputName(p);
+    std::wstring outFolder = req.outdir.empty() ? Join(folder, p.path32) : req.outdir;
     STARTUPINFOW si{};
     si.cb = sizeof si;
     GetStartupInfoW(&si);
     std::wstring show = (si.dwFlags & STARTF_USESHOWWINDOW) ? std::to_wstring(si.wShowWindow) : L"";
-    std::wstring out = L"CommandLine=" + cmd + L"\r\nProject=" + projectPath + L"\r\nOutDir=" + req.outdir +
-                       L"\r\nConstants=" + req.constants + L"\r\nShowWindow=" + show + L"\r\n";
+    std::wstring out = L"CommandLine=" + cmd + L"\r\nProgram=" + SelfPath() + L"\r\nProject=" + projectPath +
+                       L"\r\nOutDir=" + req.outdir + L"\r\nConstants=" + req.constants + L"\r\nShowWindow=" + show +
+                       L"\r\n";
     if (!AppendBytes(Join(outFolder, exe), ToUtf8(out), false)) {
-        ShowBox(L"'" + Join(outFolder, exe) + L"' に書き込めません。", false, L"");
-        return 1;
+        return Fail(req, p, folder, L"'" + Join(outFolder, exe) + L"' に書き込めません。",
+                    L"Permission denied\r\nBuild of '" + exe + L"' failed.");
     }
+    if (!req.log.empty()) AppendBytes(req.log, ToUtf8(L"\r\nBuild of '" + exe + L"' succeeded.\r\n"), true);
     return ParseInt(opt, L"standinexitcode", 0);
 }
 
 }  // namespace
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
-    std::wstring cmd = GetCommandLineW();
-    std::wstring lower = Lower(cmd);
-    size_t box = lower.find(L" /standinbox ");
-    if (box != std::wstring::npos) {
-        size_t i = box + 13;
+    std::vector<std::wstring> args = Arguments();
+    if (args.size() > 1 && Lower(args[1]) == L"/standinbox") {
+        size_t i = 2;
         std::wstring stamp;
-        if (StartsWithNoCase(cmd, i, L"/stamp ")) {
-            i += 7;
-            stamp = NextArgument(cmd, i);
-            while (i < cmd.size() && cmd[i] == L' ') ++i;
+        if (i + 1 < args.size() && Lower(args[i]) == L"/stamp") {
+            stamp = args[i + 1];
+            i += 2;
         }
-        bool stubborn = StartsWithNoCase(cmd, i, L"/stubborn ");
-        ShowBox(cmd.substr(stubborn ? i + 10 : i), stubborn, stamp);
+        bool yesNo = i < args.size() && Lower(args[i]) == L"/yesno";
+        if (yesNo) ++i;
+        std::wstring text;
+        for (; i < args.size(); ++i) text += (text.empty() ? L"" : L" ") + args[i];
+        ShowBox(text, yesNo, stamp);
         return 1;
     }
-    Request req = ParseCommandLine(cmd);
+    Request req = ParseArguments(args);
     if (!req.make || req.project.empty()) {
         ShowBox(L"コマンド ラインが正しくありません。", false, L"");
         return 1;
     }
-    return Compile(cmd, req);
+    return Compile(GetCommandLineW(), req);
 }

@@ -2,8 +2,6 @@
 
 namespace tolvane {
 
-namespace {
-
 std::wstring WindowText(HWND w) {
     // For another process's window this reads the stored caption without
     // sending a message, so a hung box cannot hang the run.
@@ -12,6 +10,8 @@ std::wstring WindowText(HWND w) {
     buf.resize(n > 0 ? static_cast<size_t>(n) : 0);
     return buf;
 }
+
+namespace {
 
 std::wstring ClassOf(HWND w) {
     wchar_t buf[64];
@@ -53,6 +53,32 @@ std::vector<HWND> FindOwnedWindows(const std::wstring& title, const std::functio
         if (pid != 0 && isOurs(pid)) found.push_back(after);
     }
     return found;
+}
+
+namespace {
+
+struct PromptSearch {
+    const std::wstring& exceptTitle;
+    const std::function<bool(DWORD)>& isOurs;
+    HWND found = nullptr;
+};
+
+BOOL CALLBACK MatchPrompt(HWND w, LPARAM param) {
+    auto& s = *reinterpret_cast<PromptSearch*>(param);
+    if (!IsWindowVisible(w) || WindowText(w) == s.exceptTitle) return TRUE;
+    DWORD pid = 0;
+    GetWindowThreadProcessId(w, &pid);
+    if (pid == 0 || !s.isOurs(pid)) return TRUE;
+    s.found = w;
+    return FALSE;
+}
+
+}  // namespace
+
+HWND FindOwnedWindowExcept(const std::wstring& exceptTitle, const std::function<bool(DWORD pid)>& isOurs) {
+    PromptSearch search{exceptTitle, isOurs};
+    EnumWindows(MatchPrompt, reinterpret_cast<LPARAM>(&search));
+    return search.found;
 }
 
 std::wstring ReadBoxText(HWND box) {

@@ -10,7 +10,8 @@
 
 namespace tolvane {
 
-std::unique_ptr<JobProcess> JobProcess::Start(const std::wstring& commandLine, WORD showWindow) {
+std::unique_ptr<JobProcess> JobProcess::Start(const std::wstring& program, const std::wstring& commandLine,
+                                              WORD showWindow) {
     // CreateProcessW may write into the command line.
     std::vector<wchar_t> buffer(commandLine.begin(), commandLine.end());
     buffer.push_back(L'\0');
@@ -19,7 +20,7 @@ std::unique_ptr<JobProcess> JobProcess::Start(const std::wstring& commandLine, W
     si.dwFlags = STARTF_USESHOWWINDOW;
     si.wShowWindow = showWindow;
     PROCESS_INFORMATION pi{};
-    if (!CreateProcessW(nullptr, buffer.data(), nullptr, nullptr, FALSE, CREATE_SUSPENDED, nullptr, nullptr, &si,
+    if (!CreateProcessW(program.c_str(), buffer.data(), nullptr, nullptr, FALSE, CREATE_SUSPENDED, nullptr, nullptr, &si,
                         &pi)) {
         DWORD code = GetLastError();
         throw VbError(static_cast<std::int32_t>(code), L"clsTolvane", LastErrorText(code));

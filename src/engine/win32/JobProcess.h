@@ -12,11 +12,13 @@ namespace tolvane {
 
 class JobProcess {
 public:
-    // Starts the command line suspended, puts it into a fresh kill-on-close job
+    // Starts the program suspended with the command line as its text (the
+    // program is never looked for in the command line), puts it into a fresh kill-on-close job
     // and lets it run. When the job cannot take it (a parent job forbids nesting)
     // the process runs outside any job. Throws VbError with the platform's
     // description when the process cannot be started.
-    static std::unique_ptr<JobProcess> Start(const std::wstring& commandLine, WORD showWindow);
+    static std::unique_ptr<JobProcess> Start(const std::wstring& program, const std::wstring& commandLine,
+                                             WORD showWindow);
 
     JobProcess(const JobProcess&) = delete;
     JobProcess& operator=(const JobProcess&) = delete;

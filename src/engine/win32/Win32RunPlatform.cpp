@@ -21,8 +21,6 @@ constexpr DWORD kTerminateWaitMs = 5000;
 // The class of dialog windows, message boxes among them.
 const wchar_t kDialogClass[] = L"#32770";
 constexpr std::chrono::milliseconds kFullSearchInterval{100};
-// Close requests are repeated at growing intervals up to this one.
-constexpr DWORD kCloseRetryMaxMs = 4;
 
 DWORD Millis(std::chrono::milliseconds d) {
     return d.count() <= 0 ? 0 : static_cast<DWORD>(std::min<long long>(d.count(), INFINITE - 1));
@@ -54,32 +52,29 @@ public:
         // window, while a search by class is filtered by the server almost for
         // free. The compiler's boxes are dialogs (message boxes), so while no
         // dialog exists anywhere the full search runs only now and then, for
-        // boxes of other kinds, and always once the end has been seen.
+        // boxes of other kinds, and always once the end has been seen or while
+        // a box is being closed.
         const auto now = std::chrono::steady_clock::now();
-        if (now < nextFullSearch_ && !endSeen_ && !FindWindowExW(nullptr, nullptr, kDialogClass, nullptr))
+        if (now < nextFullSearch_ && !endSeen_ && !boxShown_ && !FindWindowExW(nullptr, nullptr, kDialogClass, nullptr))
             return std::nullopt;
         nextFullSearch_ = now + kFullSearchInterval;
-        std::vector<HWND> boxes = Boxes();
-        if (boxes.empty()) return std::nullopt;
-        return ReadBoxText(boxes.front());
+        lastBoxes_ = Boxes();
+        boxShown_ = !lastBoxes_.empty();
+        if (lastBoxes_.empty()) return std::nullopt;
+        return ReadBoxText(lastBoxes_.front());
     }
 
-    bool CloseErrorBox(std::chrono::milliseconds limit) override {
-        const auto deadline = std::chrono::steady_clock::now() + limit;
-        DWORD pause = 1;
-        for (;;) {
-            std::vector<HWND> boxes = Boxes();
-            if (boxes.empty()) return true;
-            auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now());
-            if (left.count() <= 0) return false;
-            for (HWND box : boxes) PostMessageW(box, WM_CLOSE, 0, 0);
-            // Window events do not run here; only messages sent to us do, so
-            // that a program waiting on us cannot deadlock the close.
-            MsgWaitForMultipleObjectsEx(0, nullptr, std::min(pause, Millis(left)), QS_SENDMESSAGE, 0);
-            MSG msg;
-            PeekMessageW(&msg, nullptr, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);
-            pause = std::min(pause * 2, kCloseRetryMaxMs);
-        }
+    void RequestErrorBoxClose() override {
+        // The boxes of the last look: a second search per pass would only
+        // slow the close under Wine.
+        for (HWND box : lastBoxes_) PostMessageW(box, WM_CLOSE, 0, 0);
+    }
+
+    std::optional<ShownWindow> FindPrompt() override {
+        ids_.reset();
+        HWND w = FindOwnedWindowExcept(kErrorBoxTitle, [&](DWORD pid) { return IsOurs(pid); });
+        if (!w) return std::nullopt;
+        return ShownWindow{WindowText(w), ReadBoxText(w)};
     }
 
     bool HasEnded() override {
@@ -89,6 +84,16 @@ public:
         if (WaitForSingleObject(process_->Process(), 0) == WAIT_TIMEOUT) return false;
         endSeen_ = true;
         return true;
+    }
+
+    std::optional<std::uint32_t> ExitCode() override {
+        DWORD code = 0;
+        if (!GetExitCodeProcess(process_->Process(), &code)) return std::nullopt;
+        return code;
+    }
+
+    std::chrono::milliseconds Elapsed() override {
+        return std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - started_);
     }
 
     void WaitStep(std::chrono::milliseconds interval) override {
@@ -101,33 +106,28 @@ public:
             ui::DoEvents();
     }
 
-    bool WaitForExit(std::chrono::milliseconds limit) override {
-        const auto deadline = std::chrono::steady_clock::now() + limit;
-        HANDLE h = process_->Process();
-        while (!HasEnded()) {
-            auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now());
-            if (left.count() <= 0) return false;
-            MsgWaitForMultipleObjectsEx(1, &h, Millis(left), QS_ALLINPUT, MWMO_INPUTAVAILABLE);
-            ui::DoEvents();
-        }
-        return true;
-    }
-
     void Terminate() override { process_->Terminate(std::chrono::milliseconds(kTerminateWaitMs)); }
 
 private:
     std::vector<HWND> Boxes() {
-        std::optional<std::vector<DWORD>> ids;
-        return FindOwnedWindows(kErrorBoxTitle, [&](DWORD pid) {
-            if (!ids) ids = process_->ProcessIds();
-            return std::find(ids->begin(), ids->end(), pid) != ids->end();
-        });
+        ids_.reset();
+        return FindOwnedWindows(kErrorBoxTitle, [&](DWORD pid) { return IsOurs(pid); });
+    }
+
+    // Asks for the build's processes once per search.
+    bool IsOurs(DWORD pid) {
+        if (!ids_) ids_ = process_->ProcessIds();
+        return std::find(ids_->begin(), ids_->end(), pid) != ids_->end();
     }
 
     std::unique_ptr<JobProcess> process_;
+    std::chrono::steady_clock::time_point started_ = std::chrono::steady_clock::now();
+    std::optional<std::vector<DWORD>> ids_;
+    std::vector<HWND> lastBoxes_;
     HWINEVENTHOOK hook_ = nullptr;
     std::chrono::steady_clock::time_point nextFullSearch_{};
     bool endSeen_ = false;
+    bool boxShown_ = false;
     bool stillRunningAtLastStep_ = false;
 };
 
@@ -143,8 +143,9 @@ void Win32RunPlatform::DoEvents() { ui::DoEvents(); }
 
 std::wstring Win32RunPlatform::NowText() { return GeneralDateText(LocalNow()); }
 
-std::unique_ptr<CompilerProcess> Win32RunPlatform::StartCompiler(const std::wstring& commandLine) {
-    return std::make_unique<Win32CompilerProcess>(JobProcess::Start(commandLine, SW_SHOWNORMAL));
+std::unique_ptr<CompilerProcess> Win32RunPlatform::StartCompiler(const std::wstring& program,
+                                                                 const std::wstring& commandLine) {
+    return std::make_unique<Win32CompilerProcess>(JobProcess::Start(program, commandLine, SW_SHOWNORMAL));
 }
 
 long WinEventShowCount() { return g_showEvents; }

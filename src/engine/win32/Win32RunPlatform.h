@@ -14,7 +14,8 @@ public:
     std::wstring NowText() override;
     // The compiler runs in a job of its own: ending the job ends everything it
     // started, and so does releasing the returned object.
-    std::unique_ptr<CompilerProcess> StartCompiler(const std::wstring& commandLine) override;
+    std::unique_ptr<CompilerProcess> StartCompiler(const std::wstring& program,
+                                                   const std::wstring& commandLine) override;
 };
 
 // Window-show events the compiler hook has delivered so far in this process;

@@ -1,31 +1,31 @@
 #include "support/win32/clsFindFile.h"
 
-#include <cstring>
+#include <cwchar>
 
-#include "support/AnsiCodec.h"
 #include "support/DateTime.h"
 #include "support/Locale.h"
 #include "support/win32/SystemTime.h"
 
 namespace tolvane {
 
-clsFindFile::clsFindFile() : search_(INVALID_HANDLE_VALUE) {
-    std::memset(&ahead_, 0, sizeof ahead_);
-    std::memset(&current_, 0, sizeof current_);
-}
+clsFindFile::clsFindFile() : search_(INVALID_HANDLE_VALUE), ahead_{}, current_{} {}
 
 clsFindFile::~clsFindFile() { CloseSearch(); }
 
 void clsFindFile::SetFileMask(const std::wstring& mask) {
     if (search_ != INVALID_HANDLE_VALUE) CloseSearch();
     pending_.clear();
-    // A mask the code page cannot hold would reach the platform with '?',
-    // a wildcard: it matches nothing instead.
-    const auto narrow = SystemAnsiCodec().Encode(mask);
-    if (!narrow) return;
-    search_ = FindFirstFileA(narrow->c_str(), &ahead_);
-    if (search_ == INVALID_HANDLE_VALUE) return;
-    pending_ = TrimAtNull(ahead_.cFileName, sizeof ahead_.cFileName);
+    // The wide search: a name the code page cannot hold still comes back whole.
+    search_ = FindFirstFileW(mask.c_str(), &ahead_);
+    if (search_ == INVALID_HANDLE_VALUE) {
+        // Nothing matched, or an empty drive root (not even "."): that listing is whole.
+        error_ = GetLastError();
+        complete_ = error_ == ERROR_FILE_NOT_FOUND || error_ == ERROR_NO_MORE_FILES;
+        return;
+    }
+    complete_ = false;
+    error_ = 0;
+    pending_ = TrimAtNull(ahead_.cFileName, sizeof ahead_.cFileName / sizeof ahead_.cFileName[0]);
     while (pending_ == L"." || pending_ == L"..") ReadAhead();
 }
 
@@ -42,6 +42,10 @@ bool clsFindFile::IsDir() const { return (current_.dwFileAttributes & FILE_ATTRI
 
 DWORD clsFindFile::Attributes() const { return current_.dwFileAttributes; }
 
+bool clsFindFile::Complete() const { return pending_.empty() && complete_; }
+
+DWORD clsFindFile::Error() const { return error_; }
+
 std::wstring clsFindFile::LastWriteTime() const {
     SYSTEMTIME st;
     // Kept in UTC, as the record holds it.
@@ -55,15 +59,17 @@ void clsFindFile::CloseSearch() {
 }
 
 void clsFindFile::ReadAhead() {
-    if (search_ == INVALID_HANDLE_VALUE || !FindNextFileA(search_, &ahead_)) {
+    if (search_ == INVALID_HANDLE_VALUE || !FindNextFileW(search_, &ahead_)) {
+        if (search_ != INVALID_HANDLE_VALUE) error_ = GetLastError();
+        complete_ = search_ != INVALID_HANDLE_VALUE && error_ == ERROR_NO_MORE_FILES;
         pending_.clear();
         return;
     }
-    pending_ = TrimAtNull(ahead_.cFileName, sizeof ahead_.cFileName);
+    pending_ = TrimAtNull(ahead_.cFileName, sizeof ahead_.cFileName / sizeof ahead_.cFileName[0]);
 }
 
-std::wstring clsFindFile::TrimAtNull(const char* field, std::size_t width) const {
-    return SystemAnsiCodec().Decode(std::string(field, strnlen(field, width)));
+std::wstring clsFindFile::TrimAtNull(const wchar_t* field, std::size_t width) const {
+    return std::wstring(field, wcsnlen(field, width));
 }
 
 }  // namespace tolvane

@@ -27,16 +27,23 @@ public:
     std::wstring LastWriteTime() const;
     // Raw attribute bits, for callers that must tell junctions and links apart.
     DWORD Attributes() const;
+    // True once NextFile has yielded "" because the listing ended, not because
+    // the folder could not be read (missing, no access, a failing share).
+    bool Complete() const;
+    // The platform's error that ended an incomplete listing.
+    DWORD Error() const;
 
 private:
     void CloseSearch();
     void ReadAhead();
-    std::wstring TrimAtNull(const char* field, std::size_t width) const;
+    std::wstring TrimAtNull(const wchar_t* field, std::size_t width) const;
 
     HANDLE search_;
-    WIN32_FIND_DATAA ahead_;
-    WIN32_FIND_DATAA current_;
+    WIN32_FIND_DATAW ahead_;
+    WIN32_FIND_DATAW current_;
     std::wstring pending_;
+    bool complete_ = false;
+    DWORD error_ = 0;
 };
 
 }  // namespace tolvane

@@ -2,6 +2,8 @@
 
 #include <commctrl.h>
 
+#include <algorithm>
+
 #include "support/VbError.h"
 #include "ui/core/Twips.h"
 
@@ -10,6 +12,11 @@ namespace {
 
 constexpr wchar_t kFormProperty[] = L"TolvaneForm";
 constexpr wchar_t kContainerClass[] = L"TolvaneContainer";
+
+// Forms shown modally, innermost last, and the window that owns dialogs when
+// none of the program's windows is active.
+std::vector<HWND> g_modalStack;
+HWND g_dialogOwner = nullptr;
 
 Form* FormOf(HWND hwnd) {
     return hwnd ? static_cast<Form*>(GetPropW(hwnd, kFormProperty)) : nullptr;
@@ -38,9 +45,11 @@ LRESULT CALLBACK ContainerProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lP
     case WM_PAINT: {
         PAINTSTRUCT ps;
         HDC dc = BeginPaint(hwnd, &ps);
-        if (GetWindowLongPtrW(hwnd, GWLP_USERDATA)) {
+        // A frame keeps 1 + the top of its line, in pixels; 0 is a plain panel.
+        if (const LONG_PTR frame = GetWindowLongPtrW(hwnd, GWLP_USERDATA)) {
             RECT rc;
             GetClientRect(hwnd, &rc);
+            rc.top += static_cast<int>(frame) - 1;
             DrawEdge(dc, &rc, EDGE_ETCHED, BF_RECT);
         }
         EndPaint(hwnd, &ps);
@@ -88,7 +97,8 @@ KindStyle StyleOf(ControlKind kind) {
     case ControlKind::ListBox:
         return {L"LISTBOX", child | WS_TABSTOP | WS_VSCROLL | LBS_NOTIFY | LBS_NOINTEGRALHEIGHT, WS_EX_CLIENTEDGE};
     case ControlKind::CheckList:
-        return {WC_LISTVIEWW, child | WS_TABSTOP | LVS_REPORT | LVS_NOCOLUMNHEADER | LVS_SINGLESEL | LVS_SHOWSELALWAYS,
+        return {WC_LISTVIEWW,
+                child | WS_TABSTOP | LVS_REPORT | LVS_NOCOLUMNHEADER | LVS_SINGLESEL | LVS_SHOWSELALWAYS | LVS_OWNERDATA,
                 WS_EX_CLIENTEDGE};
     case ControlKind::DropDown: return {L"COMBOBOX", child | WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWNLIST, 0};
     case ControlKind::Picture: return {L"STATIC", child | SS_NOTIFY, 0};
@@ -96,8 +106,28 @@ KindStyle StyleOf(ControlKind kind) {
     return {L"STATIC", child, 0};
 }
 
-RECT ToTwips(const RECT& px) {
-    return {PixelsToTwipsX(px.left), PixelsToTwipsY(px.top), PixelsToTwipsX(px.right), PixelsToTwipsY(px.bottom)};
+// State images 1 and 2 of a check list: an empty and a ticked box. Drawn by
+// the form, so that no platform ticks a box by itself: the list holds no
+// items, and a tick only counts once the form has recorded it.
+HIMAGELIST CheckBoxPictures() {
+    const int side = TwipsToPixelsX(240), box = TwipsToPixelsX(195);
+    HIMAGELIST pictures = ImageList_Create(side, side, ILC_COLOR32, 2, 0);
+    HDC screen = GetDC(nullptr);
+    HDC dc = CreateCompatibleDC(screen);
+    for (UINT ticked : {0u, static_cast<UINT>(DFCS_CHECKED)}) {
+        HBITMAP picture = CreateCompatibleBitmap(screen, side, side);
+        HGDIOBJ old = SelectObject(dc, picture);
+        RECT all{0, 0, side, side};
+        FillRect(dc, &all, GetSysColorBrush(COLOR_WINDOW));
+        RECT r{(side - box) / 2, (side - box) / 2, (side - box) / 2 + box, (side - box) / 2 + box};
+        DrawFrameControl(dc, &r, DFC_BUTTON, DFCS_BUTTONCHECK | DFCS_FLAT | ticked);
+        SelectObject(dc, old);
+        ImageList_Add(pictures, picture, nullptr);
+        DeleteObject(picture);
+    }
+    DeleteDC(dc);
+    ReleaseDC(nullptr, screen);
+    return pictures;
 }
 
 }  // namespace
@@ -138,10 +168,11 @@ void Form::Load() {
 
     RECT rc{0, 0, TwipsToPixelsX(style.clientWidth), TwipsToPixelsY(style.clientHeight)};
     AdjustWindowRectEx(&rc, style.style, FALSE, style.exStyle);
-    HWND owner = style.topLevel ? nullptr : GetActiveWindow();
+    HWND owner = style.topLevel ? nullptr : OwnerForNewWindow();
     CreateWindowExW(style.exStyle, ClassName(), style.caption, style.style, CW_USEDEFAULT, CW_USEDEFAULT,
                     rc.right - rc.left, rc.bottom - rc.top, owner, nullptr, instance, this);
     if (!hwnd_) throw VbError(static_cast<std::int32_t>(GetLastError()), L"Form", L"ウィンドウを作成できませんでした");
+    if (style.dialogOwner) g_dialogOwner = hwnd_;
     SendMessageW(hwnd_, WM_SETFONT, reinterpret_cast<WPARAM>(FontFor(style.font)), FALSE);
     CreateControls();
     OnLoad();
@@ -170,7 +201,10 @@ void Form::CreateControls() {
         SendMessageW(h, WM_SETFONT, reinterpret_cast<WPARAM>(state.font), FALSE);
         if (control.kind == ControlKind::Frame) SetWindowLongPtrW(h, GWLP_USERDATA, 1);
         if (control.kind == ControlKind::CheckList) {
-            ListView_SetExtendedListViewStyle(h, LVS_EX_CHECKBOXES | LVS_EX_FULLROWSELECT);
+            ListView_SetExtendedListViewStyle(h, LVS_EX_FULLROWSELECT);
+            ListView_SetImageList(h, CheckBoxPictures(), LVSIL_STATE);
+            // The marks are the form's: the list asks for each one it draws.
+            ListView_SetCallbackMask(h, LVIS_STATEIMAGEMASK);
             LVCOLUMNW column{};
             column.mask = LVCF_WIDTH;
             column.cx = TwipsToPixelsX(control.width) - GetSystemMetrics(SM_CXVSCROLL) - 4;
@@ -216,6 +250,7 @@ bool Form::Unload() {
 
 void Form::ForgetWindow() {
     RemovePropW(hwnd_, kFormProperty);
+    if (g_dialogOwner == hwnd_) g_dialogOwner = nullptr;
     hwnd_ = nullptr;
     lastFocus_ = nullptr;
     for (auto& [id, c] : controls_)
@@ -238,6 +273,7 @@ void Form::ShowModal() {
     EnumThreadWindows(GetCurrentThreadId(), DisableOtherWindow, reinterpret_cast<LPARAM>(this));
     ShowWindow(self, SW_SHOW);
     SetForegroundWindow(self);
+    g_modalStack.push_back(self);
     MSG msg;
     while (hwnd_ == self) {
         BOOL got = GetMessageW(&msg, nullptr, 0, 0);
@@ -255,6 +291,16 @@ void Form::ShowModal() {
     disabled_.clear();
 }
 
+HWND Form::OwnerForNewWindow() {
+    // The active window is none while another program is in front, the usual
+    // case when a long run ends; an unowned box would hide behind the
+    // disabled window with a taskbar button of its own.
+    for (auto it = g_modalStack.rbegin(); it != g_modalStack.rend(); ++it)
+        if (IsWindow(*it)) return *it;
+    if (HWND active = GetActiveWindow()) return active;
+    return g_dialogOwner && IsWindow(g_dialogOwner) ? g_dialogOwner : nullptr;
+}
+
 BOOL CALLBACK Form::DisableOtherWindow(HWND w, LPARAM param) {
     auto* form = reinterpret_cast<Form*>(param);
     if (w != form->hwnd_ && IsWindowVisible(w) && IsWindowEnabled(w)) {
@@ -269,118 +315,6 @@ BOOL CALLBACK Form::DisableOtherWindow(HWND w, LPARAM param) {
     return TRUE;
 }
 
-HWND Form::Control(int id) const {
-    auto it = controls_.find(id);
-    return it == controls_.end() ? nullptr : it->second.hwnd;
-}
-
-int Form::Left() const { RECT r; GetWindowRect(hwnd_, &r); return PixelsToTwipsX(r.left); }
-int Form::Top() const { RECT r; GetWindowRect(hwnd_, &r); return PixelsToTwipsY(r.top); }
-int Form::Width() const { RECT r; GetWindowRect(hwnd_, &r); return PixelsToTwipsX(r.right - r.left); }
-int Form::Height() const { RECT r; GetWindowRect(hwnd_, &r); return PixelsToTwipsY(r.bottom - r.top); }
-int Form::ClientWidth() const { RECT r; GetClientRect(hwnd_, &r); return PixelsToTwipsX(r.right); }
-int Form::ClientHeight() const { RECT r; GetClientRect(hwnd_, &r); return PixelsToTwipsY(r.bottom); }
-
-void Form::Move(int left, int top) {
-    SetWindowPos(hwnd_, nullptr, TwipsToPixelsX(left), TwipsToPixelsY(top), 0, 0,
-                 SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-}
-
-void Form::Resize(int width, int height) {
-    SetWindowPos(hwnd_, nullptr, 0, 0, TwipsToPixelsX(width), TwipsToPixelsY(height),
-                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
-}
-
-std::wstring Form::Caption() const {
-    int n = GetWindowTextLengthW(hwnd_);
-    std::wstring text(static_cast<size_t>(n) + 1, L'\0');
-    GetWindowTextW(hwnd_, text.data(), n + 1);
-    text.resize(static_cast<size_t>(n));
-    return text;
-}
-
-void Form::SetCaption(const std::wstring& caption) { SetWindowTextW(hwnd_, caption.c_str()); }
-
-RECT Form::ControlRect(int id) const {
-    HWND h = Control(id);
-    RECT r{};
-    GetWindowRect(h, &r);
-    MapWindowPoints(nullptr, GetParent(h), reinterpret_cast<POINT*>(&r), 2);
-    return ToTwips(r);
-}
-
-void Form::MoveControl(int id, int left, int top, int width, int height) {
-    MoveWindow(Control(id), TwipsToPixelsX(left), TwipsToPixelsY(top), TwipsToPixelsX(width),
-               TwipsToPixelsY(height), TRUE);
-}
-
-void Form::SetControlLeft(int id, int left) {
-    RECT r = ControlRect(id);
-    MoveControl(id, left, r.top, r.right - r.left, r.bottom - r.top);
-}
-void Form::SetControlTop(int id, int top) {
-    RECT r = ControlRect(id);
-    MoveControl(id, r.left, top, r.right - r.left, r.bottom - r.top);
-}
-void Form::SetControlWidth(int id, int width) {
-    RECT r = ControlRect(id);
-    MoveControl(id, r.left, r.top, width, r.bottom - r.top);
-}
-void Form::SetControlHeight(int id, int height) {
-    RECT r = ControlRect(id);
-    MoveControl(id, r.left, r.top, r.right - r.left, height);
-}
-
-std::wstring Form::Text(int id) const {
-    HWND h = Control(id);
-    int n = GetWindowTextLengthW(h);
-    std::wstring text(static_cast<size_t>(n) + 1, L'\0');
-    GetWindowTextW(h, text.data(), n + 1);
-    text.resize(static_cast<size_t>(n));
-    return text;
-}
-
-void Form::SetText(int id, const std::wstring& text) { SetWindowTextW(Control(id), text.c_str()); }
-void Form::SetVisible(int id, bool visible) { ShowWindow(Control(id), visible ? SW_SHOWNA : SW_HIDE); }
-bool Form::IsVisible(int id) const { return (GetWindowLongW(Control(id), GWL_STYLE) & WS_VISIBLE) != 0; }
-void Form::SetEnabled(int id, bool enabled) { EnableWindow(Control(id), enabled ? TRUE : FALSE); }
-bool Form::IsEnabled(int id) const { return IsWindowEnabled(Control(id)) != FALSE; }
-
-void Form::SetTextColor(int id, COLORREF color) {
-    auto it = controls_.find(id);
-    if (it == controls_.end()) return;
-    it->second.textColor = color;
-    InvalidateRect(it->second.hwnd, nullptr, TRUE);
-}
-
-void Form::SetBackColor(int id, COLORREF color) {
-    auto it = controls_.find(id);
-    if (it == controls_.end()) return;
-    if (it->second.brush) DeleteObject(it->second.brush);
-    it->second.backColor = color;
-    it->second.brush = color == kDefaultColor ? nullptr : CreateSolidBrush(color);
-    InvalidateRect(it->second.hwnd, nullptr, TRUE);
-}
-
-void Form::SetFocus(int id) { ::SetFocus(Control(id)); }
-
-void Form::SelectAll(int id) { SendMessageW(Control(id), EM_SETSEL, 0, -1); }
-
-HFONT Form::ControlFont(int id) const {
-    auto it = controls_.find(id);
-    return it == controls_.end() ? nullptr : it->second.font;
-}
-
-int Form::TextWidth(int id, const std::wstring& text) const {
-    HWND h = Control(id);
-    HDC dc = GetDC(h);
-    HGDIOBJ old = SelectObject(dc, ControlFont(id));
-    SIZE size{};
-    GetTextExtentPoint32W(dc, text.c_str(), static_cast<int>(text.size()), &size);
-    SelectObject(dc, old);
-    ReleaseDC(h, dc);
-    return PixelsToTwipsX(size.cx);
-}
 
 void Form::OnUnhandledError(const std::wstring& description) {
     MessageBoxW(hwnd_, description.c_str(), L"Tolvane", MB_OK | MB_ICONERROR);

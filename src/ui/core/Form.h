@@ -19,7 +19,8 @@ enum class ControlKind {
     Frame,          // real container window with an etched border
     Panel,          // real container window without border
     ListBox,
-    CheckList,      // list view with a check box per item, one column, no header
+    CheckList,      // list view with a check box per item, one column, no header; the
+                    // form keeps the items and answers for their text and marks
     DropDown,       // drop-down list (combo box)
     Picture,        // static that shows an icon or bitmap and reports clicks
 };
@@ -55,8 +56,12 @@ struct FormStyle {
     FontSpec font{};
     COLORREF backColor = kDefaultColor;  // kDefaultColor: the button-face colour
     // A window with no owner (the main window, the splash screen). Others are
-    // owned by the window that was active when they loaded, so they stay above it.
+    // owned by the form shown modally last, else by the active window, else
+    // by the dialog owner below, so they stay above it even when another
+    // program is in front.
     bool topLevel = false;
+    // The owner of dialogs that open while no window of the program is active.
+    bool dialogOwner = false;
 };
 
 class Form {
@@ -111,6 +116,9 @@ public:
     void SetTextColor(int id, COLORREF color);
     void SetBackColor(int id, COLORREF color);
     void SetFocus(int id);
+    // Draws a frame's border from this height (twips) down, so that a label
+    // there sits on the line as a frame's caption does.
+    void SetFrameLineTop(int frameId, int top);
     // Selects the whole text of an edit control.
     void SelectAll(int id);
     // Width in twips that the control's text takes in its font.
@@ -137,6 +145,10 @@ protected:
     virtual LRESULT OnMessage(UINT /*message*/, WPARAM /*wParam*/, LPARAM /*lParam*/, bool& /*handled*/) {
         return 0;
     }
+    // Gives the focus to a control now when the form is active, otherwise when
+    // it next becomes active, so that a form in the background takes nothing
+    // from the program in front.
+    void FocusControl(HWND control);
     // True while activation gives the focus back to a control: a handler of
     // that control's focus can tell it from the user moving there.
     bool RestoringFocus() const { return restoringFocus_; }
@@ -146,6 +158,7 @@ protected:
 private:
     friend bool TranslateForForm(MSG& msg);
     static BOOL CALLBACK DisableOtherWindow(HWND w, LPARAM param);
+    static HWND OwnerForNewWindow();
     static LRESULT CALLBACK WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
     LRESULT Colorize(HDC dc, HWND control);

@@ -5,6 +5,7 @@
 
 #include "support/Paths.h"
 #include "support/VbError.h"
+#include "support/win32/clsFindFile.h"
 #include "ui/dialogs/rules/ChooserRules.h"
 #include "ui/dialogs/rules/FolderModel.h"
 
@@ -33,19 +34,15 @@ std::vector<std::wstring> ReadFiles(const std::wstring& folder, const std::wstri
     const UINT oldMode = SetErrorMode(SEM_FAILCRITICALERRORS | SEM_NOOPENFILEERRORBOX);
     std::vector<std::wstring> names;
     for (const std::wstring& part : SplitPattern(pattern)) {
-        WIN32_FIND_DATAW data;
-        HANDLE search = FindFirstFileW(chooser::JoinPath(folder, part).c_str(), &data);
-        if (search == INVALID_HANDLE_VALUE) {
-            const DWORD code = GetLastError();
-            // No match is an empty list; anything else means the folder is out of reach.
-            if (code == ERROR_FILE_NOT_FOUND || code == ERROR_NO_MORE_FILES) continue;
+        clsFindFile find;
+        find.SetFileMask(chooser::JoinPath(folder, part));
+        for (std::wstring name = find.NextFile(); !name.empty(); name = find.NextFile())
+            if (!(find.Attributes() & kLeftOut)) names.push_back(name);
+        // No match is an empty list; anything else means the folder is out of reach.
+        if (!find.Complete()) {
             SetErrorMode(oldMode);
-            throw VbError(static_cast<std::int32_t>(code), L"frmDialogBox", L"「" + folder + L"」を開けませんでした");
+            throw VbError(static_cast<std::int32_t>(find.Error()), L"frmDialogBox", L"「" + folder + L"」を開けませんでした");
         }
-        do {
-            if (!(data.dwFileAttributes & kLeftOut)) names.push_back(data.cFileName);
-        } while (FindNextFileW(search, &data));
-        FindClose(search);
     }
     SetErrorMode(oldMode);
     chooser::SortNames(names);

@@ -4,6 +4,7 @@
 
 #include "support/Paths.h"
 #include "support/VbError.h"
+#include "support/win32/clsFindFile.h"
 #include "ui/dialogs/rules/ChooserRules.h"
 
 namespace tolvane {
@@ -28,24 +29,17 @@ std::wstring FullFolderPath(const std::wstring& path) {
 std::vector<std::wstring> ReadSubfolders(const std::wstring& folder) {
     const UINT oldMode = SetErrorMode(SEM_FAILCRITICALERRORS | SEM_NOOPENFILEERRORBOX);
     std::vector<std::wstring> names;
-    WIN32_FIND_DATAW data;
-    HANDLE search = FindFirstFileW(chooser::JoinPath(folder, L"*").c_str(), &data);
-    if (search == INVALID_HANDLE_VALUE) {
-        const DWORD code = GetLastError();
-        SetErrorMode(oldMode);
-        // An empty drive root has no entries at all, not even "." and "..".
-        if (code == ERROR_FILE_NOT_FOUND || code == ERROR_NO_MORE_FILES) return names;
-        throw ReadError(code, folder);
-    }
-    do {
-        const std::wstring name = data.cFileName;
-        if (!(data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) continue;
-        if (data.dwFileAttributes & (FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM)) continue;
+    clsFindFile find;
+    find.SetFileMask(chooser::JoinPath(folder, L"*"));
+    for (std::wstring name = find.NextFile(); !name.empty(); name = find.NextFile()) {
+        const DWORD attributes = find.Attributes();
+        if (!(attributes & FILE_ATTRIBUTE_DIRECTORY)) continue;
+        if (attributes & (FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM)) continue;
         if (name == L"." || name == L"..") continue;
         names.push_back(name);
-    } while (FindNextFileW(search, &data));
-    FindClose(search);
+    }
     SetErrorMode(oldMode);
+    if (!find.Complete()) throw ReadError(find.Error(), folder);
     return names;
 }
 

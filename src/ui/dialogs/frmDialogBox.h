@@ -89,6 +89,13 @@ private:
     void SyncDrive();
     void ShowPathLabel();
     void ClosePanel();
+    // The outer size the layout was drawn for, from the real client area.
+    int DesignWidth() const;
+    int DesignHeight() const;
+    void ResizeDesign(int width, int height);
+    void SizeForLoad();
+    // The tooltip of a shortcut button, also named in its warnings.
+    static const wchar_t* ShortcutTip(int index);
     void GiveListsFolderModeWidths();
     void MoveFocusOffHiddenControl();
     void Accept(const std::wstring& path);
@@ -120,6 +127,17 @@ private:
     std::wstring shownDrive_;     // the drive the drive reaction last ran for
     bool refusingLoad_ = false;   // Mode 0: the window goes again at once
     bool loadSizing_ = false;     // the load step's own size is not laid out yet
+    // Counts nested runs of a step so that it cannot chase itself for ever.
+    class NestingDepth {
+    public:
+        explicit NestingDepth(int& depth) : depth_(depth) { ++depth_; }
+        ~NestingDepth() { --depth_; }
+        NestingDepth(const NestingDepth&) = delete;
+        NestingDepth& operator=(const NestingDepth&) = delete;
+
+    private:
+        int& depth_;
+    };
     int layoutDepth_ = 0;
     int driveReactionDepth_ = 0;
     HWND keyTarget_ = nullptr;    // the control the last Enter was sent to

@@ -73,6 +73,10 @@ void frmOption::OnLoad() {
         const RECT r = ControlRect(id);
         if (needed > r.right - r.left) SetControlWidth(id, needed);
     }
+    // " 設定 " is the frame's caption: the line runs through its middle, and
+    // the label's own background breaks it there.
+    const RECT title = ControlRect(Label4);
+    SetFrameLineTop(Frame1, (title.top + title.bottom) / 2);
     ClearPath();
     SetText(txtEXE, GetIniString(SettingsFile(), L"COMMON", L"EXE"));
     CenterForm(Hwnd());

@@ -16,6 +16,7 @@ constexpr int txtDimension = 108;
 constexpr int lblFailureCount = 109;
 constexpr int lblCount = 110;
 constexpr int txtCompileList = 111;  // the run log (multi-line edit)
+constexpr int lblSearch = 112;       // the folder search's progress, shown only meanwhile
 
 // Menu commands (the drop-down menus themselves have no command id).
 constexpr int mnuDelAllList = 201;

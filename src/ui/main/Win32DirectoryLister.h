@@ -1,5 +1,5 @@
 #pragma once
-// The folder listing of the project search, from the platform's file search.
+// The folder listing of the project search, through clsFindFile.
 #include "ui/main/rules/FolderTree.h"
 
 namespace tolvane {

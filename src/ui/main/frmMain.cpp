@@ -4,6 +4,7 @@
 #include <commctrl.h>
 
 #include <algorithm>
+#include <chrono>
 
 #include "engine/win32/Win32RunPlatform.h"
 #include "support/Paths.h"
@@ -40,53 +41,18 @@ const ui::FontSpec kBoldFont{L"ＭＳ ゴシック", 90, true, false};
 
 std::wstring IniPath() { return FileBesideProgram(L"Tolvane.ini"); }
 
-struct MenuItem {
-    int id;  // 0: separator
-    const wchar_t* caption;
-};
-
-struct BarMenu {
-    const wchar_t* caption;
-    std::vector<MenuItem> items;
-};
-
-std::vector<BarMenu> MenuTable() {
-    return {
-        {L"ファイル(&F)",
-         {{mnuDelAllList, L"新規ｺﾝﾊﾟｲﾙﾘｽﾄ作成\tCtrl+N"},
-          {0, nullptr},
-          {mnuReadList, L"ｺﾝﾊﾟｲﾙﾘｽﾄを開く\tCtrl+O"},
-          {mnuWriteList, L"ｺﾝﾊﾟｲﾙﾘｽﾄの保存\tCtrl+S"},
-          {0, nullptr},
-          {mnuAddList, L"vbpを追加する"},
-          {mnuAddAllList, L"指定ﾌｫﾙﾀﾞ以下のvbpを追加"},
-          {0, nullptr},
-          {mnuDelList, L"未ﾁｪｯｸのvbpをｺﾝﾊﾟｲﾙﾘｽﾄから外す"},
-          {0, nullptr},
-          {mnuEditEnd, L"終了"}}},
-        {L"実行(&R)",
-         {{mnuCompile, L"ｺﾝﾊﾟｲﾙの実行\tF12"},
-          {mnuCompileStop, L"ｺﾝﾊﾟｲﾙの中止\tF11"},
-          {0, nullptr},
-          {mnuAllCheck, L"すべてのﾁｪｯｸを入れる\tCtrl+A"},
-          {mnuNoCheck, L"すべてのﾁｪｯｸを外す\tCtrl+D"},
-          {mnuReversalCheck, L"ﾁｪｯｸの反転\tCtrl+R"}}},
-        {L"ｵﾌﾟｼｮﾝ(&O)",
-         {{mnuEditInitialize, L"最後に開いたｺﾝﾊﾟｲﾙﾘｽﾄを初期表示する"},
-          {mnuEditTool, L"VB*.exeの指定"}}},
-        {L"ﾍﾙﾌﾟ(&H)",
-         {{mnuEditUse, L"使用方法"},
-          {mnuEditVer, L"ﾊﾞｰｼﾞｮﾝ情報"}}},
-    };
-}
-
-// The drop-down menu (its position on the bar) that holds a command.
-int BarPositionOf(int id) {
-    const auto table = MenuTable();
-    for (std::size_t p = 0; p < table.size(); ++p)
-        for (const MenuItem& item : table[p].items)
-            if (item.id == id) return static_cast<int>(p);
-    return -1;
+// The longest time one build may take, in whole minutes; 0 means no limit.
+// Written out with the default when absent, so that users find it; a value
+// that is not a whole number counts as the default.
+std::chrono::minutes ReadTimeLimit() {
+    const std::wstring text = TrimSpaces(GetIniString(IniPath(), L"COMMON", L"TimeLimit"));
+    const std::chrono::minutes fallback = clsTolvane::kDefaultTimeLimit;
+    if (text.empty()) {
+        PutIniString(IniPath(), L"COMMON", L"TimeLimit", std::to_wstring(fallback.count()));
+        return fallback;
+    }
+    if (text.size() > 9 || text.find_first_not_of(L"0123456789") != std::wstring::npos) return fallback;
+    return std::chrono::minutes(std::stol(text));
 }
 
 // Themed check boxes ignore the text colour the window asks for; the classic
@@ -118,6 +84,7 @@ ui::FormStyle frmMain::Style() const {
     s.clientHeight = kNeededClientHeight;
     s.caption = L"Tolvane";
     s.topLevel = true;  // outlives the splash screen that is active when it loads
+    s.dialogOwner = true;
     return s;
 }
 
@@ -146,6 +113,11 @@ std::vector<ui::ControlSpec> frmMain::Layout() const {
     count.font = &kBoldFont;
     count.textColor = kNavy;
     layout.push_back(count);
+    // Over both counters while a folder tree is searched.
+    ui::ControlSpec search{lblSearch, ControlKind::Label, Frame2, 7170, 15, 2655, 285};
+    search.font = &kBoldFont;
+    search.textColor = kNavy;
+    layout.push_back(search);
     ui::ControlSpec log{txtCompileList, ControlKind::LogBox, 0, 45, 4230, 9825, 1440};
     log.textColor = kNavy;
     log.backColor = GetSysColor(COLOR_INACTIVEBORDER);
@@ -179,6 +151,10 @@ void frmMain::Form_Load() {
     SetText(txtCompileList, L"");
     SetText(lblFailureCount, L"");
     SetText(lblCount, L"0/0");
+    SetVisible(lblSearch, false);
+    // Two projects of the same file name are told apart by the full path.
+    HWND list = Control(lstCompileList);
+    ListView_SetExtendedListViewStyle(list, ListView_GetExtendedListViewStyle(list) | LVS_EX_INFOTIP);
 
     // Taken for a first start, a settings file that cannot be read would be
     // offered for overwriting as if it were empty: say why and end instead.
@@ -199,6 +175,7 @@ void frmMain::Form_Load() {
     mobjVBC->SetExecutionStartHandler([this] { mobjVBC_ExecutionStart(); });
     mobjVBC->SetExecutionStopHandler([this] { mobjVBC_ExecutionStop(); });
     mobjVBC->SetVB(gstrVBExe);
+    mobjVBC->SetTimeLimit(ReadTimeLimit());
 
     mstrPrevList = GetIniString(IniPath(), L"COMMON", L"PREV_List");
     if (!IsBlank(mstrPrevList)) {
@@ -225,11 +202,16 @@ void frmMain::EndProgram() {
 
 bool frmMain::Form_QueryUnload() {
     if (mblnCompiling) return false;
+    if (mblnSearching) {
+        // Closing asks the search to stop; the window stays for the user to see it did.
+        searchCancelled_ = true;
+        return false;
+    }
     if (mblnListChanged) {
         if (Ask(L"ｺﾝﾊﾟｲﾙﾘｽﾄが変更されています", L"保存しますか？")) {
-            // A save that failed keeps the window, or the list would be lost
-            // right after the user was told it was not saved.
-            if (SaveCompileList() == SaveResult::Failed) return false;
+            // A save that failed or was cancelled keeps the window: the user
+            // asked for the list to be kept.
+            if (SaveCompileList() != SaveResult::Saved) return false;
             mblnListChanged = false;
         }
     }
@@ -249,40 +231,6 @@ void frmMain::Form_Unload() {
     menuBar_ = nullptr;
     // The main window is the program's life.
     PostQuitMessage(0);
-}
-
-void frmMain::BuildMenus() {
-    if (menuBar_) {
-        SetMenu(Hwnd(), nullptr);
-        DestroyMenu(menuBar_);
-    }
-    menuBar_ = CreateMenu();
-    for (const BarMenu& bar : MenuTable()) {
-        HMENU popup = CreatePopupMenu();
-        for (const MenuItem& item : bar.items) {
-            if (item.id == 0) {
-                AppendMenuW(popup, MF_SEPARATOR, 0, nullptr);
-            } else {
-                AppendMenuW(popup, MF_STRING, static_cast<UINT_PTR>(item.id), item.caption);
-            }
-        }
-        AppendMenuW(menuBar_, MF_POPUP | MF_STRING, reinterpret_cast<UINT_PTR>(popup), bar.caption);
-    }
-    SetMenu(Hwnd(), menuBar_);
-
-    if (!accelerators_) {
-        ACCEL keys[] = {
-            {FVIRTKEY, VK_F12, static_cast<WORD>(mnuCompile)},
-            {FVIRTKEY, VK_F11, static_cast<WORD>(mnuCompileStop)},
-            {FVIRTKEY | FCONTROL, 'N', static_cast<WORD>(mnuDelAllList)},
-            {FVIRTKEY | FCONTROL, 'O', static_cast<WORD>(mnuReadList)},
-            {FVIRTKEY | FCONTROL, 'S', static_cast<WORD>(mnuWriteList)},
-            {FVIRTKEY | FCONTROL, 'A', static_cast<WORD>(mnuAllCheck)},
-            {FVIRTKEY | FCONTROL, 'D', static_cast<WORD>(mnuNoCheck)},
-            {FVIRTKEY | FCONTROL, 'R', static_cast<WORD>(mnuReversalCheck)},
-        };
-        accelerators_ = CreateAcceleratorTableW(keys, static_cast<int>(sizeof keys / sizeof keys[0]));
-    }
 }
 
 void frmMain::FitToContents() {
@@ -311,66 +259,6 @@ void frmMain::CutLogOutOfActionFrame() {
     CombineRgn(region, region, hole, RGN_DIFF);
     DeleteObject(hole);
     SetWindowRgn(frame, region, TRUE);  // the window owns the region now
-}
-
-void frmMain::SetMenuEnabled(int id, bool enabled) {
-    EnableMenuItem(menuBar_, static_cast<UINT>(id), MF_BYCOMMAND | (enabled ? MF_ENABLED : MF_GRAYED));
-}
-
-void frmMain::SetBarMenuEnabled(int position, bool enabled) {
-    EnableMenuItem(menuBar_, static_cast<UINT>(position), MF_BYPOSITION | (enabled ? MF_ENABLED : MF_GRAYED));
-}
-
-bool frmMain::CommandAvailable(int id) const {
-    // Shortcuts and commands sent from outside reach the window even when
-    // their menu is closed; they count only when the user could choose them.
-    if (!menuBar_ || !IsWindowEnabled(Hwnd())) return false;
-    const int position = BarPositionOf(id);
-    if (position < 0) return false;
-    const UINT bar = GetMenuState(menuBar_, static_cast<UINT>(position), MF_BYPOSITION);
-    const UINT item = GetMenuState(menuBar_, static_cast<UINT>(id), MF_BYCOMMAND);
-    if (bar == static_cast<UINT>(-1) || item == static_cast<UINT>(-1)) return false;
-    return ((bar | item) & (MF_GRAYED | MF_DISABLED)) == 0;
-}
-
-bool frmMain::InitializeChecked() const {
-    return menuBar_ && (GetMenuState(menuBar_, mnuEditInitialize, MF_BYCOMMAND) & MF_CHECKED) != 0;
-}
-
-void frmMain::SetRunningState(bool running) {
-    SetContainerEnabled(*this, fraAction, false);
-    SetBarMenuEnabled(mnuEditFilePosition, false);
-    SetBarMenuEnabled(mnuEditOptionPosition, false);
-    SetMenuEnabled(mnuCompile, false);
-    SetMenuEnabled(mnuCompileStop, false);
-    SetMenuEnabled(mnuAllCheck, false);
-    SetMenuEnabled(mnuNoCheck, false);
-    SetMenuEnabled(mnuReversalCheck, false);
-    SetBarMenuEnabled(mnuEditHelpPosition, false);
-    mblnCompiling = false;
-    if (running) {
-        SetMenuEnabled(mnuCompileStop, true);
-        mblnCompiling = true;
-        DrawMenuBar(Hwnd());
-        return;
-    }
-    SetContainerEnabled(*this, fraAction, true);
-    SetBarMenuEnabled(mnuEditFilePosition, true);
-    SetBarMenuEnabled(mnuEditOptionPosition, true);
-    SetMenuEnabled(mnuCompile, true);
-    SetMenuEnabled(mnuAllCheck, true);
-    SetMenuEnabled(mnuNoCheck, true);
-    SetMenuEnabled(mnuReversalCheck, true);
-    SetBarMenuEnabled(mnuEditHelpPosition, true);
-    DrawMenuBar(Hwnd());
-}
-
-void SetContainerEnabled(ui::Form& form, int frameId, bool value) {
-    HWND frame = form.Control(frameId);
-    if (!frame) return;
-    for (HWND child = GetWindow(frame, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
-        EnableWindow(child, value ? TRUE : FALSE);
-    }
 }
 
 void frmMain::mnuEditEnd_Click() { Unload(); }
@@ -477,14 +365,42 @@ void frmMain::OnCommand(int id, int notifyCode) {
 }
 
 LRESULT frmMain::OnNotify(NMHDR* header) {
-    if (header->idFrom != static_cast<UINT_PTR>(lstCompileList) || header->code != LVN_ITEMCHANGED) return 0;
-    const auto* change = reinterpret_cast<const NMLISTVIEW*>(header);
-    if ((change->uChanged & LVIF_STATE) == 0 || change->iItem < 0) return 0;
-    // State image 1 is unchecked, 2 checked; 0 is an item still being inserted.
-    const UINT before = (change->uOldState & LVIS_STATEIMAGEMASK) >> 12;
-    const UINT after = (change->uNewState & LVIS_STATEIMAGEMASK) >> 12;
-    if (before != 0 && after != 0 && before != after) lstCompileList_ItemCheck(change->iItem);
-    return 0;
+    if (header->idFrom != static_cast<UINT_PTR>(lstCompileList)) return 0;
+    if (header->code == NM_CUSTOMDRAW) return lstCompileList_CustomDraw(reinterpret_cast<NMLVCUSTOMDRAW*>(header));
+    if (header->code == LVN_GETINFOTIPW) {
+        auto* tip = reinterpret_cast<NMLVGETINFOTIPW*>(header);
+        if (mobjVBC && tip->iItem >= 0 && tip->iItem < mobjVBC->Count() && tip->cchTextMax > 0)
+            lstrcpynW(tip->pszText, mobjVBC->Entry(tip->iItem + 1).Vbp().c_str(), tip->cchTextMax);
+        return 0;
+    }
+    switch (header->code) {
+    case LVN_GETDISPINFOW:
+        lstCompileList_GetDispInfo(reinterpret_cast<NMLVDISPINFOW*>(header));
+        return 0;
+    case NM_CLICK: {
+        LVHITTESTINFO hit{};
+        hit.pt = reinterpret_cast<NMITEMACTIVATE*>(header)->ptAction;
+        if (ListView_SubItemHitTest(header->hwndFrom, &hit) >= 0 && (hit.flags & LVHT_ONITEMSTATEICON))
+            lstCompileList_Toggle(hit.iItem);
+        return 0;
+    }
+    case LVN_KEYDOWN:
+        if (reinterpret_cast<NMLVKEYDOWN*>(header)->wVKey == VK_SPACE)
+            lstCompileList_Toggle(ListView_GetNextItem(header->hwndFrom, -1, LVNI_FOCUSED));
+        return 0;
+    case LVN_ITEMCHANGED: {
+        // A mark set through the list itself (by another program, say) is recorded too.
+        const auto* change = reinterpret_cast<const NMLISTVIEW*>(header);
+        if ((change->uChanged & LVIF_STATE) == 0 || change->iItem < 0) return 0;
+        if ((change->uNewState ^ change->uOldState) & LVIS_STATEIMAGEMASK) {
+            const UINT after = (change->uNewState & LVIS_STATEIMAGEMASK) >> 12;
+            if (after == 1 || after == 2) SetItemChecked(change->iItem, after == 2);
+        }
+        return 0;
+    }
+    default:
+        return 0;
+    }
 }
 
 void frmMain::OnUnhandledError(const std::wstring& description) {
@@ -493,6 +409,10 @@ void frmMain::OnUnhandledError(const std::wstring& description) {
 }
 
 bool frmMain::PreTranslate(MSG& msg) {
+    if (mblnSearching && msg.message == WM_KEYDOWN && msg.wParam == VK_ESCAPE) {
+        searchCancelled_ = true;
+        return true;
+    }
     return accelerators_ && TranslateAcceleratorW(Hwnd(), accelerators_, &msg) != 0;
 }
 

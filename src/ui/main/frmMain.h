@@ -1,6 +1,10 @@
 #pragma once
 // The main window: the compile list, the output folder, the arguments, the
 // run with its log and counters, and the menus that reach everything else.
+#include <windows.h>
+
+#include <commctrl.h>
+
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -17,12 +21,13 @@ namespace tolvane {
 class frmMain : public ui::Form {
 public:
     static frmMain& Instance();
+    static constexpr const wchar_t* kClassName = L"TolvaneMain";
     ~frmMain() override;
 
 protected:
     ui::FormStyle Style() const override;
     std::vector<ui::ControlSpec> Layout() const override;
-    const wchar_t* ClassName() const override { return L"TolvaneMain"; }
+    const wchar_t* ClassName() const override { return kClassName; }
 
     void OnLoad() override;
     bool OnQueryUnload() override;
@@ -57,6 +62,8 @@ private:
     void txtDimension_GotFocus();
     void txtDimension_LostFocus();
     void SetRunningState(bool running);
+    void SetSearchingState(bool searching);
+    void LockInputs(bool lock);
     void BuildMenus();
     void FitToContents();
     void CutLogOutOfActionFrame();
@@ -72,6 +79,9 @@ private:
     bool WriteCompileList(const std::wstring& path);
     void RefreshCompileList();
     void lstCompileList_ItemCheck(int item);
+    LRESULT lstCompileList_CustomDraw(NMLVCUSTOMDRAW* draw);
+    void lstCompileList_GetDispInfo(NMLVDISPINFOW* info);
+    void lstCompileList_Toggle(int item);
     void mnuReadList_Click();
     void mnuWriteList_Click();
     int ItemCount() const;
@@ -99,6 +109,7 @@ private:
     void mobjVBC_ExecutionStart();
     void mobjVBC_ExecutionStop();
     void AppendLog(const std::wstring& piece);
+    void CallUserBack();
 
     // Help.
     void mnuEditUse_Click();
@@ -114,6 +125,7 @@ private:
     std::wstring mstrPrevList;
     bool mblnListChanged = false;
     bool mblnCompiling = false;
+    bool mblnSearching = false;
     std::vector<std::wstring> mcolFolders;
 
     HMENU menuBar_ = nullptr;
@@ -124,6 +136,14 @@ private:
     bool buildAnnounced_ = false;
     // The system asked for the end of the session and the close was agreed.
     bool closeAgreed_ = false;
+    // Controls a run or a search disabled, and where the focus was before.
+    bool inputsLocked_ = false;
+    std::vector<HWND> lockedInputs_;
+    HWND focusBeforeLock_ = nullptr;
+    // The user asked (Esc, or closing the window) for the folder search to stop.
+    bool searchCancelled_ = false;
+    // The list item of the build in progress, -1 outside a run.
+    int buildingItem_ = -1;
 
     std::function<std::optional<std::wstring>(const ChooserRequest&)> chooserHook_;
     std::function<void(const std::wstring&, const std::wstring&, std::uint32_t)> noticeHook_;

@@ -1,6 +1,7 @@
 // The commands that edit the compile list between runs, and the output-folder row.
 #include "ui/main/frmMain.h"
 
+#include "ui/core/DoEvents.h"
 #include "ui/main/MainIds.h"
 #include "ui/main/Win32DirectoryLister.h"
 #include "ui/main/rules/FolderTree.h"
@@ -8,6 +9,11 @@
 namespace tolvane {
 
 using namespace main_ids;
+
+namespace {
+// How often a folder search lets window events run and shows its progress.
+constexpr DWORD kSearchEventsEveryMs = 50;
+}  // namespace
 
 void frmMain::mnuAddList_Click() {
     if (mobjVBC->Count() >= clsTolvane::kMaxEntries) {
@@ -28,12 +34,36 @@ void frmMain::mnuAddAllList_Click() {
 }
 
 void frmMain::AddFolderProjects(const std::wstring& folder, const std::wstring& extension) {
-    HCURSOR previous = SetCursor(LoadCursorW(nullptr, IDC_WAIT));
     Win32DirectoryLister lister;
     // Counted before anything is added: a tree that would overfill the list adds nothing.
     const std::size_t room = static_cast<std::size_t>(clsTolvane::kMaxEntries - mobjVBC->Count());
-    ProjectSearch found = SearchFiles(lister, folder, extension, room);
-    SetCursor(previous);
+    const std::wstring argumentsCaption = Text(Label1);
+    SetSearchingState(true);
+    searchCancelled_ = false;
+    SetText(Label1, L"[Escで検索を中止]");
+    SetVisible(lblFailureCount, false);
+    SetVisible(lblCount, false);
+    SetText(lblSearch, SearchProgressText(0, 0));
+    SetVisible(lblSearch, true);
+    // A large tree (a share, a whole drive) takes long: the window keeps
+    // answering and shows how far the search has got, a few times a second.
+    DWORD shownAt = GetTickCount() - kSearchEventsEveryMs;  // at once for the first folder
+    const ProjectSearch found =
+        SearchFiles(lister, folder, extension, room, [&](std::size_t folders, std::size_t projects) {
+            if (GetTickCount() - shownAt >= kSearchEventsEveryMs) {
+                SetText(lblSearch, SearchProgressText(folders, projects));
+                ui::DoEvents();
+                shownAt = GetTickCount();
+            }
+            return !searchCancelled_;
+        });
+    SetVisible(lblSearch, false);
+    SetVisible(lblCount, true);
+    SetVisible(lblFailureCount, true);
+    SetText(Label1, argumentsCaption);
+    SetSearchingState(false);
+    // A cancelled search adds nothing and leaves the list as it was.
+    if (found.cancelled) return;
     mcolFolders = found.folders;
     if (found.overLimit) {
         WarnListLimit(L"見つかったvbpを追加すると上限を超えるため、追加しませんでした");
@@ -64,10 +94,11 @@ void frmMain::mnuDelAllList_Click() {
 void frmMain::SetEveryCheck(bool (*next)(bool)) {
     const int count = ItemCount();
     for (int k = 0; k < count; ++k) {
-        const bool checked = next(ItemChecked(k));
-        SetItemChecked(k, checked);
-        mobjVBC->Entry(k + 1).SetAction(checked);
+        clsVbp& entry = mobjVBC->Entry(k + 1);
+        entry.SetAction(next(entry.Action()));
     }
+    // One repaint for the whole list: the list shows the entries' marks.
+    InvalidateRect(Control(lstCompileList), nullptr, TRUE);
     mblnListChanged = true;
 }
 

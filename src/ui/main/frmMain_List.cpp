@@ -51,33 +51,64 @@ int frmMain::ItemCount() const {
     return static_cast<int>(SendMessageW(Control(lstCompileList), LVM_GETITEMCOUNT, 0, 0));
 }
 
-bool frmMain::ItemChecked(int item) const { return ListView_GetCheckState(Control(lstCompileList), item) != 0; }
+bool frmMain::ItemChecked(int item) const {
+    return mobjVBC && item >= 0 && item < mobjVBC->Count() && mobjVBC->Entry(item + 1).Action();
+}
 
+// As a click on the box would: the mark changes and the check handler runs.
 void frmMain::SetItemChecked(int item, bool checked) {
-    ListView_SetCheckState(Control(lstCompileList), item, checked ? TRUE : FALSE);
+    if (!mobjVBC || item < 0 || item >= mobjVBC->Count()) return;
+    const bool changed = ItemChecked(item) != checked;
+    mobjVBC->Entry(item + 1).SetAction(checked);
+    if (changed) ListView_RedrawItems(Control(lstCompileList), item, item);
+    lstCompileList_ItemCheck(item);
 }
 
 void frmMain::RefreshCompileList() {
+    // The list holds no items of its own: it shows the engine's entries,
+    // asking for each one it draws, so a list of any length shows at once.
     HWND list = Control(lstCompileList);
-    SendMessageW(list, WM_SETREDRAW, FALSE, 0);
-    ListView_DeleteAllItems(list);
-    const std::int32_t count = mobjVBC->Count();
-    for (std::int32_t i = 1; i <= count; ++i) {
-        const clsVbp& entry = mobjVBC->Entry(i);
-        std::wstring name = entry.Name();
-        LVITEMW item{};
-        item.mask = LVIF_TEXT | LVIF_STATE;
-        item.iItem = i - 1;
-        item.pszText = name.data();
-        // Inserted unchecked, so that setting the mark below is a change the
-        // check handler sees, as a click would be.
-        item.state = INDEXTOSTATEIMAGEMASK(1);
-        item.stateMask = LVIS_STATEIMAGEMASK;
-        ListView_InsertItem(list, &item);
-        SetItemChecked(i - 1, entry.Action());
-    }
-    SendMessageW(list, WM_SETREDRAW, TRUE, 0);
+    ListView_SetItemState(list, -1, 0, LVIS_SELECTED | LVIS_FOCUSED);
+    ListView_SetItemCountEx(list, 0, 0);
+    ListView_SetItemCountEx(list, mobjVBC->Count(), 0);
     InvalidateRect(list, nullptr, TRUE);
+    // Every mark set anew counts as a change of the list control.
+    for (const auto& entry : mobjVBC->Vbp()) {
+        if (entry->Action()) {
+            mblnListChanged = true;
+            break;
+        }
+    }
+}
+
+// The list asks for the text and the mark of an item it is about to draw.
+void frmMain::lstCompileList_GetDispInfo(NMLVDISPINFOW* info) {
+    LVITEMW& item = info->item;
+    if (!mobjVBC || item.iItem < 0 || item.iItem >= mobjVBC->Count()) return;
+    const clsVbp& entry = mobjVBC->Entry(item.iItem + 1);
+    if ((item.mask & LVIF_TEXT) && item.pszText && item.cchTextMax > 0)
+        lstrcpynW(item.pszText, entry.Name().c_str(), item.cchTextMax);
+    if (item.mask & LVIF_STATE) {
+        item.state = (item.state & ~LVIS_STATEIMAGEMASK) | INDEXTOSTATEIMAGEMASK(entry.Action() ? 2 : 1);
+        item.stateMask |= LVIS_STATEIMAGEMASK;
+    }
+}
+
+// A click on an item's box, or Space on the focused item, turns its mark over.
+void frmMain::lstCompileList_Toggle(int item) {
+    if (item >= 0) SetItemChecked(item, !ItemChecked(item));
+}
+
+// A disabled list draws its selection in the face colour, next to invisible:
+// the entry being built keeps the system's selection colours.
+LRESULT frmMain::lstCompileList_CustomDraw(NMLVCUSTOMDRAW* draw) {
+    if (draw->nmcd.dwDrawStage == CDDS_PREPAINT) return buildingItem_ >= 0 ? CDRF_NOTIFYITEMDRAW : CDRF_DODEFAULT;
+    if (draw->nmcd.dwDrawStage == CDDS_ITEMPREPAINT && static_cast<int>(draw->nmcd.dwItemSpec) == buildingItem_) {
+        draw->nmcd.uItemState &= ~(CDIS_SELECTED | CDIS_FOCUS);
+        draw->clrText = GetSysColor(COLOR_HIGHLIGHTTEXT);
+        draw->clrTextBk = GetSysColor(COLOR_HIGHLIGHT);
+    }
+    return CDRF_DODEFAULT;
 }
 
 void frmMain::lstCompileList_ItemCheck(int item) {
@@ -96,7 +127,7 @@ frmMain::LoadResult frmMain::LoadCompileList(const std::wstring& path) {
         Notice(path + L"が開けませんでした", LastErrorText(error));
         return LoadResult::Failed;
     }
-    const std::vector<ListLine> lines = ParseCompileList(SystemAnsiCodec().Decode(bytes));
+    const std::vector<ListLine> lines = ParseCompileList(bytes, SystemAnsiCodec());
     if (lines.size() > static_cast<std::size_t>(clsTolvane::kMaxEntries)) {
         WarnListLimit(path + L"は開けませんでした");
         return LoadResult::Failed;
@@ -110,8 +141,12 @@ frmMain::SaveResult frmMain::SaveCompileList() {
     // A path the code page cannot hold would come back as another path: such
     // a list is not written at all, and the user learns which entry it is.
     const AnsiCodec& codec = SystemAnsiCodec();
-    for (const auto& entry : mobjVBC->Vbp()) {
-        if (FirstUnencodable(codec, entry->Vbp()) != std::wstring::npos) {
+    // One look at all the paths together; only a list that fails is gone through entry by entry.
+    std::wstring paths;
+    for (const auto& entry : mobjVBC->Vbp()) paths += entry->Vbp();
+    if (FirstUnencodable(codec, paths) != std::wstring::npos) {
+        for (const auto& entry : mobjVBC->Vbp()) {
+            if (FirstUnencodable(codec, entry->Vbp()) == std::wstring::npos) continue;
             Notice(entry->Vbp() + L"はｺﾝﾊﾟｲﾙﾘｽﾄに保存出来ない文字を含んでいます",
                    L"ｺﾝﾊﾟｲﾙﾘｽﾄを保存出来ませんでした");
             return SaveResult::Failed;
@@ -144,8 +179,8 @@ void frmMain::mnuReadList_Click() {
 }
 
 void frmMain::mnuWriteList_Click() {
-    if (SaveCompileList() == SaveResult::Failed) return;
-    mblnListChanged = false;
+    // Only a written file makes the list unchanged; a cancelled chooser saved nothing.
+    if (SaveCompileList() == SaveResult::Saved) mblnListChanged = false;
 }
 
 void frmMain::WarnListLimit(const std::wstring& consequence) {

@@ -56,6 +56,7 @@ void frmMain::mnuCompile_Click() {
                 RefreshCompileList();
             }
             const ClosingNotice notice = ClosingNoticeFor(failures);
+            CallUserBack();
             Notice(notice.message1, notice.message2, notice.color);
         } else {
             AppendLog(StoppedPiece());
@@ -70,6 +71,16 @@ void frmMain::mnuCompile_Click() {
         Notice(L"予期しないエラーが発生しました", L"");
         SetRunningState(false);
     }
+}
+
+// A run that ends while another program is in front flashes the taskbar
+// button until the user comes back.
+void frmMain::CallUserBack() {
+    DWORD pid = 0;
+    GetWindowThreadProcessId(GetForegroundWindow(), &pid);
+    if (pid == GetCurrentProcessId()) return;
+    FLASHWINFO flash{sizeof flash, Hwnd(), FLASHW_ALL | FLASHW_TIMERNOFG, 0, 0};
+    FlashWindowEx(&flash);
 }
 
 void frmMain::mnuCompileStop_Click() {
@@ -93,8 +104,12 @@ void frmMain::mobjVBC_ExecutionStart() {
     AppendLog(BuildStartedPiece(mobjVBC->VbpMessage()));
     HWND list = Control(lstCompileList);
     const int item = mobjVBC->CurCount() - 1;
+    const int previous = buildingItem_;
+    buildingItem_ = item;
     ListView_SetItemState(list, item, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
     ListView_EnsureVisible(list, item, FALSE);
+    if (previous >= 0) ListView_RedrawItems(list, previous, previous);
+    ListView_RedrawItems(list, item, item);
     ui::DoEvents();
 }
 

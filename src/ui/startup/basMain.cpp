@@ -35,6 +35,15 @@ bool AnyWindowShown() {
     return found;
 }
 
+// The user wanted Tolvane: the one already running comes to the front, with
+// whichever of its windows was last in use.
+void BringRunningInstanceForward() {
+    HWND main = FindWindowW(frmMain::kClassName, nullptr);
+    if (!main) return;
+    if (IsIconic(main)) ShowWindow(main, SW_RESTORE);
+    SetForegroundWindow(GetLastActivePopup(main));
+}
+
 }  // namespace
 
 void SetMainFormSource(MainFormSource source) { Source() = std::move(source); }
@@ -61,6 +70,7 @@ void Main() {
         box.SetMessage1(L"すでにTolvaneは起動しています");
         box.SetMessage2(L"なお、複数起動は出来ません");
         box.ShowModal();
+        BringRunningInstanceForward();
         ExitProcess(0);
     }
     gstrVersion = ReadVersionText(RunningProgramPath());

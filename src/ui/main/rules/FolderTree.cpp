@@ -26,12 +26,16 @@ bool HasExtension(const std::wstring& name, const std::wstring& extension) {
 }
 
 ProjectSearch SearchFiles(DirectoryLister& lister, const std::wstring& root, const std::wstring& extension,
-                             std::size_t limit) {
+                          std::size_t limit, const SearchProgress& progress) {
     ProjectSearch result;
     result.folders.push_back(root);
     std::vector<DirEntry> entries;
     // The folder list grows while it is walked: that is the breadth-first queue.
     for (std::size_t i = 0; i < result.folders.size(); ++i) {
+        if (progress && !progress(i, result.projects.size())) {
+            result.cancelled = true;
+            return result;
+        }
         const std::wstring folder = result.folders[i];
         entries.clear();
         if (!lister.List(folder, entries)) {
@@ -53,6 +57,10 @@ ProjectSearch SearchFiles(DirectoryLister& lister, const std::wstring& root, con
         }
     }
     return result;
+}
+
+std::wstring SearchProgressText(std::size_t foldersSearched, std::size_t projectsFound) {
+    return L"ﾌｫﾙﾀﾞ " + std::to_wstring(foldersSearched) + L"  vbp " + std::to_wstring(projectsFound);
 }
 
 }  // namespace tolvane

@@ -3,6 +3,7 @@
 // it, breadth first, and the project files of each, over any directory lister.
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -36,7 +37,13 @@ struct ProjectSearch {
     int skippedFolders = 0;
     // The search stopped early because more than the limit of projects turned up.
     bool overLimit = false;
+    // The search was stopped by the progress callback.
+    bool cancelled = false;
 };
+
+// Told before each folder is listed how many folders have been searched and how
+// many projects found so far; false stops the search.
+using SearchProgress = std::function<bool(std::size_t foldersSearched, std::size_t projectsFound)>;
 
 // Breadth first in one pass: the chosen folder, its subfolders, their
 // subfolders..., each level grouped by parent in the parents' order. Hidden
@@ -44,7 +51,10 @@ struct ProjectSearch {
 // could lead back up the tree). Only files count as projects: a folder whose
 // name ends in the extension is searched like any other folder.
 ProjectSearch SearchFiles(DirectoryLister& lister, const std::wstring& root, const std::wstring& extension,
-                             std::size_t limit);
+                          std::size_t limit, const SearchProgress& progress = {});
+
+// The progress shown while a search runs: folders searched, projects found.
+std::wstring SearchProgressText(std::size_t foldersSearched, std::size_t projectsFound);
 
 // True when the name ends in "." and the extension, in any letter case.
 bool HasExtension(const std::wstring& name, const std::wstring& extension);
