@@ -21,7 +21,7 @@ public:
     bool PathExists(const std::wstring&) override { return false; }
     void DoEvents() override {}
     std::wstring NowText() override { return std::wstring(); }
-    std::unique_ptr<CompilerProcess> StartCompiler(const std::wstring&) override { return nullptr; }
+    std::unique_ptr<CompilerProcess> StartCompiler(const std::wstring&, const std::wstring&) override { return nullptr; }
 };
 
 // What the program reads on Windows: the file decoded as the platform does.
