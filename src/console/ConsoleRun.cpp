@@ -15,6 +15,7 @@
 #include "support/VbError.h"
 #include "support/win32/DoEvents.h"
 #include "support/win32/Files.h"
+#include "support/win32/IniControl.h"
 #include "support/win32/Make.h"
 #include "support/win32/TolvaneIni.h"
 
@@ -89,6 +90,10 @@ private:
             for (const auto& entry : engine_.Vbp()) entry->SetAction(true);
         }
 
+        // A settings file that cannot be read is not one without settings.
+        if (const DWORD error = IniReadError(TolvaneIniPath())) {
+            return Refuse(TolvaneIniPath() + L"を読み込めませんでした: " + LastErrorText(error));
+        }
         engine_.SetVB(options_.vb ? FullPath(*options_.vb) : ReadCompilerPath());
         if (IsBlank(engine_.VB())) {
             return Refuse(L"VB6.EXEのﾊﾟｽが指定されていません: /vb か " + TolvaneIniPath() + L" のEXEで指定してください");

@@ -57,6 +57,13 @@ std::wstring AbortingPiece() { return std::wstring(L"実行中のｺﾝﾊﾟｲ
 
 std::wstring StoppedPiece() { return std::wstring(L"ｺﾝﾊﾟｲﾙを中止しました") + kCrLf + kCrLf; }
 
+std::wstring BrokenOffPiece(const std::wstring& reason) {
+    std::wstring piece = std::wstring(L"ｺﾝﾊﾟｲﾙを中断しました") + kCrLf;
+    const std::wstring detail = FailureDetailLine(reason);
+    if (!detail.empty()) piece += detail + kCrLf;
+    return piece + kCrLf;
+}
+
 std::wstring ProgressText(std::int32_t compileCount, std::int32_t targetCount) {
     return std::to_wstring(compileCount) + L"/" + std::to_wstring(targetCount);
 }

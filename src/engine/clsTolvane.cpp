@@ -7,6 +7,7 @@
 #include "engine/BuildingScope.h"
 #include "support/Paths.h"
 #include "support/RuntimeError.h"
+#include "support/VbError.h"
 
 namespace tolvane {
 
@@ -120,9 +121,15 @@ bool clsTolvane::AnnounceBuild(clsVbp& entry) {
 }
 
 std::unique_ptr<CompilerProcess> clsTolvane::StartCompiler(const std::wstring& commandLine) {
-    // The stored path is the program that runs: a command line alone would
-    // let the platform try "C:\Program.exe" for a path with spaces.
-    return platform_.StartCompiler(vb_, commandLine);
+    try {
+        // The stored path is the program that runs: a command line alone would
+        // let the platform try "C:\Program.exe" for a path with spaces.
+        return platform_.StartCompiler(vb_, commandLine);
+    } catch (const VbError& e) {
+        // The platform's reason alone ("file not found") does not say which
+        // file: the compiler may have gone since the run checked it.
+        throw VbError(e.Number(), e.Source(), L"「" + vb_ + L"」を起動できませんでした: " + e.Description());
+    }
 }
 
 void clsTolvane::RaiseExecutionStart() {

@@ -348,7 +348,8 @@ TEST_F(CompileRun, AbortReachesOnlyTheBuildRunningWhenAsked) {
     EXPECT_EQ(platform.commandLines.size(), 3u);
 }
 
-TEST_F(CompileRun, StartFailureReachesCallerWithEntryWaiting) {
+// The compiler may have gone since the run checked it: the reason names it.
+TEST_F(CompileRun, StartFailureNamesTheCompilerAndReachesCallerWithEntryWaiting) {
     Add({L"C:\\a.vbp", L"C:\\gone.vbp", L"C:\\c.vbp"});
     engine.Vbp()[1]->SetFailure(true);
     platform.scripts[L"gone"].startThrows = true;
@@ -358,7 +359,7 @@ TEST_F(CompileRun, StartFailureReachesCallerWithEntryWaiting) {
     } catch (const VbError& e) {
         EXPECT_EQ(e.Number(), 53);
         EXPECT_EQ(e.Source(), L"StartCompiler");
-        EXPECT_EQ(e.Description(), L"ファイルが見つかりません。");
+        EXPECT_EQ(e.Description(), L"「" + std::wstring(kVb) + L"」を起動できませんでした: ファイルが見つかりません。");
     }
     EXPECT_EQ(Events(), (std::vector<std::wstring>{L"Start:1", L"Stop:1", L"Start:2"}));
     EXPECT_FALSE(engine.Vbp()[1]->Failure());

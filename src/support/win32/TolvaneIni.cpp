@@ -20,7 +20,7 @@ bool WriteCompilerPath(const std::wstring& path) { return PutIniString(TolvaneIn
 
 std::wstring ReadPreviousList() { return GetIniString(TolvaneIniPath(), kSection, L"PREV_List"); }
 
-void WritePreviousList(const std::wstring& path) { PutIniString(TolvaneIniPath(), kSection, L"PREV_List", path); }
+bool WritePreviousList(const std::wstring& path) { return PutIniString(TolvaneIniPath(), kSection, L"PREV_List", path); }
 
 std::optional<std::chrono::minutes> ReadTimeLimit() {
     const std::wstring value = GetIniString(TolvaneIniPath(), kSection, L"TimeLimit");

@@ -17,7 +17,8 @@ bool WriteCompilerPath(const std::wstring& path);
 
 // COMMON/PREV_List: the list reopened at start-up; "" for none.
 std::wstring ReadPreviousList();
-void WritePreviousList(const std::wstring& path);
+// As PutIniString: false when the write failed, with the system's error left.
+bool WritePreviousList(const std::wstring& path);
 
 // COMMON/TimeLimit: the per-build time limit; nothing when its value is not a
 // valid limit. A missing or blank value is written out as kDefaultTimeLimit,

@@ -12,6 +12,7 @@
 #include "support/TimeLimit.h"
 #include "support/VbError.h"
 #include "support/win32/Files.h"
+#include "support/win32/IniControl.h"
 #include "support/win32/RelateExecute.h"
 #include "support/win32/TolvaneIni.h"
 #include "support/win32/WindowPlacement.h"
@@ -142,6 +143,13 @@ void frmMain::Form_Load() {
     HWND list = Control(lstCompileList);
     ListView_SetExtendedListViewStyle(list, ListView_GetExtendedListViewStyle(list) | LVS_EX_INFOTIP);
 
+    // Taken for a first start, a settings file that cannot be read would be
+    // offered for overwriting as if it were empty: say why and end instead.
+    if (const DWORD error = IniReadError(TolvaneIniPath())) {
+        Notice(TolvaneIniPath() + L"を読み込めませんでした", LastErrorText(error));
+        EndProgram();
+        return;
+    }
     gstrVBExe = ReadCompilerPath();
     if (IsBlank(gstrVBExe)) frmOption::Instance().ShowModal();
     if (IsBlank(gstrVBExe)) {
@@ -160,7 +168,11 @@ void frmMain::Form_Load() {
     mstrPrevList = ReadPreviousList();
     if (!IsBlank(mstrPrevList)) {
         CheckMenuItem(menuBar_, mnuEditInitialize, MF_BYCOMMAND | MF_CHECKED);
-        LoadCompileList(mstrPrevList);
+        // The path stays for the next start; an empty list without a word
+        // would look as if the list had been lost.
+        if (LoadCompileList(mstrPrevList) == LoadResult::Missing) {
+            Notice(mstrPrevList + L"が見つかりません", L"前回のｺﾝﾊﾟｲﾙﾘｽﾄを開けませんでした");
+        }
     } else {
         CheckMenuItem(menuBar_, mnuEditInitialize, MF_BYCOMMAND | MF_UNCHECKED);
     }
@@ -195,7 +207,10 @@ bool frmMain::Form_QueryUnload() {
 }
 
 void frmMain::Form_Unload() {
-    WritePreviousList(InitializeChecked() ? mstrPrevList : std::wstring());
+    if (!WritePreviousList(InitializeChecked() ? mstrPrevList : std::wstring())) {
+        const DWORD error = GetLastError();
+        Notice(TolvaneIniPath() + L"に書き込めませんでした", LastErrorText(error));
+    }
     AnimateClose(Hwnd());
     mobjVBC.reset();
     platform_.reset();

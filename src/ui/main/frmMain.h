@@ -137,6 +137,8 @@ private:
 
     HMENU menuBar_ = nullptr;
     HACCEL accelerators_ = nullptr;
+    // A build of the current run has been announced (its start line logged).
+    bool buildAnnounced_ = false;
     // The system asked for the end of the session and the close was agreed.
     bool closeAgreed_ = false;
     // Controls a run or a search disabled, and where the focus was before.

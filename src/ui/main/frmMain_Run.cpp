@@ -27,6 +27,7 @@ void frmMain::AppendLog(const std::wstring& piece) {
 }
 
 void frmMain::mnuCompile_Click() {
+    buildAnnounced_ = false;
     try {
         AppendLog(RunStartPiece());
         SetText(lblFailureCount, L"");
@@ -61,6 +62,8 @@ void frmMain::mnuCompile_Click() {
         }
         SetRunningState(false);
     } catch (const VbError& e) {
+        // The log would otherwise stop at the start line of a build that never ran.
+        if (buildAnnounced_) AppendLog(BrokenOffPiece(e.Description()));
         Notice(e.Description(), L"");
         SetRunningState(false);
     } catch (const std::exception&) {
@@ -96,6 +99,7 @@ void frmMain::mobjVBC_ExecutionStart() { ShowBuildStarted(BuildStartedPiece(mobj
 void frmMain::mobjVBC_ExecutionSkip() { ShowBuildStarted(BuildEndedPiece(mobjVBC->VbpMessage(), false, L"")); }
 
 void frmMain::ShowBuildStarted(const std::wstring& piece) {
+    buildAnnounced_ = true;
     SetText(lblCount, ProgressText(mobjVBC->CompileCount(), mobjVBC->TargetCount()));
     AppendLog(piece);
     HWND list = Control(lstCompileList);
