@@ -2,6 +2,8 @@
 // date text.
 #include <gtest/gtest.h>
 
+#include <cfloat>
+
 #include "support/DataChange.h"
 #include "support/Locale.h"
 
@@ -18,6 +20,8 @@ TEST(DataChange, TextModeTrimsSpacesAndShowsNumbersAsVbDoes) {
     EXPECT_EQ(NormalizeText(0.1 + 0.2), L"0.3");  // 15 significant digits
     EXPECT_EQ(NormalizeText(0.123456789012345), L"0.123456789012345");
     EXPECT_EQ(NormalizeText(1e20), L"1E+20");
+    // Fifteen digits of the largest double, rounded down so they read back as a number.
+    EXPECT_EQ(NormalizeText(-DBL_MAX), L"-1.79769313486231E+308");
 }
 
 TEST(DataChange, GeneralDateTextIsShortDateAndLongTimeOrTheDateAlone) {
