@@ -22,14 +22,10 @@ target_include_directories(tolvane_core PUBLIC ${CMAKE_SOURCE_DIR}/src)
 # Layers above the portable core: the platform (real processes, files, INI
 # files), then the window program's windows and the console runner beside them.
 glob_sources(platform_sources src/engine/win32 src/support/win32)
-# Window placement works in twips with the window layer's arithmetic: it goes with that layer.
-set(placement ${CMAKE_SOURCE_DIR}/src/support/win32/WindowPlacement.cpp)
-list(REMOVE_ITEM platform_sources ${placement})
 add_library(tolvane_platform STATIC ${platform_sources})
 target_link_libraries(tolvane_platform PUBLIC tolvane_core ${WIN32_LIBS})
 
 glob_sources(win_sources src/ui/core src/ui/dialogs src/ui/main src/ui/startup)
-list(APPEND win_sources ${placement})
 list(REMOVE_ITEM win_sources ${CMAKE_SOURCE_DIR}/src/ui/startup/WinMain.cpp)
 add_library(tolvane_win STATIC ${win_sources})
 target_link_libraries(tolvane_win PUBLIC tolvane_platform)
