@@ -77,10 +77,12 @@ TEST(CompileRunScenario, FiveProjectsTwoFailuresThenOnlyTheFailedAreRebuilt) {
                 tolvane.PressKeys(main, {'Y'});
                 closeTried = true;
             }
+            // The project being built shows in the selection colours, once
+            // the list has been repainted after the count.
+            if (!buildingShown && count == L"4/5")
+                buildingShown = CountScreenPixels(tolvane.Control(ids::lstCompileList), GetSysColor(COLOR_HIGHLIGHT)) > 0;
             if (!snapped && count == L"4/5") {
                 Snap(main, "main_running");
-                // The project being built shows in the selection colours.
-                buildingShown = CountScreenPixels(tolvane.Control(ids::lstCompileList), GetSysColor(COLOR_HIGHLIGHT)) > 0;
                 // The user turns to another program until the run ends.
                 other.emplace();
                 snapped = true;
@@ -328,7 +330,7 @@ TEST(CompileRunScenario, SettingsOrderSkipAndRunSideBySide) {
                 HWND done = tolvane.WaitForBox(kWarningBoxClass);
                 ASSERT_NE(done, nullptr);
                 EXPECT_EQ(RunningProgram::LinesOf(done).line2,
-                          limit[1] == L'.' ? L"制限時間は0から9999までの分で指定してください" : L"設定しました");
+                          limit[1] == L'.' ? L"制限時間は0から999999999までの分で指定してください" : L"設定しました");
                 ASSERT_TRUE(RunningProgram::Answer(done, MessageBoxBase::cmdOK));
             }
             Snap(dialog, "compile_option_dialog");
