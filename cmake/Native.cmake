@@ -2,6 +2,11 @@
 set(SANITIZE -fsanitize=address,undefined -fno-omit-frame-pointer -fno-sanitize-recover=all)
 add_compile_options(-Wall -Wextra ${SANITIZE})
 add_link_options(${SANITIZE})
+# The fuzz targets (clang only) need the coverage the fuzzer steers by in the core too.
+option(TOLVANE_FUZZ "Build the libFuzzer targets under fuzz/" OFF)
+if(TOLVANE_FUZZ)
+  add_compile_options(-fsanitize=fuzzer-no-link)
+endif()
 
 add_subdirectory(${GOOGLETEST_SOURCE} ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
 
@@ -14,3 +19,7 @@ add_executable(logic_tests ${logic_test_sources})
 target_link_libraries(logic_tests PRIVATE tolvane_core gtest gtest_main)
 gtest_discover_tests(logic_tests DISCOVERY_MODE PRE_TEST TEST_PREFIX "native.")
 
+
+if(TOLVANE_FUZZ)
+  add_subdirectory(fuzz)
+endif()

@@ -19,10 +19,20 @@ glob_sources(core_sources ${CORE_DIRS})
 add_library(tolvane_core STATIC ${core_sources})
 target_include_directories(tolvane_core PUBLIC ${CMAKE_SOURCE_DIR}/src)
 
-glob_sources(win_sources src/engine/win32 src/support/win32 src/ui/core src/ui/dialogs src/ui/main src/ui/startup)
+# Layers above the portable core: the platform (real processes, files, INI
+# files), then the window program's windows and the console runner beside them.
+glob_sources(platform_sources src/engine/win32 src/support/win32)
+# Window placement works in twips with the window layer's arithmetic: it goes with that layer.
+set(placement ${CMAKE_SOURCE_DIR}/src/support/win32/WindowPlacement.cpp)
+list(REMOVE_ITEM platform_sources ${placement})
+add_library(tolvane_platform STATIC ${platform_sources})
+target_link_libraries(tolvane_platform PUBLIC tolvane_core ${WIN32_LIBS})
+
+glob_sources(win_sources src/ui/core src/ui/dialogs src/ui/main src/ui/startup)
+list(APPEND win_sources ${placement})
 list(REMOVE_ITEM win_sources ${CMAKE_SOURCE_DIR}/src/ui/startup/WinMain.cpp)
 add_library(tolvane_win STATIC ${win_sources})
-target_link_libraries(tolvane_win PUBLIC tolvane_core ${WIN32_LIBS})
+target_link_libraries(tolvane_win PUBLIC tolvane_platform)
 
 set(TOLVANE_VERSION_COMMA "${PROJECT_VERSION_MAJOR},${PROJECT_VERSION_MINOR},${PROJECT_VERSION_PATCH},0")
 configure_file(${CMAKE_SOURCE_DIR}/res/version.h.in ${CMAKE_BINARY_DIR}/generated/version.h @ONLY)
@@ -34,6 +44,15 @@ set_target_properties(Tolvane PROPERTIES OUTPUT_NAME Tolvane)
 # The usage text lives beside the program.
 add_custom_command(TARGET Tolvane POST_BUILD
   COMMAND ${CMAKE_COMMAND} -E copy_if_different ${CMAKE_SOURCE_DIR}/res/ReadMe.txt $<TARGET_FILE_DIR:Tolvane>/ReadMe.txt)
+
+# The console runner: the same engine and platform, no window layer.
+glob_sources(console_sources src/console)
+list(REMOVE_ITEM console_sources ${CMAKE_SOURCE_DIR}/src/console/TolvaneCmd.cpp)
+add_library(tolvane_console STATIC ${console_sources})
+target_link_libraries(tolvane_console PUBLIC tolvane_platform)
+add_executable(TolvaneCmd ${CMAKE_SOURCE_DIR}/src/console/TolvaneCmd.cpp)
+target_link_libraries(TolvaneCmd PRIVATE tolvane_console)
+target_link_options(TolvaneCmd PRIVATE -municode)
 
 add_subdirectory(tools)
 # Test programs: one per level. Window and program tests need the virtual display.

@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Makes the release archive dist/Tolvane-<version>.zip holding exactly
-# Tolvane.exe and ReadMe.txt. Builds the program first when needed.
+# Tolvane.exe, TolvaneCmd.exe and ReadMe.txt. Builds the programs first when needed.
 #   scripts/release.sh [build-folder]     (default: build/win)
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
@@ -13,31 +13,36 @@ build=${1:-build/win}
 if [ ! -f "$build/CMakeCache.txt" ]; then
   cmake -S . -B "$build" -DCMAKE_TOOLCHAIN_FILE=cmake/toolchain-mingw-i686.cmake >/dev/null
 fi
-cmake --build "$build" -j 2 --target Tolvane
+cmake --build "$build" -j 2 --target Tolvane TolvaneCmd
 
-exe="$build/bin/Tolvane.exe"
-readme="$build/bin/ReadMe.txt"
-for f in "$exe" "$readme"; do
-  [ -f "$f" ] || { echo "release: $f is missing" >&2; exit 1; }
+programs="Tolvane.exe TolvaneCmd.exe"
+for f in $programs ReadMe.txt; do
+  [ -f "$build/bin/$f" ] || { echo "release: $build/bin/$f is missing" >&2; exit 1; }
 done
 
-# The program must run without the MinGW runtime DLLs beside it.
-if i686-w64-mingw32-objdump -p "$exe" | grep -iE 'DLL Name: *(libgcc|libstdc|libwinpthread)'; then
-  echo "release: Tolvane.exe depends on a MinGW runtime DLL" >&2
-  exit 1
-fi
+for exe in $programs; do
+  # 32-bit programs that run without the MinGW runtime DLLs beside them.
+  if ! i686-w64-mingw32-objdump -f "$build/bin/$exe" | grep -q 'file format pei-i386'; then
+    echo "release: $exe is not a 32-bit Windows program" >&2
+    exit 1
+  fi
+  if i686-w64-mingw32-objdump -p "$build/bin/$exe" | grep -iE 'DLL Name: *(libgcc|libstdc|libwinpthread)'; then
+    echo "release: $exe depends on a MinGW runtime DLL" >&2
+    exit 1
+  fi
+done
 
 stage=$(mktemp -d)
 trap 'rm -rf "$stage"' EXIT
-cp "$exe" "$readme" "$stage/"
+for f in $programs ReadMe.txt; do cp "$build/bin/$f" "$stage/"; done
 # Debug information stays in the build folder, not in the archive.
-i686-w64-mingw32-strip --strip-debug "$stage/Tolvane.exe"
-(cd "$stage" && zip -q -X "release.zip" Tolvane.exe ReadMe.txt)
+for exe in $programs; do i686-w64-mingw32-strip --strip-debug "$stage/$exe"; done
+(cd "$stage" && zip -q -X "release.zip" $programs ReadMe.txt)
 
 mkdir -p dist
 target="dist/Tolvane-$version.zip"
 mv -f "$stage/release.zip" "$target"
 
-listed=$(unzip -Z1 "$target" | sort | tr '\n' ' ')
-[ "$listed" = "ReadMe.txt Tolvane.exe " ] || { echo "release: unexpected contents: $listed" >&2; exit 1; }
+listed=$(unzip -Z1 "$target" | LC_ALL=C sort | tr '\n' ' ')
+[ "$listed" = "ReadMe.txt Tolvane.exe TolvaneCmd.exe " ] || { echo "release: unexpected contents: $listed" >&2; exit 1; }
 echo "release: $target ($(stat -c %s "$target") bytes)"

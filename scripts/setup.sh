@@ -4,7 +4,7 @@ set -euo pipefail
 
 packages=(cmake make g++ googletest libgtest-dev g++-mingw-w64-i686 binutils-mingw-w64-i686
           wine wine32:i386 wine64 xvfb x11-utils xdotool imagemagick fonts-ipafont-gothic
-          fonts-ipafont-mincho fonts-wine locales zip)
+          fonts-ipafont-mincho fonts-wine locales zip libxml2-utils clang libclang-rt-14-dev)
 
 missing=()
 for p in "${packages[@]}"; do

@@ -3,9 +3,11 @@
 #include <algorithm>
 
 #include "engine/CommandLine.h"
-#include "engine/FailureText.h"
+#include "engine/BuildWatch.h"
+#include "engine/BuildingScope.h"
 #include "support/Paths.h"
 #include "support/RuntimeError.h"
+#include "support/VbError.h"
 
 namespace tolvane {
 
@@ -15,21 +17,6 @@ constexpr const wchar_t* kSource = L"clsTolvane";
 
 constexpr const wchar_t* kUnsafePathText =
     L"ﾌﾟﾛｼﾞｪｸﾄのﾊﾟｽに使用できない文字(\" や制御文字)が含まれています";
-constexpr const wchar_t* kAbandonedText = L"中止の指示によりｺﾝﾊﾟｲﾙを強制終了しました";
-constexpr const wchar_t* kBoxStuckNote = L"ｴﾗｰﾒｯｾｰｼﾞが閉じないため、ｺﾝﾊﾟｲﾙを強制終了しました";
-constexpr const wchar_t* kEmptyBoxText = L"ｺﾝﾊﾟｲﾙｴﾗｰのﾒｯｾｰｼﾞが表示されました";
-
-// Clears the building mark however the wait is left, an exception included.
-class BuildingScope {
-public:
-    explicit BuildingScope(bool& flag) : flag_(flag) { flag_ = true; }
-    ~BuildingScope() { flag_ = false; }
-    BuildingScope(const BuildingScope&) = delete;
-    BuildingScope& operator=(const BuildingScope&) = delete;
-
-private:
-    bool& flag_;
-};
 
 }  // namespace
 
@@ -101,8 +88,48 @@ void clsTolvane::ReCompileCheck() {
     for (auto& entry : entries_) entry->SetAction(entry->Failure());
 }
 
-void clsTolvane::AbortCurrentBuild() {
-    if (building_) abandonRequested_ = true;
+bool clsTolvane::AbortCurrentBuild() {
+    if (!building_ || abandonRequested_) return false;
+    abandonRequested_ = true;
+    return true;
+}
+
+void clsTolvane::SetPlanning(const PlanOptions& options, ProjectFiles* files) {
+    planning_ = options;
+    files_ = files;
+}
+
+// Raises ExecutionStart for the entry being visited and readies it for its
+// compiler. False when its path must not reach the compiler: the entry has
+// then failed and ExecutionStop has been raised.
+bool clsTolvane::AnnounceBuild(clsVbp& entry) {
+    status_ = kStatusStart;
+    ++compileCount_;
+    RaiseExecutionStart();
+    // A quote or control character would split or corrupt the command line
+    // and build some other target.
+    if (HasUnsafeCommandLineChar(TrimSpaces(entry.Vbp()))) {
+        MarkFailed(entry, kUnsafePathText);
+        RaiseExecutionStop();
+        return false;
+    }
+    status_ = kStatusEnd;
+    entry.SetFailure(false);
+    entry.SetFailureText(std::wstring());
+    platform_.DoEvents();
+    return true;
+}
+
+std::unique_ptr<CompilerProcess> clsTolvane::StartCompiler(const std::wstring& commandLine) {
+    try {
+        // The stored path is the program that runs: a command line alone would
+        // let the platform try "C:\Program.exe" for a path with spaces.
+        return platform_.StartCompiler(vb_, commandLine);
+    } catch (const VbError& e) {
+        // The platform's reason alone ("file not found") does not say which
+        // file: the compiler may have gone since the run checked it.
+        throw VbError(e.Number(), e.Source(), L"「" + vb_ + L"」を起動できませんでした: " + e.Description());
+    }
 }
 
 void clsTolvane::RaiseExecutionStart() {
@@ -119,14 +146,6 @@ void clsTolvane::MarkFailed(clsVbp& entry, const std::wstring& reason) {
     status_ = kStatusFailed;
 }
 
-void clsTolvane::AddFailureNote(clsVbp& entry, const std::wstring& note) {
-    if (!entry.Failure()) {
-        MarkFailed(entry, note);
-        return;
-    }
-    entry.SetFailureText(entry.FailureText() + L"\r\n" + note);
-}
-
 // Runs every checked entry in list order. The stop request is looked at before
 // each position only; a checked entry with a blank path ends the run; an error
 // of the process start reaches the caller with the entry left waiting.
@@ -135,6 +154,10 @@ void clsTolvane::CompileStart() {
         throw TolvaneError(kSource, L"VB.EXEのパスが間違っています\r\nオプションで修正してください");
     }
     compileCount_ = 0;
+    if (planning_.Planned()) {
+        CompilePlanned();
+        return;
+    }
     const std::int32_t n = Count();
     for (std::int32_t i = 1; i <= n; ++i) {
         if (compileStop_) return;
@@ -148,109 +171,17 @@ void clsTolvane::CompileStart() {
         if (IsBlank(path)) return;
 
         projectName_ = GetFileName(path);
-        const std::wstring commandLine = BuildCommandLine(vb_, path, outFolder_, dimension_);
-        status_ = kStatusStart;
-        ++compileCount_;
-        RaiseExecutionStart();
-
-        // A quote or control character would split or corrupt the command
-        // line and build some other target; such a path never reaches the compiler.
-        if (HasUnsafeCommandLineChar(TrimSpaces(path))) {
-            MarkFailed(*entry, kUnsafePathText);
-            RaiseExecutionStop();
-            continue;
-        }
-
-        status_ = kStatusEnd;
-        entry->SetFailure(false);
-        entry->SetFailureText(std::wstring());
-        platform_.DoEvents();
-
+        if (!AnnounceBuild(*entry)) continue;
         {
-            // The stored path is the program that runs: a command line alone
-            // would let the platform try "C:\Program.exe" for a path with spaces.
-            std::unique_ptr<CompilerProcess> process = platform_.StartCompiler(vb_, commandLine);
+            BuildWatch watch(StartCompiler(BuildCommandLine(vb_, path, outFolder_, dimension_)), *entry, timeLimit_,
+                             kPollInterval);
             BuildingScope scope(building_);
             abandonRequested_ = false;
-            WaitForBuild(*process, *entry);
+            while (const auto wait = watch.Pass(abandonRequested_)) watch.Process().WaitStep(*wait);
         }
+        if (entry->Failure()) status_ = kStatusFailed;
         RaiseExecutionStop();
     }
-}
-
-// Waits for the compiler, letting window events run on every pass. Its error
-// box is the first sign of failure: each box shown is recorded and closed, and
-// the compiler is then given a while to end. A compiler that ends without a box
-// is judged by its exit status. A second stop request, a box that will not
-// close and the time limit end the compiler at once.
-void clsTolvane::WaitForBuild(CompilerProcess& process, clsVbp& entry) {
-    using std::chrono::milliseconds;
-    bool boxShown = false;
-    bool boxSeen = false;
-    std::wstring boxText;
-    milliseconds boxSince{0};
-    milliseconds exitDeadline{0};
-    for (;;) {
-        if (abandonRequested_) {
-            process.Terminate();
-            AddFailureNote(entry, kAbandonedText);
-            return;
-        }
-        const bool ended = process.HasEnded();
-        const std::optional<std::wstring> box = process.FindErrorBox();
-        const milliseconds now = process.Elapsed();
-        if (box) {
-            if (!boxShown || *box != boxText) {
-                // A box after an earlier one, or in its place, is a follow-up:
-                // its text counts too.
-                boxShown = true;
-                boxSince = now;
-                boxText = *box;
-                AddFailureNote(entry, box->empty() ? std::wstring(kEmptyBoxText) : *box);
-            } else if (now - boxSince >= kBoxCloseLimit) {
-                process.Terminate();
-                AddFailureNote(entry, kBoxStuckNote);
-                return;
-            }
-            process.RequestErrorBoxClose();
-            process.WaitStep(kBoxCloseInterval);
-            continue;
-        }
-        if (boxShown) {
-            boxShown = false;
-            // Let the compiler finish before the next one starts: two at once
-            // would fight over the same output files and error-box title.
-            if (!boxSeen) exitDeadline = now + kExitAfterBoxLimit;
-            boxSeen = true;
-        }
-        if (ended) {
-            if (!boxSeen) JudgeEndedBuild(process, entry);
-            return;
-        }
-        if (boxSeen && now >= exitDeadline) {
-            process.Terminate();
-            return;
-        }
-        if (PassedTimeLimit(now)) {
-            const std::optional<ShownWindow> prompt = process.FindPrompt();
-            process.Terminate();
-            AddFailureNote(entry, TimeLimitText(timeLimit_, prompt));
-            return;
-        }
-        process.WaitStep(kPollInterval);
-    }
-}
-
-void clsTolvane::JudgeEndedBuild(CompilerProcess& process, clsVbp& entry) {
-    // The compiler exits with 1 after a failed build; a crash ends it with a
-    // status such as 0xC0000005 and shows nothing.
-    const std::optional<std::uint32_t> status = process.ExitCode();
-    if (status && *status != 0) MarkFailed(entry, ExitStatusText(*status));
-}
-
-bool clsTolvane::PassedTimeLimit(std::chrono::milliseconds elapsed) const {
-    // Compared in whole minutes, so no limit is too large to count up to.
-    return timeLimit_.count() > 0 && std::chrono::duration_cast<std::chrono::minutes>(elapsed) >= timeLimit_;
 }
 
 }  // namespace tolvane

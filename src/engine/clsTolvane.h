@@ -8,10 +8,15 @@
 #include <string>
 #include <vector>
 
+#include "engine/BuildPlan.h"
+#include "engine/ProjectFiles.h"
 #include "engine/RunPlatform.h"
 #include "engine/clsVbp.h"
+#include "support/TimeLimit.h"
 
 namespace tolvane {
+
+class BuildWatch;
 
 class clsTolvane {
 public:
@@ -30,12 +35,11 @@ public:
     static constexpr std::chrono::milliseconds kBoxCloseLimit{5000};
     // How long a compiler may take to end after its first error box has closed.
     static constexpr std::chrono::milliseconds kExitAfterBoxLimit{10000};
-    // A build that runs longer is ended: an unattended run must not hang.
-    static constexpr std::chrono::minutes kDefaultTimeLimit{30};
 
     static constexpr const wchar_t* kStatusStart = L"ｺﾝﾊﾟｲﾙ開始";
     static constexpr const wchar_t* kStatusEnd = L"ｺﾝﾊﾟｲﾙ終了";
     static constexpr const wchar_t* kStatusFailed = L"ｺﾝﾊﾟｲﾙ失敗";
+    static constexpr const wchar_t* kStatusSkipped = L"ｺﾝﾊﾟｲﾙ省略";
 
     explicit clsTolvane(RunPlatform& platform);
     clsTolvane(const clsTolvane&) = delete;
@@ -62,6 +66,12 @@ public:
     std::chrono::minutes TimeLimit() const { return timeLimit_; }
     void SetTimeLimit(std::chrono::minutes value);
 
+    // Dependency order, skipping up-to-date projects and compilers at once.
+    // All off (the default) keeps the run exactly as designed; files are read
+    // only when some option is on.
+    const PlanOptions& Planning() const { return planning_; }
+    void SetPlanning(const PlanOptions& options, ProjectFiles* files);
+
     // The live list: element i - 1 is the entry at position i.
     const EntryList& Vbp() const { return entries_; }
     // The entry at a 1-based position; subscript error outside 1..Count.
@@ -85,30 +95,34 @@ public:
     void RemoveNoCheck();
     void ReCompileCheck();
 
-    // Builds every checked entry in list order (see the .cpp for the rules).
+    // Builds every checked entry in list order, or as planned when a planning
+    // option is on (see the .cpp files for the rules).
     void CompileStart();
 
     // The way out of a compiler that hangs: CompileStop only takes effect
     // between builds, so a second stop request from the user while a build is
     // still running ends that build's compiler on the wait's next pass, and
-    // the entry fails. Ignored when no build is running; cleared as each
-    // build starts.
-    void AbortCurrentBuild();
+    // the entry fails. True for the request that does so; false when no build
+    // is running or this one is already being ended. Cleared as each build starts.
+    bool AbortCurrentBuild();
     // True from the start of a compiler until the wait for it has ended.
     bool IsBuilding() const { return building_; }
 
     // Raised synchronously around each build.
     void SetExecutionStartHandler(std::function<void()> handler) { executionStart_ = std::move(handler); }
     void SetExecutionStopHandler(std::function<void()> handler) { executionStop_ = std::move(handler); }
+    // Raised in place of both for an up-to-date project that is skipped.
+    void SetExecutionSkipHandler(std::function<void()> handler) { executionSkip_ = std::move(handler); }
 
 private:
     void RaiseExecutionStart();
     void RaiseExecutionStop();
     void MarkFailed(clsVbp& entry, const std::wstring& reason);
-    void AddFailureNote(clsVbp& entry, const std::wstring& note);
-    void WaitForBuild(CompilerProcess& process, clsVbp& entry);
-    void JudgeEndedBuild(CompilerProcess& process, clsVbp& entry);
-    bool PassedTimeLimit(std::chrono::milliseconds elapsed) const;
+    std::unique_ptr<CompilerProcess> StartCompiler(const std::wstring& commandLine);
+    bool AnnounceBuild(clsVbp& entry);
+    void CompilePlanned();
+    std::unique_ptr<BuildWatch> TakeStep(const BuildPlan::Step& step, std::int32_t position,
+                                         std::int32_t dependencyPosition, BuildPlan& plan);
 
     RunPlatform& platform_;
     std::int32_t curCount_ = 0;
@@ -126,6 +140,9 @@ private:
     bool abandonRequested_ = false;
     std::function<void()> executionStart_;
     std::function<void()> executionStop_;
+    std::function<void()> executionSkip_;
+    PlanOptions planning_;
+    ProjectFiles* files_ = nullptr;
 };
 
 }  // namespace tolvane

@@ -12,6 +12,17 @@ std::wstring NumberText(double value) {
     if (value == 0) return L"0";  // also -0, which VB never shows with a sign
     wchar_t buf[64];
     std::swprintf(buf, 64, L"%.15G", value);
+    // Rounded to 15 digits, the largest values pass the largest double and
+    // would not read back as a number: those are cut to 15 digits instead.
+    if (std::isfinite(value) && !std::isfinite(std::wcstod(buf, nullptr))) {
+        std::swprintf(buf, 64, L"%.16E", value);
+        const std::wstring text = buf;
+        const auto exponent = text.find(L'E');
+        std::wstring mantissa = text.substr(0, text.find(L'.') + 15);
+        while (mantissa.back() == L'0') mantissa.pop_back();
+        if (mantissa.back() == L'.') mantissa.pop_back();
+        return mantissa + text.substr(exponent);
+    }
     return buf;
 }
 

@@ -5,14 +5,36 @@
 
 namespace tolvane::testing {
 
-ChildProcess::ChildProcess(const std::wstring& commandLine) {
+namespace {
+
+HANDLE Inheritable(const std::wstring& file) {
+    SECURITY_ATTRIBUTES inherit{sizeof inherit, nullptr, TRUE};
+    return CreateFileW(file.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, &inherit, CREATE_ALWAYS,
+                       FILE_ATTRIBUTE_NORMAL, nullptr);
+}
+
+}  // namespace
+
+ChildProcess::ChildProcess(const std::wstring& commandLine, const std::wstring& outputFile,
+                           const std::wstring& errorFile) {
     std::vector<wchar_t> buf(commandLine.begin(), commandLine.end());
     buf.push_back(L'\0');
     STARTUPINFOW si{};
     si.cb = sizeof si;
+    const bool redirect = !outputFile.empty();
+    if (redirect) {
+        si.dwFlags = STARTF_USESTDHANDLES;
+        si.hStdInput = GetStdHandle(STD_INPUT_HANDLE);
+        si.hStdOutput = Inheritable(outputFile);
+        si.hStdError = Inheritable(errorFile);
+    }
     PROCESS_INFORMATION pi{};
-    if (!CreateProcessW(nullptr, buf.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi))
-        throw std::runtime_error("cannot start a child process");
+    const BOOL started = CreateProcessW(nullptr, buf.data(), nullptr, nullptr, redirect, 0, nullptr, nullptr, &si, &pi);
+    if (redirect) {
+        CloseHandle(si.hStdOutput);
+        CloseHandle(si.hStdError);
+    }
+    if (!started) throw std::runtime_error("cannot start a child process");
     CloseHandle(pi.hThread);
     process_ = pi.hProcess;
     pid_ = pi.dwProcessId;

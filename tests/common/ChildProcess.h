@@ -9,8 +9,10 @@ namespace tolvane::testing {
 
 class ChildProcess {
 public:
-    // Throws std::runtime_error when the command line cannot start.
-    explicit ChildProcess(const std::wstring& commandLine);
+    // Throws std::runtime_error when the command line cannot start. Standard
+    // output and standard error go to the files when they are named.
+    explicit ChildProcess(const std::wstring& commandLine, const std::wstring& outputFile = L"",
+                          const std::wstring& errorFile = L"");
     ~ChildProcess();
     ChildProcess(const ChildProcess&) = delete;
     ChildProcess& operator=(const ChildProcess&) = delete;

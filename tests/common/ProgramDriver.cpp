@@ -60,6 +60,7 @@ std::wstring StandInExe() { return ProgramBeside(L"VBStandIn.exe"); }
 
 ProgramFolder::ProgramFolder(const std::wstring& hint) : temp_(hint) {
     CopyBeside(L"Tolvane.exe", Exe());
+    CopyBeside(L"TolvaneCmd.exe", File(L"TolvaneCmd.exe"));
     CopyBeside(L"ReadMe.txt", File(L"ReadMe.txt"));
 }
 

@@ -20,7 +20,7 @@ namespace tolvane::testing {
 // The stand-in compiler built beside the test program.
 std::wstring StandInExe();
 
-// A fresh folder holding copies of Tolvane.exe and ReadMe.txt; removed with
+// A fresh folder holding copies of Tolvane.exe, TolvaneCmd.exe and ReadMe.txt; removed with
 // everything in it when the object goes.
 class ProgramFolder {
 public:

@@ -73,4 +73,13 @@ std::wstring ProgramBeside(const std::wstring& name) {
     return self.substr(0, self.find_last_of(L'\\') + 1) + name;
 }
 
+LockedFile::LockedFile(const std::wstring& path)
+    : handle_(CreateFileW(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr)) {}
+
+LockedFile::~LockedFile() {
+    if (Held()) CloseHandle(handle_);
+}
+
+bool LockedFile::Held() const { return handle_ != INVALID_HANDLE_VALUE; }
+
 }  // namespace tolvane::testing

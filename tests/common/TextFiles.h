@@ -18,4 +18,17 @@ std::optional<std::string> ReadBytes(const std::wstring& path);
 // The program beside this test program (the stand-in, the product).
 std::wstring ProgramBeside(const std::wstring& name);
 
+// Holds a file open without sharing, as another program that locked it would.
+class LockedFile {
+public:
+    explicit LockedFile(const std::wstring& path);
+    ~LockedFile();
+    LockedFile(const LockedFile&) = delete;
+    LockedFile& operator=(const LockedFile&) = delete;
+    bool Held() const;
+
+private:
+    void* handle_;
+};
+
 }  // namespace tolvane::testing

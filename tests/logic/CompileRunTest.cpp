@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "FakeProjectFiles.h"
 #include "FakeRunPlatform.h"
 #include "engine/clsTolvane.h"
 #include "support/VbError.h"
@@ -43,6 +44,7 @@ protected:
         engine.SetVB(kVb);
         engine.SetExecutionStartHandler([this] { Record(L"Start"); });
         engine.SetExecutionStopHandler([this] { Record(L"Stop"); });
+        engine.SetExecutionSkipHandler([this] { Record(L"Skip"); });
     }
 
     void Add(std::initializer_list<const wchar_t*> paths) {
@@ -304,14 +306,17 @@ TEST_F(CompileRun, SecondStopAbandonsAHungBuild) {
     Add({L"C:\\hang.vbp", L"C:\\b.vbp"});
     platform.scripts[L"hang"] = Script(-1);
     int buildingSeen = 0;
+    std::vector<bool> abortsTaken;
     platform.scripts[L"hang"].onStep = [&](int step) {
         buildingSeen += engine.IsBuilding() ? 1 : 0;
         if (step == 3) engine.SetCompileStop(true);
-        if (step == 100000) engine.AbortCurrentBuild();  // the user asks again
+        // The user asks again, then once more: only the first request ends the build.
+        if (step == 100000) abortsTaken = {engine.AbortCurrentBuild(), engine.AbortCurrentBuild()};
     };
     engine.CompileStart();
 
     EXPECT_EQ(buildingSeen, 100000);
+    EXPECT_EQ(abortsTaken, (std::vector<bool>{true, false}));
     EXPECT_TRUE(platform.processes[0]->terminated);
     ExpectFailure(1, L"中止の指示によりｺﾝﾊﾟｲﾙを強制終了しました");
     EXPECT_EQ(Events(), (std::vector<std::wstring>{L"Start:1", L"Stop:1"}));
@@ -333,7 +338,7 @@ TEST_F(CompileRun, AbortReachesOnlyTheBuildRunningWhenAsked) {
     platform.defaultScript.endsAfterSteps = 3;
     engine.SetExecutionStartHandler([this] { engine.AbortCurrentBuild(); });
     engine.SetExecutionStopHandler([this] { engine.AbortCurrentBuild(); });
-    engine.AbortCurrentBuild();
+    EXPECT_FALSE(engine.AbortCurrentBuild());
     engine.CompileStart();
 
     ExpectFailure(1, L"コンパイルエラー\r\n中止の指示によりｺﾝﾊﾟｲﾙを強制終了しました");
@@ -343,7 +348,8 @@ TEST_F(CompileRun, AbortReachesOnlyTheBuildRunningWhenAsked) {
     EXPECT_EQ(platform.commandLines.size(), 3u);
 }
 
-TEST_F(CompileRun, StartFailureReachesCallerWithEntryWaiting) {
+// The compiler may have gone since the run checked it: the reason names it.
+TEST_F(CompileRun, StartFailureNamesTheCompilerAndReachesCallerWithEntryWaiting) {
     Add({L"C:\\a.vbp", L"C:\\gone.vbp", L"C:\\c.vbp"});
     engine.Vbp()[1]->SetFailure(true);
     platform.scripts[L"gone"].startThrows = true;
@@ -353,13 +359,95 @@ TEST_F(CompileRun, StartFailureReachesCallerWithEntryWaiting) {
     } catch (const VbError& e) {
         EXPECT_EQ(e.Number(), 53);
         EXPECT_EQ(e.Source(), L"StartCompiler");
-        EXPECT_EQ(e.Description(), L"ファイルが見つかりません。");
+        EXPECT_EQ(e.Description(), L"「" + std::wstring(kVb) + L"」を起動できませんでした: ファイルが見つかりません。");
     }
     EXPECT_EQ(Events(), (std::vector<std::wstring>{L"Start:1", L"Stop:1", L"Start:2"}));
     EXPECT_FALSE(engine.Vbp()[1]->Failure());
     EXPECT_EQ(engine.VbpMessage().substr(engine.VbpMessage().find(L'\t')), L"\tgone.vbp   ｺﾝﾊﾟｲﾙ終了");
     EXPECT_EQ(engine.CurCount(), 2);
     EXPECT_EQ(engine.CompileCount(), 2);
+    EXPECT_FALSE(engine.IsBuilding());
+}
+
+// Planned runs: C:\P\<x>.vbp builds C:\P\<x>.dll; refs are extra project lines.
+class PlannedRun : public CompileRun {
+protected:
+    testing::FakeFiles files;
+    PlanOptions options;
+
+    void Project(const std::wstring& x, const std::wstring& refs = L"") {
+        const std::wstring vbp = L"C:\\P\\" + x + L".vbp";
+        files.texts[vbp] = L"Type=OleDll\r\nName=\"" + x + L"\"\r\n" + refs;
+        files.times[vbp] = 1;
+        engine.addVbp(vbp, true);
+    }
+    void Run() {
+        engine.SetPlanning(options, &files);
+        engine.CompileStart();
+    }
+};
+
+TEST_F(PlannedRun, DependencyOrderSkipsAndFailsDependantsWithoutStartingThem) {
+    Project(L"App", L"Reference=*\\G{0}#1.0#0#C:\\P\\Lib.dll#Lib\r\n");
+    Project(L"Lib");
+    Project(L"Old");
+    Project(L"New");
+    Project(L"Top", L"Object=*\\AApp.vbp\r\n");  // fails in turn, naming App
+    files.times[L"C:\\P\\Old.dll"] = 2;  // newer than its project: up to date
+    platform.scripts[L"Lib.vbp"] = Script(2, 1);
+    options.order = options.skip = true;
+    Run();
+    EXPECT_EQ(Events(), (std::vector<std::wstring>{L"Start:2", L"Stop:2", L"Start:1", L"Stop:1", L"Skip:3",
+                                                   L"Start:4", L"Stop:4", L"Start:5", L"Stop:5"}));
+    EXPECT_EQ(seen[4].message, L"\tOld.vbp   ｺﾝﾊﾟｲﾙ省略");
+    ExpectFailure(1, L"Lib.vbpのｺﾝﾊﾟｲﾙに失敗したため、ｺﾝﾊﾟｲﾙしませんでした");
+    ExpectFailure(5, L"App.vbpのｺﾝﾊﾟｲﾙに失敗したため、ｺﾝﾊﾟｲﾙしませんでした");
+    EXPECT_EQ(platform.commandLines.size(), 2u);  // Lib and New only
+    EXPECT_EQ(engine.FailureCount(), 3);
+
+    // A cycle refuses the run before anything starts, naming its projects.
+    files.texts[L"C:\\P\\Lib.vbp"] += L"Reference=*\\A..\\P\\Top.vbp\r\n";
+    seen.clear();
+    try {
+        Run();
+        ADD_FAILURE() << "no cycle found";
+    } catch (const VbError& e) {
+        EXPECT_EQ(e.Description(), L"App.vbp→Lib.vbp→Top.vbp→App.vbpの参照が循環しているためｺﾝﾊﾟｲﾙできません");
+    }
+    EXPECT_TRUE(seen.empty());
+    EXPECT_EQ(engine.CompileCount(), 0);
+}
+
+TEST_F(PlannedRun, SeveralCompilersAtOnceEachFailureOnItsOwnBuildAndTheStopRules) {
+    for (const wchar_t* x : {L"a", L"b", L"c", L"d", L"e"}) Project(x);
+    platform.defaultScript.endsAfterSteps = 3;
+    platform.scripts[L"b.vbp"] = Script(-1, 2);  // b and c show their boxes at the same moment
+    platform.scripts[L"c.vbp"] = Script(-1, 2);
+    platform.scripts[L"b.vbp"].boxText = L"b の箱";
+    platform.scripts[L"a.vbp"] = Script(5);
+    options.parallel = 3;
+    Run();
+    EXPECT_EQ(Events(), (std::vector<std::wstring>{L"Start:1", L"Start:2", L"Start:3", L"Stop:2", L"Stop:3",
+                                                   L"Start:4", L"Start:5", L"Stop:1", L"Stop:4", L"Stop:5"}));
+    EXPECT_EQ(platform.overlappingStarts, 0 + 1 + 2 + 1 + 2);
+    ExpectFailure(2, L"b の箱");
+    ExpectFailure(3, L"コンパイルエラー");
+    EXPECT_EQ(engine.FailureCount(), 2);
+    EXPECT_EQ(engine.CurCount(), 5);  // the most recently started
+
+    // A stop while three run starts nothing more; a second one ends them all.
+    seen.clear();
+    platform.defaultScript.endsAfterSteps = -1;
+    platform.defaultScript.onStep = [this](int step) {
+        if (step == 1) engine.SetCompileStop(true);
+        if (step == 2) engine.AbortCurrentBuild();
+    };
+    platform.scripts.clear();
+    engine.SetCompileStop(false);
+    Run();
+    EXPECT_EQ(Events(), (std::vector<std::wstring>{L"Start:1", L"Start:2", L"Start:3", L"Stop:1", L"Stop:2",
+                                                   L"Stop:3"}));
+    for (int i = 1; i <= 3; ++i) ExpectFailure(i, L"中止の指示によりｺﾝﾊﾟｲﾙを強制終了しました");
     EXPECT_FALSE(engine.IsBuilding());
 }
 

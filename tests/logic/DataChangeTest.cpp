@@ -2,6 +2,8 @@
 // the general date text.
 #include <gtest/gtest.h>
 
+#include <cfloat>
+
 #include "support/DataChange.h"
 #include "support/Locale.h"
 
@@ -27,6 +29,9 @@ TEST(DataChange, TextModeTrimsSpacesAndShowsNumbersAsVbDoes) {
     EXPECT_EQ(NormalizeText(-0.25), L"-0.25");
     EXPECT_EQ(NormalizeText(0.1 + 0.2), L"0.3");  // 15 significant digits
     EXPECT_EQ(NormalizeText(1e20), L"1E+20");
+    // Rounded to fifteen digits, the largest doubles would read back as no number.
+    EXPECT_EQ(NormalizeText(-DBL_MAX), L"-1.79769313486231E+308");
+    EXPECT_DOUBLE_EQ(NormalizeNumber(NormalizeText(DBL_MAX)), 1.79769313486231E+308);
     EXPECT_EQ(std::get<double>(NormalizeValue(std::wstring(L" 7 "), true)), 7.0);
     EXPECT_EQ(std::get<std::wstring>(NormalizeValue(std::wstring(L" 7 "), false)), L"7");
 }

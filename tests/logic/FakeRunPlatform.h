@@ -99,8 +99,12 @@ public:
     void WaitStep(std::chrono::milliseconds interval) override {
         platform_.trace.push_back(L"WaitStep");
         platform_.waitIntervals.push_back(interval);
-        ++s_.steps;
-        s_.elapsed += interval;
+        // Time passes for every compiler that runs, not only the one waited on.
+        for (const auto& p : platform_.processes) {
+            if (!p->Running()) continue;
+            ++p->steps;
+            p->elapsed += interval;
+        }
         if (s_.script.onStep) s_.script.onStep(s_.steps);
     }
     void Terminate() override {

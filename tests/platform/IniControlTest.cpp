@@ -1,5 +1,5 @@
-// Settings file reads and writes: Shift-JIS bytes, a 254-byte value limit,
-// and a file that ends read-only.
+// Settings file reads and writes: Shift-JIS bytes, values read whole, a file
+// that cannot be read told from one that is missing, and a file that ends read-only.
 #include <windows.h>
 
 #include <gtest/gtest.h>
@@ -23,18 +23,30 @@ protected:
     std::wstring ini = folder.File(L"Tolvane.ini");
 };
 
-TEST_F(IniControl, ReadsEmptyWhenMissingAndCutsLongValuesAtWholeCharacters) {
+TEST_F(IniControl, ReadsLongValuesWholeAndTellsAnUnreadableFileFromAMissingOne) {
     EXPECT_EQ(Get(L"EXE"), L"");
-    // "a" and 150 kanji: byte 254 is the first half of the 127th kanji.
+    EXPECT_EQ(IniReadError(ini), 0u);
+    // Past every buffer size on the way: a list path of 342 bytes was once cut at 254.
     std::string kanji = "a";
-    for (int i = 0; i < 150; ++i) kanji += "\x8A\xBF";
-    ASSERT_TRUE(WriteBytes(ini, "[COMMON]\r\nEXE=C:\\VB98\\VB6.EXE\r\nLONG=" + std::string(300, 'x') +
+    for (int i = 0; i < 700; ++i) kanji += "\x8A\xBF";
+    ASSERT_TRUE(WriteBytes(ini, "[COMMON]\r\nEXE=C:\\VB98\\VB6.EXE\r\nLONG=" + std::string(342, 'x') +
                                     "\r\nKANJI=" + kanji + "\r\n"));
     EXPECT_EQ(Get(L"EXE"), L"C:\\VB98\\VB6.EXE");
     EXPECT_EQ(Get(L"PREV_List"), L"");
     EXPECT_EQ(GetIniString(ini, L"OTHER", L"EXE"), L"");
-    EXPECT_EQ(Get(L"LONG"), std::wstring(254, L'x'));
-    EXPECT_EQ(Get(L"KANJI"), L"a" + std::wstring(126, L'漢'));
+    EXPECT_EQ(Get(L"LONG"), std::wstring(342, L'x'));
+    EXPECT_EQ(Get(L"KANJI"), L"a" + std::wstring(700, L'漢'));
+    EXPECT_EQ(IniReadError(ini), 0u);
+
+    {
+        // Held open without sharing by another program: not "no compiler".
+        testing::LockedFile lock(ini);
+        ASSERT_TRUE(lock.Held());
+        EXPECT_EQ(IniReadError(ini), DWORD{ERROR_SHARING_VIOLATION});
+    }
+    const std::wstring folderOfThatName = folder.Folder(L"Folder.ini");
+    EXPECT_NE(IniReadError(folderOfThatName), 0u);
+    EXPECT_EQ(IniReadError(folder.File(L"missing\\Tolvane.ini")), 0u);
 }
 
 TEST_F(IniControl, WritesShiftJisAtOnceAndLeavesTheFileReadOnly) {
@@ -63,7 +75,9 @@ TEST_F(IniControl, RefusedWritesChangeNothing) {
     EXPECT_EQ(Get(L"EXE"), L"kept");
     EXPECT_EQ(Bytes().find("NEW"), std::string::npos);
 
+    SetLastError(0);
     EXPECT_FALSE(PutIniString(folder.File(L"missing\\Tolvane.ini"), L"COMMON", L"EXE", L"x"));
+    EXPECT_NE(GetLastError(), 0u);  // the reason the caller reports
     EXPECT_EQ(GetFileAttributesW(folder.File(L"missing").c_str()), INVALID_FILE_ATTRIBUTES);
 }
 

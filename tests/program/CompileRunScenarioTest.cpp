@@ -4,6 +4,8 @@
 #include <optional>
 
 #include "ProgramScenario.h"
+#include "UiDriver.h"
+#include "ui/dialogs/frmCompileOption.h"
 
 namespace tolvane::testing {
 namespace {
@@ -264,6 +266,92 @@ TEST(CompileRunScenario, CommonOutputFolderIsRequiredWhenTickedAndUsedForEveryBu
     tolvane.Command(ids::mnuCompile);
     ExpectBox(tolvane, kWarningBoxClass, L"", L"ｺﾝﾊﾟｲﾙが終了しました");
     for (const auto& p : {app, lib}) EXPECT_EQ(ReadStandInOutput(p.output)[L"OutDir"], L"");
+}
+
+// Runs with F12's command and answers the closing notice. The first line of
+// the notice, and the progress lines the run added to the log ("file status").
+std::pair<std::wstring, std::vector<std::wstring>> RunToTheEnd(RunningProgram& tolvane) {
+    const std::size_t before = tolvane.LogLines().size();
+    tolvane.Command(ids::mnuCompile);
+    HWND notice = tolvane.WaitForBox(kWarningBoxClass);
+    if (!notice) return {L"no notice", {}};
+    const std::wstring line1 = RunningProgram::LinesOf(notice).line1;
+    RunningProgram::Answer(notice, MessageBoxBase::cmdOK);
+    const auto lines = tolvane.LogLines();
+    std::vector<std::wstring> progress;
+    for (std::size_t i = before; i < lines.size(); ++i) {
+        if (lines[i].find(L'\t') != std::wstring::npos) progress.push_back(lines[i].substr(lines[i].find(L'\t') + 1));
+    }
+    return {line1, progress};
+}
+
+TEST(CompileRunScenario, SettingsOrderSkipAndRunSideBySide) {
+    ProgramFolder program;
+    const Project lib = MakeProject(program, {L"部品", L"Lib"}, L"");
+    const std::wstring reference = L"*\\G{0}#1.0#0#" + lib.output + L"#Lib";
+    const Project app = MakeProject(program, {L"本体", L"App", false, 0, false, {{L"Reference", reference}}}, L"");
+    const std::wstring list = program.File(L"二件.clt");
+    WriteList(list, {{true, app.path}, {true, lib.path}});
+    program.WriteTolvaneIni(StandInExe(), list);
+    const std::wstring s = L"   ", started = s + kStarted, ended = s + kEnded, skipped = s + L"ｺﾝﾊﾟｲﾙ省略";
+    using Run = std::pair<std::wstring, std::vector<std::wstring>>;
+    {
+        RunningProgram tolvane(program);
+        ASSERT_NE(tolvane.WaitForMain(), nullptr);
+        EXPECT_EQ(RunToTheEnd(tolvane), (Run{L"", {L"App.vbp" + started, L"App.vbp" + ended, L"Lib.vbp" + started,
+                                                   L"Lib.vbp" + ended}}));
+        // Through the dialog: dependency order, then skipping as well.
+        const Run expected[] = {{L"", {L"Lib.vbp" + started, L"Lib.vbp" + ended, L"App.vbp" + started, L"App.vbp" + ended}},
+                                {L"", {L"Lib.vbp" + skipped, L"App.vbp" + skipped}}};
+        for (int option : {frmCompileOption::chkOrder, frmCompileOption::chkSkip}) {
+            tolvane.Command(ids::mnuCompileOption);
+            HWND dialog = tolvane.WaitForCaption(L"ｺﾝﾊﾟｲﾙ設定");
+            ASSERT_NE(dialog, nullptr);
+            Click(Child(dialog, option));
+            // A time limit that is no whole number of minutes is refused, and nothing is stored.
+            for (const wchar_t* limit : {L"1.5", L"45"}) {
+                SetWindowTextTo(Child(dialog, frmCompileOption::txtTimeLimit), limit);
+                Click(Child(dialog, frmCompileOption::cmdGo));
+                HWND done = tolvane.WaitForBox(kWarningBoxClass);
+                ASSERT_NE(done, nullptr);
+                EXPECT_EQ(RunningProgram::LinesOf(done).line2,
+                          limit[1] == L'.' ? L"制限時間は0から9999までの分で指定してください" : L"設定しました");
+                ASSERT_TRUE(RunningProgram::Answer(done, MessageBoxBase::cmdOK));
+            }
+            Snap(dialog, "compile_option_dialog");
+            Click(Child(dialog, frmCompileOption::cmdCancel));
+            ASSERT_TRUE(WaitForWindowGone(dialog));
+            EXPECT_EQ(RunToTheEnd(tolvane), expected[option == frmCompileOption::chkSkip]);
+        }
+        for (const char* stored : {"Order=1\r\n", "Skip=1\r\n", "Parallel=1\r\n", "TimeLimit=45\r\n"}) {
+            EXPECT_NE(program.Bytes(L"Tolvane.ini")->find(stored), std::string::npos) << stored;
+        }
+        // A form touched: its project alone is rebuilt.
+        ASSERT_TRUE(WriteBytes(program.Folder(L"本体") + L"\\frmMain.frm", "VERSION 5.00\r\n"));
+        EXPECT_EQ(RunToTheEnd(tolvane), (Run{L"", {L"Lib.vbp" + skipped, L"App.vbp" + started, L"App.vbp" + ended}}));
+    }
+
+    // Four slow builds at once, two failing at the same moment: every build
+    // starts before any ends, and each failure stays with its project.
+    std::vector<Project> slow;
+    std::vector<std::pair<bool, std::wstring>> entries;
+    for (int i = 0; i < 4; ++i) {
+        slow.push_back(MakeProject(program, {L"並行" + std::to_wstring(i), L"P" + std::to_wstring(i), i % 2 == 1, 2000}, L""));
+        entries.emplace_back(true, slow.back().path);
+    }
+    WriteList(list, entries);
+    program.WriteIni(L"Tolvane.ini", {{L"EXE", StandInExe()}, {L"PREV_List", list}, {L"Parallel", L"4"}});
+    RunningProgram tolvane(program);
+    ASSERT_NE(tolvane.WaitForMain(), nullptr);
+    const Run run = RunToTheEnd(tolvane);
+    EXPECT_EQ(run.first, L"2件のｺﾝﾊﾟｲﾙに失敗しています");
+    ASSERT_EQ(run.second.size(), 10u) << "four builds, two failure reasons";
+    for (int i = 0; i < 4; ++i) EXPECT_EQ(run.second[static_cast<std::size_t>(i)], slow[i].file + started);
+    const std::wstring log = tolvane.LogText();
+    for (int i = 0; i < 4; ++i) {
+        const std::wstring end = i % 2 ? kFailed + L"\r\n\t" + BoxTextOf(slow[i]) : kEnded;
+        EXPECT_NE(log.find(slow[i].file + s + end), std::wstring::npos) << ToUtf8(log);
+    }
 }
 
 }  // namespace

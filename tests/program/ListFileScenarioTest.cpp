@@ -103,6 +103,11 @@ TEST(ListFileScenario, ProjectsAddedFromAFolderTreeAndUncheckedOnesRemoved) {
     StandInProject(hidden, L"Hidden.vbp").Write();
     ASSERT_TRUE(SetFileAttributesW(hidden.c_str(), FILE_ATTRIBUTE_HIDDEN));
     program.WriteTolvaneIni();
+    // A group naming one of them, the startup project, and one that is not there.
+    ASSERT_TRUE(WriteBytes(tree + L"\\全部.vbg",
+                           *ToAnsi(L"VBGROUP 5.0\r\nProject=下 の\\Middle.vbp\r\nStartupProject=Top.vbp\r\n"
+                                   L"Project=..\\Gone\\Gone.vbp\r\n")));
+    program.WriteIni(L"DialogBox.ini", {{L"PREV_Vbg", tree + L"\\"}});
 
     RunningProgram tolvane(program, {tree, true});
     HWND main = tolvane.WaitForMain();
@@ -127,6 +132,18 @@ TEST(ListFileScenario, ProjectsAddedFromAFolderTreeAndUncheckedOnesRemoved) {
     tolvane.Command(ids::mnuDelList);
     ASSERT_TRUE(WaitUntil([&] { return tolvane.Items().size() == 1; }, 20s));
     EXPECT_EQ(tolvane.Items()[0].text, L"Middle.vbp");
+
+    // The group's projects after it, in the group's order, each checked.
+    tolvane.Command(ids::mnuAddGroup);
+    chooser = tolvane.Choose(L"vbg指定", L"全部.vbg");
+    ASSERT_NE(chooser, nullptr);
+    ASSERT_TRUE(WaitForWindowGone(chooser));
+    ASSERT_TRUE(WaitUntil([&] { return tolvane.Items().size() == 4; }, 20s));
+    items = tolvane.Items();
+    EXPECT_EQ(items[1].text, L"Middle.vbp");
+    EXPECT_EQ(items[2].text, L"Top.vbp");
+    EXPECT_EQ(items[3].text, L"Gone.vbp");
+    for (const auto& item : items) EXPECT_TRUE(item.checked);
 
     // Changed and not saved: closing asks; Cancel closes without saving.
     tolvane.Command(ids::mnuEditEnd);

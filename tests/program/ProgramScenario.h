@@ -2,6 +2,9 @@
 // Pieces the whole-program scenarios share: stand-in projects in a program
 // folder, compile-list files, and what the log's lines look like.
 #include <gtest/gtest.h>
+#include <windows.h>
+// After windows.h, which it needs.
+#include <tlhelp32.h>
 
 #include <string>
 #include <utility>
@@ -154,6 +157,19 @@ inline std::wstring GeneralNow() {
     GetDateFormatW(LOCALE_USER_DEFAULT, DATE_SHORTDATE, &now, nullptr, date, 128);
     GetTimeFormatW(LOCALE_USER_DEFAULT, 0, &now, nullptr, time, 128);
     return std::wstring(date) + L" " + time;
+}
+
+// Stand-in processes started by the program and still running.
+inline int RunningCompilersOf(DWORD parent) {
+    HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
+    if (snapshot == INVALID_HANDLE_VALUE) return -1;
+    PROCESSENTRY32W entry{};
+    entry.dwSize = sizeof entry;
+    int n = 0;
+    for (BOOL more = Process32FirstW(snapshot, &entry); more; more = Process32NextW(snapshot, &entry))
+        if (entry.th32ParentProcessID == parent && lstrcmpiW(entry.szExeFile, L"VBStandIn.exe") == 0) ++n;
+    CloseHandle(snapshot);
+    return n;
 }
 
 // The program's line separator inside a failure reason becomes one blank.

@@ -1,28 +1,11 @@
 // Stopping a run: between builds with F11, and a compiler that never ends,
 // which a second F11 ends; builds that end badly with no one watching.
-#include <windows.h>
-// After windows.h, which it needs.
-#include <tlhelp32.h>
-
 #include <algorithm>
 
 #include "ProgramScenario.h"
 
 namespace tolvane::testing {
 namespace {
-
-// Stand-in processes started by the program and still running.
-int RunningCompilersOf(DWORD parent) {
-    HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
-    if (snapshot == INVALID_HANDLE_VALUE) return -1;
-    PROCESSENTRY32W entry{};
-    entry.dwSize = sizeof entry;
-    int n = 0;
-    for (BOOL more = Process32FirstW(snapshot, &entry); more; more = Process32NextW(snapshot, &entry))
-        if (entry.th32ParentProcessID == parent && lstrcmpiW(entry.szExeFile, L"VBStandIn.exe") == 0) ++n;
-    CloseHandle(snapshot);
-    return n;
-}
 
 size_t CountLines(const std::vector<std::wstring>& lines, const std::wstring& text) {
     return static_cast<size_t>(std::count(lines.begin(), lines.end(), text));

@@ -143,15 +143,6 @@ std::pair<int, int> Selection(int id) {
     return {static_cast<int>(start), static_cast<int>(end)};
 }
 
-// Holds a file open without sharing, as another program that locked it would.
-struct LockedFile {
-    explicit LockedFile(const std::wstring& path)
-        : h(CreateFileW(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr)) {}
-    ~LockedFile() { CloseHandle(h); }
-    bool Held() const { return h != INVALID_HANDLE_VALUE; }
-    const HANDLE h;
-};
-
 }  // namespace
 
 TEST_F(MainWindowTest, ARunLocksEverythingButStopAndTheLog) {

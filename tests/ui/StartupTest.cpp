@@ -12,12 +12,12 @@
 #include "TextFiles.h"
 #include "UiDriver.h"
 #include "support/VbError.h"
+#include "support/win32/DoEvents.h"
+#include "support/win32/Files.h"
 #include "support/win32/WindowPlacement.h"
 #include "ui/core/Globals.h"
-#include "ui/core/ModalLoop.h"
 #include "ui/core/Twips.h"
 #include "ui/dialogs/MessageBoxBase.h"
-#include "support/win32/Files.h"
 #include "ui/startup/ProgramVersion.h"
 #include "ui/startup/basMain.h"
 #include "ui/startup/frmAbout.h"
@@ -48,7 +48,7 @@ bool Pump(const std::function<bool()>& condition = nullptr) {
     const auto end = steady_clock::now() + 30s;
     for (;;) {
         MSG msg;
-        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) ui::DispatchDialogMessage(msg);
+        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchWindowMessage(msg);
         if (!condition || condition()) return true;
         if (steady_clock::now() > end) return false;
         MsgWaitForMultipleObjects(0, nullptr, FALSE, 20, QS_ALLINPUT);

@@ -26,9 +26,8 @@
 //
 // Started as  <exe> /standinbox [/stamp <file>] [/yesno] <text>  it only shows the box.
 #include <windows.h>
-// After windows.h, which it needs.
-#include <shellapi.h>
 
+#include <algorithm>
 #include <cwchar>
 #include <cwctype>
 #include <map>
@@ -181,13 +180,50 @@ int ShowBox(const std::wstring& text, bool yesNo, const std::wstring& stampFile,
 
 // ---- the command line -----------------------------------------------------
 
-// The arguments as a Visual C++ program receives them in argv.
+// The arguments as a Visual C++ program receives them in argv: the program
+// name up to a space (or between quotes), then the C runtime's rules, where
+// 2n backslashes before a quote give n and the quote opens or closes a quoted
+// part, 2n+1 give n and a literal quote, and other backslashes stand as they are.
 std::vector<std::wstring> Arguments() {
-    int n = 0;
-    LPWSTR* argv = CommandLineToArgvW(GetCommandLineW(), &n);
-    std::vector<std::wstring> args(argv, argv + (argv ? n : 0));
-    LocalFree(argv);
-    return args;
+    const std::wstring s = GetCommandLineW();
+    std::vector<std::wstring> args;
+    size_t i = 0;
+    if (i < s.size() && s[i] == L'"') {
+        size_t close = s.find(L'"', 1);
+        if (close == std::wstring::npos) close = s.size();
+        args.push_back(s.substr(1, close - 1));
+        i = close + 1;
+    } else {
+        i = std::min(s.find_first_of(L" \t"), s.size());
+        args.push_back(s.substr(0, i));
+    }
+    for (;;) {
+        while (i < s.size() && (s[i] == L' ' || s[i] == L'\t')) ++i;
+        if (i >= s.size()) return args;
+        std::wstring arg;
+        bool quoted = false;
+        for (; i < s.size() && (quoted || (s[i] != L' ' && s[i] != L'\t')); ++i) {
+            size_t slashes = 0;
+            while (i < s.size() && s[i] == L'\\') ++slashes, ++i;
+            if (i < s.size() && s[i] == L'"') {
+                arg.append(slashes / 2, L'\\');
+                if (slashes % 2 == 1) {
+                    arg += L'"';
+                } else if (quoted && i + 1 < s.size() && s[i + 1] == L'"') {
+                    arg += L'"';
+                    ++i;
+                } else {
+                    quoted = !quoted;
+                }
+            } else {
+                arg.append(slashes, L'\\');
+                if (i >= s.size()) break;
+                if (!quoted && (s[i] == L' ' || s[i] == L'\t')) break;
+                arg += s[i];
+            }
+        }
+        args.push_back(arg);
+    }
 }
 
 struct Request {

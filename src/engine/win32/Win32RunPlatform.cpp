@@ -8,8 +8,8 @@
 #include "engine/win32/ErrorBoxFinder.h"
 #include "engine/win32/JobProcess.h"
 #include "support/Locale.h"
+#include "support/win32/DoEvents.h"
 #include "support/win32/Files.h"
-#include "ui/core/DoEvents.h"
 
 namespace tolvane {
 
@@ -54,10 +54,10 @@ public:
         // dialog exists anywhere the full search runs only now and then, for
         // boxes of other kinds, and always once the end has been seen or while
         // a box is being closed.
-        const auto now = std::chrono::steady_clock::now();
+        const ULONGLONG now = GetTickCount64();
         if (now < nextFullSearch_ && !endSeen_ && !boxShown_ && !FindWindowExW(nullptr, nullptr, kDialogClass, nullptr))
             return std::nullopt;
-        nextFullSearch_ = now + kFullSearchInterval;
+        nextFullSearch_ = now + kFullSearchInterval.count();
         lastBoxes_ = Boxes();
         boxShown_ = !lastBoxes_.empty();
         if (lastBoxes_.empty()) return std::nullopt;
@@ -92,9 +92,9 @@ public:
         return code;
     }
 
-    std::chrono::milliseconds Elapsed() override {
-        return std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - started_);
-    }
+    // The tick count is read from memory the system keeps up to date, where a
+    // precise clock costs a call into the system on every pass under Wine.
+    std::chrono::milliseconds Elapsed() override { return std::chrono::milliseconds(GetTickCount64() - started_); }
 
     void WaitStep(std::chrono::milliseconds interval) override {
         HANDLE h = process_->Process();
@@ -103,7 +103,7 @@ public:
         if (MsgWaitForMultipleObjectsEx(1, &h, Millis(interval), QS_ALLINPUT, MWMO_INPUTAVAILABLE) == WAIT_TIMEOUT)
             stillRunningAtLastStep_ = true;
         else
-            ui::DoEvents();
+            tolvane::DoEvents();
     }
 
     void Terminate() override { process_->Terminate(std::chrono::milliseconds(kTerminateWaitMs)); }
@@ -121,11 +121,11 @@ private:
     }
 
     std::unique_ptr<JobProcess> process_;
-    std::chrono::steady_clock::time_point started_ = std::chrono::steady_clock::now();
+    ULONGLONG started_ = GetTickCount64();
     std::optional<std::vector<DWORD>> ids_;
     std::vector<HWND> lastBoxes_;
     HWINEVENTHOOK hook_ = nullptr;
-    std::chrono::steady_clock::time_point nextFullSearch_{};
+    ULONGLONG nextFullSearch_ = 0;
     bool endSeen_ = false;
     bool boxShown_ = false;
     bool stillRunningAtLastStep_ = false;
@@ -139,7 +139,7 @@ bool Win32RunPlatform::PathExists(const std::wstring& path) {
     return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES;
 }
 
-void Win32RunPlatform::DoEvents() { ui::DoEvents(); }
+void Win32RunPlatform::DoEvents() { tolvane::DoEvents(); }
 
 std::wstring Win32RunPlatform::NowText() { return GeneralDateText(LocalNow()); }
 

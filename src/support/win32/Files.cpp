@@ -58,6 +58,30 @@ std::wstring FileBesideProgram(const std::wstring& name) {
     return JoinFolderAndName(ProgramFolder(), name);
 }
 
+bool ReadWholeFile(const std::wstring& path, std::string& bytes, DWORD& error) {
+    HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
+                              FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) {
+        error = GetLastError();
+        return false;
+    }
+    bytes.clear();
+    char buffer[64 * 1024];
+    bool ok = true;
+    for (;;) {
+        DWORD read = 0;
+        if (!ReadFile(file, buffer, sizeof buffer, &read, nullptr)) {
+            error = GetLastError();
+            ok = false;
+            break;
+        }
+        if (read == 0) break;
+        bytes.append(buffer, read);
+    }
+    CloseHandle(file);
+    return ok;
+}
+
 std::wstring LastErrorText(DWORD code) {
     wchar_t* buffer = nullptr;
     const DWORD length = FormatMessageW(

@@ -20,6 +20,9 @@ std::wstring ProgramFolder();
 // A file beside the program: its folder, a backslash unless that ends in one, the name.
 std::wstring FileBesideProgram(const std::wstring& name);
 
+// The whole file, or false with the platform's error code when it cannot be read.
+bool ReadWholeFile(const std::wstring& path, std::string& bytes, DWORD& error);
+
 // The platform's text for an error code, in the user's language, without the
 // trailing line break.
 std::wstring LastErrorText(DWORD code);

@@ -2,12 +2,18 @@
 
 #include <windows.h>
 
-#include <cstring>
-#include <optional>
+#include <string>
 
 #include "support/AnsiCodec.h"
 
 namespace tolvane {
+
+namespace {
+
+// Far beyond any path or setting; only a damaged file gets near it.
+constexpr DWORD kMaxValueBytes = 1u << 20;
+
+}  // namespace
 
 std::wstring GetIniString(const std::wstring& fileName, const std::wstring& section,
                           const std::wstring& key) {
@@ -17,16 +23,35 @@ std::wstring GetIniString(const std::wstring& fileName, const std::wstring& sect
     const auto name = codec.Encode(key);
     // A name the code page cannot hold cannot be in the file either.
     if (!file || !sec || !name) return std::wstring();
-    // Zero-filled: when the cut falls inside a double-byte character the
-    // platform may leave that byte untouched, and a filler must not show.
-    char buffer[255] = {};
-    GetPrivateProfileStringA(sec->c_str(), name->c_str(), "", buffer, sizeof buffer, file->c_str());
-    std::size_t length = strnlen(buffer, sizeof buffer);
-    // Nor may half a character: drop a lead byte without its trail byte.
-    std::size_t i = 0;
-    while (i < length) i += IsDBCSLeadByte(static_cast<BYTE>(buffer[i])) ? 2 : 1;
-    if (i > length) --length;
-    return codec.Decode(std::string(buffer, length));
+    // The file holds values whole, so they are read whole: a cut value (a
+    // long list path) would name another file. A buffer that is too small
+    // comes back full (less one byte, or two where a double-byte character
+    // did not fit), so grow it until the value leaves room to spare.
+    std::string buffer(256, '\0');
+    for (;;) {
+        const DWORD size = static_cast<DWORD>(buffer.size());
+        const DWORD copied =
+            GetPrivateProfileStringA(sec->c_str(), name->c_str(), "", &buffer[0], size, file->c_str());
+        if (copied + 2 < size || size >= kMaxValueBytes) {
+            buffer.resize(copied < size ? copied : 0);
+            break;
+        }
+        buffer.assign(static_cast<std::size_t>(size) * 2, '\0');
+    }
+    return codec.Decode(buffer);
+}
+
+DWORD IniReadError(const std::wstring& fileName) {
+    // The platform's reader answers "" for a file it cannot open, as for a
+    // missing key: open it the same way to learn which it is.
+    HANDLE h = CreateFileW(fileName.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                           nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (h == INVALID_HANDLE_VALUE) {
+        const DWORD code = GetLastError();
+        return code == ERROR_FILE_NOT_FOUND || code == ERROR_PATH_NOT_FOUND ? 0 : code;
+    }
+    CloseHandle(h);
+    return 0;
 }
 
 bool PutIniString(const std::wstring& fileName, const std::wstring& section, const std::wstring& key,
@@ -37,14 +62,19 @@ bool PutIniString(const std::wstring& fileName, const std::wstring& section, con
     const auto name = codec.Encode(key);
     const auto text = codec.Encode(value);
     // Storing '?' in place of a character would spoil the value for good.
-    if (!file || !sec || !name || !text) return false;
+    if (!file || !sec || !name || !text) {
+        SetLastError(ERROR_NO_UNICODE_TRANSLATION);
+        return false;
+    }
 
     // Every step runs whatever the one before did; only the write's result counts.
     SetFileAttributesW(fileName.c_str(), FILE_ATTRIBUTE_ARCHIVE);
     const bool written =
         WritePrivateProfileStringA(sec->c_str(), name->c_str(), text->c_str(), file->c_str()) != 0;
+    const DWORD code = written ? ERROR_SUCCESS : GetLastError();
     WritePrivateProfileStringA(nullptr, nullptr, nullptr, file->c_str());
     SetFileAttributesW(fileName.c_str(), FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_ARCHIVE);
+    SetLastError(code);
     return written;
 }
 

@@ -84,28 +84,21 @@ void MakeFolders(const std::wstring& path) {
     }
 }
 
-void MakeTextFile(const std::wstring& path, const std::wstring& text) {
-    const std::wstring failed = path + L"に書き込めませんでした";
-    const auto bytes = SystemAnsiCodec().Encode(text + L"\r\n");
-    if (!bytes) {
-        const auto at = FirstUnencodable(SystemAnsiCodec(), text);
-        std::wstring character = at == std::wstring::npos ? std::wstring() : text.substr(at, 1);
-        if (at != std::wstring::npos && at + 1 < text.size() && text[at] >= 0xD800 && text[at] <= 0xDBFF) {
-            character = text.substr(at, 2);
-        }
-        throw TolvaneError(L"MakeTextFile",
-                           failed + L": 「" + character + L"」はシステムの文字コードで保存出来ない文字です");
-    }
+namespace {
 
+// The safe replace: the bytes go to a new file beside the target, which then
+// takes the target's place in one step.
+void ReplaceFile(const std::wstring& path, const std::string& bytes, const wchar_t* source) {
+    const std::wstring failed = path + L"に書き込めませんでした";
     const std::wstring folder = GetFolderPath(path);
     MakeFolders(folder);
 
     std::wstring tempPath;
     Handle temp(CreateTempBeside(folder, tempPath));
-    if (temp.get() == INVALID_HANDLE_VALUE) throw PlatformError(GetLastError(), L"MakeTextFile", failed);
+    if (temp.get() == INVALID_HANDLE_VALUE) throw PlatformError(GetLastError(), source, failed);
 
     DWORD code = ERROR_SUCCESS;
-    if (!WriteAll(temp.get(), *bytes) || !FlushFileBuffers(temp.get())) code = GetLastError();
+    if (!WriteAll(temp.get(), bytes) || !FlushFileBuffers(temp.get())) code = GetLastError();
     if (!temp.Close() && code == ERROR_SUCCESS) code = GetLastError();
 
     // Read-only, hidden and system go; they come back if the file cannot be replaced.
@@ -122,8 +115,26 @@ void MakeTextFile(const std::wstring& path, const std::wstring& text) {
     if (code != ERROR_SUCCESS) {
         DeleteFileW(tempPath.c_str());
         if (clearAttributes) SetFileAttributesW(path.c_str(), oldAttributes);
-        throw PlatformError(code, L"MakeTextFile", failed);
+        throw PlatformError(code, source, failed);
     }
 }
+
+}  // namespace
+
+void MakeTextFile(const std::wstring& path, const std::wstring& text) {
+    const auto bytes = SystemAnsiCodec().Encode(text + L"\r\n");
+    if (!bytes) {
+        const auto at = FirstUnencodable(SystemAnsiCodec(), text);
+        std::wstring character = at == std::wstring::npos ? std::wstring() : text.substr(at, 1);
+        if (at != std::wstring::npos && at + 1 < text.size() && text[at] >= 0xD800 && text[at] <= 0xDBFF) {
+            character = text.substr(at, 2);
+        }
+        throw TolvaneError(L"MakeTextFile", path + L"に書き込めませんでした: 「" + character +
+                                                L"」はシステムの文字コードで保存出来ない文字です");
+    }
+    ReplaceFile(path, *bytes, L"MakeTextFile");
+}
+
+void MakeFile(const std::wstring& path, const std::string& bytes) { ReplaceFile(path, bytes, L"MakeFile"); }
 
 }  // namespace tolvane

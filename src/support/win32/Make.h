@@ -17,4 +17,7 @@ void MakeFolders(const std::wstring& path);
 // The result has the archive attribute alone.
 void MakeTextFile(const std::wstring& path, const std::wstring& text);
 
+// Writes the bytes as the whole file, as they are, by the same safe replace.
+void MakeFile(const std::wstring& path, const std::string& bytes);
+
 }  // namespace tolvane

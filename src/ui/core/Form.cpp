@@ -5,6 +5,7 @@
 #include <algorithm>
 
 #include "support/VbError.h"
+#include "support/win32/DoEvents.h"
 #include "ui/core/Twips.h"
 
 namespace tolvane::ui {
@@ -132,7 +133,8 @@ HIMAGELIST CheckBoxPictures() {
 
 }  // namespace
 
-Form::Form() = default;
+// Every message this thread dispatches gives the forms' keyboard handling its turn.
+Form::Form() { SetMessageFilter(TranslateForForm); }
 
 Form::~Form() {
     if (hwnd_) {
@@ -282,10 +284,7 @@ void Form::ShowModal() {
             break;
         }
         if (got < 0) break;
-        if (!TranslateForForm(msg)) {
-            TranslateMessage(&msg);
-            DispatchMessageW(&msg);
-        }
+        DispatchWindowMessage(msg);
     }
     for (HWND w : disabled_) EnableWindow(w, TRUE);
     disabled_.clear();

@@ -30,6 +30,14 @@ void Msg_Warning::cmdOK_Click() {
 
 // ---- Msg_YesNo ----
 
+void ShowWarning(const std::wstring& message1, const std::wstring& message2, std::uint32_t color) {
+    Msg_Warning& box = Msg_Warning::Instance();
+    box.SetMessage1(message1);
+    box.SetMessage2(message2);
+    box.SetColor(color);
+    box.ShowModal();
+}
+
 Msg_YesNo& Msg_YesNo::Instance() {
     static Msg_YesNo instance;
     return instance;

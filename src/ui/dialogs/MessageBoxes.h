@@ -31,6 +31,9 @@ private:
     void cmdOK_Click();
 };
 
+// Shows Msg_Warning modally with these lines; color 0 keeps the design colour.
+void ShowWarning(const std::wstring& message1, const std::wstring& message2, std::uint32_t color = 0);
+
 class Msg_YesNo : public MessageBoxBase {
 public:
     static Msg_YesNo& Instance();

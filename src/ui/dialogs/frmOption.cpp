@@ -2,26 +2,19 @@
 
 #include "support/DataChange.h"
 #include "support/win32/Files.h"
-#include "support/win32/IniControl.h"
+#include "support/win32/TolvaneIni.h"
 #include "support/win32/WindowPlacement.h"
 #include "ui/core/Globals.h"
 #include "ui/dialogs/MessageBoxes.h"
+#include "ui/dialogs/SettingsDialog.h"
 #include "ui/dialogs/frmDialogBox.h"
 
 namespace tolvane {
 namespace {
 
-const ui::FontSpec kLabelFont{L"ＭＳ ゴシック", 98, false};  // 9.75 point
-const ui::FontSpec kTitleFont{L"ＭＳ ゴシック", 98, true};
+using namespace settings_dialog;
 
-std::wstring SettingsFile() { return FileBesideProgram(L"Tolvane.ini"); }
-
-void Warn(const std::wstring& message, std::uint32_t color = 0) {
-    Msg_Warning& box = Msg_Warning::Instance();
-    box.SetColor(color);
-    box.SetMessage2(message);
-    box.ShowModal();
-}
+void Warn(const std::wstring& message, std::uint32_t color = 0) { ShowWarning(L"", message, color); }
 
 }  // namespace
 
@@ -31,29 +24,20 @@ frmOption& frmOption::Instance() {
 }
 
 ui::FormStyle frmOption::Style() const {
-    ui::FormStyle s;
-    s.style = WS_POPUP | WS_CAPTION | WS_SYSMENU;
-    s.exStyle = WS_EX_TOOLWINDOW | WS_EX_CONTROLPARENT;
-    s.caption = L"ｵﾌﾟｼｮﾝ";
     // The outer size is set at load; this is near the client area it leaves.
-    s.clientWidth = 5430;
-    s.clientHeight = 1935;
-    return s;
+    return ToolWindow(L"ｵﾌﾟｼｮﾝ", 5430, 1935);
 }
 
 std::vector<ui::ControlSpec> frmOption::Layout() const {
     using ui::ControlKind;
     // The frame and its contents come first: the tab order runs txtEXE,
     // cmdExe, cmdGo, cmdCancel.
-    ui::ControlSpec title{Label4, ControlKind::Label, Frame1, 30, 15, 570, 195, L" 設定 "};
-    title.font = &kTitleFont;
-    title.style = SS_LEFTNOWORDWRAP;
     ui::ControlSpec label{Label6, ControlKind::Label, Frame1, 240, 300, 825, 195, L"VB*.EXE："};
     label.font = &kLabelFont;
     label.style = SS_LEFTNOWORDWRAP;
     return {
         {Frame1, ControlKind::Frame, 0, 90, 690, 5265, 1125},
-        title,
+        FrameTitle(Label4, Frame1),
         label,
         {txtEXE, ControlKind::TextBox, Frame1, 1095, 585, 3330, 270},
         {cmdExe, ControlKind::Button, Frame1, 4485, 585, 555, 285, L"参照"},
@@ -78,7 +62,7 @@ void frmOption::OnLoad() {
     const RECT title = ControlRect(Label4);
     SetFrameLineTop(Frame1, (title.top + title.bottom) / 2);
     ClearPath();
-    SetText(txtEXE, GetIniString(SettingsFile(), L"COMMON", L"EXE"));
+    SetText(txtEXE, ReadCompilerPath());
     CenterForm(Hwnd());
     SetFocus(txtEXE);
 }
@@ -122,7 +106,7 @@ void frmOption::cmdGo_Click() {
         Warn(L"VB.EXEのパスが間違っています");
         return;
     }
-    if (PutIniString(SettingsFile(), L"COMMON", L"EXE", gstrVBExe))
+    if (WriteCompilerPath(gstrVBExe))
         Warn(L"設定しました", kNavy);
     else
         Warn(L"Tolvane.iniに書き込めませんでした");

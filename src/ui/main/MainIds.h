@@ -26,6 +26,7 @@ constexpr int mnuAddList = 204;
 constexpr int mnuAddAllList = 205;
 constexpr int mnuDelList = 206;
 constexpr int mnuEditEnd = 207;
+constexpr int mnuAddGroup = 208;
 constexpr int mnuCompile = 211;
 constexpr int mnuCompileStop = 212;
 constexpr int mnuAllCheck = 213;
@@ -33,6 +34,7 @@ constexpr int mnuNoCheck = 214;
 constexpr int mnuReversalCheck = 215;
 constexpr int mnuEditInitialize = 221;
 constexpr int mnuEditTool = 222;
+constexpr int mnuCompileOption = 223;
 constexpr int mnuEditUse = 231;
 constexpr int mnuEditVer = 232;
 

@@ -6,18 +6,22 @@
 #include <algorithm>
 #include <chrono>
 
+#include "engine/win32/RunSettings.h"
 #include "engine/win32/Win32RunPlatform.h"
 #include "support/Paths.h"
+#include "support/TimeLimit.h"
 #include "support/VbError.h"
 #include "support/win32/Files.h"
 #include "support/win32/IniControl.h"
 #include "support/win32/RelateExecute.h"
+#include "support/win32/TolvaneIni.h"
 #include "support/win32/WindowPlacement.h"
 #include "ui/core/Colors.h"
 #include "ui/core/Globals.h"
 #include "ui/core/Twips.h"
 #include "ui/dialogs/MessageBoxes.h"
 #include "ui/dialogs/frmDialogBox.h"
+#include "ui/dialogs/frmCompileOption.h"
 #include "ui/dialogs/frmOption.h"
 #include "ui/main/MainIds.h"
 #include "ui/startup/frmAbout.h"
@@ -38,22 +42,6 @@ constexpr int kNeededClientWidth = 45 + 9825 + 45;
 constexpr int kNeededClientHeight = 30 + 5700 + 405 + 45;
 
 const ui::FontSpec kBoldFont{L"ＭＳ ゴシック", 90, true, false};
-
-std::wstring IniPath() { return FileBesideProgram(L"Tolvane.ini"); }
-
-// The longest time one build may take, in whole minutes; 0 means no limit.
-// Written out with the default when absent, so that users find it; a value
-// that is not a whole number counts as the default.
-std::chrono::minutes ReadTimeLimit() {
-    const std::wstring text = TrimSpaces(GetIniString(IniPath(), L"COMMON", L"TimeLimit"));
-    const std::chrono::minutes fallback = clsTolvane::kDefaultTimeLimit;
-    if (text.empty()) {
-        PutIniString(IniPath(), L"COMMON", L"TimeLimit", std::to_wstring(fallback.count()));
-        return fallback;
-    }
-    if (text.size() > 9 || text.find_first_not_of(L"0123456789") != std::wstring::npos) return fallback;
-    return std::chrono::minutes(std::stol(text));
-}
 
 // Themed check boxes ignore the text colour the window asks for; the classic
 // look keeps chkAll navy. uxtheme is looked up at run time, as it may be absent.
@@ -138,7 +126,6 @@ void frmMain::Form_Load() {
     mblnListChanged = false;
     mblnCompiling = false;
     closeAgreed_ = false;
-    abortedBuild_ = 0;
     mcolFolders.clear();
 
     BuildMenus();
@@ -156,7 +143,14 @@ void frmMain::Form_Load() {
     HWND list = Control(lstCompileList);
     ListView_SetExtendedListViewStyle(list, ListView_GetExtendedListViewStyle(list) | LVS_EX_INFOTIP);
 
-    gstrVBExe = GetIniString(IniPath(), L"COMMON", L"EXE");
+    // Taken for a first start, a settings file that cannot be read would be
+    // offered for overwriting as if it were empty: say why and end instead.
+    if (const DWORD error = IniReadError(TolvaneIniPath())) {
+        Notice(TolvaneIniPath() + L"を読み込めませんでした", LastErrorText(error));
+        EndProgram();
+        return;
+    }
+    gstrVBExe = ReadCompilerPath();
     if (IsBlank(gstrVBExe)) frmOption::Instance().ShowModal();
     if (IsBlank(gstrVBExe)) {
         EndProgram();
@@ -167,13 +161,18 @@ void frmMain::Form_Load() {
     mobjVBC = std::make_unique<clsTolvane>(*platform_);
     mobjVBC->SetExecutionStartHandler([this] { mobjVBC_ExecutionStart(); });
     mobjVBC->SetExecutionStopHandler([this] { mobjVBC_ExecutionStop(); });
+    mobjVBC->SetExecutionSkipHandler([this] { mobjVBC_ExecutionSkip(); });
     mobjVBC->SetVB(gstrVBExe);
-    mobjVBC->SetTimeLimit(ReadTimeLimit());
+    ApplyRunSettings();
 
-    mstrPrevList = GetIniString(IniPath(), L"COMMON", L"PREV_List");
+    mstrPrevList = ReadPreviousList();
     if (!IsBlank(mstrPrevList)) {
         CheckMenuItem(menuBar_, mnuEditInitialize, MF_BYCOMMAND | MF_CHECKED);
-        LoadCompileList(mstrPrevList);
+        // The path stays for the next start; an empty list without a word
+        // would look as if the list had been lost.
+        if (LoadCompileList(mstrPrevList) == LoadResult::Missing) {
+            Notice(mstrPrevList + L"が見つかりません", L"前回のｺﾝﾊﾟｲﾙﾘｽﾄを開けませんでした");
+        }
     } else {
         CheckMenuItem(menuBar_, mnuEditInitialize, MF_BYCOMMAND | MF_UNCHECKED);
     }
@@ -208,7 +207,10 @@ bool frmMain::Form_QueryUnload() {
 }
 
 void frmMain::Form_Unload() {
-    PutIniString(IniPath(), L"COMMON", L"PREV_List", InitializeChecked() ? mstrPrevList : std::wstring());
+    if (!WritePreviousList(InitializeChecked() ? mstrPrevList : std::wstring())) {
+        const DWORD error = GetLastError();
+        Notice(TolvaneIniPath() + L"に書き込めませんでした", LastErrorText(error));
+    }
     AnimateClose(Hwnd());
     mobjVBC.reset();
     platform_.reset();
@@ -257,6 +259,18 @@ void frmMain::mnuEditInitialize_Click() {
 void frmMain::mnuEditTool_Click() {
     frmOption::Instance().ShowModal();
     if (mobjVBC) mobjVBC->SetVB(gstrVBExe);
+}
+
+void frmMain::mnuCompileOption_Click() {
+    frmCompileOption::Instance().ShowModal();
+    ApplyRunSettings();
+}
+
+// The time limit and the planner's options, as Tolvane.ini keeps them now.
+void frmMain::ApplyRunSettings() {
+    // A value that is no number of minutes counts as the default.
+    mobjVBC->SetTimeLimit(ReadTimeLimit().value_or(kDefaultTimeLimit));
+    mobjVBC->SetPlanning(ReadPlanOptions(TolvaneIniPath()), &projectFiles_);
 }
 
 void frmMain::txtDimension_GotFocus() {
@@ -335,6 +349,7 @@ void frmMain::OnCommand(int id, int notifyCode) {
     case mnuWriteList: mnuWriteList_Click(); break;
     case mnuAddList: mnuAddList_Click(); break;
     case mnuAddAllList: mnuAddAllList_Click(); break;
+    case mnuAddGroup: mnuAddGroup_Click(); break;
     case mnuDelList: mnuDelList_Click(); break;
     case mnuEditEnd: mnuEditEnd_Click(); break;
     case mnuCompile: mnuCompile_Click(); break;
@@ -344,6 +359,7 @@ void frmMain::OnCommand(int id, int notifyCode) {
     case mnuReversalCheck: mnuReversalCheck_Click(); break;
     case mnuEditInitialize: mnuEditInitialize_Click(); break;
     case mnuEditTool: mnuEditTool_Click(); break;
+    case mnuCompileOption: mnuCompileOption_Click(); break;
     case mnuEditUse: mnuEditUse_Click(); break;
     case mnuEditVer: mnuEditVer_Click(); break;
     default: break;

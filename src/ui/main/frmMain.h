@@ -14,6 +14,7 @@
 
 #include "engine/RunPlatform.h"
 #include "engine/clsTolvane.h"
+#include "engine/win32/Win32ProjectFiles.h"
 #include "ui/core/Form.h"
 
 namespace tolvane {
@@ -59,6 +60,8 @@ private:
     void mnuEditEnd_Click();
     void mnuEditInitialize_Click();
     void mnuEditTool_Click();
+    void mnuCompileOption_Click();
+    void ApplyRunSettings();
     void txtDimension_GotFocus();
     void txtDimension_LostFocus();
     void SetRunningState(bool running);
@@ -92,6 +95,7 @@ private:
     // Editing commands.
     void mnuAddList_Click();
     void mnuAddAllList_Click();
+    void mnuAddGroup_Click();
     void mnuDelList_Click();
     void mnuDelAllList_Click();
     void SetEveryCheck(bool (*next)(bool));
@@ -108,6 +112,8 @@ private:
     void mnuCompileStop_Click();
     void mobjVBC_ExecutionStart();
     void mobjVBC_ExecutionStop();
+    void mobjVBC_ExecutionSkip();
+    void ShowBuildStarted(const std::wstring& piece);
     void AppendLog(const std::wstring& piece);
     void CallUserBack();
 
@@ -122,6 +128,7 @@ private:
 
     std::unique_ptr<RunPlatform> platform_;
     std::unique_ptr<clsTolvane> mobjVBC;
+    Win32ProjectFiles projectFiles_;
     std::wstring mstrPrevList;
     bool mblnListChanged = false;
     bool mblnCompiling = false;
@@ -130,8 +137,8 @@ private:
 
     HMENU menuBar_ = nullptr;
     HACCEL accelerators_ = nullptr;
-    // CompileCount of the build whose compiler the user has asked to end.
-    std::int32_t abortedBuild_ = 0;
+    // A build of the current run has been announced (its start line logged).
+    bool buildAnnounced_ = false;
     // The system asked for the end of the session and the close was agreed.
     bool closeAgreed_ = false;
     // Controls a run or a search disabled, and where the focus was before.

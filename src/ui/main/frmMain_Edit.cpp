@@ -1,7 +1,10 @@
 // The commands that edit the compile list between runs, and the output-folder row.
 #include "ui/main/frmMain.h"
 
-#include "ui/core/DoEvents.h"
+#include "engine/VbgGroup.h"
+#include "support/AnsiCodec.h"
+#include "support/win32/DoEvents.h"
+#include "support/win32/Files.h"
 #include "ui/main/MainIds.h"
 #include "ui/main/Win32DirectoryLister.h"
 #include "ui/main/rules/FolderTree.h"
@@ -33,6 +36,27 @@ void frmMain::mnuAddAllList_Click() {
     AddFolderProjects(*folder, L"vbp");
 }
 
+// A group file's projects in the group's order, each checked; a project of
+// the group that is missing is added all the same, and its build says why.
+void frmMain::mnuAddGroup_Click() {
+    const auto group = Choose({2, L"Vbg", std::wstring(L"*.vbg"), L"vbg指定"});
+    if (!group) return;
+    std::string bytes;
+    DWORD error = 0;
+    if (!ReadWholeFile(*group, bytes, error)) {
+        Notice(*group + L"が開けませんでした", LastErrorText(error));
+        return;
+    }
+    const std::vector<std::wstring> projects = ParseVbg(SystemAnsiCodec().Decode(bytes), *group);
+    if (projects.size() > static_cast<std::size_t>(clsTolvane::kMaxEntries - mobjVBC->Count())) {
+        WarnListLimit(L"vbgのvbpを追加すると上限を超えるため、追加しませんでした");
+        return;
+    }
+    for (const std::wstring& project : projects) mobjVBC->addVbp(project, true);
+    RefreshCompileList();
+    mblnListChanged = true;
+}
+
 void frmMain::AddFolderProjects(const std::wstring& folder, const std::wstring& extension) {
     Win32DirectoryLister lister;
     // Counted before anything is added: a tree that would overfill the list adds nothing.
@@ -52,7 +76,7 @@ void frmMain::AddFolderProjects(const std::wstring& folder, const std::wstring& 
         SearchFiles(lister, folder, extension, room, [&](std::size_t folders, std::size_t projects) {
             if (GetTickCount() - shownAt >= kSearchEventsEveryMs) {
                 SetText(lblSearch, SearchProgressText(folders, projects));
-                ui::DoEvents();
+                DoEvents();
                 shownAt = GetTickCount();
             }
             return !searchCancelled_;

@@ -4,48 +4,17 @@
 
 #include <commctrl.h>
 
-#include "engine/CompileListFile.h"
+#include "engine/win32/ListFileStore.h"
 #include "support/AnsiCodec.h"
 #include "support/Paths.h"
 #include "support/VbError.h"
 #include "support/win32/Files.h"
-#include "support/win32/Make.h"
 #include "ui/core/Colors.h"
 #include "ui/main/MainIds.h"
 
 namespace tolvane {
 
 using namespace main_ids;
-
-namespace {
-
-
-// The whole file, or the platform's error code when it cannot be read.
-bool ReadWholeFile(const std::wstring& path, std::string& bytes, DWORD& error) {
-    HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
-                              FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE) {
-        error = GetLastError();
-        return false;
-    }
-    bytes.clear();
-    char buffer[64 * 1024];
-    bool ok = true;
-    for (;;) {
-        DWORD read = 0;
-        if (!ReadFile(file, buffer, sizeof buffer, &read, nullptr)) {
-            error = GetLastError();
-            ok = false;
-            break;
-        }
-        if (read == 0) break;
-        bytes.append(buffer, read);
-    }
-    CloseHandle(file);
-    return ok;
-}
-
-}  // namespace
 
 int frmMain::ItemCount() const {
     return static_cast<int>(SendMessageW(Control(lstCompileList), LVM_GETITEMCOUNT, 0, 0));
@@ -118,23 +87,14 @@ void frmMain::lstCompileList_ItemCheck(int item) {
 }
 
 frmMain::LoadResult frmMain::LoadCompileList(const std::wstring& path) {
-    if (!FileExists(path)) return LoadResult::Missing;
-    // The whole file is read and checked before the current list is touched,
-    // so a file that cannot be read leaves the list as it was.
-    std::string bytes;
-    DWORD error = 0;
-    if (!ReadWholeFile(path, bytes, error)) {
-        Notice(path + L"が開けませんでした", LastErrorText(error));
-        return LoadResult::Failed;
+    const ListFileLoad load = LoadListFile(path, *mobjVBC);
+    switch (load.result) {
+    case ListFileLoad::Missing: return LoadResult::Missing;
+    case ListFileLoad::Loaded: return LoadResult::Loaded;
+    case ListFileLoad::Unreadable: Notice(path + L"が開けませんでした", LastErrorText(load.error)); break;
+    case ListFileLoad::TooLong: WarnListLimit(path + L"は開けませんでした"); break;
     }
-    const std::vector<ListLine> lines = ParseCompileList(bytes, SystemAnsiCodec());
-    if (lines.size() > static_cast<std::size_t>(clsTolvane::kMaxEntries)) {
-        WarnListLimit(path + L"は開けませんでした");
-        return LoadResult::Failed;
-    }
-    mobjVBC->RemoveTargetAll();
-    for (const ListLine& line : lines) mobjVBC->addVbp(line.path, line.mark);
-    return LoadResult::Loaded;
+    return LoadResult::Failed;
 }
 
 frmMain::SaveResult frmMain::SaveCompileList() {
@@ -161,7 +121,7 @@ frmMain::SaveResult frmMain::SaveCompileList() {
 
 bool frmMain::WriteCompileList(const std::wstring& path) {
     try {
-        MakeTextFile(path, FormatCompileList(*mobjVBC));
+        SaveListFile(path, *mobjVBC);
         return true;
     } catch (const VbError& e) {
         Notice(e.Description(), L"ｺﾝﾊﾟｲﾙﾘｽﾄを保存出来ませんでした");

@@ -4,12 +4,12 @@
 
 #include <commctrl.h>
 
+#include "engine/RunLog.h"
 #include "engine/clsTime.h"
 #include "support/Locale.h"
 #include "support/VbError.h"
-#include "ui/core/DoEvents.h"
+#include "support/win32/DoEvents.h"
 #include "ui/main/MainIds.h"
-#include "ui/main/rules/RunLog.h"
 
 namespace tolvane {
 
@@ -27,11 +27,11 @@ void frmMain::AppendLog(const std::wstring& piece) {
 }
 
 void frmMain::mnuCompile_Click() {
+    buildAnnounced_ = false;
     try {
         AppendLog(RunStartPiece());
         SetText(lblFailureCount, L"");
         SetRunningState(true);
-        abortedBuild_ = 0;
         clsTime record;
         record.SetStartTime(LocalNow());
         if (AllChecked()) {
@@ -47,7 +47,7 @@ void frmMain::mnuCompile_Click() {
         if (!mobjVBC->CompileStop()) {
             AppendLog(SummaryBlock(GeneralDateText(*record.StartTime()), GeneralDateText(*record.StopTime()),
                                    record.DiffTime()));
-            ui::DoEvents();
+            DoEvents();
             const std::int32_t failures = mobjVBC->FailureCount();
             if (failures > 0) {
                 SetText(lblFailureCount, FinalFailureText(failures));
@@ -62,6 +62,8 @@ void frmMain::mnuCompile_Click() {
         }
         SetRunningState(false);
     } catch (const VbError& e) {
+        // The log would otherwise stop at the start line of a build that never ran.
+        if (buildAnnounced_) AppendLog(BrokenOffPiece(e.Description()));
         Notice(e.Description(), L"");
         SetRunningState(false);
     } catch (const std::exception&) {
@@ -88,16 +90,18 @@ void frmMain::mnuCompileStop_Click() {
     }
     // The build in progress is normally waited for; a second request ends a
     // compiler that does not finish by itself, once per build.
-    if (mobjVBC->IsBuilding() && abortedBuild_ != mobjVBC->CompileCount()) {
-        abortedBuild_ = mobjVBC->CompileCount();
-        mobjVBC->AbortCurrentBuild();
-        AppendLog(AbortingPiece());
-    }
+    if (mobjVBC->AbortCurrentBuild()) AppendLog(AbortingPiece());
 }
 
-void frmMain::mobjVBC_ExecutionStart() {
+void frmMain::mobjVBC_ExecutionStart() { ShowBuildStarted(BuildStartedPiece(mobjVBC->VbpMessage())); }
+
+// A skipped project is logged in one line, where a build would take two.
+void frmMain::mobjVBC_ExecutionSkip() { ShowBuildStarted(BuildEndedPiece(mobjVBC->VbpMessage(), false, L"")); }
+
+void frmMain::ShowBuildStarted(const std::wstring& piece) {
+    buildAnnounced_ = true;
     SetText(lblCount, ProgressText(mobjVBC->CompileCount(), mobjVBC->TargetCount()));
-    AppendLog(BuildStartedPiece(mobjVBC->VbpMessage()));
+    AppendLog(piece);
     HWND list = Control(lstCompileList);
     const int item = mobjVBC->CurCount() - 1;
     const int previous = buildingItem_;
@@ -106,14 +110,14 @@ void frmMain::mobjVBC_ExecutionStart() {
     ListView_EnsureVisible(list, item, FALSE);
     if (previous >= 0) ListView_RedrawItems(list, previous, previous);
     ListView_RedrawItems(list, item, item);
-    ui::DoEvents();
+    DoEvents();
 }
 
 void frmMain::mobjVBC_ExecutionStop() {
     const clsVbp& entry = mobjVBC->Entry(mobjVBC->CurCount());
     AppendLog(BuildEndedPiece(mobjVBC->VbpMessage(), entry.Failure(), entry.FailureText()));
     SetText(lblFailureCount, RunningFailureText(mobjVBC->FailureCount()));
-    ui::DoEvents();
+    DoEvents();
 }
 
 }  // namespace tolvane

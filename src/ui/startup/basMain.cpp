@@ -2,9 +2,9 @@
 
 #include <windows.h>
 
+#include "support/win32/DoEvents.h"
 #include "support/win32/Files.h"
 #include "ui/core/Globals.h"
-#include "ui/core/ModalLoop.h"
 #include "ui/dialogs/MessageBoxes.h"
 #include "ui/main/frmMain.h"
 #include "ui/startup/ProgramVersion.h"
@@ -92,7 +92,7 @@ int RunMessageLoop() {
         const BOOL got = GetMessageW(&msg, nullptr, 0, 0);
         if (got == 0) return static_cast<int>(msg.wParam);
         if (got < 0) return 1;
-        ui::DispatchDialogMessage(msg);
+        DispatchWindowMessage(msg);
     }
     return 0;
 }

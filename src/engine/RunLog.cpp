@@ -1,4 +1,4 @@
-#include "ui/main/rules/RunLog.h"
+#include "engine/RunLog.h"
 
 namespace tolvane {
 namespace {
@@ -56,6 +56,13 @@ std::wstring StoppingPiece() { return std::wstring(L"ｺﾝﾊﾟｲﾙを中止
 std::wstring AbortingPiece() { return std::wstring(L"実行中のｺﾝﾊﾟｲﾙを強制終了しています・・・") + kCrLf; }
 
 std::wstring StoppedPiece() { return std::wstring(L"ｺﾝﾊﾟｲﾙを中止しました") + kCrLf + kCrLf; }
+
+std::wstring BrokenOffPiece(const std::wstring& reason) {
+    std::wstring piece = std::wstring(L"ｺﾝﾊﾟｲﾙを中断しました") + kCrLf;
+    const std::wstring detail = FailureDetailLine(reason);
+    if (!detail.empty()) piece += detail + kCrLf;
+    return piece + kCrLf;
+}
 
 std::wstring ProgressText(std::int32_t compileCount, std::int32_t targetCount) {
     return std::to_wstring(compileCount) + L"/" + std::to_wstring(targetCount);

@@ -1,6 +1,7 @@
 #pragma once
-// What the main window writes into its run log and its two counters while a
-// compile run goes on, and the notice it shows when the run has ended.
+// The run log's texts, which the main window and the console runner both
+// write while a compile run goes on, the main window's two counters, and the
+// notice it shows when the run has ended.
 #include <cstdint>
 #include <string>
 
@@ -32,6 +33,9 @@ std::wstring StoppingPiece();
 std::wstring AbortingPiece();
 // The run ended after a stop request.
 std::wstring StoppedPiece();
+// An error ended the run after builds had started (the compiler could not
+// be started): the line that says so, the reason under it, an empty line.
+std::wstring BrokenOffPiece(const std::wstring& reason);
 
 // "3/10": builds started so far over checked entries.
 std::wstring ProgressText(std::int32_t compileCount, std::int32_t targetCount);

@@ -4,11 +4,11 @@
 
 #include <string>
 
-#include "ui/main/rules/RunLog.h"
+#include "engine/RunLog.h"
 
 using namespace tolvane;
 
-TEST(MainRunLog, FailureReasonBecomesOneIndentedLineOrNone) {
+TEST(RunLog, FailureReasonBecomesOneIndentedLineOrNone) {
     const struct {
         const wchar_t* reason;
         const wchar_t* line;
@@ -23,14 +23,14 @@ TEST(MainRunLog, FailureReasonBecomesOneIndentedLineOrNone) {
     for (const auto& c : cases) EXPECT_EQ(FailureDetailLine(c.reason), c.line) << c.reason;
 }
 
-TEST(MainRunLog, EndedBuildShowsAReasonOnlyForAFailureThatHasOne) {
+TEST(RunLog, EndedBuildShowsAReasonOnlyForAFailureThatHasOne) {
     EXPECT_EQ(BuildEndedPiece(L"M", true, L"x\r\ny"), L"M\r\n\tx y\r\n\r\n");
     EXPECT_EQ(BuildEndedPiece(L"M", true, L" \r\n"), L"M\r\n\r\n");
     // A reason left from an earlier run does not show under a good build.
     EXPECT_EQ(BuildEndedPiece(L"M", false, L"old"), L"M\r\n\r\n");
 }
 
-TEST(MainRunLog, NoFailuresLeaveTheCounterEmptyAndTheClosingNoticeNavy) {
+TEST(RunLog, NoFailuresLeaveTheCounterEmptyAndTheClosingNoticeNavy) {
     EXPECT_EQ(RunningFailureText(0), L"");
     EXPECT_EQ(RunningFailureText(12), L"12");
     for (int failures : {0, -1}) {

@@ -1,0 +1,224 @@
+#include "console/ConsoleRun.h"
+
+#include <chrono>
+
+#include "console/StopWindow.h"
+#include "console/rules/JUnitReport.h"
+#include "engine/RunLog.h"
+#include "engine/clsTime.h"
+#include "engine/clsTolvane.h"
+#include "engine/win32/ListFileStore.h"
+#include "engine/win32/Win32RunPlatform.h"
+#include "support/Locale.h"
+#include "support/Paths.h"
+#include "support/TimeLimit.h"
+#include "support/VbError.h"
+#include "support/win32/DoEvents.h"
+#include "support/win32/Files.h"
+#include "support/win32/IniControl.h"
+#include "support/win32/Make.h"
+#include "support/win32/TolvaneIni.h"
+
+namespace tolvane {
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+// A path given relative to the current folder, made full: the compiler runs
+// elsewhere, and the messages should name the file unmistakably.
+std::wstring FullPath(const std::wstring& path) {
+    if (IsBlank(path)) return path;
+    DWORD n = GetFullPathNameW(path.c_str(), 0, nullptr, nullptr);
+    if (n == 0) return path;
+    std::wstring full(n, L'\0');
+    n = GetFullPathNameW(path.c_str(), n, full.data(), nullptr);
+    full.resize(n);
+    return full;
+}
+
+// An error's description on one line, as the log shows a failure's reason.
+std::wstring OneLine(const std::wstring& text) {
+    const std::wstring line = FailureDetailLine(text);
+    return line.empty() ? line : line.substr(1);
+}
+
+std::int64_t MillisecondsSince(Clock::time_point start) {
+    return std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - start).count();
+}
+
+class ConsoleRun {
+public:
+    ConsoleRun(const RunnerOptions& options, ConsoleWriter& out, ConsoleWriter& err)
+        : options_(options), out_(out), err_(err), engine_(platform_),
+          stopWindow_([this] { OnStop(); }, [this] { OnTick(); }) {}
+
+    int Execute() {
+        stopWindow_.HandleConsoleControl();
+        try {
+            if (!Prepare()) return kExitNotRun;
+            return Run();
+        } catch (const VbError& e) {
+            // The run could not go on (the compiler could not be started):
+            // without a complete result, neither the list nor a report is written.
+            err_.WriteLine(OneLine(e.Description()));
+            return kExitNotRun;
+        } catch (const std::exception&) {
+            err_.WriteLine(L"予期しないエラーが発生しました");
+            return kExitNotRun;
+        }
+    }
+
+private:
+    bool Refuse(const std::wstring& reason) {
+        err_.WriteLine(reason);
+        return false;
+    }
+
+    // Everything that can keep the run from starting, checked before the first build.
+    bool Prepare() {
+        list_ = FullPath(options_.list);
+        const ListFileLoad load = LoadListFile(list_, engine_);
+        switch (load.result) {
+        case ListFileLoad::Missing: return Refuse(list_ + L"が見つかりません");
+        case ListFileLoad::Unreadable: return Refuse(list_ + L"が開けませんでした: " + LastErrorText(load.error));
+        case ListFileLoad::TooLong:
+            return Refuse(list_ + L"は開けませんでした: ｺﾝﾊﾟｲﾙﾘｽﾄに登録できるのは" +
+                          std::to_wstring(clsTolvane::kMaxEntries) + L"件までです");
+        case ListFileLoad::Loaded: break;
+        }
+        if (options_.all) {
+            for (const auto& entry : engine_.Vbp()) entry->SetAction(true);
+        }
+
+        // A settings file that cannot be read is not one without settings.
+        if (const DWORD error = IniReadError(TolvaneIniPath())) {
+            return Refuse(TolvaneIniPath() + L"を読み込めませんでした: " + LastErrorText(error));
+        }
+        engine_.SetVB(options_.vb ? FullPath(*options_.vb) : ReadCompilerPath());
+        if (IsBlank(engine_.VB())) {
+            return Refuse(L"VB6.EXEのﾊﾟｽが指定されていません: /vb か " + TolvaneIniPath() + L" のEXEで指定してください");
+        }
+        if (!FileExists(engine_.VB())) return Refuse(engine_.VB() + L"が見つかりません");
+
+        const auto limit = options_.limit ? options_.limit : ReadTimeLimit();
+        if (!limit) {
+            return Refuse(TolvaneIniPath() + L"のTimeLimitが正しくありません: 0(制限なし)から" +
+                          std::to_wstring(kMaxTimeLimit.count()) + L"までの分数を指定してください");
+        }
+        engine_.SetTimeLimit(*limit);
+
+        if (options_.outDir) {
+            try {
+                engine_.SetOutFolder(FullPath(*options_.outDir));
+            } catch (const VbError& e) {
+                return Refuse(e.Description() + L": " + *options_.outDir);
+            }
+        }
+        if (options_.dimension) engine_.SetDimension(*options_.dimension);
+
+        engine_.SetExecutionStartHandler([this] { ExecutionStart(); });
+        engine_.SetExecutionStopHandler([this] { ExecutionStop(); });
+        return true;
+    }
+
+    int Run() {
+        clsTime record;
+        record.SetStartTime(LocalNow());
+        report_.listName = GetFileName(list_);
+        report_.started = *record.StartTime();
+        const Clock::time_point start = Clock::now();
+
+        engine_.SetCompileStop(false);
+        engine_.CompileStart();
+        // A stop request that came with the end of the last build is served now.
+        DoEvents();
+        stopWindow_.StopTicking();
+        record.SetStopTime(LocalNow());
+        report_.milliseconds = MillisecondsSince(start);
+
+        if (engine_.CompileStop()) {
+            out_.Write(StoppedPiece());
+            WriteReport();
+            return kExitStopped;
+        }
+        out_.WriteLine(SummaryBlock(GeneralDateText(*record.StartTime()), GeneralDateText(*record.StopTime()),
+                                    record.DiffTime()));
+        const std::int32_t failures = engine_.FailureCount();
+        const ClosingNotice notice = ClosingNoticeFor(failures);
+        if (!notice.message1.empty()) out_.WriteLine(notice.message1);
+        out_.WriteLine(notice.message2);
+
+        bool written = true;
+        // As the window program leaves it: exactly the failed entries checked.
+        if (options_.recheck && failures > 0) {
+            engine_.ReCompileCheck();
+            try {
+                SaveListFile(list_, engine_);
+            } catch (const VbError& e) {
+                err_.WriteLine(OneLine(e.Description()));
+                written = false;
+            }
+        }
+        if (!WriteReport()) written = false;
+        // A result the server was asked to keep but cannot read is no success.
+        if (!written) return kExitNotRun;
+        return failures > 0 ? kExitFailures : kExitSucceeded;
+    }
+
+    bool WriteReport() {
+        if (!options_.junit) return true;
+        try {
+            MakeFile(FullPath(*options_.junit), JUnitXml(report_));
+            return true;
+        } catch (const VbError& e) {
+            err_.WriteLine(OneLine(e.Description()));
+            return false;
+        }
+    }
+
+    void ExecutionStart() {
+        buildStart_ = Clock::now();
+        out_.Write(BuildStartedPiece(engine_.VbpMessage()));
+    }
+
+    void ExecutionStop() {
+        const clsVbp& entry = engine_.Entry(engine_.CurCount());
+        out_.Write(BuildEndedPiece(engine_.VbpMessage(), entry.Failure(), entry.FailureText()));
+        report_.builds.push_back({entry.Vbp(), MillisecondsSince(buildStart_), entry.Failure(), entry.FailureText()});
+    }
+
+    // Ctrl+C, Ctrl+Break, the console closed: no further build starts, and the
+    // running compiler with everything it started is ended.
+    void OnStop() {
+        if (engine_.CompileStop()) return;
+        engine_.SetCompileStop(true);
+        out_.Write(StoppingPiece());
+        // A request served just before a compiler starts still ends it: the
+        // ticks go on until the run is over.
+        stopWindow_.StartTicking();
+        OnTick();
+    }
+
+    void OnTick() {
+        if (engine_.AbortCurrentBuild()) out_.Write(AbortingPiece());
+    }
+
+    const RunnerOptions& options_;
+    ConsoleWriter& out_;
+    ConsoleWriter& err_;
+    Win32RunPlatform platform_;
+    clsTolvane engine_;
+    StopWindow stopWindow_;
+    std::wstring list_;
+    Clock::time_point buildStart_;
+    RunReport report_;
+};
+
+}  // namespace
+
+int RunFromConsole(const RunnerOptions& options, ConsoleWriter& out, ConsoleWriter& err) {
+    ConsoleRun run(options, out, err);
+    return run.Execute();
+}
+
+}  // namespace tolvane

@@ -1,0 +1,106 @@
+#include "console/rules/RunnerOptions.h"
+
+#include <cwctype>
+
+#include "support/TimeLimit.h"
+
+namespace tolvane {
+namespace {
+
+std::wstring Lower(std::wstring text) {
+    for (auto& c : text) c = static_cast<wchar_t>(std::towlower(c));
+    return text;
+}
+
+ParsedArguments Refuse(const std::wstring& reason) {
+    ParsedArguments parsed;
+    parsed.error = reason;
+    return parsed;
+}
+
+}  // namespace
+
+ParsedArguments ParseRunnerArguments(const std::vector<std::wstring>& args) {
+    RunnerOptions options;
+    std::vector<std::wstring> seen;
+    bool haveList = false;
+    for (const auto& arg : args) {
+        // A quoted path ending in a backslash ("C:\Out\") reaches us with the
+        // closing quote kept and the following arguments run into it.
+        if (arg.find(L'"') != std::wstring::npos) {
+            return Refuse(arg + L"に「\"」が含まれています: 引用符で囲んだﾊﾟｽは末尾の \\ を外してください");
+        }
+    }
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        const std::wstring& arg = args[i];
+        if (arg.empty() || arg[0] != L'/') {
+            if (haveList) return Refuse(L"ｺﾝﾊﾟｲﾙﾘｽﾄは1つだけ指定してください: " + arg);
+            options.list = arg;
+            haveList = true;
+            continue;
+        }
+        const std::wstring name = Lower(arg);
+        if (name == L"/?") {
+            options.help = true;
+            continue;
+        }
+        for (const auto& earlier : seen) {
+            if (earlier == name) return Refuse(arg + L"が2回指定されています");
+        }
+        seen.push_back(name);
+        if (name == L"/all") {
+            options.all = true;
+            continue;
+        }
+        if (name == L"/recheck") {
+            options.recheck = true;
+            continue;
+        }
+        const bool takesValue =
+            name == L"/outdir" || name == L"/d" || name == L"/limit" || name == L"/vb" || name == L"/junit";
+        if (!takesValue) return Refuse(arg + L"は使用できないｽｲｯﾁです");
+        if (i + 1 >= args.size()) return Refuse(arg + L"の後に値を指定してください");
+        const std::wstring& value = args[++i];
+        if (name == L"/outdir") {
+            options.outDir = value;
+        } else if (name == L"/d") {
+            options.dimension = value;
+        } else if (name == L"/vb") {
+            options.vb = value;
+        } else if (name == L"/junit") {
+            options.junit = value;
+        } else {
+            options.limit = ParseTimeLimit(value);
+            if (!options.limit) {
+                return Refuse(value + L"は/limitに指定できません: 0(制限なし)から" +
+                              std::to_wstring(kMaxTimeLimit.count()) + L"までの分数を指定してください");
+            }
+        }
+    }
+    // Asked for help, the rest does not matter.
+    if (options.help) {
+        RunnerOptions help;
+        help.help = true;
+        return {help, {}};
+    }
+    if (!haveList) return Refuse(L"ｺﾝﾊﾟｲﾙﾘｽﾄ(*.clt)を指定してください");
+    return {options, {}};
+}
+
+std::wstring UsageText() {
+    return L"使い方: TolvaneCmd <ｺﾝﾊﾟｲﾙﾘｽﾄ.clt> [/outdir <ﾌｫﾙﾀﾞ>] [/d <引数>] [/all]\r\n"
+           L"                  [/limit <分>] [/vb <VB6.EXE>] [/recheck] [/junit <ﾚﾎﾟｰﾄ.xml>]\r\n"
+           L"\r\n"
+           L"ｺﾝﾊﾟｲﾙﾘｽﾄのﾁｪｯｸされたﾌﾟﾛｼﾞｪｸﾄを順にｺﾝﾊﾟｲﾙします。\r\n"
+           L"  /outdir   全てのEXEを出力するﾌｫﾙﾀﾞ\r\n"
+           L"  /d        条件付きｺﾝﾊﾟｲﾙ引数 (例: DEBUG=1:TRACE=0)\r\n"
+           L"  /all      ﾁｪｯｸの無いﾌﾟﾛｼﾞｪｸﾄもｺﾝﾊﾟｲﾙする\r\n"
+           L"  /limit    1件のｺﾝﾊﾟｲﾙの制限時間(分)。0は制限なし。省略時はTolvane.iniのTimeLimit、無ければ30\r\n"
+           L"  /vb       VB6.EXEのﾊﾟｽ。省略時はTolvane.iniのEXE\r\n"
+           L"  /recheck  失敗したﾌﾟﾛｼﾞｪｸﾄだけにﾁｪｯｸを付けてｺﾝﾊﾟｲﾙﾘｽﾄを保存する\r\n"
+           L"  /junit    結果をJUnit形式のXMLﾚﾎﾟｰﾄに書き出す\r\n"
+           L"\r\n"
+           L"終了ｺｰﾄﾞ: 0 全て成功 / 1 失敗あり / 2 実行できない(引数、ﾌｧｲﾙ、ﾌｫﾙﾀﾞの誤り) / 3 中止\r\n";
+}
+
+}  // namespace tolvane

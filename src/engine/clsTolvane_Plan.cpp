@@ -1,0 +1,131 @@
+// The run with the planner's options on: builds taken in the plan's order,
+// up-to-date projects skipped, several compilers watched side by side.
+#include <algorithm>
+
+#include "engine/BuildWatch.h"
+#include "engine/BuildingScope.h"
+#include "engine/CommandLine.h"
+#include "engine/clsTolvane.h"
+#include "support/Paths.h"
+#include "support/VbError.h"
+
+namespace tolvane {
+
+namespace {
+
+constexpr const wchar_t* kDependencyFailedText = L"のｺﾝﾊﾟｲﾙに失敗したため、ｺﾝﾊﾟｲﾙしませんでした";
+
+// Without the platform's files every project is unreadable: planned as listed.
+class NoFiles : public ProjectFiles {
+public:
+    std::optional<std::wstring> ReadText(const std::wstring&) override { return std::nullopt; }
+    std::optional<std::int64_t> WriteTime(const std::wstring&) override { return std::nullopt; }
+};
+
+struct RunningBuild {
+    std::size_t item;
+    std::int32_t position;
+    std::unique_ptr<BuildWatch> watch;
+};
+
+}  // namespace
+
+// The checked entries up to the first one with a blank path (where the
+// designed run ends) are planned; a cycle of references refuses the run
+// before anything starts. The stop request starts nothing new and lets the
+// running builds end; events are raised as each build starts and ends.
+void clsTolvane::CompilePlanned() {
+    std::vector<std::int32_t> positions;
+    std::vector<PlanEntry> planned;
+    for (std::int32_t i = 1; i <= Count(); ++i) {
+        const clsVbp& entry = Entry(i);
+        if (!entry.Action()) continue;
+        if (IsBlank(entry.Vbp())) break;
+        positions.push_back(i);
+        planned.push_back({entry.Vbp(), entry.Failure()});
+    }
+    NoFiles noFiles;
+    BuildPlan plan(std::move(planned), planning_, files_ ? *files_ : noFiles, outFolder_);
+
+    BuildingScope scope(building_);
+    abandonRequested_ = false;
+    std::vector<RunningBuild> running;
+    std::int32_t latest = curCount_;
+    for (;;) {
+        while (!compileStop_) {
+            const auto step = plan.Next();
+            if (!step) break;
+            const std::int32_t position = positions[step->item];
+            latest = position;
+            if (auto watch = TakeStep(*step, position, positions[step->dependency], plan)) {
+                running.push_back({step->item, position, std::move(watch)});
+            }
+        }
+        if (running.empty()) return;
+
+        std::optional<std::chrono::milliseconds> wait;
+        for (auto it = running.begin(); it != running.end();) {
+            if (const auto next = it->watch->Pass(abandonRequested_)) {
+                wait = std::min(wait.value_or(*next), *next);
+                ++it;
+                continue;
+            }
+            const std::size_t item = it->item;
+            const std::int32_t position = it->position;
+            it = running.erase(it);  // the compiler is released before its end is told
+            const bool failed = Entry(position).Failure();
+            plan.Ended(item, failed);
+            curCount_ = position;
+            projectName_ = Entry(position).Name();
+            status_ = failed ? kStatusFailed : kStatusEnd;
+            RaiseExecutionStop();
+        }
+        // What the window shows follows the most recently started build.
+        curCount_ = latest;
+        projectName_ = Entry(latest).Name();
+        if (wait && !running.empty()) running.front().watch->Process().WaitStep(*wait);
+    }
+}
+
+// Takes one step of the plan for the entry at position: a skip, a failure
+// for a dependency that failed, or the start of its compiler (the watch that
+// is returned). An entry that cannot start fails and its build ends at once.
+std::unique_ptr<BuildWatch> clsTolvane::TakeStep(const BuildPlan::Step& step, std::int32_t position,
+                                                 std::int32_t dependencyPosition, BuildPlan& plan) {
+    const std::shared_ptr<clsVbp> entry = entries_[static_cast<std::size_t>(position - 1)];
+    curCount_ = position;
+    projectName_ = entry->Name();
+    if (step.action == BuildPlan::Action::Skip) {
+        ++compileCount_;
+        status_ = kStatusSkipped;
+        entry->SetFailure(false);
+        entry->SetFailureText(std::wstring());
+        if (executionSkip_) executionSkip_();
+        return nullptr;
+    }
+    if (step.action == BuildPlan::Action::DependencyFailed) {
+        status_ = kStatusStart;
+        ++compileCount_;
+        RaiseExecutionStart();
+        MarkFailed(*entry, Entry(dependencyPosition).Name() + kDependencyFailedText);
+        RaiseExecutionStop();
+        return nullptr;
+    }
+    if (!AnnounceBuild(*entry)) {
+        plan.Ended(step.item, true);
+        return nullptr;
+    }
+    try {
+        return std::make_unique<BuildWatch>(
+            StartCompiler(BuildCommandLine(vb_, entry->Vbp(), outFolder_, dimension_)), *entry, timeLimit_,
+            kPollInterval);
+    } catch (const VbError& e) {
+        // Other builds may be running: this one fails, the run goes on.
+        MarkFailed(*entry, e.Description());
+        plan.Ended(step.item, true);
+        RaiseExecutionStop();
+        return nullptr;
+    }
+}
+
+}  // namespace tolvane

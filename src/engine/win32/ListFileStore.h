@@ -1,0 +1,26 @@
+#pragma once
+// Compile-list files on disk, read into and written from the engine the same
+// way by the window program and the console runner.
+#include <windows.h>
+
+#include <string>
+
+#include "engine/clsTolvane.h"
+
+namespace tolvane {
+
+struct ListFileLoad {
+    enum Result { Missing, Loaded, Unreadable, TooLong } result = Missing;
+    // The platform's error code when Unreadable.
+    DWORD error = 0;
+};
+
+// Replaces the engine's entries with the file's. The whole file is read and
+// checked first, so unless the result is Loaded the entries stay as they were.
+ListFileLoad LoadListFile(const std::wstring& path, clsTolvane& engine);
+
+// Writes the engine's entries as a list file by a safe replace (MakeTextFile);
+// VbError when it cannot.
+void SaveListFile(const std::wstring& path, const clsTolvane& engine);
+
+}  // namespace tolvane

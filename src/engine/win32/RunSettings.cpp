@@ -1,0 +1,32 @@
+#include "engine/win32/RunSettings.h"
+
+#include "support/Paths.h"
+#include "support/win32/IniControl.h"
+
+namespace tolvane {
+
+namespace {
+
+constexpr const wchar_t* kSection = L"COMMON";
+
+bool ReadFlag(const std::wstring& iniFile, const wchar_t* key) {
+    return TrimSpaces(GetIniString(iniFile, kSection, key)) == L"1";
+}
+
+}  // namespace
+
+PlanOptions ReadPlanOptions(const std::wstring& iniFile) {
+    PlanOptions options;
+    options.order = ReadFlag(iniFile, L"Order");
+    options.skip = ReadFlag(iniFile, L"Skip");
+    options.parallel = ParseParallel(GetIniString(iniFile, kSection, L"Parallel")).value_or(1);
+    return options;
+}
+
+bool WritePlanOptions(const std::wstring& iniFile, const PlanOptions& options) {
+    bool ok = PutIniString(iniFile, kSection, L"Order", options.order ? L"1" : L"0");
+    ok = PutIniString(iniFile, kSection, L"Skip", options.skip ? L"1" : L"0") && ok;
+    return PutIniString(iniFile, kSection, L"Parallel", std::to_wstring(options.parallel)) && ok;
+}
+
+}  // namespace tolvane

@@ -1,0 +1,21 @@
+#pragma once
+// What the two settings dialogs share: a small tool window with the buttons
+// "設定" and "終了" above a frame titled " 設定 ", and Tolvane.ini beside the program.
+#include <string>
+
+#include "ui/core/Form.h"
+
+namespace tolvane::settings_dialog {
+
+inline const ui::FontSpec kLabelFont{L"ＭＳ ゴシック", 98, false};  // 9.75 point
+inline const ui::FontSpec kTitleFont{L"ＭＳ ゴシック", 98, true};
+
+// A fixed-size tool window with a small title bar and only a close box.
+ui::FormStyle ToolWindow(const wchar_t* caption, int clientWidth, int clientHeight);
+
+// The bold label over the frame's top edge that serves as its title.
+ui::ControlSpec FrameTitle(int id, int frame);
+
+std::wstring SettingsFile();
+
+}  // namespace tolvane::settings_dialog

@@ -1,0 +1,104 @@
+#include "ui/dialogs/frmCompileOption.h"
+
+#include "support/TimeLimit.h"
+#include "engine/win32/RunSettings.h"
+#include "support/Paths.h"
+#include "support/win32/Files.h"
+#include "support/win32/IniControl.h"
+#include "support/win32/WindowPlacement.h"
+#include "ui/dialogs/MessageBoxes.h"
+#include "ui/dialogs/SettingsDialog.h"
+
+namespace tolvane {
+using namespace settings_dialog;
+
+frmCompileOption& frmCompileOption::Instance() {
+    static frmCompileOption instance;
+    return instance;
+}
+
+ui::FormStyle frmCompileOption::Style() const {
+    return ToolWindow(L"ｺﾝﾊﾟｲﾙ設定", 5430, 2655);
+}
+
+std::vector<ui::ControlSpec> frmCompileOption::Layout() const {
+    using ui::ControlKind;
+    std::vector<ui::ControlSpec> specs{
+        {Frame1, ControlKind::Frame, 0, 90, 690, 5265, 1845},
+        FrameTitle(Label4, Frame1),
+        {chkOrder, ControlKind::CheckBox, Frame1, 240, 285, 4900, 285, L"参照順にｺﾝﾊﾟｲﾙする"},
+        {chkSkip, ControlKind::CheckBox, Frame1, 240, 630, 4900, 285, L"更新されていないﾌﾟﾛｼﾞｪｸﾄはｽｷｯﾌﾟする"},
+        {lblParallel, ControlKind::Label, Frame1, 240, 1020, 1800, 195, L"同時ｺﾝﾊﾟｲﾙ数："},
+        {cboParallel, ControlKind::DropDown, Frame1, 2100, 975, 735, 300},
+        {lblTimeLimit, ControlKind::Label, Frame1, 240, 1410, 1800, 195, L"制限時間(分)："},
+        {txtTimeLimit, ControlKind::TextBox, Frame1, 2100, 1365, 735, 270},
+        {lblTimeLimitNote, ControlKind::Label, Frame1, 2925, 1410, 2250, 195, L"0は制限なし"},
+        {cmdGo, ControlKind::Button, 0, 150, 135, 1500, 435, L"設定"},
+        {cmdCancel, ControlKind::Button, 0, 1710, 135, 1500, 435, L"終了"},
+    };
+    for (auto& spec : specs) {
+        if (spec.kind == ControlKind::Label && spec.id != Label4) {
+            spec.font = &kLabelFont;
+            spec.style = SS_LEFTNOWORDWRAP;
+        }
+    }
+    return specs;
+}
+
+void frmCompileOption::OnLoad() {
+    Resize(5520, 3000);
+    const PlanOptions options = ReadPlanOptions(SettingsFile());
+    SetChecked(chkOrder, options.order);
+    SetChecked(chkSkip, options.skip);
+    HWND parallel = Control(cboParallel);
+    SendMessageW(parallel, CB_RESETCONTENT, 0, 0);
+    for (int n = 1; n <= kMaxParallel; ++n) {
+        SendMessageW(parallel, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(std::to_wstring(n).c_str()));
+    }
+    SendMessageW(parallel, CB_SETCURSEL, static_cast<WPARAM>(options.parallel - 1), 0);
+    const std::wstring limit = TrimSpaces(GetIniString(SettingsFile(), L"COMMON", L"TimeLimit"));
+    SetText(txtTimeLimit, limit.empty() ? std::to_wstring(kDefaultTimeLimit.count()) : limit);
+    CenterForm(Hwnd());
+    SetFocus(chkOrder);
+}
+
+void frmCompileOption::OnCommand(int id, int notifyCode) {
+    switch (id) {
+    case IDCANCEL: cmdCancel_Click(); break;
+    case cmdGo: if (notifyCode == BN_CLICKED) cmdGo_Click(); break;
+    case cmdCancel: if (notifyCode == BN_CLICKED) cmdCancel_Click(); break;
+    case txtTimeLimit: if (notifyCode == EN_SETFOCUS) SelectAll(txtTimeLimit); break;
+    default: break;
+    }
+}
+
+void frmCompileOption::OnUnhandledError(const std::wstring& description) { ShowWarning(L"", description); }
+
+void frmCompileOption::cmdGo_Click() {
+    const auto limit = ParseTimeLimit(Text(txtTimeLimit));
+    if (!limit) {
+        ShowWarning(L"", L"制限時間は0から" + std::to_wstring(kMaxTimeLimit.count()) + L"までの分で指定してください");
+        SetFocus(txtTimeLimit);
+        return;
+    }
+    PlanOptions options;
+    options.order = Checked(chkOrder);
+    options.skip = Checked(chkSkip);
+    options.parallel = static_cast<int>(SendMessageW(Control(cboParallel), CB_GETCURSEL, 0, 0)) + 1;
+    const bool written = WritePlanOptions(SettingsFile(), options) &&
+                         PutIniString(SettingsFile(), L"COMMON", L"TimeLimit", std::to_wstring(limit->count()));
+    if (written)
+        ShowWarning(L"", L"設定しました", kNavy);
+    else
+        ShowWarning(L"", L"Tolvane.iniに書き込めませんでした");
+}
+
+void frmCompileOption::cmdCancel_Click() { Unload(); }
+
+bool frmCompileOption::Checked(int id) const { return SendMessageW(Control(id), BM_GETCHECK, 0, 0) == BST_CHECKED; }
+
+void frmCompileOption::SetChecked(int id, bool checked) {
+    SendMessageW(Control(id), BM_SETCHECK, checked ? BST_CHECKED : BST_UNCHECKED, 0);
+}
+
+}  // namespace tolvane

@@ -1,0 +1,41 @@
+#pragma once
+// The compile settings dialog: dependency order, skipping up-to-date
+// projects, compilers at once, and the time limit of one build, all kept in
+// Tolvane.ini (COMMON). Shown modally; no properties.
+#include "ui/core/Form.h"
+
+namespace tolvane {
+
+class frmCompileOption : public ui::Form {
+public:
+    static frmCompileOption& Instance();
+
+    // Control ids.
+    static constexpr int cmdGo = 100;
+    static constexpr int cmdCancel = 101;
+    static constexpr int Frame1 = 102;
+    static constexpr int Label4 = 103;
+    static constexpr int chkOrder = 104;
+    static constexpr int chkSkip = 105;
+    static constexpr int lblParallel = 106;
+    static constexpr int cboParallel = 107;
+    static constexpr int lblTimeLimit = 108;
+    static constexpr int txtTimeLimit = 109;
+    static constexpr int lblTimeLimitNote = 110;
+
+private:
+    frmCompileOption() = default;
+    const wchar_t* ClassName() const override { return L"TolvaneCompileOption"; }
+    ui::FormStyle Style() const override;
+    std::vector<ui::ControlSpec> Layout() const override;
+    void OnLoad() override;
+    void OnCommand(int id, int notifyCode) override;
+    void OnUnhandledError(const std::wstring& description) override;
+
+    void cmdGo_Click();
+    void cmdCancel_Click();
+    bool Checked(int id) const;
+    void SetChecked(int id, bool checked);
+};
+
+}  // namespace tolvane

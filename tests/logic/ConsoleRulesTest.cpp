@@ -1,0 +1,46 @@
+// The console runner's command line and its JUnit report, where the program
+// tests do not reach: every refusal, and text no path or box could carry.
+#include <gtest/gtest.h>
+
+#include "console/rules/JUnitReport.h"
+#include "console/rules/RunnerOptions.h"
+
+using namespace tolvane;
+
+TEST(RunnerOptions, RefusesWhatItCannotUse) {
+    // The switches themselves reach the program tests; here the edges.
+    EXPECT_TRUE(ParseRunnerArguments({L"/?", L"x.clt"}).options->help);
+    EXPECT_FALSE(ParseRunnerArguments({L"x.clt"}).options->limit);  // then Tolvane.ini decides
+    EXPECT_EQ(ParseRunnerArguments({L"x.clt", L"/LIMIT", L" 999999999 "}).options->limit, std::chrono::minutes(999999999));
+
+    std::vector<std::vector<std::wstring>> refused = {
+        {}, {L"/bad", L"/?"}, {L"a.clt", L"b.clt"}, {L"a.clt", L"/all", L"/All"}, {L"a.clt", L"/junit"},
+        // "C:\Out Dir\" /all: the escaped closing quote swallows what follows.
+        {L"a.clt", L"/outdir", L"C:\\Out Dir\" /all"}};
+    for (const wchar_t* limit : {L"1000000000", L"-1", L"1.5", L"", L"３０"}) refused.push_back({L"a.clt", L"/limit", limit});
+    for (const auto& args : refused) {
+        const ParsedArguments parsed = ParseRunnerArguments(args);
+        EXPECT_TRUE(!parsed.options && !parsed.error.empty()) << args.size();
+    }
+}
+
+TEST(JUnitReport, EscapesMarkupAndReplacesWhatXmlCannotHold) {
+    RunReport report;
+    report.listName = L"a&b.clt";
+    report.started = DateTime{2026, 1, 2, 3, 4, 5};
+    report.milliseconds = 61005;
+    report.builds.push_back({L"C:\\x<y>\\\"q\".vbp", 7, false, L""});
+    report.builds.push_back({L"App.vbp", 1234, true, std::wstring(L"a\x01]]>\r\nb\t") + wchar_t(0xD800) + L"c"});
+    const std::string xml = JUnitXml(report);
+
+    EXPECT_NE(xml.find("<testsuite name=\"a&amp;b.clt\" tests=\"2\" failures=\"1\" errors=\"0\" skipped=\"0\" "
+                       "time=\"61.005\" timestamp=\"2026-01-02T03:04:05\">"),
+              std::string::npos);
+    EXPECT_NE(xml.find("<testcase name=\"&quot;q&quot;.vbp\" classname=\"C:\\x&lt;y&gt;\" time=\"0.007\"/>"),
+              std::string::npos);
+    EXPECT_NE(xml.find("<testcase name=\"App.vbp\" classname=\"\" time=\"1.234\">"), std::string::npos);
+    // The control character and the lone surrogate become U+FFFD; the
+    // attribute keeps the log's one-line form, the element the whole text.
+    EXPECT_NE(xml.find("message=\"a ]]&gt; b \xEF\xBF\xBD" "c\""), std::string::npos);
+    EXPECT_NE(xml.find(">a\xEF\xBF\xBD]]&gt;&#13;\nb\t\xEF\xBF\xBD" "c</failure>"), std::string::npos);
+}
