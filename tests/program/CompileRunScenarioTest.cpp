@@ -275,8 +275,8 @@ std::pair<std::wstring, std::vector<std::wstring>> RunToTheEnd(RunningProgram& t
     tolvane.Command(ids::mnuCompile);
     HWND notice = tolvane.WaitForBox(kWarningBoxClass);
     if (!notice) return {L"no notice", {}};
-    const std::wstring line1 = RunningProgram::LinesOf(notice).line1;
-    RunningProgram::Answer(notice, MessageBoxBase::cmdOK);
+    const std::wstring line1 = LinesOf(notice).line1;
+    Answer(notice, MessageBoxBase::cmdOK);
     const auto lines = tolvane.LogLines();
     std::vector<std::wstring> progress;
     for (std::size_t i = before; i < lines.size(); ++i) {
@@ -314,9 +314,9 @@ TEST(CompileRunScenario, SettingsOrderSkipAndRunSideBySide) {
                 Click(Child(dialog, frmCompileOption::cmdGo));
                 HWND done = tolvane.WaitForBox(kWarningBoxClass);
                 ASSERT_NE(done, nullptr);
-                EXPECT_EQ(RunningProgram::LinesOf(done).line2,
+                EXPECT_EQ(LinesOf(done).line2,
                           limit[1] == L'.' ? L"制限時間は0から9999までの分で指定してください" : L"設定しました");
-                ASSERT_TRUE(RunningProgram::Answer(done, MessageBoxBase::cmdOK));
+                ASSERT_TRUE(Answer(done, MessageBoxBase::cmdOK));
             }
             Snap(dialog, "compile_option_dialog");
             Click(Child(dialog, frmCompileOption::cmdCancel));
