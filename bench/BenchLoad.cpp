@@ -174,7 +174,7 @@ int wmain() {
         tolvane.Command(main_ids::mnuAllCheck);
         tolvane.Command(main_ids::mnuCompile);
         HWND notice = tolvane.WaitForBox(kWarningBoxClass, std::chrono::minutes(5));
-        if (!notice || !RunningProgram::Answer(notice, MessageBoxBase::cmdOK)) {
+        if (!notice || !Answer(notice, MessageBoxBase::cmdOK)) {
             std::printf("FAIL: run %d did not end with its notice\n", run);
             return 1;
         }

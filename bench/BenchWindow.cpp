@@ -220,7 +220,7 @@ bool ListBench() {
         HWND notice = tolvane.WaitForBox(kWarningBoxClass);
         save = Now() - start;
         next();
-        if (notice) RunningProgram::Answer(notice, MessageBoxBase::cmdOK);
+        if (notice) Answer(notice, MessageBoxBase::cmdOK);
     }
     const double worst = *std::max_element(longest.begin(), longest.end());
     const bool pass = open < 0.5 && check < 0.5 && invert < 0.5 && save < 0.5 && worst < 0.1;

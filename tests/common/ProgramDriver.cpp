@@ -6,7 +6,6 @@
 
 #include "Screenshot.h"
 #include "TextFiles.h"
-#include "ui/dialogs/MessageBoxBase.h"
 #include "ui/dialogs/frmDialogBox.h"
 #include "ui/main/MainIds.h"
 
@@ -17,41 +16,6 @@ namespace {
 void CopyBeside(const std::wstring& name, const std::wstring& to) {
     if (!CopyFileW(ProgramBeside(name).c_str(), to.c_str(), FALSE))
         throw std::runtime_error("cannot copy " + ToUtf8(name) + " into the program folder");
-}
-
-struct ClassSearch {
-    DWORD pid;
-    const wchar_t* className;
-    const std::wstring* caption;
-    HWND found;
-};
-
-BOOL CALLBACK MatchTop(HWND window, LPARAM param) {
-    auto* s = reinterpret_cast<ClassSearch*>(param);
-    DWORD pid = 0;
-    GetWindowThreadProcessId(window, &pid);
-    if (pid != s->pid || !IsWindowVisible(window)) return TRUE;
-    if (s->className) {
-        wchar_t name[128] = {};
-        GetClassNameW(window, name, 128);
-        if (lstrcmpW(name, s->className) != 0) return TRUE;
-    }
-    if (s->caption && WindowText(window) != *s->caption) return TRUE;
-    s->found = window;
-    return FALSE;
-}
-
-HWND FindTop(DWORD pid, const wchar_t* className, const std::wstring* caption) {
-    ClassSearch s{pid, className, caption, nullptr};
-    EnumWindows(MatchTop, reinterpret_cast<LPARAM>(&s));
-    return s.found;
-}
-
-LRESULT Ask(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    DWORD_PTR result = 0;
-    // A timeout, so that a hung program fails the test instead of hanging it.
-    if (!SendMessageTimeoutW(window, message, wParam, lParam, SMTO_ABORTIFHUNG, 10000, &result)) return -1;
-    return static_cast<LRESULT>(result);
 }
 
 // Memory in another process, for messages whose argument is a pointer that
@@ -170,7 +134,7 @@ HWND RunningProgram::WaitForMain(std::chrono::milliseconds limit) {
 
 HWND RunningProgram::Control(int id) const { return main_ ? Child(main_, id) : nullptr; }
 
-HWND RunningProgram::FindOfClass(const wchar_t* className) const { return FindTop(pid_, className, nullptr); }
+HWND RunningProgram::FindOfClass(const wchar_t* className) const { return testing::FindOfClass(className, pid_); }
 
 HWND RunningProgram::WaitForClass(const wchar_t* className, std::chrono::milliseconds limit) const {
     HWND found = nullptr;
@@ -191,21 +155,8 @@ HWND RunningProgram::WaitForCaption(const std::wstring& caption, std::chrono::mi
 void RunningProgram::Command(int id) const { PostCommand(main_, id); }
 
 void RunningProgram::PostKeyToFocus(WORD virtualKey) const {
-    GUITHREADINFO info{};
-    info.cbSize = sizeof info;
-    HWND target = main_;
-    if (GetGUIThreadInfo(GetWindowThreadProcessId(main_, nullptr), &info) && info.hwndFocus) target = info.hwndFocus;
-    PostKey(target, virtualKey);
-}
-
-bool BringToFront(HWND window) {
-    return WaitUntil(
-        [&] {
-            if (GetForegroundWindow() == window) return true;
-            SetForegroundWindow(window);
-            return GetForegroundWindow() == window;
-        },
-        10s);
+    HWND focus = FocusedControl(main_);
+    PostKey(focus ? focus : main_, virtualKey);
 }
 
 bool RunningProgram::PressKeys(HWND window, std::initializer_list<WORD> keys) const {
@@ -283,51 +234,14 @@ HWND RunningProgram::Choose(const std::wstring& caption, const std::wstring& nam
     return chooser;
 }
 
-std::wstring RunningProgram::LogText() const { return FullWindowText(Control(main_ids::txtCompileList)); }
+std::wstring RunningProgram::LogText() const { return WindowText(Control(main_ids::txtCompileList)); }
 
 std::vector<std::wstring> RunningProgram::LogLines() const { return SplitLines(LogText()); }
 
-std::wstring RunningProgram::Text(int id) const { return FullWindowText(Control(id)); }
+std::wstring RunningProgram::Text(int id) const { return WindowText(Control(id)); }
 
 HWND RunningProgram::WaitForBox(const wchar_t* boxClass, std::chrono::milliseconds limit) const {
     return WaitForClass(boxClass, limit);
-}
-
-BoxLines RunningProgram::LinesOf(HWND box) {
-    return {FullWindowText(Child(box, MessageBoxBase::lblMessage0)),
-            FullWindowText(Child(box, MessageBoxBase::lblMessage1))};
-}
-
-bool RunningProgram::Answer(HWND box, int buttonId) {
-    HWND button = Child(box, buttonId);
-    if (!button) return false;
-    Click(button);
-    return WaitForWindowGone(box, 30s);
-}
-
-std::wstring FullWindowText(HWND window) {
-    if (!window) return L"";
-    const LRESULT length = Ask(window, WM_GETTEXTLENGTH, 0, 0);
-    if (length <= 0) return L"";
-    std::wstring text(static_cast<size_t>(length) + 1, L'\0');
-    const LRESULT copied =
-        Ask(window, WM_GETTEXT, static_cast<WPARAM>(text.size()), reinterpret_cast<LPARAM>(text.data()));
-    text.resize(copied > 0 ? static_cast<size_t>(copied) : 0);
-    return text;
-}
-
-std::vector<std::wstring> SplitLines(const std::wstring& text) {
-    std::vector<std::wstring> lines;
-    size_t start = 0;
-    for (;;) {
-        const size_t end = text.find(L"\r\n", start);
-        if (end == std::wstring::npos) {
-            lines.push_back(text.substr(start));
-            return lines;
-        }
-        lines.push_back(text.substr(start, end - start));
-        start = end + 2;
-    }
 }
 
 int CountScreenPixels(HWND window, COLORREF color) {

@@ -17,16 +17,6 @@
 
 namespace tolvane::testing {
 
-// Window classes of the program's windows (the boxes have no caption).
-constexpr wchar_t kMainClass[] = L"TolvaneMain";
-constexpr wchar_t kSplashClass[] = L"TolvaneSplash";
-constexpr wchar_t kOptionClass[] = L"TolvaneOption";
-constexpr wchar_t kAboutClass[] = L"TolvaneAbout";
-constexpr wchar_t kWarningBoxClass[] = L"TolvaneMsgWarning";
-constexpr wchar_t kYesNoBoxClass[] = L"TolvaneMsgYesNo";
-
-constexpr wchar_t kChooserClass[] = L"TolvaneDialogBox";
-
 // The stand-in compiler built beside the test program.
 std::wstring StandInExe();
 
@@ -59,12 +49,6 @@ struct ListItem {
     std::wstring text;
     bool checked = false;
     bool selected = false;
-};
-
-// The two lines of a message box.
-struct BoxLines {
-    std::wstring line1;
-    std::wstring line2;
 };
 
 // Tolvane.exe started from a program folder. The process is ended (if still
@@ -122,11 +106,8 @@ public:
     // did not appear.
     HWND Choose(const std::wstring& caption, const std::wstring& name) const;
 
-    // The message box of this class once shown, and its lines.
+    // The message box of this class once shown.
     HWND WaitForBox(const wchar_t* boxClass, std::chrono::milliseconds limit = 90s) const;
-    static BoxLines LinesOf(HWND box);
-    // Presses a box's button and waits until the box is gone.
-    static bool Answer(HWND box, int buttonId);
 
 private:
     HANDLE process_ = nullptr;
@@ -134,13 +115,7 @@ private:
     HWND main_ = nullptr;
 };
 
-// Text (any length) of a window in any process.
-std::wstring FullWindowText(HWND window);
-// Splits at CR LF; the text after the last CR LF is the last line.
-std::vector<std::wstring> SplitLines(const std::wstring& text);
 // How many pixels of the window's area on screen have exactly this colour.
 int CountScreenPixels(HWND window, COLORREF color);
-// Brings a window to the front; true once it is the foreground window.
-bool BringToFront(HWND window);
 
 }  // namespace tolvane::testing

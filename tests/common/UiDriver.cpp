@@ -2,6 +2,9 @@
 
 #include <thread>
 
+#include "ui/core/Twips.h"
+#include "ui/dialogs/MessageBoxBase.h"
+
 namespace tolvane::testing {
 
 bool WaitUntil(const std::function<bool()>& condition, std::chrono::milliseconds limit) {
@@ -22,18 +25,24 @@ bool WaitUntil(const std::function<bool()>& condition, std::chrono::milliseconds
 namespace {
 
 struct TopSearch {
-    const std::wstring* title;
     DWORD pid;
+    const wchar_t* className;
+    const std::wstring* caption;
     HWND found;
 };
 
-BOOL CALLBACK MatchTop(HWND hwnd, LPARAM param) {
+BOOL CALLBACK MatchTop(HWND window, LPARAM param) {
     auto* s = reinterpret_cast<TopSearch*>(param);
-    if (!IsWindowVisible(hwnd) || WindowText(hwnd) != *s->title) return TRUE;
     DWORD pid = 0;
-    GetWindowThreadProcessId(hwnd, &pid);
-    if (s->pid && pid != s->pid) return TRUE;
-    s->found = hwnd;
+    GetWindowThreadProcessId(window, &pid);
+    if ((s->pid && pid != s->pid) || !IsWindowVisible(window)) return TRUE;
+    if (s->className) {
+        wchar_t name[128] = {};
+        GetClassNameW(window, name, 128);
+        if (lstrcmpW(name, s->className) != 0) return TRUE;
+    }
+    if (s->caption && WindowText(window) != *s->caption) return TRUE;
+    s->found = window;
     return FALSE;
 }
 
@@ -51,15 +60,32 @@ BOOL CALLBACK MatchChild(HWND hwnd, LPARAM param) {
 
 }  // namespace
 
-HWND FindTopWindow(const std::wstring& title, DWORD pid) {
-    TopSearch s{&title, pid, nullptr};
+LRESULT Ask(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    DWORD_PTR result = 0;
+    // A timeout, so that a hung window fails the test instead of hanging it.
+    if (!SendMessageTimeoutW(window, message, wParam, lParam, SMTO_ABORTIFHUNG, 10000, &result)) return -1;
+    return static_cast<LRESULT>(result);
+}
+
+HWND FindTop(DWORD pid, const wchar_t* className, const std::wstring* caption) {
+    TopSearch s{pid, className, caption, nullptr};
     EnumWindows(MatchTop, reinterpret_cast<LPARAM>(&s));
     return s.found;
 }
 
+HWND FindTopWindow(const std::wstring& title, DWORD pid) { return FindTop(pid, nullptr, &title); }
+
 HWND WaitForTopWindow(const std::wstring& title, DWORD pid, std::chrono::milliseconds limit) {
     HWND found = nullptr;
     WaitUntil([&] { return (found = FindTopWindow(title, pid)) != nullptr; }, limit);
+    return found;
+}
+
+HWND FindOfClass(const wchar_t* className, DWORD pid) { return FindTop(pid, className, nullptr); }
+
+HWND WaitForOfClass(const wchar_t* className, DWORD pid, std::chrono::milliseconds limit) {
+    HWND found = nullptr;
+    WaitUntil([&] { return (found = FindOfClass(className, pid)) != nullptr; }, limit);
     return found;
 }
 
@@ -73,18 +99,29 @@ HWND Child(HWND parent, int id) {
     return s.found;
 }
 
-std::wstring WindowText(HWND hwnd) {
-    wchar_t buffer[4096];
-    DWORD_PTR copied = 0;
-    // A timeout, so that a hung window cannot hang the test.
-    if (!SendMessageTimeoutW(hwnd, WM_GETTEXT, 4096, reinterpret_cast<LPARAM>(buffer), SMTO_ABORTIFHUNG, 5000,
-                             &copied))
-        return L"";
-    return std::wstring(buffer, copied);
+std::wstring WindowText(HWND window) {
+    if (!window) return L"";
+    const LRESULT length = Ask(window, WM_GETTEXTLENGTH, 0, 0);
+    if (length <= 0) return L"";
+    std::wstring text(static_cast<size_t>(length) + 1, L'\0');
+    const LRESULT copied =
+        Ask(window, WM_GETTEXT, static_cast<WPARAM>(text.size()), reinterpret_cast<LPARAM>(text.data()));
+    text.resize(copied > 0 ? static_cast<size_t>(copied) : 0);
+    return text;
 }
 
 void SetWindowTextTo(HWND hwnd, const std::wstring& text) {
     SendMessageW(hwnd, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()));
+}
+
+std::vector<std::wstring> SplitLines(const std::wstring& text) {
+    std::vector<std::wstring> lines;
+    for (size_t start = 0;;) {
+        const size_t end = text.find(L"\r\n", start);
+        lines.push_back(text.substr(start, end == std::wstring::npos ? std::wstring::npos : end - start));
+        if (end == std::wstring::npos) return lines;
+        start = end + 2;
+    }
 }
 
 void Click(HWND button) { PostMessageW(button, BM_CLICK, 0, 0); }
@@ -96,10 +133,12 @@ void PostKey(HWND target, WORD virtualKey) {
     PostMessageW(target, WM_KEYUP, virtualKey, 0xC0000001);
 }
 
+bool BringToFront(HWND window) {
+    return WaitUntil([&] { return GetForegroundWindow() == window || (SetForegroundWindow(window), false); }, 10s);
+}
+
 bool ClickAt(HWND window, POINT screen) {
-    if (!WaitUntil([&] { return GetForegroundWindow() == window || (SetForegroundWindow(window), false); }, 10s))
-        return false;
-    if (!SetCursorPos(screen.x, screen.y)) return false;
+    if (!BringToFront(window) || !SetCursorPos(screen.x, screen.y)) return false;
     INPUT press[2]{};
     press[0].type = press[1].type = INPUT_MOUSE;
     press[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
@@ -118,6 +157,69 @@ HWND FocusedControl(HWND window) {
     info.cbSize = sizeof info;
     GetGUIThreadInfo(GetWindowThreadProcessId(window, nullptr), &info);
     return info.hwndFocus;
+}
+
+HWND WaitForFocusIn(HWND window) {
+    HWND focus = nullptr;
+    auto focused = [&] { return (focus = FocusedControl(window)) != nullptr && IsChild(window, focus); };
+    for (int attempt = 0; attempt < 10 && !focused(); ++attempt) {
+        if (attempt > 0 && GetForegroundWindow() != window) SetForegroundWindow(window);
+        WaitUntil(focused, 2s);
+    }
+    return focused() ? focus : nullptr;
+}
+
+BoxLines LinesOf(HWND box) {
+    return {WindowText(Child(box, MessageBoxBase::lblMessage0)), WindowText(Child(box, MessageBoxBase::lblMessage1))};
+}
+
+bool Answer(HWND box, int buttonId) {
+    HWND button = Child(box, buttonId);
+    if (!button) return false;
+    Click(button);
+    return WaitForWindowGone(box, 30s);
+}
+
+RECT ChildRectTwips(HWND child) {
+    RECT r{};
+    GetWindowRect(child, &r);
+    MapWindowPoints(nullptr, GetParent(child), reinterpret_cast<POINT*>(&r), 2);
+    return {ui::PixelsToTwipsX(r.left), ui::PixelsToTwipsY(r.top), ui::PixelsToTwipsX(r.right),
+            ui::PixelsToTwipsY(r.bottom)};
+}
+
+int OuterWidthTwips(HWND window) {
+    RECT r{};
+    GetWindowRect(window, &r);
+    return ui::PixelsToTwipsX(r.right - r.left);
+}
+
+COLORREF PaintedTextColor(HWND label) {
+    HDC dc = CreateCompatibleDC(nullptr);
+    SetTextColor(dc, RGB(1, 2, 3));
+    SendMessageW(GetParent(label), WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(dc), reinterpret_cast<LPARAM>(label));
+    const COLORREF color = GetTextColor(dc);
+    DeleteDC(dc);
+    return color;
+}
+
+COLORREF EditBackColor(HWND dialog, HWND edit) {
+    HDC dc = CreateCompatibleDC(nullptr);
+    SetBkColor(dc, RGB(1, 2, 3));
+    SendMessageW(dialog, WM_CTLCOLOREDIT, reinterpret_cast<WPARAM>(dc), reinterpret_cast<LPARAM>(edit));
+    const COLORREF color = GetBkColor(dc);
+    DeleteDC(dc);
+    return color;
+}
+
+int TextWidthTwips(HWND label, const std::wstring& text) {
+    HDC dc = GetDC(label);
+    HGDIOBJ old = SelectObject(dc, reinterpret_cast<HFONT>(SendMessageW(label, WM_GETFONT, 0, 0)));
+    SIZE size{};
+    GetTextExtentPoint32W(dc, text.c_str(), static_cast<int>(text.size()), &size);
+    SelectObject(dc, old);
+    ReleaseDC(label, dc);
+    return ui::PixelsToTwipsX(size.cx);
 }
 
 }  // namespace tolvane::testing

@@ -1,38 +1,84 @@
 #pragma once
 // Drives windows from outside, as a user would: find a window, wait for a
-// condition, click, type, read back. Works across threads and processes.
+// condition, click, type, read back what is shown. Works across threads and
+// processes; the program driver builds on it.
 #include <windows.h>
 
 #include <chrono>
 #include <functional>
 #include <string>
+#include <vector>
 
 namespace tolvane::testing {
 
 using namespace std::chrono_literals;
 
+// Window classes of the program's windows (the boxes have no caption).
+constexpr wchar_t kMainClass[] = L"TolvaneMain";
+constexpr wchar_t kSplashClass[] = L"TolvaneSplash";
+constexpr wchar_t kOptionClass[] = L"TolvaneOption";
+constexpr wchar_t kAboutClass[] = L"TolvaneAbout";
+constexpr wchar_t kWarningBoxClass[] = L"TolvaneMsgWarning";
+constexpr wchar_t kYesNoBoxClass[] = L"TolvaneMsgYesNo";
+constexpr wchar_t kChooserClass[] = L"TolvaneDialogBox";
+
 // Polls the condition until it holds or the limit passes; true when it held.
 bool WaitUntil(const std::function<bool()>& condition, std::chrono::milliseconds limit = 20s);
 
-// A visible top-level window with this exact title (of any process when pid is 0).
+// A visible top-level window of the process (any process when pid is 0)
+// with this class and caption; a null class or caption matches any.
+HWND FindTop(DWORD pid, const wchar_t* className, const std::wstring* caption);
 HWND FindTopWindow(const std::wstring& title, DWORD pid = 0);
 HWND WaitForTopWindow(const std::wstring& title, DWORD pid = 0, std::chrono::milliseconds limit = 20s);
+// Of this class, in this process unless told.
+HWND FindOfClass(const wchar_t* className, DWORD pid = GetCurrentProcessId());
+HWND WaitForOfClass(const wchar_t* className, DWORD pid = GetCurrentProcessId(), std::chrono::milliseconds limit = 20s);
 bool WaitForWindowGone(HWND hwnd, std::chrono::milliseconds limit = 20s);
 
+// A message sent to another thread's or process's window; -1 when it does not answer in time.
+LRESULT Ask(HWND window, UINT message, WPARAM wParam = 0, LPARAM lParam = 0);
 HWND Child(HWND parent, int id);  // searches the whole tree of child windows
+// Text of any length, in any process; empty when the window does not answer.
 std::wstring WindowText(HWND hwnd);
 void SetWindowTextTo(HWND hwnd, const std::wstring& text);
+// Splits at CR LF; the text after the last CR LF is the last line.
+std::vector<std::wstring> SplitLines(const std::wstring& text);
+
 // Presses a button as a click would (BM_CLICK), without waiting for its handler.
 void Click(HWND button);
 // Sends a menu or accelerator command to a window without waiting.
 void PostCommand(HWND window, int id);
 // Posts one key (down and up) to a window.
 void PostKey(HWND target, WORD virtualKey);
+// Brings a window to the front; true once it is the foreground window.
+bool BringToFront(HWND window);
 // A real left click at a point of the screen, the window brought to the front first.
 bool ClickAt(HWND window, POINT screen);
 // A real left click in the middle of the control, its window brought to the front first.
 bool ClickWithMouse(HWND control);
 // The control that has the keyboard focus in the window's thread (nullptr if none).
 HWND FocusedControl(HWND window);
+// Waits until a control of the window has the focus, bringing the window
+// back to the front when another program on the display took it.
+HWND WaitForFocusIn(HWND window);
+
+// The two lines of one of the program's message boxes; a button pressed and
+// the box waited out.
+struct BoxLines {
+    std::wstring line1;
+    std::wstring line2;
+};
+BoxLines LinesOf(HWND box);
+bool Answer(HWND box, int buttonId);
+
+// A child's place in twips, relative to its container; a window's outer width.
+RECT ChildRectTwips(HWND child);
+int OuterWidthTwips(HWND window);
+// The colour a label's text is painted in, asked the way the label asks.
+COLORREF PaintedTextColor(HWND label);
+// The background a dialog gives an edit control when it is painted.
+COLORREF EditBackColor(HWND dialog, HWND edit);
+// Width in twips that a text takes in the label's own font.
+int TextWidthTwips(HWND label, const std::wstring& text);
 
 }  // namespace tolvane::testing

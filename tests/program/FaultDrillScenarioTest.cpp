@@ -12,15 +12,6 @@ namespace {
 
 const std::wstring kNotSaved = L"ｺﾝﾊﾟｲﾙﾘｽﾄを保存出来ませんでした";
 
-// The box of this class, its lines, answered with OK.
-BoxLines Answered(RunningProgram& tolvane, const wchar_t* boxClass = kWarningBoxClass) {
-    HWND box = tolvane.WaitForBox(boxClass);
-    if (!box) return {L"(no box)", L""};
-    const BoxLines lines = RunningProgram::LinesOf(box);
-    EXPECT_TRUE(RunningProgram::Answer(box, MessageBoxBase::cmdOK));
-    return lines;
-}
-
 // The list saved through the chooser into a folder; an existing file is
 // confirmed first. The notice that follows, answered.
 BoxLines SaveAs(RunningProgram& tolvane, const ProgramFolder& program, const std::wstring& folder,

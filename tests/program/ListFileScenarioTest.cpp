@@ -5,15 +5,6 @@
 namespace tolvane::testing {
 namespace {
 
-HWND ExpectNotice(RunningProgram& tolvane, const std::wstring& line2) {
-    HWND box = tolvane.WaitForBox(kWarningBoxClass);
-    if (!box) return nullptr;
-    const BoxLines lines = RunningProgram::LinesOf(box);
-    EXPECT_EQ(lines.line1, L"");
-    EXPECT_EQ(lines.line2, line2);
-    return box;
-}
-
 TEST(ListFileScenario, SaveNewOpenReopenAtStartAndSaveOnClose) {
     ProgramFolder program;
     const std::wstring source = program.Folder(L"ソース 一式");
@@ -46,10 +37,11 @@ TEST(ListFileScenario, SaveNewOpenReopenAtStartAndSaveOnClose) {
         ASSERT_TRUE(tolvane.PressKeys(main, {VK_CONTROL, 'S'}));
         HWND chooser = tolvane.Choose(L"ｺﾝﾊﾟｲﾙﾘｽﾄ保存", L"保存一覧");
         ASSERT_NE(chooser, nullptr);
-        HWND notice = ExpectNotice(tolvane, L"保存しました");
+        HWND notice = tolvane.WaitForBox(kWarningBoxClass);
         ASSERT_NE(notice, nullptr);
+        EXPECT_EQ(LinesOf(notice).line2, L"保存しました");
         EXPECT_TRUE(LineShows(notice, 1, kNavyText));
-        ASSERT_TRUE(RunningProgram::Answer(notice, MessageBoxBase::cmdOK));
+        ASSERT_TRUE(Answer(notice, MessageBoxBase::cmdOK));
         EXPECT_FALSE(IsWindow(chooser) && IsWindowVisible(chooser));
         EXPECT_EQ(ReadBytes(saved), Ansi(L"True\t" + app + L"\r\nFalse\t" + lib + L"\r\n\r\n"));
         auto chooserIni = program.Bytes(L"DialogBox.ini");
@@ -93,20 +85,10 @@ TEST(ListFileScenario, SaveNewOpenReopenAtStartAndSaveOnClose) {
     tolvane.Command(ids::mnuReversalCheck);
     ASSERT_TRUE(WaitUntil([&] { return tolvane.Items()[1].checked; }, 20s));
     PostMessageW(main, WM_CLOSE, 0, 0);
-    HWND question = tolvane.WaitForBox(kYesNoBoxClass);
-    ASSERT_NE(question, nullptr);
-    EXPECT_EQ(RunningProgram::LinesOf(question).line1, L"ｺﾝﾊﾟｲﾙﾘｽﾄが変更されています");
-    ASSERT_TRUE(RunningProgram::Answer(question, MessageBoxBase::cmdOK));
+    ExpectBox(tolvane, kYesNoBoxClass, L"ｺﾝﾊﾟｲﾙﾘｽﾄが変更されています", L"保存しますか？");
     ASSERT_NE(tolvane.Choose(L"ｺﾝﾊﾟｲﾙﾘｽﾄ保存", L"保存一覧"), nullptr);
-    HWND overwrite = tolvane.WaitForBox(kYesNoBoxClass);
-    ASSERT_NE(overwrite, nullptr);
-    const BoxLines asked = RunningProgram::LinesOf(overwrite);
-    EXPECT_EQ(asked.line1, L"「保存一覧.clt」は既に存在します");
-    EXPECT_EQ(asked.line2, L"既存のファイルを書き換えますか？");
-    ASSERT_TRUE(RunningProgram::Answer(overwrite, MessageBoxBase::cmdOK));
-    HWND notice = ExpectNotice(tolvane, L"保存しました");
-    ASSERT_NE(notice, nullptr);
-    ASSERT_TRUE(RunningProgram::Answer(notice, MessageBoxBase::cmdOK));
+    ExpectBox(tolvane, kYesNoBoxClass, L"「保存一覧.clt」は既に存在します", L"既存のファイルを書き換えますか？");
+    ExpectBox(tolvane, kWarningBoxClass, L"", L"保存しました");
     ASSERT_TRUE(tolvane.WaitForExit());
     EXPECT_EQ(ReadBytes(saved), Ansi(L"False\t" + app + L"\r\nTrue\t" + lib + L"\r\n\r\n"));
 }
@@ -167,7 +149,7 @@ TEST(ListFileScenario, ProjectsAddedFromAFolderTreeAndUncheckedOnesRemoved) {
     tolvane.Command(ids::mnuEditEnd);
     HWND question = tolvane.WaitForBox(kYesNoBoxClass);
     ASSERT_NE(question, nullptr);
-    ASSERT_TRUE(RunningProgram::Answer(question, MessageBoxBase::cmdCancel));
+    ASSERT_TRUE(Answer(question, MessageBoxBase::cmdCancel));
     ASSERT_TRUE(tolvane.WaitForExit());
 }
 

@@ -38,6 +38,23 @@ inline bool LineShows(HWND box, int line, COLORREF colour) {
     return WaitUntil([&] { return CountScreenPixels(BoxLine(box, line), colour) > 0; }, 10s);
 }
 
+// The box of this class once shown, its lines, answered (with OK unless told).
+inline BoxLines Answered(RunningProgram& program, const wchar_t* boxClass = kWarningBoxClass,
+                         int button = MessageBoxBase::cmdOK) {
+    HWND box = program.WaitForBox(boxClass);
+    if (!box) return {L"(no box)", L""};
+    const BoxLines lines = LinesOf(box);
+    EXPECT_TRUE(Answer(box, button));
+    return lines;
+}
+
+inline void ExpectBox(RunningProgram& program, const wchar_t* boxClass, const std::wstring& line1,
+                      const std::wstring& line2, int button = MessageBoxBase::cmdOK) {
+    const BoxLines lines = Answered(program, boxClass, button);
+    EXPECT_EQ(lines.line1, line1);
+    EXPECT_EQ(lines.line2, line2);
+}
+
 // A picture of the window for people to look at, brought to the front first.
 inline void Snap(HWND window, const std::string& name) {
     BringToFront(window);

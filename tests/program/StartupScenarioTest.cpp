@@ -83,17 +83,6 @@ std::vector<int> ControlsCutOff(HWND window) {
     return search.cut;
 }
 
-// Presses a box's OK after checking its lines.
-void ExpectBox(RunningProgram& program, const wchar_t* boxClass, const std::wstring& line1, const std::wstring& line2,
-               int answer = MessageBoxBase::cmdOK) {
-    HWND box = program.WaitForBox(boxClass);
-    ASSERT_NE(box, nullptr) << ToUtf8(line1 + L" / " + line2);
-    const BoxLines lines = RunningProgram::LinesOf(box);
-    EXPECT_EQ(lines.line1, line1);
-    EXPECT_EQ(lines.line2, line2);
-    ASSERT_TRUE(RunningProgram::Answer(box, answer));
-}
-
 TEST(StartupScenario, FirstStartAsksForTheCompilerWhichTheNextRunUses) {
     ProgramFolder program;
     // Copied where the path has Japanese and a blank in it.
@@ -106,7 +95,7 @@ TEST(StartupScenario, FirstStartAsksForTheCompilerWhichTheNextRunUses) {
         HWND options = tolvane.WaitForCaption(L"ｵﾌﾟｼｮﾝ");
         ASSERT_NE(options, nullptr);
         EXPECT_EQ(tolvane.FindOfClass(kMainClass), nullptr);
-        EXPECT_EQ(FullWindowText(Child(options, frmOption::txtEXE)), L"");
+        EXPECT_EQ(WindowText(Child(options, frmOption::txtEXE)), L"");
         Click(Child(options, frmOption::cmdCancel));
         ASSERT_TRUE(tolvane.WaitForExit());
         EXPECT_FALSE(program.Has(L"Tolvane.ini"));
@@ -133,10 +122,10 @@ TEST(StartupScenario, FirstStartAsksForTheCompilerWhichTheNextRunUses) {
     Click(Child(options, frmOption::cmdGo));
     HWND set = tolvane.WaitForBox(kWarningBoxClass);
     ASSERT_NE(set, nullptr);
-    EXPECT_EQ(RunningProgram::LinesOf(set).line2, L"設定しました");
+    EXPECT_EQ(LinesOf(set).line2, L"設定しました");
     EXPECT_TRUE(LineShows(set, 1, kNavyText));
-    ASSERT_TRUE(RunningProgram::Answer(set, MessageBoxBase::cmdOK));
-    EXPECT_EQ(FullWindowText(path), compiler);
+    ASSERT_TRUE(Answer(set, MessageBoxBase::cmdOK));
+    EXPECT_EQ(WindowText(path), compiler);
     Click(Child(options, frmOption::cmdCancel));
 
     HWND main = tolvane.WaitForMain();
@@ -149,11 +138,11 @@ TEST(StartupScenario, FirstStartAsksForTheCompilerWhichTheNextRunUses) {
         tolvane.Command(ids::mnuCompile);
         HWND notice = tolvane.WaitForBox(kWarningBoxClass);
         ASSERT_NE(notice, nullptr);
-        const BoxLines lines = RunningProgram::LinesOf(notice);
+        const BoxLines lines = LinesOf(notice);
         EXPECT_EQ(lines.line1, L"");
         EXPECT_EQ(lines.line2, L"ｺﾝﾊﾟｲﾙが終了しました");
         EXPECT_TRUE(LineShows(notice, 1, kNavyText));
-        ASSERT_TRUE(RunningProgram::Answer(notice, MessageBoxBase::cmdOK));
+        ASSERT_TRUE(Answer(notice, MessageBoxBase::cmdOK));
     };
     runOnce();
     auto built = ReadStandInOutput(app.output);
@@ -167,7 +156,7 @@ TEST(StartupScenario, FirstStartAsksForTheCompilerWhichTheNextRunUses) {
     options = tolvane.WaitForCaption(L"ｵﾌﾟｼｮﾝ");
     ASSERT_NE(options, nullptr);
     path = Child(options, frmOption::txtEXE);
-    EXPECT_EQ(FullWindowText(path), compiler);
+    EXPECT_EQ(WindowText(path), compiler);
     SetWindowTextTo(path, other);
     Click(Child(options, frmOption::cmdGo));
     ExpectBox(tolvane, kWarningBoxClass, L"", L"設定しました");
@@ -241,17 +230,17 @@ TEST(StartupScenario, SecondInstanceIsRefusedHelpAndTheListReopenedAtStart) {
         first.Command(ids::mnuEditUse);
         HWND warning = first.WaitForBox(kWarningBoxClass);
         ASSERT_NE(warning, nullptr);
-        const BoxLines lines = RunningProgram::LinesOf(warning);
+        const BoxLines lines = LinesOf(warning);
         EXPECT_EQ(lines.line1, L"");
         EXPECT_EQ(lines.line2, L"ReadMe.txtが見つかりません");
         EXPECT_TRUE(LineShows(warning, 1, kRedText));
-        ASSERT_TRUE(RunningProgram::Answer(warning, MessageBoxBase::cmdOK));
+        ASSERT_TRUE(Answer(warning, MessageBoxBase::cmdOK));
 
         // The version window, modal over the main window.
         first.Command(ids::mnuEditVer);
         HWND about = first.WaitForCaption(L"ﾊﾞｰｼﾞｮﾝ情報");
         ASSERT_NE(about, nullptr);
-        EXPECT_EQ(FullWindowText(Child(about, frmAbout::kLblVersion)), L"Ver 2.0.2");
+        EXPECT_EQ(WindowText(Child(about, frmAbout::kLblVersion)), L"Ver 2.0.2");
         EXPECT_FALSE(IsWindowEnabled(main));
         Click(Child(about, frmAbout::kCmdOK));
         ASSERT_TRUE(WaitForWindowGone(about));

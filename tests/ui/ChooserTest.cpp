@@ -9,15 +9,13 @@
 #include <shlobj.h>
 
 #include <atomic>
-#include <fstream>
 #include <functional>
-#include <iterator>
 #include <string>
 #include <thread>
 #include <vector>
 
-#include "BoxProbe.h"
 #include "Screenshot.h"
+#include "TextFiles.h"
 #include "UiDriver.h"
 #include "common/TempFolder.h"
 #include "support/Paths.h"
@@ -33,43 +31,15 @@ using namespace tolvane::testing;
 namespace {
 
 using Dlg = frmDialogBox;
-constexpr int kBoxLine1 = 100, kBoxLine2 = 101, kBoxOK = 102, kBoxCancel = 103;
+constexpr int kBoxOK = 102, kBoxCancel = 103;
 constexpr COLORREF kLightYellow = 0xC0FFFF;
 constexpr int kPixel = 15;  // one pixel in twips: places agree to within it
 
 std::wstring IniPath() { return FileBesideProgram(L"DialogBox.ini"); }
 
-std::string ReadBytes(const std::wstring& path) {
-    std::ifstream in(path.c_str(), std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
-
-void WriteBytes(const std::wstring& path, const std::string& bytes) {
-    std::ofstream(path.c_str(), std::ios::binary | std::ios::trunc) << bytes;
-}
-
 bool IsFolder(const std::wstring& path) {
     const DWORD a = GetFileAttributesW(path.c_str());
     return a != INVALID_FILE_ATTRIBUTES && (a & FILE_ATTRIBUTE_DIRECTORY);
-}
-
-struct Box {
-    HWND hwnd = nullptr;
-    std::wstring line1, line2;
-};
-
-Box WaitForBox(const wchar_t* className) {
-    Box box;
-    if ((box.hwnd = WaitForVisibleOfClass(className)) != nullptr) {
-        box.line1 = WindowText(Child(box.hwnd, kBoxLine1));
-        box.line2 = WindowText(Child(box.hwnd, kBoxLine2));
-    }
-    return box;
-}
-
-void Answer(const Box& box, int button) {
-    Click(Child(box.hwnd, button));
-    WaitForWindowGone(box.hwnd);
 }
 
 // The focused control; when another program on the shared display took the
@@ -79,7 +49,7 @@ HWND FocusIn(HWND window) {
         SetForegroundWindow(window);
         return nullptr;
     }
-    return FocusOf(window);
+    return FocusedControl(window);
 }
 
 std::vector<std::wstring> ListItems(HWND list) {
@@ -118,23 +88,13 @@ int WidthOf(HWND control) {
     return r.right - r.left;
 }
 
-// The background colour the dialog gives a control when it is painted.
-COLORREF BackColorOf(HWND dialog, HWND control) {
-    HDC dc = GetDC(control);
-    SetBkColor(dc, RGB(1, 2, 3));
-    SendMessageW(dialog, WM_CTLCOLOREDIT, reinterpret_cast<WPARAM>(dc), reinterpret_cast<LPARAM>(control));
-    const COLORREF color = GetBkColor(dc);
-    ReleaseDC(control, dc);
-    return color;
-}
-
 }  // namespace
 
 class Chooser : public ::testing::Test {
 protected:
     void SetUp() override {
         attributes_ = GetFileAttributesW(IniPath().c_str());
-        if (attributes_ != INVALID_FILE_ATTRIBUTES) iniBytes_ = ReadBytes(IniPath());
+        if (attributes_ != INVALID_FILE_ATTRIBUTES) iniBytes_ = ReadBytes(IniPath()).value_or("");
     }
 
     void TearDown() override {
@@ -174,8 +134,8 @@ protected:
                 ADD_FAILURE() << "the chooser did not show";
             if (!WaitUntil([&] { return done.load(); }, 10s)) ADD_FAILURE() << "the chooser was left open";
             while (!done.load()) {
-                for (const wchar_t* cls : {kWarningClass, kYesNoClass})
-                    if (HWND box = FindVisibleOfClass(cls)) Click(Child(box, kBoxOK));
+                for (const wchar_t* cls : {kWarningBoxClass, kYesNoBoxClass})
+                    if (HWND box = FindOfClass(cls)) Click(Child(box, kBoxOK));
                 if (HWND w = FindTopWindow(caption, pid)) PostMessageW(w, WM_CLOSE, 0, 0);
                 WaitUntil([&] { return done.load(); }, 1s);
             }
@@ -241,7 +201,8 @@ TEST_F(Chooser, OpenModeListsMatchingFilesAndTakesAClickedOrTypedName) {
     std::string shiftJis(line.size() * 2, '\0');
     shiftJis.resize(static_cast<size_t>(WideCharToMultiByte(932, 0, line.c_str(), static_cast<int>(line.size()),
                                                             &shiftJis[0], static_cast<int>(shiftJis.size()), nullptr, nullptr)));
-    EXPECT_NE(ReadBytes(IniPath()).find(shiftJis), std::string::npos) << ReadBytes(IniPath());
+    const std::string ini = ReadBytes(IniPath()).value_or("");
+    EXPECT_NE(ini.find(shiftJis), std::string::npos) << ini;
 
     // The next showing opens there with an empty name; a double-click confirms.
     Show(2, L"Vbp", L"*.vbp", L"vbp指定", [&](HWND d) {
@@ -267,10 +228,10 @@ TEST_F(Chooser, OpenModeWarnsAboutMissingHiddenOrBlankNamesAndCancelLeavesNothin
         for (const auto& [typed, warning] : cases) {
             SetWindowTextTo(name, typed);
             Click(Child(d, Dlg::cmdOK));
-            Box box = WaitForBox(kWarningClass);
-            ASSERT_NE(box.hwnd, nullptr) << typed;
-            EXPECT_EQ(box.line1, L"") << typed;
-            EXPECT_EQ(box.line2, warning) << typed;
+            HWND box = WaitForOfClass(kWarningBoxClass);
+            ASSERT_NE(box, nullptr) << typed;
+            EXPECT_EQ(LinesOf(box).line1, L"") << typed;
+            EXPECT_EQ(LinesOf(box).line2, warning) << typed;
             Answer(box, kBoxOK);
             EXPECT_TRUE(IsWindowVisible(d)) << typed;
             if (typed[0] != L' ') {
@@ -295,10 +256,10 @@ TEST_F(Chooser, SaveModesAppendTheExtensionAndMode4AsksBeforeOverwriting) {
         SetWindowTextTo(Child(d, Dlg::txtFileName), L"list");
         for (int answer : {kBoxCancel, kBoxOK}) {
             Click(Child(d, Dlg::cmdOK));
-            Box box = WaitForBox(kYesNoClass);
-            ASSERT_NE(box.hwnd, nullptr);
-            EXPECT_EQ(box.line1, L"「list.clt」は既に存在します");
-            EXPECT_EQ(box.line2, L"既存のファイルを書き換えますか？");
+            HWND box = WaitForOfClass(kYesNoBoxClass);
+            ASSERT_NE(box, nullptr);
+            EXPECT_EQ(LinesOf(box).line1, L"「list.clt」は既に存在します");
+            EXPECT_EQ(LinesOf(box).line2, L"既存のファイルを書き換えますか？");
             Answer(box, answer);
             if (answer == kBoxCancel) {
                 EXPECT_TRUE(IsWindowVisible(d));  // No leaves the dialog as it is
@@ -349,13 +310,13 @@ TEST_F(Chooser, FolderModeAsksToCreateAMissingFolderAndReportsOneThatCannotBe) {
     const std::wstring blocked = temp_.Path() + L"\\taken\\out\\";
     Show(1, L"Exe_Out", L"", L"出力フォルダ指定", [&](HWND d) {
         Click(Child(d, Dlg::cmdOK));
-        Box box = WaitForBox(kYesNoClass);
-        ASSERT_NE(box.hwnd, nullptr);
+        HWND box = WaitForOfClass(kYesNoBoxClass);
+        ASSERT_NE(box, nullptr);
         Answer(box, kBoxOK);
-        box = WaitForBox(kWarningClass);
-        ASSERT_NE(box.hwnd, nullptr);
-        EXPECT_EQ(box.line1, L"「" + blocked + L"」を作成出来ませんでした");
-        EXPECT_FALSE(box.line2.empty());  // the platform's reason
+        box = WaitForOfClass(kWarningBoxClass);
+        ASSERT_NE(box, nullptr);
+        EXPECT_EQ(LinesOf(box).line1, L"「" + blocked + L"」を作成出来ませんでした");
+        EXPECT_FALSE(LinesOf(box).line2.empty());  // the platform's reason
         Answer(box, kBoxOK);
         EXPECT_TRUE(IsWindowVisible(d));
         Click(Child(d, Dlg::cmdCancel));
@@ -367,10 +328,10 @@ TEST_F(Chooser, FolderModeAsksToCreateAMissingFolderAndReportsOneThatCannotBe) {
     Show(1, L"Exe_Out", L"", L"出力フォルダ指定", [&](HWND d) {
         for (int answer : {kBoxCancel, kBoxOK}) {
             Click(Child(d, Dlg::cmdOK));
-            Box box = WaitForBox(kYesNoClass);
-            ASSERT_NE(box.hwnd, nullptr);
-            EXPECT_EQ(box.line1, L"");
-            EXPECT_EQ(box.line2, L"「" + wanted + L"」を作成しますか？");
+            HWND box = WaitForOfClass(kYesNoBoxClass);
+            ASSERT_NE(box, nullptr);
+            EXPECT_EQ(LinesOf(box).line1, L"");
+            EXPECT_EQ(LinesOf(box).line2, L"「" + wanted + L"」を作成しますか？");
             Answer(box, answer);
             if (answer == kBoxCancel) {
                 EXPECT_TRUE(IsWindowVisible(d));
@@ -399,7 +360,7 @@ TEST_F(Chooser, NewFolderPanelRefusesBadNamesCancelClosesOnlyItAndOkCreatesEvery
         DWORD start = 1, end = 0;
         SendMessageW(name, EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
         EXPECT_EQ(end - start, 7u);  // the whole name is selected
-        EXPECT_EQ(BackColorOf(d, name), kLightYellow);
+        EXPECT_EQ(EditBackColor(d, name), kLightYellow);
         CaptureWindow(d, "chooser_newfolder");
 
         const std::pair<const wchar_t*, std::wstring> refused[] = {
@@ -411,14 +372,14 @@ TEST_F(Chooser, NewFolderPanelRefusesBadNamesCancelClosesOnlyItAndOkCreatesEvery
         for (const auto& [typed, reason] : refused) {
             SetWindowTextTo(name, typed);
             Click(Child(d, Dlg::cmdOK));
-            Box box = WaitForBox(kWarningClass);
-            ASSERT_NE(box.hwnd, nullptr) << typed;
+            HWND box = WaitForOfClass(kWarningBoxClass);
+            ASSERT_NE(box, nullptr) << typed;
             const bool blank = typed[0] == L' ';
-            EXPECT_EQ(box.line1, blank ? L"" : L"「" + std::wstring(typed) + L"」を作成出来ませんでした") << typed;
+            EXPECT_EQ(LinesOf(box).line1, blank ? L"" : L"「" + std::wstring(typed) + L"」を作成出来ませんでした") << typed;
             if (reason.empty())
-                EXPECT_FALSE(box.line2.empty()) << typed;
+                EXPECT_FALSE(LinesOf(box).line2.empty()) << typed;
             else
-                EXPECT_EQ(box.line2, reason) << typed;
+                EXPECT_EQ(LinesOf(box).line2, reason) << typed;
             Answer(box, kBoxOK);
             EXPECT_TRUE(IsWindowVisible(panel)) << typed;
         }
@@ -472,10 +433,10 @@ TEST_F(Chooser, ListsFollowTheFolderListAndShortcutsAndAFolderThatHasGoneIsRepor
         };
         ASSERT_TRUE(RemoveDirectoryW(gone.c_str()));
         ClickLine(folders, IndexOf(folders, L"gone"), true);
-        Box box = WaitForBox(kWarningClass);
-        ASSERT_NE(box.hwnd, nullptr);
-        EXPECT_EQ(box.line1, L"「" + gone + L"」を開けませんでした");
-        EXPECT_FALSE(box.line2.empty());
+        HWND box = WaitForOfClass(kWarningBoxClass);
+        ASSERT_NE(box, nullptr);
+        EXPECT_EQ(LinesOf(box).line1, L"「" + gone + L"」を開けませんでした");
+        EXPECT_FALSE(LinesOf(box).line2.empty());
         Answer(box, kBoxOK);
         // Everything stays on the last folder that could be shown.
         EXPECT_EQ(WindowText(label), temp_.Path() + L"\\");
@@ -506,16 +467,16 @@ TEST_F(Chooser, EnterMovesTheFocusOnAndTheFocusedControlTurnsLightYellow) {
         HWND drive = Child(d, Dlg::Drive1);
         HWND folders = Child(d, Dlg::Dir1);
         ASSERT_TRUE(WaitUntil([&] { return FocusIn(d) == name; }));
-        EXPECT_EQ(BackColorOf(d, name), kLightYellow);
+        EXPECT_EQ(EditBackColor(d, name), kLightYellow);
         // Esc means nothing; Enter moves on without confirming.
         SetWindowTextTo(name, L"nothing.vbp");
         PostKey(name, VK_ESCAPE);
         PostKey(name, VK_RETURN);
-        ASSERT_TRUE(WaitUntil([&] { return FocusIn(d) == drive; })) << "focus on " << GetDlgCtrlID(FocusOf(d));
+        ASSERT_TRUE(WaitUntil([&] { return FocusIn(d) == drive; })) << "focus on " << GetDlgCtrlID(FocusedControl(d));
         EXPECT_TRUE(IsWindowVisible(d));
-        EXPECT_EQ(FindVisibleOfClass(kWarningClass), nullptr);
-        EXPECT_EQ(BackColorOf(d, drive), kLightYellow);
-        EXPECT_EQ(BackColorOf(d, name), GetSysColor(COLOR_WINDOW));
+        EXPECT_EQ(FindOfClass(kWarningBoxClass), nullptr);
+        EXPECT_EQ(EditBackColor(d, drive), kLightYellow);
+        EXPECT_EQ(EditBackColor(d, name), GetSysColor(COLOR_WINDOW));
         PostKey(drive, VK_RETURN);
         ASSERT_TRUE(WaitUntil([&] { return FocusIn(d) == folders; }));
         // In the folder list Enter also opens the chosen line.
@@ -541,18 +502,18 @@ TEST_F(Chooser, DriveThatIsNotReadyIsReportedAndTheProgramsDriveTakesOver) {
         // Chosen by the user: typing its letter in the drive list.
         SendMessageW(d, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(drive), TRUE);
         PostMessageW(drive, WM_CHAR, L'q', 1);
-        Box box = WaitForBox(kWarningClass);
-        ASSERT_NE(box.hwnd, nullptr);
-        EXPECT_EQ(box.line2, L"ドライブの準備が出来ていません");
+        HWND box = WaitForOfClass(kWarningBoxClass);
+        ASSERT_NE(box, nullptr);
+        EXPECT_EQ(LinesOf(box).line2, L"ドライブの準備が出来ていません");
         Answer(box, kBoxOK);
         EXPECT_TRUE(WaitUntil([&] { return WindowText(drive).substr(0, 2) == programDriveShown; })) << WindowText(drive);
         EXPECT_EQ(WindowText(Child(d, Dlg::lblFullPath)).substr(0, 3), programDrive);
         Click(Child(d, Dlg::cmdCancel));
     }, nullptr, [&] {
         // The remembered folder is on that drive: reported while loading.
-        Box box = WaitForBox(kWarningClass);
-        warnedWhileLoading = box.line2;
-        if (box.hwnd) Answer(box, kBoxOK);
+        HWND box = WaitForOfClass(kWarningBoxClass);
+        warnedWhileLoading = LinesOf(box).line2;
+        if (box) Answer(box, kBoxOK);
     });
     DefineDosDeviceW(DDD_REMOVE_DEFINITION, L"Q:", nullptr);
     EXPECT_EQ(warnedWhileLoading, L"ドライブの準備が出来ていません");
@@ -578,27 +539,4 @@ TEST_F(Chooser, RememberedFolderThatHasGoneIsPassedOverSilently) {
         });
         EXPECT_EQ(Remembered(L"Vbp"), gone);
     }
-}
-
-TEST_F(Chooser, ModeZeroRefusesToLoadAndAnUnloadResetsMode) {
-    Dlg& d = Dlg::Instance();
-    d.SetMode(0);
-    for (const std::function<void()>& load : {std::function<void()>([&] { d.SetMask(L"*.clt"); }),
-                                              std::function<void()>([&] { d.ShowModal(); })}) {
-        try {
-            load();
-            ADD_FAILURE() << "no error";
-        } catch (const VbError& e) {
-            EXPECT_EQ(e.Number(), kTolvaneErrorNumber);
-            EXPECT_EQ(e.Source(), L"frmDialogBox");
-            EXPECT_EQ(e.Description(), L"Modeが指定されていません");
-        }
-    }
-    EXPECT_FALSE(d.IsLoaded());
-
-    // After a showing, Mode has to be set again.
-    Remember(L"Vbp", temp_.Path() + L"\\");
-    Show(2, L"Vbp", L"*.vbp", L"vbp指定", [](HWND w) { Click(Child(w, Dlg::cmdCancel)); });
-    EXPECT_THROW(d.SetDialogCaption(L"vbp指定"), VbError);
-    EXPECT_FALSE(d.IsLoaded());
 }

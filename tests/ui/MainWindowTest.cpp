@@ -14,9 +14,9 @@
 #include <string>
 #include <vector>
 
-#include "StandInProject.h"
 #include "TempFolder.h"
 #include "TextFiles.h"
+#include "UiDriver.h"
 #include "support/win32/Files.h"
 #include "support/win32/IniControl.h"
 #include "ui/main/MainIds.h"
@@ -137,16 +137,6 @@ std::vector<bool> ListMarks() {
     for (int k = 0; k < ListView_GetItemCount(list); ++k) marks.push_back(ListView_GetCheckState(list, k) != 0);
     return marks;
 }
-// The background an edit control is painted with, as the window answers for it.
-COLORREF EditBackground(int id) {
-    HDC dc = CreateCompatibleDC(nullptr);
-    SendMessageW(frmMain::Instance().Hwnd(), WM_CTLCOLOREDIT, reinterpret_cast<WPARAM>(dc),
-                 reinterpret_cast<LPARAM>(ControlOf(id)));
-    const COLORREF color = GetBkColor(dc);
-    DeleteDC(dc);
-    return color;
-}
-
 std::pair<int, int> Selection(int id) {
     DWORD start = 0, end = 0;
     SendMessageW(ControlOf(id), EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
@@ -155,18 +145,9 @@ std::pair<int, int> Selection(int id) {
 
 }  // namespace
 
-TEST_F(MainWindowTest, LayoutFitsAndARunLocksEverythingButStopAndTheLog) {
+TEST_F(MainWindowTest, ARunLocksEverythingButStopAndTheLog) {
     frmMain& w = W();
-    // Nothing is cut off, and the log, lying in a gap of fraAction, takes clicks.
-    RECT client;
-    GetClientRect(w.Hwnd(), &client);
-    for (int id : {lstCompileList, txtCompileList, lblCount, txtDimension, cmdFolderPath}) {
-        RECT r;
-        GetWindowRect(ControlOf(id), &r);
-        MapWindowPoints(nullptr, w.Hwnd(), reinterpret_cast<POINT*>(&r), 2);
-        EXPECT_LE(r.right, client.right) << id;
-        EXPECT_LE(r.bottom, client.bottom) << id;
-    }
+    // The log lies in a gap of fraAction and still takes clicks.
     RECT log;
     GetWindowRect(ControlOf(txtCompileList), &log);
     EXPECT_EQ(WindowFromPoint({(log.left + log.right) / 2, (log.top + log.bottom) / 2}), ControlOf(txtCompileList));
@@ -392,32 +373,8 @@ TEST_F(MainWindowTest, ArgumentsBoxIsLightYellowAndSelectedWhileItHasTheFocus) {
     SetForegroundWindow(W().Hwnd());
     W().SetText(txtDimension, L"DEBUG=1");
     W().SetFocus(txtDimension);
-    EXPECT_EQ(EditBackground(txtDimension), 0xC0FFFFu);
+    EXPECT_EQ(EditBackColor(W().Hwnd(), ControlOf(txtDimension)), 0xC0FFFFu);
     EXPECT_EQ(Selection(txtDimension), std::make_pair(0, 7));
     W().SetFocus(lstCompileList);
-    EXPECT_EQ(EditBackground(txtDimension), GetSysColor(COLOR_WINDOW));
-}
-
-// With the compiler stand-in: a folder handed over by a ticked run is not
-// used by the next, unticked one.
-TEST_F(MainWindowTest, UntickingTheFolderBoxWithdrawsTheOutputFolder) {
-    TempFolder temp(L"main outdir");
-    const std::wstring out = temp.Folder(L"out");
-    StandInProject project(temp.Folder(L"app"), L"App.vbp");
-    AddEntries({{project.Write(), true}});
-
-    ClickControl(chkAll);
-    W().SetText(txtFolderPath, out + L"\\");
-    Command(mnuCompile);
-    EXPECT_NE(ReadStandInOutput(project.OutputPath(out))[L"CommandLine"].find(L"/outdir"), std::wstring::npos);
-
-    ClickControl(chkAll);
-    Command(mnuCompile);
-    const auto second = ReadStandInOutput(project.OutputPath());
-    ASSERT_FALSE(second.empty());
-    EXPECT_EQ(second.at(L"CommandLine").find(L"/outdir"), std::wstring::npos);
-    ASSERT_EQ(notices.size(), 2u);
-    EXPECT_EQ(notices[1].message1, L"");
-    // The caret follows the newest text of the log.
-    EXPECT_EQ(Selection(txtCompileList).second, GetWindowTextLengthW(ControlOf(txtCompileList)));
+    EXPECT_EQ(EditBackColor(W().Hwnd(), ControlOf(txtDimension)), GetSysColor(COLOR_WINDOW));
 }

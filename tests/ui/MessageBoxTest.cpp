@@ -7,7 +7,6 @@
 #include <string>
 #include <thread>
 
-#include "BoxProbe.h"
 #include "Screenshot.h"
 #include "UiDriver.h"
 #include "support/VbError.h"
@@ -26,9 +25,9 @@ constexpr int kDesignOuter = 5970;  // the box's outer width before any widening
 // must then go away by itself or by the user's answer; if it does not, the
 // test fails and the box is closed so the run goes on.
 void ShowAnswered(Box& box, const std::function<void(HWND)>& user) {
-    const wchar_t* cls = &box == &Msg_YesNo::Instance() ? kYesNoClass : kWarningClass;
+    const wchar_t* cls = &box == &Msg_YesNo::Instance() ? kYesNoBoxClass : kWarningBoxClass;
     std::thread scripted([&] {
-        HWND w = WaitForVisibleOfClass(cls);
+        HWND w = WaitForOfClass(cls);
         if (!w) {
             ADD_FAILURE() << "the box never showed";
             return;
@@ -177,8 +176,8 @@ TEST(Msg_YesNo, AnswersYesOnlyByOkAndNoByCancelEscapeClosingOrItsTimer) {
         {"Tab to OK, Enter", true,
          [](HWND w) {
              PostKey(WaitForFocusIn(w), VK_TAB);
-             ASSERT_TRUE(WaitUntil([&] { return GetDlgCtrlID(FocusOf(w)) == Box::cmdOK; }));
-             PostKey(FocusOf(w), VK_RETURN);
+             ASSERT_TRUE(WaitUntil([&] { return GetDlgCtrlID(FocusedControl(w)) == Box::cmdOK; }));
+             PostKey(FocusedControl(w), VK_RETURN);
          }},
         {"Esc", false, PressEscape},
         {"closed unanswered (Alt+F4)", false, [](HWND w) { PostMessageW(w, WM_CLOSE, 0, 0); }},

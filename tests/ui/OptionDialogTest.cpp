@@ -9,7 +9,6 @@
 #include <string>
 #include <thread>
 
-#include "BoxProbe.h"
 #include "Screenshot.h"
 #include "TempFolder.h"
 #include "TextFiles.h"
@@ -94,7 +93,7 @@ protected:
     static Notice Set(HWND w, const std::wstring& typed) {
         SetWindowTextTo(Child(w, frmOption::txtEXE), typed);
         Click(Child(w, frmOption::cmdGo));
-        HWND box = WaitForVisibleOfClass(kWarningClass);
+        HWND box = WaitForOfClass(kWarningBoxClass);
         if (!box) {
             ADD_FAILURE() << "no notice after 設定";
             return {};

@@ -8,7 +8,6 @@
 #include <mutex>
 #include <thread>
 
-#include "BoxProbe.h"
 #include "Screenshot.h"
 #include "TextFiles.h"
 #include "UiDriver.h"
@@ -65,7 +64,7 @@ void PostClick(HWND w) {
 // the window is still open after the script, the test fails and it is closed.
 void ShowWithUser(ui::Form& form, const wchar_t* cls, const std::function<void(HWND)>& user) {
     std::thread scripted([&] {
-        HWND w = WaitForVisibleOfClass(cls);
+        HWND w = WaitForOfClass(cls);
         if (!w) {
             ADD_FAILURE() << "the window never showed";
             return;
@@ -164,16 +163,6 @@ TEST_F(StartupWindows, SplashShowsVersionAndLogoWithoutTitleBarAndKeepsTheVersio
     }
 }
 
-TEST_F(StartupWindows, SplashTimeOutOpensAMainWindowThatOutlivesTheSplash) {
-    splash.Show();
-    Pump();
-    EXPECT_EQ(main.loads, 0) << "the main window waits for the time-out";
-    ASSERT_TRUE(Pump([&] { return !splash.IsLoaded(); }));
-    EXPECT_EQ(main.loads, 1);
-    ASSERT_TRUE(MainShown()) << "destroyed with the splash screen?";
-    EXPECT_EQ(GetWindow(main.Hwnd(), GW_OWNER), nullptr);
-}
-
 TEST_F(StartupWindows, AClickOrAKeyOnTheSplashOpensTheMainWindowAtOnceButAModifierAloneDoesNot) {
     const std::pair<const char*, std::function<void()>> skips[] = {
         {"click on the frame", [&] { PostClick(splash.Control(frmSplash::kFrame1)); }},
@@ -248,12 +237,12 @@ TEST(About, ShowsTheOpenersIconAndWholeAddressesAndHandsAFocusedAddressToTheShel
         // Each focus on a field hands its trimmed target to the shell.
         PostKey(ok, VK_TAB);
         ASSERT_TRUE(WaitUntil([&] { return count() == 1; }));
-        EXPECT_EQ(FocusOf(w), web);
+        EXPECT_EQ(FocusedControl(w), web);
         PostKey(web, VK_TAB);
         ASSERT_TRUE(WaitUntil([&] { return count() == 2; }));
         SetWindowTextTo(web, L"  https://mirror.example.net/tolvane/  ");
         PostKey(mail, VK_TAB);
-        ASSERT_TRUE(WaitUntil([&] { return FocusOf(w) == ok; }));
+        ASSERT_TRUE(WaitUntil([&] { return FocusedControl(w) == ok; }));
         PostKey(ok, VK_TAB);
         ASSERT_TRUE(WaitUntil([&] { return count() == 3; }));
 
@@ -261,13 +250,13 @@ TEST(About, ShowsTheOpenersIconAndWholeAddressesAndHandsAFocusedAddressToTheShel
         // window is no new request.
         shellFails = true;
         PostClick(mail);
-        HWND box = WaitForVisibleOfClass(kWarningClass);
+        HWND box = WaitForOfClass(kWarningBoxClass);
         ASSERT_NE(box, nullptr);
         EXPECT_EQ(WindowText(Child(box, MessageBoxBase::lblMessage1)),
                   L"mailto:support@tolvane.example.orgが実行出来ませんでした");
         PostMessageW(box, WM_CLOSE, 0, 0);
         ASSERT_TRUE(WaitForWindowGone(box));
-        ASSERT_TRUE(WaitUntil([&] { return FocusOf(w) == mail; }));
+        ASSERT_TRUE(WaitUntil([&] { return FocusedControl(w) == mail; }));
         EXPECT_TRUE(IsWindowVisible(w));
         Click(ok);
     });
@@ -292,7 +281,7 @@ TEST(About, IconOpensTheRollWithTheGivenNamesAndAClickClosesIt) {
     ShowWithUser(about, L"TolvaneAbout", [&](HWND w) {
         // The roll opens on the press; the release lands on the roll and must not close it.
         PostMessageW(Child(w, frmAbout::kPicIcon), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));
-        HWND shown = WaitForVisibleOfClass(L"TolvaneRoll");
+        HWND shown = WaitForOfClass(L"TolvaneRoll");
         ASSERT_NE(shown, nullptr);
         PostMessageW(shown, WM_LBUTTONUP, 0, MAKELPARAM(5, 5));
         // Timer ticks come only after the posted release has been handled.
@@ -332,18 +321,4 @@ TEST(Roll, CreditsTheDefaultsTheVersionAndTheMachineThenClosesByItselfOnceThePic
     roll.SetRollLength(frmRoll::kDefaultRollLength);
     roll.SetTanto(2, L"");
     gstrVersion = savedVersion;
-}
-
-TEST(Tanto, IndexOutsideZeroToFourIsRefused) {
-    for (int index : {-1, 5}) {
-        for (auto set : {+[](int i) { frmAbout::Instance().SetTanto(i, L"x"); },
-                         +[](int i) { frmRoll::Instance().SetTanto(i, L"x"); }}) {
-            try {
-                set(index);
-                ADD_FAILURE() << "index " << index << " accepted";
-            } catch (const VbError& e) {
-                EXPECT_EQ(e.Number(), kErrSubscriptOutOfRange);
-            }
-        }
-    }
 }

@@ -1,7 +1,5 @@
-// Placement of a real window on the real screen, and the machine's name.
+// Placement of a real window on the real screen.
 #include <gtest/gtest.h>
-
-#include <cstdlib>
 
 #include "ui/core/WindowPlacement.h"
 
@@ -19,14 +17,4 @@ TEST(CenterForm, PutsTheWindowInTheMiddleOfTheWholeScreenKeepingItsSize) {
     EXPECT_NEAR(r.top, (GetSystemMetrics(SM_CYSCREEN) - 112) / 2, 1);
     EXPECT_EQ(r.right - r.left, 398);
     EXPECT_EQ(r.bottom - r.top, 112);
-}
-
-TEST(ComputerName, IsTheMachinesNameWithNothingAfterIt) {
-    const std::wstring name = ComputerName();
-    ASSERT_FALSE(name.empty());
-    EXPECT_NE(name, L"????????");
-    EXPECT_EQ(name.find(L'\0'), std::wstring::npos);
-    if (const wchar_t* fromEnvironment = _wgetenv(L"COMPUTERNAME")) {
-        EXPECT_EQ(name, fromEnvironment);
-    }
 }
