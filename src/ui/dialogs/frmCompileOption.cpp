@@ -23,7 +23,7 @@ ui::FormStyle frmCompileOption::Style() const {
 
 std::vector<ui::ControlSpec> frmCompileOption::Layout() const {
     using ui::ControlKind;
-    std::vector<ui::ControlSpec> specs{
+    std::vector<ui::ControlSpec> controls{
         {Frame1, ControlKind::Frame, 0, 90, 690, 5265, 1845},
         FrameTitle(Label4, Frame1),
         {chkOrder, ControlKind::CheckBox, Frame1, 240, 285, 4900, 285, L"参照順にｺﾝﾊﾟｲﾙする"},
@@ -36,13 +36,13 @@ std::vector<ui::ControlSpec> frmCompileOption::Layout() const {
         {cmdGo, ControlKind::Button, 0, 150, 135, 1500, 435, L"設定"},
         {cmdCancel, ControlKind::Button, 0, 1710, 135, 1500, 435, L"終了"},
     };
-    for (auto& spec : specs) {
-        if (spec.kind == ControlKind::Label && spec.id != Label4) {
-            spec.font = &kLabelFont;
-            spec.style = SS_LEFTNOWORDWRAP;
+    for (auto& control : controls) {
+        if (control.kind == ControlKind::Label && control.id != Label4) {
+            control.font = &kLabelFont;
+            control.style = SS_LEFTNOWORDWRAP;
         }
     }
-    return specs;
+    return controls;
 }
 
 void frmCompileOption::OnLoad() {
