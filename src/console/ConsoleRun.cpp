@@ -1,6 +1,7 @@
 #include "console/ConsoleRun.h"
 
 #include <chrono>
+#include <map>
 
 #include "console/StopWindow.h"
 #include "console/rules/JUnitReport.h"
@@ -8,6 +9,8 @@
 #include "engine/clsTime.h"
 #include "engine/clsTolvane.h"
 #include "engine/win32/ListFileStore.h"
+#include "engine/win32/RunSettings.h"
+#include "engine/win32/Win32ProjectFiles.h"
 #include "engine/win32/Win32RunPlatform.h"
 #include "support/Locale.h"
 #include "support/Paths.h"
@@ -116,8 +119,15 @@ private:
         }
         if (options_.dimension) engine_.SetDimension(*options_.dimension);
 
+        PlanOptions planning = ReadPlanOptions(TolvaneIniPath());
+        if (options_.order) planning.order = true;
+        if (options_.skip) planning.skip = true;
+        if (options_.parallel) planning.parallel = *options_.parallel;
+        engine_.SetPlanning(planning, &projectFiles_);
+
         engine_.SetExecutionStartHandler([this] { ExecutionStart(); });
         engine_.SetExecutionStopHandler([this] { ExecutionStop(); });
+        engine_.SetExecutionSkipHandler([this] { ExecutionSkip(); });
         return true;
     }
 
@@ -176,15 +186,25 @@ private:
         }
     }
 
+    // With several compilers at once, builds end in any order: each is timed
+    // from its own start.
     void ExecutionStart() {
-        buildStart_ = Clock::now();
+        buildStarts_[engine_.CurCount()] = Clock::now();
         out_.Write(BuildStartedPiece(engine_.VbpMessage()));
     }
 
     void ExecutionStop() {
         const clsVbp& entry = engine_.Entry(engine_.CurCount());
         out_.Write(BuildEndedPiece(engine_.VbpMessage(), entry.Failure(), entry.FailureText()));
-        report_.builds.push_back({entry.Vbp(), MillisecondsSince(buildStart_), entry.Failure(), entry.FailureText()});
+        const auto start = buildStarts_.find(engine_.CurCount());
+        const std::int64_t milliseconds = start == buildStarts_.end() ? 0 : MillisecondsSince(start->second);
+        report_.builds.push_back({entry.Vbp(), milliseconds, entry.Failure(), entry.FailureText()});
+    }
+
+    // An up-to-date project: one line in the log, a skipped case in the report.
+    void ExecutionSkip() {
+        out_.Write(BuildEndedPiece(engine_.VbpMessage(), false, L""));
+        report_.builds.push_back({engine_.Entry(engine_.CurCount()).Vbp(), 0, false, L"", true});
     }
 
     // Ctrl+C, Ctrl+Break, the console closed: no further build starts, and the
@@ -210,7 +230,8 @@ private:
     clsTolvane engine_;
     StopWindow stopWindow_;
     std::wstring list_;
-    Clock::time_point buildStart_;
+    Win32ProjectFiles projectFiles_;
+    std::map<std::int32_t, Clock::time_point> buildStarts_;
     RunReport report_;
 };
 

@@ -12,12 +12,16 @@ TEST(RunnerOptions, RefusesWhatItCannotUse) {
     EXPECT_TRUE(ParseRunnerArguments({L"/?", L"x.clt"}).options->help);
     EXPECT_FALSE(ParseRunnerArguments({L"x.clt"}).options->limit);  // then Tolvane.ini decides
     EXPECT_EQ(ParseRunnerArguments({L"x.clt", L"/LIMIT", L" 999999999 "}).options->limit, std::chrono::minutes(999999999));
+    const auto planned = ParseRunnerArguments({L"/Order", L"x.clt", L"/PARALLEL", L"8", L"/skip"}).options;
+    EXPECT_TRUE(planned->order && planned->skip && planned->parallel == 8 && !planned->all && !planned->recheck);
 
     std::vector<std::vector<std::wstring>> refused = {
         {}, {L"/bad", L"/?"}, {L"a.clt", L"b.clt"}, {L"a.clt", L"/all", L"/All"}, {L"a.clt", L"/junit"},
         // "C:\Out Dir\" /all: the escaped closing quote swallows what follows.
         {L"a.clt", L"/outdir", L"C:\\Out Dir\" /all"}};
     for (const wchar_t* limit : {L"1000000000", L"-1", L"1.5", L"", L"３０"}) refused.push_back({L"a.clt", L"/limit", limit});
+    for (const wchar_t* parallel : {L"0", L"9", L"12", L"２"}) refused.push_back({L"a.clt", L"/parallel", parallel});
+    refused.push_back({L"a.clt", L"/skip", L"/SKIP"});
     for (const auto& args : refused) {
         const ParsedArguments parsed = ParseRunnerArguments(args);
         EXPECT_TRUE(!parsed.options && !parsed.error.empty()) << args.size();
@@ -31,14 +35,18 @@ TEST(JUnitReport, EscapesMarkupAndReplacesWhatXmlCannotHold) {
     report.milliseconds = 61005;
     report.builds.push_back({L"C:\\x<y>\\\"q\".vbp", 7, false, L""});
     report.builds.push_back({L"App.vbp", 1234, true, std::wstring(L"a\x01]]>\r\nb\t") + wchar_t(0xD800) + L"c"});
+    report.builds.push_back({L"C:\\Lib.vbp", 0, false, L"", true});
     const std::string xml = JUnitXml(report);
 
-    EXPECT_NE(xml.find("<testsuite name=\"a&amp;b.clt\" tests=\"2\" failures=\"1\" errors=\"0\" skipped=\"0\" "
+    EXPECT_NE(xml.find("<testsuite name=\"a&amp;b.clt\" tests=\"3\" failures=\"1\" errors=\"0\" skipped=\"1\" "
                        "time=\"61.005\" timestamp=\"2026-01-02T03:04:05\">"),
               std::string::npos);
     EXPECT_NE(xml.find("<testcase name=\"&quot;q&quot;.vbp\" classname=\"C:\\x&lt;y&gt;\" time=\"0.007\"/>"),
               std::string::npos);
     EXPECT_NE(xml.find("<testcase name=\"App.vbp\" classname=\"\" time=\"1.234\">"), std::string::npos);
+    EXPECT_NE(xml.find("<testcase name=\"Lib.vbp\" classname=\"C:\" time=\"0.000\">\n"
+                       "      <skipped message=\"ｺﾝﾊﾟｲﾙ省略\"/>\n    </testcase>"),
+              std::string::npos);
     // The control character and the lone surrogate become U+FFFD; the
     // attribute keeps the log's one-line form, the element the whole text.
     EXPECT_NE(xml.find("message=\"a ]]&gt; b \xEF\xBF\xBD" "c\""), std::string::npos);

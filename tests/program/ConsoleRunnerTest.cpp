@@ -153,6 +153,42 @@ TEST(ConsoleRunner, SucceedsWithZeroOrRefusesToStartWithTwoAndOneReasonLine) {
     EXPECT_EQ(ReadUtf8Lines(record).size(), 2u);  // none of the refused runs started a build
 }
 
+// The planner from the command line, then from Tolvane.ini alone: the DLL
+// listed after the program that references it is built first, and the
+// second run, with nothing changed, skips both.
+TEST(ConsoleRunner, PlansByTheSwitchesOrByTolvaneIni) {
+    ProgramFolder program;
+    program.WriteTolvaneIni();
+    const Project lib = MakeProject(program, {L"部品", L"Lib"}, L"");
+    const std::wstring reference = L"*\\G{0}#1.0#0#" + lib.output + L"#Lib";
+    const Project app = MakeProject(program, {L"本体", L"App", false, 0, false, {{L"Reference", reference}}}, L"");
+    const std::wstring list = program.File(L"plan.clt");
+    WriteList(list, {{true, app.path}, {true, lib.path}});
+    const std::wstring report = program.File(L"plan.xml");
+
+    CmdRun run = RunCmd(program, L"\"" + list + L"\" /order /parallel 2");
+    EXPECT_EQ(run.status, 0u) << ToUtf8(run.err);
+    const std::vector<std::wstring> built = {Line(lib, kStarted), Line(lib, kEnded), L"", Line(app, kStarted),
+                                             Line(app, kEnded), L""};
+    const auto firstLines = [](const CmdRun& run, std::size_t count) {
+        std::vector<std::wstring> lines = Masked(run.out);
+        lines.resize(std::min(lines.size(), count));
+        return lines;
+    };
+    EXPECT_EQ(firstLines(run, 6), (std::vector<std::wstring>{Line(lib, kStarted), Line(lib, kEnded), L"",
+                                                             Line(app, kStarted), Line(app, kEnded), L""}));
+
+    program.WriteIni(L"Tolvane.ini", {{L"EXE", StandInExe()}, {L"Order", L"1"}, {L"Skip", L"1"}});
+    run = RunCmd(program, L"\"" + list + L"\" /junit \"" + report + L"\"");
+    EXPECT_EQ(run.status, 0u) << ToUtf8(run.err);
+    const std::wstring skipped = L"ｺﾝﾊﾟｲﾙ省略";
+    EXPECT_EQ(firstLines(run, 4), (std::vector<std::wstring>{Line(lib, skipped), L"", Line(app, skipped), L""}));
+    const auto [facts, complaints] =
+        XmlLint(program, report, L"concat(//testsuite/@tests,'|',//testsuite/@skipped,'|',count(//skipped))");
+    EXPECT_EQ(complaints, "");
+    EXPECT_EQ(facts, "2|2|2\n");
+}
+
 TEST(ConsoleRunner, StopEndsTheHungCompilerAndEverythingItStartedAndExitsWithThree) {
     ProgramFolder program;
     program.WriteTolvaneIni();

@@ -3,6 +3,7 @@
 #include <cstdio>
 
 #include "engine/RunLog.h"
+#include "engine/clsTolvane.h"
 
 namespace tolvane {
 namespace {
@@ -73,15 +74,18 @@ std::string IsoTime(const DateTime& t) {
 }  // namespace
 
 std::string JUnitXml(const RunReport& report) {
-    std::size_t failures = 0;
-    for (const auto& build : report.builds) failures += build.failed ? 1 : 0;
+    std::size_t failures = 0, skipped = 0;
+    for (const auto& build : report.builds) {
+        failures += build.failed ? 1 : 0;
+        skipped += build.skipped ? 1 : 0;
+    }
     const std::string counts = " tests=\"" + std::to_string(report.builds.size()) + "\" failures=\"" +
                                std::to_string(failures) + "\" errors=\"0\"";
     const std::string time = " time=\"" + Seconds(report.milliseconds) + "\"";
 
     std::string xml = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n";
     xml += "<testsuites" + Attribute("name", report.listName) + counts + time + ">\n";
-    xml += "  <testsuite" + Attribute("name", report.listName) + counts + " skipped=\"0\"" + time +
+    xml += "  <testsuite" + Attribute("name", report.listName) + counts + " skipped=\"" + std::to_string(skipped) + "\"" + time +
            " timestamp=\"" + IsoTime(report.started) + "\">\n";
     for (const auto& build : report.builds) {
         const auto slash = build.project.rfind(L'\\');
@@ -89,6 +93,10 @@ std::string JUnitXml(const RunReport& report) {
         const std::wstring folder = slash == std::wstring::npos ? std::wstring() : build.project.substr(0, slash);
         xml += "    <testcase" + Attribute("name", name) + Attribute("classname", folder) + " time=\"" +
                Seconds(build.milliseconds) + "\"";
+        if (build.skipped) {
+            xml += ">\n      <skipped" + Attribute("message", clsTolvane::kStatusSkipped) + "/>\n    </testcase>\n";
+            continue;
+        }
         if (!build.failed) {
             xml += "/>\n";
             continue;

@@ -1,7 +1,7 @@
 #pragma once
 // A run's results as a JUnit XML report, the format build servers (Jenkins,
 // GitLab, Azure DevOps) read: one test suite for the list, one test case per
-// built project.
+// project built or skipped.
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -15,6 +15,7 @@ struct BuildResult {
     std::int64_t milliseconds = 0;
     bool failed = false;
     std::wstring failureText;
+    bool skipped = false;  // up to date: not built
 };
 
 struct RunReport {

@@ -1,7 +1,9 @@
 #include "console/rules/RunnerOptions.h"
 
 #include <cwctype>
+#include <utility>
 
+#include "engine/BuildPlan.h"
 #include "support/TimeLimit.h"
 
 namespace tolvane {
@@ -48,16 +50,19 @@ ParsedArguments ParseRunnerArguments(const std::vector<std::wstring>& args) {
             if (earlier == name) return Refuse(arg + L"が2回指定されています");
         }
         seen.push_back(name);
-        if (name == L"/all") {
-            options.all = true;
+        // Switches that stand alone.
+        const std::pair<const wchar_t*, bool*> flags[] = {
+            {L"/all", &options.all}, {L"/recheck", &options.recheck}, {L"/order", &options.order}, {L"/skip", &options.skip}};
+        bool* flag = nullptr;
+        for (const auto& [flagName, field] : flags) {
+            if (name == flagName) flag = field;
+        }
+        if (flag) {
+            *flag = true;
             continue;
         }
-        if (name == L"/recheck") {
-            options.recheck = true;
-            continue;
-        }
-        const bool takesValue =
-            name == L"/outdir" || name == L"/d" || name == L"/limit" || name == L"/vb" || name == L"/junit";
+        const bool takesValue = name == L"/outdir" || name == L"/d" || name == L"/limit" || name == L"/vb" ||
+                                name == L"/junit" || name == L"/parallel";
         if (!takesValue) return Refuse(arg + L"は使用できないｽｲｯﾁです");
         if (i + 1 >= args.size()) return Refuse(arg + L"の後に値を指定してください");
         const std::wstring& value = args[++i];
@@ -69,6 +74,12 @@ ParsedArguments ParseRunnerArguments(const std::vector<std::wstring>& args) {
             options.vb = value;
         } else if (name == L"/junit") {
             options.junit = value;
+        } else if (name == L"/parallel") {
+            options.parallel = ParseParallel(value);
+            if (!options.parallel) {
+                return Refuse(value + L"は/parallelに指定できません: 1から" + std::to_wstring(kMaxParallel) +
+                              L"までの数を指定してください");
+            }
         } else {
             options.limit = ParseTimeLimit(value);
             if (!options.limit) {
@@ -90,6 +101,7 @@ ParsedArguments ParseRunnerArguments(const std::vector<std::wstring>& args) {
 std::wstring UsageText() {
     return L"使い方: TolvaneCmd <ｺﾝﾊﾟｲﾙﾘｽﾄ.clt> [/outdir <ﾌｫﾙﾀﾞ>] [/d <引数>] [/all]\r\n"
            L"                  [/limit <分>] [/vb <VB6.EXE>] [/recheck] [/junit <ﾚﾎﾟｰﾄ.xml>]\r\n"
+           L"                  [/order] [/skip] [/parallel <数>]\r\n"
            L"\r\n"
            L"ｺﾝﾊﾟｲﾙﾘｽﾄのﾁｪｯｸされたﾌﾟﾛｼﾞｪｸﾄを順にｺﾝﾊﾟｲﾙします。\r\n"
            L"  /outdir   全てのEXEを出力するﾌｫﾙﾀﾞ\r\n"
@@ -99,6 +111,10 @@ std::wstring UsageText() {
            L"  /vb       VB6.EXEのﾊﾟｽ。省略時はTolvane.iniのEXE\r\n"
            L"  /recheck  失敗したﾌﾟﾛｼﾞｪｸﾄだけにﾁｪｯｸを付けてｺﾝﾊﾟｲﾙﾘｽﾄを保存する\r\n"
            L"  /junit    結果をJUnit形式のXMLﾚﾎﾟｰﾄに書き出す\r\n"
+           L"  /order    参照順にｺﾝﾊﾟｲﾙする\r\n"
+           L"  /skip     更新されていないﾌﾟﾛｼﾞｪｸﾄはｽｷｯﾌﾟする\r\n"
+           L"  /parallel 同時ｺﾝﾊﾟｲﾙ数(1から8)\r\n"
+           L"            /order、/skip、/parallelの省略時はTolvane.iniのｺﾝﾊﾟｲﾙ設定に従う\r\n"
            L"\r\n"
            L"終了ｺｰﾄﾞ: 0 全て成功 / 1 失敗あり / 2 実行できない(引数、ﾌｧｲﾙ、ﾌｫﾙﾀﾞの誤り) / 3 中止\r\n";
 }

@@ -2,6 +2,7 @@
 // The console runner's command line:
 //   TolvaneCmd <list.clt> [/outdir <folder>] [/d <arguments>] [/all]
 //              [/limit <minutes>] [/vb <compiler>] [/recheck] [/junit <report.xml>]
+//              [/order] [/skip] [/parallel <n>]
 #include <chrono>
 #include <optional>
 #include <string>
@@ -19,6 +20,10 @@ struct RunnerOptions {
     std::optional<std::wstring> vb;
     bool recheck = false;
     std::optional<std::wstring> junit;
+    // The planner's options, each on top of what Tolvane.ini says.
+    bool order = false;
+    bool skip = false;
+    std::optional<int> parallel;
 };
 
 // The options, or a one-line reason why the arguments cannot be used.
