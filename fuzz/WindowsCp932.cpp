@@ -10,12 +10,12 @@ namespace {
 
 // What the table gives for one or two bytes, looked up once: the codec opens
 // a converter per call, too slow for millions of inputs. 0 means not yet known.
-wchar_t Lookup(const std::string& bytes) {
+wchar_t Lookup(const std::string& bytes, std::size_t at, std::size_t width) {
     static std::vector<wchar_t> known(0x10000 + 0x100, 0);
-    const std::size_t key = bytes.size() == 1 ? 0x10000 + static_cast<unsigned char>(bytes[0])
-                                              : static_cast<unsigned char>(bytes[0]) << 8 | static_cast<unsigned char>(bytes[1]);
+    const auto first = static_cast<unsigned char>(bytes[at]);
+    const std::size_t key = width == 1 ? 0x10000 + first : first << 8 | static_cast<unsigned char>(bytes[at + 1]);
     if (known[key] == 0) {
-        const std::wstring piece = SystemAnsiCodec().Decode(bytes);
+        const std::wstring piece = SystemAnsiCodec().Decode(bytes.substr(at, width));
         // The table knows the valid pairs; any other pair is one default character.
         known[key] = piece.size() == 1 ? piece[0] : L'\x30FB';
     }
@@ -26,11 +26,12 @@ wchar_t Lookup(const std::string& bytes) {
 
 std::wstring DecodeLikeWindows932(const std::string& bytes) {
     std::wstring text;
+    text.reserve(bytes.size());
     for (std::size_t i = 0; i < bytes.size();) {
         const auto b = static_cast<unsigned char>(bytes[i]);
         const bool lead = (b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC);
         const std::size_t width = lead && i + 1 < bytes.size() ? 2 : 1;
-        text += Lookup(bytes.substr(i, width));
+        text += Lookup(bytes, i, width);
         i += width;
     }
     return text;

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Builds the libFuzzer targets (clang, ASan, UBSan) and runs each in turn.
 #   fuzz/run.sh [seconds] [target...]   default: 20 seconds over all targets
+#   FUZZ_RUNS=10000000 fuzz/run.sh 0 [target...]   a long run: that many inputs each
 # The seconds are the whole budget, shared by the targets. Each starts from
 # its committed seed corpus (fuzz/corpus/<target>) and fails on any finding;
 # new inputs go to build/fuzz/corpus, not into the repository. The
@@ -12,7 +13,7 @@ cd "$root"
 seconds=${1:-20}
 shift || true
 targets=("$@")
-[ ${#targets[@]} -gt 0 ] || targets=(list_file codec paths values command_line folder_tree)
+[ ${#targets[@]} -gt 0 ] || targets=(list_file codec paths values command_line folder_tree project_files)
 
 # target:property:seed — known faults, each failing on its seed until mended.
 known=(
@@ -27,13 +28,20 @@ cmake --build "$build" -j2 --target $(printf 'fuzz_%s ' "${targets[@]}") >/dev/n
 
 per=$(( seconds / ${#targets[@]} ))
 [ "$per" -ge 1 ] || per=1
+budget=(-max_total_time="$per")
+[ -z "${FUZZ_RUNS:-}" ] || budget=(-runs="$FUZZ_RUNS")
 status=0
 for t in "${targets[@]}"; do
   work="$build/corpus/$t"
   mkdir -p "$work" "$build/findings/$t"
   # Findings and logs stay in the build folder; the seeds are read only.
-  if ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
-     "$build/fuzz_$t" -max_total_time="$per" -timeout=10 -rss_limit_mb=1024 -print_final_stats=1 \
+  # Inputs stay within 1 KiB: longer than any path, and dozens of list or
+  # project lines, which the readers take one at a time; each run's cost
+  # grows with the input's length.
+  # Allocation stacks are left out of reports for speed: rerun a finding
+  # with its input to see them.
+  if ASAN_OPTIONS=detect_leaks=1:malloc_context_size=0 UBSAN_OPTIONS=print_stacktrace=1 \
+     "$build/fuzz_$t" "${budget[@]}" -max_len=1024 -timeout=10 -rss_limit_mb=1024 -print_final_stats=1 \
        -artifact_prefix="$build/findings/$t/" "$work" "fuzz/corpus/$t" >"$build/$t.log" 2>&1; then
     echo "fuzz $t: $(grep -o 'stat::number_of_executed_units: *[0-9]*' "$build/$t.log" | grep -o '[0-9]*$') runs, no finding"
   else

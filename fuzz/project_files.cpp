@@ -1,0 +1,99 @@
+// The project and group file readers: any bytes, decoded as Windows decodes
+// them, give absolute paths already in their folded form; the common output
+// folder changes the output alone; only the first section counts; the kind
+// of line end does not matter.
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "FuzzSupport.h"
+#include "WindowsCp932.h"
+#include "engine/VbgGroup.h"
+#include "engine/VbpProject.h"
+#include "support/PathNames.h"
+
+using namespace tolvane;
+
+namespace {
+
+const std::wstring kVbp = L"C:\\ｿｰｽ\\App\\App.vbp";
+const std::wstring kOutFolder = L"D:\\出力 先\\";
+
+// Absolute (drive or backslash root), and resolving it again changes nothing.
+bool Folded(const std::wstring& path) {
+    return !path.empty() && (path[0] == L'\\' || (path.size() >= 2 && path[1] == L':')) &&
+           ResolvePath(L"", path) == path;
+}
+
+void RequireFolded(const std::vector<std::wstring>& paths, const char* property) {
+    for (const auto& path : paths) fuzz::Require(Folded(path), property);
+}
+
+// Everything but the output, as one list of paths in order.
+std::vector<std::wstring> Named(const VbpProject& p) {
+    std::vector<std::wstring> all;
+    for (const auto& source : p.sources) all.push_back((source.companion ? L"?" : L"") + source.path);
+    all.insert(all.end(), p.typeLibs.begin(), p.typeLibs.end());
+    all.push_back(L"|");
+    all.insert(all.end(), p.controls.begin(), p.controls.end());
+    all.push_back(L"|");
+    all.insert(all.end(), p.projects.begin(), p.projects.end());
+    all.push_back(p.compatible + L"|" + p.name + L"|" + std::to_wstring(static_cast<int>(p.type)));
+    return all;
+}
+
+bool Same(const VbpProject& a, const VbpProject& b) { return a.output == b.output && Named(a) == Named(b); }
+
+void CheckProject(const std::wstring& text) {
+    const VbpProject p = ParseVbp(text, kVbp, L"");
+    fuzz::Require(Folded(p.output), "the output is an absolute, folded path");
+    for (std::size_t i = 0; i < p.sources.size(); ++i) {
+        const VbpSource& s = p.sources[i];
+        fuzz::Require(Folded(s.path), "every source is an absolute, folded path");
+        // A companion follows its form (or control...) and differs from it in the extension only.
+        if (s.companion) {
+            fuzz::Require(i > 0 && !p.sources[i - 1].companion, "a companion follows the file it belongs to");
+            const std::wstring& owner = p.sources[i - 1].path;
+            fuzz::Require(WithExtension(owner, s.path.substr(s.path.rfind(L'.') + 1)) == s.path,
+                          "a companion is its file with another extension");
+        }
+    }
+    RequireFolded(p.typeLibs, "every type library is an absolute, folded path");
+    RequireFolded(p.projects, "every project reference is an absolute, folded path");
+    if (!p.compatible.empty()) fuzz::Require(Folded(p.compatible), "the compatible file is an absolute, folded path");
+
+    const VbpProject common = ParseVbp(text, kVbp, kOutFolder);
+    fuzz::Require(Folded(common.output), "with /outdir the output is an absolute, folded path");
+    fuzz::Require(Named(common) == Named(p), "/outdir changes nothing but the output");
+
+    fuzz::Require(Same(ParseVbp(text + L"\r\n[Fuzz]\r\n" + text + L"\r\nName=Other", kVbp, L""), p),
+                  "lines after another section do not count");
+}
+
+void CheckGroup(const std::wstring& text) {
+    const std::vector<std::wstring> projects = ParseVbg(text, L"C:\\ｿｰｽ\\All.vbg");
+    RequireFolded(projects, "every group member is an absolute, folded path");
+}
+
+// The text with every line end written as a lone CR.
+std::wstring WithCrOnly(std::wstring text) {
+    std::wstring out;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (text[i] == L'\r' && i + 1 < text.size() && text[i + 1] == L'\n') continue;
+        out += text[i] == L'\n' ? L'\r' : text[i];
+    }
+    return out;
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    // The planner reads both files as the system decodes ANSI bytes.
+    const std::wstring text = fuzz::DecodeLikeWindows932(std::string(reinterpret_cast<const char*>(data), size));
+    CheckProject(text);
+    CheckGroup(text);
+    const std::wstring crOnly = WithCrOnly(text);
+    fuzz::Require(Same(ParseVbp(crOnly, kVbp, L""), ParseVbp(text, kVbp, L"")), "CR, LF and CR LF end lines alike");
+    fuzz::Require(ParseVbg(crOnly, L"C:\\a.vbg") == ParseVbg(text, L"C:\\a.vbg"), "and so they do in a group");
+    return 0;
+}
