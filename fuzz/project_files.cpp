@@ -44,8 +44,7 @@ std::vector<std::wstring> Named(const VbpProject& p) {
 
 bool Same(const VbpProject& a, const VbpProject& b) { return a.output == b.output && Named(a) == Named(b); }
 
-void CheckProject(const std::wstring& text) {
-    const VbpProject p = ParseVbp(text, kVbp, L"");
+void CheckProject(const std::wstring& text, const VbpProject& p) {
     fuzz::Require(Folded(p.output), "the output is an absolute, folded path");
     for (std::size_t i = 0; i < p.sources.size(); ++i) {
         const VbpSource& s = p.sources[i];
@@ -66,7 +65,7 @@ void CheckProject(const std::wstring& text) {
     fuzz::Require(Folded(common.output), "with /outdir the output is an absolute, folded path");
     fuzz::Require(Named(common) == Named(p), "/outdir changes nothing but the output");
 
-    fuzz::Require(Same(ParseVbp(text + L"\r\n[Fuzz]\r\n" + text + L"\r\nName=Other", kVbp, L""), p),
+    fuzz::Require(Same(ParseVbp(text + L"\r\n[Fuzz]\r\nName=Other\r\nForm=Other.frm", kVbp, L""), p),
                   "lines after another section do not count");
 }
 
@@ -90,10 +89,11 @@ std::wstring WithCrOnly(std::wstring text) {
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     // The planner reads both files as the system decodes ANSI bytes.
     const std::wstring text = fuzz::DecodeLikeWindows932(std::string(reinterpret_cast<const char*>(data), size));
-    CheckProject(text);
+    const VbpProject project = ParseVbp(text, kVbp, L"");
+    CheckProject(text, project);
     CheckGroup(text);
     const std::wstring crOnly = WithCrOnly(text);
-    fuzz::Require(Same(ParseVbp(crOnly, kVbp, L""), ParseVbp(text, kVbp, L"")), "CR, LF and CR LF end lines alike");
+    fuzz::Require(Same(ParseVbp(crOnly, kVbp, L""), project), "CR, LF and CR LF end lines alike");
     fuzz::Require(ParseVbg(crOnly, L"C:\\a.vbg") == ParseVbg(text, L"C:\\a.vbg"), "and so they do in a group");
     return 0;
 }
