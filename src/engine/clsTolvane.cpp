@@ -59,13 +59,24 @@ std::int32_t clsTolvane::FailureCount() const {
 void clsTolvane::addVbp(const std::wstring& path, bool action) {
     // The list never grows past what 16-bit positions can address, so the
     // removal and re-check operations never meet an unaddressable entry.
-    if (Count() >= kMaxEntries) {
-        throw TolvaneError(kSource, L"ｺﾝﾊﾟｲﾙﾘｽﾄに登録できるのは32767件までです");
-    }
+    if (Count() >= kMaxEntries) RefuseEntries();
+    entries_.push_back(NewEntry(path, action));
+}
+
+std::shared_ptr<clsVbp> clsTolvane::NewEntry(const std::wstring& path, bool action) {
     auto entry = std::make_shared<clsVbp>();
     entry->SetVbp(TrimSpaces(path));
     entry->SetAction(action);
-    entries_.push_back(std::move(entry));
+    return entry;
+}
+
+void clsTolvane::ReplaceEntries(EntryList entries) {
+    if (entries.size() > static_cast<std::size_t>(kMaxEntries)) RefuseEntries();
+    entries_ = std::move(entries);
+}
+
+void clsTolvane::RefuseEntries() {
+    throw TolvaneError(kSource, L"ｺﾝﾊﾟｲﾙﾘｽﾄに登録できるのは32767件までです");
 }
 
 void clsTolvane::RemoveTargetAll() { entries_.clear(); }

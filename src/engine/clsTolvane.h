@@ -88,6 +88,10 @@ public:
     // Appends an entry with the path trimmed; nothing else is checked. Refuses
     // (engine error, list unchanged) when the list already holds kMaxEntries.
     void addVbp(const std::wstring& path, bool action);
+    // An entry as addVbp makes it, for a list put together elsewhere.
+    static std::shared_ptr<clsVbp> NewEntry(const std::wstring& path, bool action);
+    // The whole list at once; refused as addVbp would refuse its last entry.
+    void ReplaceEntries(EntryList entries);
     void RemoveTargetAll();
     // 1-based. Overflow error beyond the 16-bit range, invalid-argument error
     // outside 1..Count; the list is then unchanged.
@@ -115,6 +119,7 @@ public:
     void SetExecutionSkipHandler(std::function<void()> handler) { executionSkip_ = std::move(handler); }
 
 private:
+    [[noreturn]] static void RefuseEntries();
     void RaiseExecutionStart();
     void RaiseExecutionStop();
     void MarkFailed(clsVbp& entry, const std::wstring& reason);

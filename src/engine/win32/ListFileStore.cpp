@@ -7,23 +7,29 @@
 
 namespace tolvane {
 
-ListFileLoad LoadListFile(const std::wstring& path, clsTolvane& engine) {
-    ListFileLoad load;
-    if (!FileExists(path)) return load;
+ListFileRead ReadListFile(const std::wstring& path) {
+    ListFileRead read;
+    if (!FileExists(path)) return read;
     std::string bytes;
-    if (!ReadWholeFile(path, bytes, load.error)) {
-        load.result = ListFileLoad::Unreadable;
-        return load;
+    if (!ReadWholeFile(path, bytes, read.error)) {
+        read.result = ListFileLoad::Unreadable;
+        return read;
     }
     const std::vector<ListLine> lines = ParseCompileList(bytes, SystemAnsiCodec());
     if (lines.size() > static_cast<std::size_t>(clsTolvane::kMaxEntries)) {
-        load.result = ListFileLoad::TooLong;
-        return load;
+        read.result = ListFileLoad::TooLong;
+        return read;
     }
-    engine.RemoveTargetAll();
-    for (const ListLine& line : lines) engine.addVbp(line.path, line.mark);
-    load.result = ListFileLoad::Loaded;
-    return load;
+    read.entries.reserve(lines.size());
+    for (const ListLine& line : lines) read.entries.push_back(clsTolvane::NewEntry(line.path, line.mark));
+    read.result = ListFileLoad::Loaded;
+    return read;
+}
+
+ListFileLoad LoadListFile(const std::wstring& path, clsTolvane& engine) {
+    ListFileRead read = ReadListFile(path);
+    if (read.result == ListFileLoad::Loaded) engine.ReplaceEntries(std::move(read.entries));
+    return read;
 }
 
 void SaveListFile(const std::wstring& path, const clsTolvane& engine) {

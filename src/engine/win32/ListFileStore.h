@@ -15,6 +15,12 @@ struct ListFileLoad {
     DWORD error = 0;
 };
 
+// The file read into entries of its own, touching no engine: safe on any thread.
+struct ListFileRead : ListFileLoad {
+    clsTolvane::EntryList entries;  // when Loaded
+};
+ListFileRead ReadListFile(const std::wstring& path);
+
 // Replaces the engine's entries with the file's. The whole file is read and
 // checked first, so unless the result is Loaded the entries stay as they were.
 ListFileLoad LoadListFile(const std::wstring& path, clsTolvane& engine);

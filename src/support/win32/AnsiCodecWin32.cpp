@@ -1,12 +1,21 @@
 #include <windows.h>
 
+#include <algorithm>
+
 #include "support/AnsiCodec.h"
 
 namespace tolvane {
 namespace {
 
+// Every ANSI code page keeps ASCII as it is, so most paths need no call into
+// the system (a list of thousands of entries makes that call per field).
+template <typename Text>
+bool IsAscii(const Text& text) {
+    return std::all_of(text.begin(), text.end(), [](auto c) { return static_cast<unsigned>(c) < 0x80; });
+}
+
 std::wstring DecodeAcp(const std::string& bytes) {
-    if (bytes.empty()) return std::wstring();
+    if (IsAscii(bytes)) return std::wstring(bytes.begin(), bytes.end());
     const int size = static_cast<int>(bytes.size());
     const int count = MultiByteToWideChar(CP_ACP, 0, bytes.data(), size, nullptr, 0);
     if (count <= 0) return std::wstring();
@@ -18,7 +27,7 @@ std::wstring DecodeAcp(const std::string& bytes) {
 class Win32AnsiCodec : public AnsiCodec {
 public:
     std::optional<std::string> Encode(const std::wstring& text) const override {
-        if (text.empty()) return std::string();
+        if (IsAscii(text)) return std::string(text.begin(), text.end());
         const int size = static_cast<int>(text.size());
         // UTF-8 as the ANSI code page takes no default-character check.
         const bool utf8 = GetACP() == CP_UTF8;

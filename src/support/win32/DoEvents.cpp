@@ -27,4 +27,10 @@ void DoEvents() {
     }
 }
 
+void ServeSentMessages() {
+    MSG msg;
+    // Peeking delivers the sent messages; nothing posted is taken.
+    PeekMessageW(&msg, nullptr, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);
+}
+
 }  // namespace tolvane

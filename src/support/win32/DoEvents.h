@@ -20,4 +20,8 @@ void DispatchWindowMessage(MSG& msg);
 // Lets every pending window event run once.
 void DoEvents();
 
+// Answers the messages other threads and programs have sent and are waiting
+// on, and nothing else: no input, no command, can start.
+void ServeSentMessages();
+
 }  // namespace tolvane

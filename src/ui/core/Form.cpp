@@ -176,7 +176,11 @@ void Form::Load() {
     if (!hwnd_) throw VbError(static_cast<std::int32_t>(GetLastError()), L"Form", L"ウィンドウを作成できませんでした");
     if (style.dialogOwner) g_dialogOwner = hwnd_;
     SendMessageW(hwnd_, WM_SETFONT, reinterpret_cast<WPARAM>(FontFor(style.font)), FALSE);
+    // A form of many controls takes tens of milliseconds to come up under
+    // Wine: between the steps, the messages other programs wait on are answered.
+    ServeSentMessages();
     CreateControls();
+    ServeSentMessages();
     OnLoad();
 }
 

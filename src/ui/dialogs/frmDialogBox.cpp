@@ -4,6 +4,7 @@
 
 #include "support/Paths.h"
 #include "support/VbError.h"
+#include "support/win32/DoEvents.h"
 #include "support/win32/Files.h"
 #include "support/win32/IniControl.h"
 #include "support/win32/Make.h"
@@ -132,6 +133,8 @@ void frmDialogBox::OnLoad() {
     else
         CenterForm(Hwnd());
 
+    // Each listing may take a while on a slow drive.
+    ServeSentMessages();
     if (TrimSpaces(user_).empty()) user_ = L"USER";
     fullPathName_ = GetIniString(SettingsFile(), L"COMMON", SettingsKey());
     if (!TrimSpaces(fullPathName_).empty()) {

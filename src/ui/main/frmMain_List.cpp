@@ -4,11 +4,14 @@
 
 #include <commctrl.h>
 
+#include "engine/CompileListFile.h"
 #include "engine/win32/ListFileStore.h"
 #include "support/AnsiCodec.h"
 #include "support/Paths.h"
 #include "support/VbError.h"
+#include "support/win32/BackgroundWork.h"
 #include "support/win32/Files.h"
+#include "support/win32/Make.h"
 #include "ui/core/Colors.h"
 #include "ui/main/MainIds.h"
 
@@ -86,11 +89,16 @@ void frmMain::lstCompileList_ItemCheck(int item) {
     mobjVBC->Entry(item + 1).SetAction(ItemChecked(item));
 }
 
+// Reading, decoding and writing a list of thousands of entries takes longer
+// than a window may keep others waiting: that part runs off the window's thread.
 frmMain::LoadResult frmMain::LoadCompileList(const std::wstring& path) {
-    const ListFileLoad load = LoadListFile(path, *mobjVBC);
+    ListFileRead load;
+    RunAnswering([&] { load = ReadListFile(path); });
     switch (load.result) {
     case ListFileLoad::Missing: return LoadResult::Missing;
-    case ListFileLoad::Loaded: return LoadResult::Loaded;
+    case ListFileLoad::Loaded:
+        mobjVBC->ReplaceEntries(std::move(load.entries));
+        return LoadResult::Loaded;
     case ListFileLoad::Unreadable: Notice(path + L"が開けませんでした", LastErrorText(load.error)); break;
     case ListFileLoad::TooLong: WarnListLimit(path + L"は開けませんでした"); break;
     }
@@ -104,7 +112,9 @@ frmMain::SaveResult frmMain::SaveCompileList() {
     // One look at all the paths together; only a list that fails is gone through entry by entry.
     std::wstring paths;
     for (const auto& entry : mobjVBC->Vbp()) paths += entry->Vbp();
-    if (FirstUnencodable(codec, paths) != std::wstring::npos) {
+    std::wstring::size_type unencodable = 0;
+    RunAnswering([&] { unencodable = FirstUnencodable(codec, paths); });
+    if (unencodable != std::wstring::npos) {
         for (const auto& entry : mobjVBC->Vbp()) {
             if (FirstUnencodable(codec, entry->Vbp()) == std::wstring::npos) continue;
             Notice(entry->Vbp() + L"はｺﾝﾊﾟｲﾙﾘｽﾄに保存出来ない文字を含んでいます",
@@ -121,7 +131,8 @@ frmMain::SaveResult frmMain::SaveCompileList() {
 
 bool frmMain::WriteCompileList(const std::wstring& path) {
     try {
-        SaveListFile(path, *mobjVBC);
+        const std::wstring text = FormatCompileList(*mobjVBC);
+        RunAnswering([&] { MakeTextFile(path, text); });
         return true;
     } catch (const VbError& e) {
         Notice(e.Description(), L"ｺﾝﾊﾟｲﾙﾘｽﾄを保存出来ませんでした");
