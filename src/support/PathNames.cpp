@@ -56,7 +56,8 @@ std::wstring PathKey(const std::wstring& path) {
 }
 
 std::wstring WithExtension(const std::wstring& path, const std::wstring& extension) {
-    const auto slash = path.rfind(L'\\');
+    // The name starts after the last backslash or a drive's colon ("C:Main.frm").
+    const auto slash = path.find_last_of(L"\\:");
     const auto dot = path.rfind(L'.');
     const bool hasDot = dot != std::wstring::npos && (slash == std::wstring::npos || dot > slash);
     return (hasDot ? path.substr(0, dot) : path) + L"." + extension;
