@@ -8,13 +8,7 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 cd "$root"
 build=${1:-build/bench-win}
 
-if [ ! -f "$build/CMakeCache.txt" ]; then
-  cmake -S . -B "$build" -DCMAKE_TOOLCHAIN_FILE=cmake/toolchain-mingw-i686.cmake >/dev/null
-fi
-cmake --build "$build" -j2 --target bench_load
-
-source scripts/display.sh
-start_display "$build"
-trap stop_display EXIT
+source bench/prepare.sh
+prepare_bench "$build" bench_load
 
 "$build/wine-run" "$build/bin/bench_load.exe"

@@ -6,14 +6,8 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 cd "$root"
 build=${1:-build/bench-win}
 
-if [ ! -f "$build/CMakeCache.txt" ]; then
-  cmake -S . -B "$build" -DCMAKE_TOOLCHAIN_FILE=cmake/toolchain-mingw-i686.cmake >/dev/null
-fi
-cmake --build "$build" -j2 --target bench_run bench_window VBStandIn Tolvane
-
-source scripts/display.sh
-start_display "$build"
-trap stop_display EXIT
+source bench/prepare.sh
+prepare_bench "$build" bench_run bench_window VBStandIn Tolvane
 
 status=0
 "$build/wine-run" "$build/bin/bench_run.exe" || status=1

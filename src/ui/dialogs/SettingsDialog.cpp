@@ -4,6 +4,13 @@
 
 namespace tolvane::settings_dialog {
 
+namespace {
+
+const ui::FontSpec kLabelFont{L"ＭＳ ゴシック", 98, false};  // 9.75 point
+const ui::FontSpec kTitleFont{L"ＭＳ ゴシック", 98, true};
+
+}  // namespace
+
 ui::FormStyle ToolWindow(const wchar_t* caption, int clientWidth, int clientHeight) {
     ui::FormStyle s;
     s.style = WS_POPUP | WS_CAPTION | WS_SYSMENU;
@@ -19,6 +26,13 @@ ui::ControlSpec FrameTitle(int id, int frame) {
     title.font = &kTitleFont;
     title.style = SS_LEFTNOWORDWRAP;
     return title;
+}
+
+ui::ControlSpec FrameLabel(int id, int frame, int left, int top, int width, const wchar_t* text) {
+    ui::ControlSpec label{id, ui::ControlKind::Label, frame, left, top, width, 195, text};
+    label.font = &kLabelFont;
+    label.style = SS_LEFTNOWORDWRAP;
+    return label;
 }
 
 std::wstring SettingsFile() { return FileBesideProgram(L"Tolvane.ini"); }

@@ -7,14 +7,14 @@
 
 namespace tolvane::settings_dialog {
 
-inline const ui::FontSpec kLabelFont{L"ＭＳ ゴシック", 98, false};  // 9.75 point
-inline const ui::FontSpec kTitleFont{L"ＭＳ ゴシック", 98, true};
-
 // A fixed-size tool window with a small title bar and only a close box.
 ui::FormStyle ToolWindow(const wchar_t* caption, int clientWidth, int clientHeight);
 
 // The bold label over the frame's top edge that serves as its title.
 ui::ControlSpec FrameTitle(int id, int frame);
+
+// A one-line label in the frame, in the dialogs' label font (positions in twips).
+ui::ControlSpec FrameLabel(int id, int frame, int left, int top, int width, const wchar_t* text);
 
 std::wstring SettingsFile();
 

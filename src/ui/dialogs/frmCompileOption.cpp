@@ -23,26 +23,19 @@ ui::FormStyle frmCompileOption::Style() const {
 
 std::vector<ui::ControlSpec> frmCompileOption::Layout() const {
     using ui::ControlKind;
-    std::vector<ui::ControlSpec> controls{
+    return {
         {Frame1, ControlKind::Frame, 0, 90, 690, 5265, 1845},
         FrameTitle(Label4, Frame1),
         {chkOrder, ControlKind::CheckBox, Frame1, 240, 285, 4900, 285, L"参照順にｺﾝﾊﾟｲﾙする"},
         {chkSkip, ControlKind::CheckBox, Frame1, 240, 630, 4900, 285, L"更新されていないﾌﾟﾛｼﾞｪｸﾄはｽｷｯﾌﾟする"},
-        {lblParallel, ControlKind::Label, Frame1, 240, 1020, 1800, 195, L"同時ｺﾝﾊﾟｲﾙ数："},
+        FrameLabel(lblParallel, Frame1, 240, 1020, 1800, L"同時ｺﾝﾊﾟｲﾙ数："),
         {cboParallel, ControlKind::DropDown, Frame1, 2100, 975, 735, 300},
-        {lblTimeLimit, ControlKind::Label, Frame1, 240, 1410, 1800, 195, L"制限時間(分)："},
+        FrameLabel(lblTimeLimit, Frame1, 240, 1410, 1800, L"制限時間(分)："),
         {txtTimeLimit, ControlKind::TextBox, Frame1, 2100, 1365, 735, 270},
-        {lblTimeLimitNote, ControlKind::Label, Frame1, 2925, 1410, 2250, 195, L"0は制限なし"},
+        FrameLabel(lblTimeLimitNote, Frame1, 2925, 1410, 2250, L"0は制限なし"),
         {cmdGo, ControlKind::Button, 0, 150, 135, 1500, 435, L"設定"},
         {cmdCancel, ControlKind::Button, 0, 1710, 135, 1500, 435, L"終了"},
     };
-    for (auto& control : controls) {
-        if (control.kind == ControlKind::Label && control.id != Label4) {
-            control.font = &kLabelFont;
-            control.style = SS_LEFTNOWORDWRAP;
-        }
-    }
-    return controls;
 }
 
 void frmCompileOption::OnLoad() {

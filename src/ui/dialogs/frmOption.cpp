@@ -32,13 +32,10 @@ std::vector<ui::ControlSpec> frmOption::Layout() const {
     using ui::ControlKind;
     // The frame and its contents come first: the tab order runs txtEXE,
     // cmdExe, cmdGo, cmdCancel.
-    ui::ControlSpec label{Label6, ControlKind::Label, Frame1, 240, 300, 825, 195, L"VB*.EXE："};
-    label.font = &kLabelFont;
-    label.style = SS_LEFTNOWORDWRAP;
     return {
         {Frame1, ControlKind::Frame, 0, 90, 690, 5265, 1125},
         FrameTitle(Label4, Frame1),
-        label,
+        FrameLabel(Label6, Frame1, 240, 300, 825, L"VB*.EXE："),
         {txtEXE, ControlKind::TextBox, Frame1, 1095, 585, 3330, 270},
         {cmdExe, ControlKind::Button, Frame1, 4485, 585, 555, 285, L"参照"},
         {cmdGo, ControlKind::Button, 0, 150, 135, 1500, 435, L"設定"},
