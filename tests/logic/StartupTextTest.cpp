@@ -2,8 +2,8 @@
 // numbers, the version labels, and the credits roll's lines.
 #include <gtest/gtest.h>
 
-#include "ui/startup/StaffRoll.h"
-#include "ui/startup/VersionText.h"
+#include "ui/dialogs/rules/StaffRoll.h"
+#include "ui/dialogs/rules/VersionText.h"
 
 using namespace tolvane;
 

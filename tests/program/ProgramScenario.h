@@ -18,7 +18,7 @@
 #include "ui/dialogs/frmDialogBox.h"
 #include "ui/dialogs/frmOption.h"
 #include "ui/main/MainIds.h"
-#include "ui/startup/frmAbout.h"
+#include "ui/dialogs/frmAbout.h"
 
 namespace tolvane::testing {
 

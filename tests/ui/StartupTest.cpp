@@ -20,8 +20,8 @@
 #include "ui/dialogs/MessageBoxBase.h"
 #include "ui/startup/ProgramVersion.h"
 #include "ui/startup/basMain.h"
-#include "ui/startup/frmAbout.h"
-#include "ui/startup/frmRoll.h"
+#include "ui/dialogs/frmAbout.h"
+#include "ui/dialogs/frmRoll.h"
 #include "ui/startup/frmSplash.h"
 
 using namespace tolvane;

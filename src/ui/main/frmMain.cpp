@@ -24,7 +24,7 @@
 #include "ui/dialogs/frmCompileOption.h"
 #include "ui/dialogs/frmOption.h"
 #include "ui/main/MainIds.h"
-#include "ui/startup/frmAbout.h"
+#include "ui/dialogs/frmAbout.h"
 
 namespace tolvane {
 

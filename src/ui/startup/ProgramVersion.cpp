@@ -4,7 +4,7 @@
 
 #include <vector>
 
-#include "ui/startup/VersionText.h"
+#include "ui/dialogs/rules/VersionText.h"
 
 namespace tolvane {
 namespace {

@@ -4,9 +4,9 @@
 
 #include "ui/core/WindowPlacement.h"
 #include "ui/core/Globals.h"
-#include "ui/startup/LabelSize.h"
-#include "ui/startup/ResourceIds.h"
-#include "ui/startup/VersionText.h"
+#include "ui/core/LabelSize.h"
+#include "ui/core/ResourceIds.h"
+#include "ui/dialogs/rules/VersionText.h"
 #include "ui/startup/basMain.h"
 
 namespace tolvane {

@@ -1,4 +1,4 @@
-#include "ui/startup/frmRoll.h"
+#include "ui/dialogs/frmRoll.h"
 
 #include "support/VbError.h"
 #include "ui/core/WindowPlacement.h"

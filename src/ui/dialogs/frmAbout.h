@@ -8,7 +8,7 @@
 #include <string>
 
 #include "ui/core/Form.h"
-#include "ui/startup/StaffRoll.h"
+#include "ui/dialogs/rules/StaffRoll.h"
 
 namespace tolvane {
 

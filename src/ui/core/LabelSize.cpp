@@ -1,4 +1,4 @@
-#include "ui/startup/LabelSize.h"
+#include "ui/core/LabelSize.h"
 
 #include <algorithm>
 #include <string>

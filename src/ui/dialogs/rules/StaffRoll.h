@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "ui/startup/VersionText.h"
+#include "ui/dialogs/rules/VersionText.h"
 
 namespace tolvane {
 

@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "ui/core/Form.h"
-#include "ui/startup/StaffRoll.h"
+#include "ui/dialogs/rules/StaffRoll.h"
 
 namespace tolvane {
 

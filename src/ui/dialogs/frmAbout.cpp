@@ -1,4 +1,4 @@
-#include "ui/startup/frmAbout.h"
+#include "ui/dialogs/frmAbout.h"
 
 #include <commctrl.h>
 
@@ -12,10 +12,10 @@
 #include "ui/core/Globals.h"
 #include "ui/core/Twips.h"
 #include "ui/dialogs/MessageBoxes.h"
-#include "ui/startup/LabelSize.h"
-#include "ui/startup/ResourceIds.h"
-#include "ui/startup/VersionText.h"
-#include "ui/startup/frmRoll.h"
+#include "ui/core/LabelSize.h"
+#include "ui/core/ResourceIds.h"
+#include "ui/dialogs/rules/VersionText.h"
+#include "ui/dialogs/frmRoll.h"
 
 namespace tolvane {
 namespace {
