@@ -20,7 +20,11 @@ const wchar_t kErrorBoxTitle[] = L"Microsoft Visual Basic";
 constexpr DWORD kTerminateWaitMs = 5000;
 // The class of dialog windows, message boxes among them.
 const wchar_t kDialogClass[] = L"#32770";
-constexpr std::chrono::milliseconds kFullSearchInterval{100};
+constexpr std::chrono::milliseconds kFullSearchInterval{1000};
+// How often, and at most how long, a hidden dialog of the compiler's is
+// looked at again: it may be an error box on its way.
+constexpr std::chrono::milliseconds kAppearingRecheck{4};
+constexpr std::chrono::milliseconds kAppearingWatch{2000};
 
 DWORD Millis(std::chrono::milliseconds d) {
     return d.count() <= 0 ? 0 : static_cast<DWORD>(std::min<long long>(d.count(), INFINITE - 1));
@@ -55,11 +59,25 @@ public:
         // boxes of other kinds, and always once the end has been seen or while
         // a box is being closed.
         const ULONGLONG now = GetTickCount64();
-        if (now < nextFullSearch_ && !endSeen_ && !boxShown_ && !FindWindowExW(nullptr, nullptr, kDialogClass, nullptr))
+        const bool dialog = FindWindowExW(nullptr, nullptr, kDialogClass, nullptr) != nullptr;
+        if (now < nextFullSearch_ && !endSeen_ && !boxShown_ && !dialog) {
+            appearingSince_ = 0;
             return std::nullopt;
+        }
         nextFullSearch_ = now + kFullSearchInterval.count();
+        // Under Wine a box exists a long while (up to a hundred milliseconds
+        // and more) before it shows: while a dialog of the compiler's is still
+        // hidden, the next look comes soon. Asked before the search, so that
+        // a box showing in between is either found or still counted hidden.
+        ids_.reset();
+        const bool hidden = dialog && HasHiddenDialog();
         lastBoxes_ = Boxes();
         boxShown_ = !lastBoxes_.empty();
+        if (hidden && !boxShown_) {
+            if (appearingSince_ == 0) appearingSince_ = now;
+        } else {
+            appearingSince_ = 0;
+        }
         if (lastBoxes_.empty()) return std::nullopt;
         return ReadBoxText(lastBoxes_.front());
     }
@@ -97,6 +115,8 @@ public:
     std::chrono::milliseconds Elapsed() override { return std::chrono::milliseconds(GetTickCount64() - started_); }
 
     void WaitStep(std::chrono::milliseconds interval) override {
+        if (appearingSince_ != 0 && GetTickCount64() - appearingSince_ < kAppearingWatch.count())
+            interval = std::min(interval, kAppearingRecheck);
         HANDLE h = process_->Process();
         // A timeout means no window input is waiting, so there is nothing to
         // run; skipping the empty look saves a server round trip per pass under Wine.
@@ -109,9 +129,20 @@ public:
     void Terminate() override { process_->Terminate(std::chrono::milliseconds(kTerminateWaitMs)); }
 
 private:
+    // The process ids are those of the last reset (once per search).
     std::vector<HWND> Boxes() {
-        ids_.reset();
         return FindOwnedWindows(kErrorBoxTitle, [&](DWORD pid) { return IsOurs(pid); });
+    }
+
+    bool HasHiddenDialog() {
+        HWND after = nullptr;
+        while ((after = FindWindowExW(nullptr, after, kDialogClass, nullptr)) != nullptr) {
+            if (IsWindowVisible(after)) continue;
+            DWORD pid = 0;
+            GetWindowThreadProcessId(after, &pid);
+            if (pid != 0 && IsOurs(pid)) return true;
+        }
+        return false;
     }
 
     // Asks for the build's processes once per search.
@@ -126,6 +157,7 @@ private:
     std::vector<HWND> lastBoxes_;
     HWINEVENTHOOK hook_ = nullptr;
     ULONGLONG nextFullSearch_ = 0;
+    ULONGLONG appearingSince_ = 0;  // a dialog, not yet a box of ours, seen since
     bool endSeen_ = false;
     bool boxShown_ = false;
     bool stillRunningAtLastStep_ = false;
