@@ -203,15 +203,6 @@ COLORREF PaintedTextColor(HWND label) {
     return color;
 }
 
-COLORREF EditBackColor(HWND dialog, HWND edit) {
-    HDC dc = CreateCompatibleDC(nullptr);
-    SetBkColor(dc, RGB(1, 2, 3));
-    SendMessageW(dialog, WM_CTLCOLOREDIT, reinterpret_cast<WPARAM>(dc), reinterpret_cast<LPARAM>(edit));
-    const COLORREF color = GetBkColor(dc);
-    DeleteDC(dc);
-    return color;
-}
-
 int TextWidthTwips(HWND label, const std::wstring& text) {
     HDC dc = GetDC(label);
     HGDIOBJ old = SelectObject(dc, reinterpret_cast<HFONT>(SendMessageW(label, WM_GETFONT, 0, 0)));

@@ -76,8 +76,6 @@ RECT ChildRectTwips(HWND child);
 int OuterWidthTwips(HWND window);
 // The colour a label's text is painted in, asked the way the label asks.
 COLORREF PaintedTextColor(HWND label);
-// The background a dialog gives an edit control when it is painted.
-COLORREF EditBackColor(HWND dialog, HWND edit);
 // Width in twips that a text takes in the label's own font.
 int TextWidthTwips(HWND label, const std::wstring& text);
 

@@ -12,7 +12,6 @@
 #include "common/UiDriver.h"
 #include "engine/win32/JobProcess.h"
 #include "engine/win32/Win32RunPlatform.h"
-#include "support/VbError.h"
 
 namespace tolvane {
 namespace {
@@ -180,21 +179,6 @@ TEST_F(CompilerProcessTest, BoxThatIgnoresCloseIsGivenUpOnAndTerminateEndsEveryP
     EXPECT_TRUE(p->HasEnded());
     EXPECT_TRUE(testing::WaitForWindowGone(box, 30s));
     EXPECT_FALSE(p->FindErrorBox().has_value());
-}
-
-// A compiler gone between the run's check and its start: the start error,
-// in the user's language and without a line break, ends the run.
-TEST_F(CompilerProcessTest, MissingCompilerRaisesTheStartError) {
-    const std::wstring gone = temp_.File(L"VB6.EXE");
-    try {
-        platform_.StartCompiler(gone, gone + L" /make \"" + temp_.File(L"a.vbp") + L"\"");
-        FAIL() << "started without a compiler";
-    } catch (const VbError& e) {
-        EXPECT_EQ(e.Number(), static_cast<std::int32_t>(ERROR_FILE_NOT_FOUND));
-        EXPECT_EQ(e.Source(), L"clsTolvane");
-        EXPECT_FALSE(e.Description().empty());
-        EXPECT_EQ(e.Description().find_last_of(L"\r\n"), std::wstring::npos) << "trimmed";
-    }
 }
 
 TEST_F(CompilerProcessTest, ReleasingABuildEndsWhatIsLeftOfIt) {
