@@ -17,10 +17,8 @@ using namespace std::chrono_literals;
 constexpr wchar_t kMainClass[] = L"TolvaneMain";
 constexpr wchar_t kSplashClass[] = L"TolvaneSplash";
 constexpr wchar_t kOptionClass[] = L"TolvaneOption";
-constexpr wchar_t kAboutClass[] = L"TolvaneAbout";
 constexpr wchar_t kWarningBoxClass[] = L"TolvaneMsgWarning";
 constexpr wchar_t kYesNoBoxClass[] = L"TolvaneMsgYesNo";
-constexpr wchar_t kChooserClass[] = L"TolvaneDialogBox";
 
 // Polls the condition until it holds or the limit passes; true when it held.
 bool WaitUntil(const std::function<bool()>& condition, std::chrono::milliseconds limit = 20s);

@@ -1,9 +1,7 @@
-// FileExists, the system's error texts, opening documents and commands.
+// FileExists, and opening documents and commands.
 #include <windows.h>
 
 #include <gtest/gtest.h>
-
-#include <algorithm>
 
 #include "common/TempFolder.h"
 #include "common/TextFiles.h"
@@ -35,15 +33,6 @@ TEST(FileExists, OrdinaryVisibleFilesInAnyCaseOnly) {
         EXPECT_EQ(FileExists(path), exists) << attribute;
         EXPECT_EQ(FileExists(folder.File(L"app.vbp")), exists) << attribute;
     }
-}
-
-TEST(LastErrorText, IsTheUsersLanguageWithoutLineBreak) {
-    const std::wstring text = LastErrorText(ERROR_FILE_NOT_FOUND);
-    ASSERT_FALSE(text.empty());
-    EXPECT_NE(text.back(), L'\n');
-    EXPECT_NE(text.back(), L' ');
-    EXPECT_TRUE(std::any_of(text.begin(), text.end(), [](wchar_t c) { return c >= 0x3000; })) << text.size();
-    EXPECT_NE(LastErrorText(ERROR_ACCESS_DENIED), text);
 }
 
 template <class F>

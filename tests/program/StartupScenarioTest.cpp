@@ -82,16 +82,29 @@ TEST(StartupScenario, FirstStartAsksForTheCompilerWhichTheNextRunUses) {
     const std::wstring list = program.File(L"一覧.clt");
     WriteList(list, {{true, app.path}});
     program.WriteIni(L"Tolvane.ini", {{L"PREV_List", list}});
+    const auto iniBefore = program.Bytes(L"Tolvane.ini");
 
     RunningProgram tolvane(program);
     HWND options = tolvane.WaitForCaption(L"ｵﾌﾟｼｮﾝ");
     ASSERT_NE(options, nullptr);
     EXPECT_EQ(tolvane.FindOfClass(kMainClass), nullptr);
     HWND path = Child(options, frmOption::txtEXE);
-    // A wrong path is refused and not written.
-    SetWindowTextTo(path, program.File(L"VB6.EXE"));
-    Click(Child(options, frmOption::cmdGo));
-    ExpectBox(tolvane, kWarningBoxClass, L"", L"VB.EXEのパスが間違っています");
+    // What is no compiler is refused; what the settings' code page cannot
+    // hold is never reported as set. Neither is written.
+    const std::wstring unstorable = program.Folder(L"한국") + L"\\VB6.EXE";
+    ASSERT_TRUE(CopyFileW(StandInExe().c_str(), unstorable.c_str(), FALSE));
+    const std::pair<std::wstring, std::wstring> refused[] = {
+        {program.File(L"VB6.EXE"), L"VB.EXEのパスが間違っています"},
+        {program.Path(), L"VB.EXEのパスが間違っています"},
+        {L"   ", L"VB.EXEのパスが間違っています"},
+        {unstorable, L"Tolvane.iniに書き込めませんでした"},
+    };
+    for (const auto& [typed, reason] : refused) {
+        SetWindowTextTo(path, typed);
+        Click(Child(options, frmOption::cmdGo));
+        ExpectBox(tolvane, kWarningBoxClass, L"", reason);
+    }
+    EXPECT_EQ(program.Bytes(L"Tolvane.ini"), iniBefore);
     // Blanks around the path are trimmed before it is checked and written.
     SetWindowTextTo(path, L"  " + compiler + L" ");
     Click(Child(options, frmOption::cmdGo));
