@@ -1,8 +1,10 @@
 #include "UiDriver.h"
 
+#include <gtest/gtest.h>
+
 #include <thread>
 
-#include "ui/core/Twips.h"
+#include "ui/core/Form.h"
 #include "ui/dialogs/MessageBoxBase.h"
 
 namespace tolvane::testing {
@@ -180,37 +182,26 @@ bool Answer(HWND box, int buttonId) {
     return WaitForWindowGone(box, 30s);
 }
 
-RECT ChildRectTwips(HWND child) {
-    RECT r{};
-    GetWindowRect(child, &r);
-    MapWindowPoints(nullptr, GetParent(child), reinterpret_cast<POINT*>(&r), 2);
-    return {ui::PixelsToTwipsX(r.left), ui::PixelsToTwipsY(r.top), ui::PixelsToTwipsX(r.right),
-            ui::PixelsToTwipsY(r.bottom)};
-}
-
-int OuterWidthTwips(HWND window) {
-    RECT r{};
-    GetWindowRect(window, &r);
-    return ui::PixelsToTwipsX(r.right - r.left);
-}
-
-COLORREF PaintedTextColor(HWND label) {
-    HDC dc = CreateCompatibleDC(nullptr);
-    SetTextColor(dc, RGB(1, 2, 3));
-    SendMessageW(GetParent(label), WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(dc), reinterpret_cast<LPARAM>(label));
-    const COLORREF color = GetTextColor(dc);
-    DeleteDC(dc);
-    return color;
-}
-
-int TextWidthTwips(HWND label, const std::wstring& text) {
-    HDC dc = GetDC(label);
-    HGDIOBJ old = SelectObject(dc, reinterpret_cast<HFONT>(SendMessageW(label, WM_GETFONT, 0, 0)));
-    SIZE size{};
-    GetTextExtentPoint32W(dc, text.c_str(), static_cast<int>(text.size()), &size);
-    SelectObject(dc, old);
-    ReleaseDC(label, dc);
-    return ui::PixelsToTwipsX(size.cx);
+void ShowWithUser(ui::Form& form, const wchar_t* windowClass, const std::function<void(HWND)>& user) {
+    std::thread scripted([&] {
+        HWND w = WaitForOfClass(windowClass);
+        if (!w) {
+            ADD_FAILURE() << "the window never showed";
+            return;
+        }
+        user(w);
+        if (!WaitForWindowGone(w, 180s)) {
+            ADD_FAILURE() << "the window is still open";
+            PostMessageW(w, WM_CLOSE, 0, 0);
+        }
+    });
+    try {
+        form.ShowModal();
+    } catch (const std::exception& e) {
+        ADD_FAILURE() << "the window raised: " << e.what();
+    }
+    scripted.join();
+    EXPECT_FALSE(form.IsLoaded());
 }
 
 }  // namespace tolvane::testing

@@ -9,6 +9,10 @@
 #include <string>
 #include <vector>
 
+namespace tolvane::ui {
+class Form;
+}
+
 namespace tolvane::testing {
 
 using namespace std::chrono_literals;
@@ -69,12 +73,9 @@ struct BoxLines {
 BoxLines LinesOf(HWND box);
 bool Answer(HWND box, int buttonId);
 
-// A child's place in twips, relative to its container; a window's outer width.
-RECT ChildRectTwips(HWND child);
-int OuterWidthTwips(HWND window);
-// The colour a label's text is painted in, asked the way the label asks.
-COLORREF PaintedTextColor(HWND label);
-// Width in twips that a text takes in the label's own font.
-int TextWidthTwips(HWND label, const std::wstring& text);
+// Shows the form modally here while `user` works its window (of this class)
+// from another thread. The window must then go, by the user's hand or by
+// itself; if it does not, the test fails and it is closed so the run goes on.
+void ShowWithUser(ui::Form& form, const wchar_t* windowClass, const std::function<void(HWND)>& user);
 
 }  // namespace tolvane::testing

@@ -6,7 +6,6 @@
 #include <algorithm>
 #include <atomic>
 #include <mutex>
-#include <thread>
 
 #include "Screenshot.h"
 #include "TextFiles.h"
@@ -29,25 +28,6 @@ namespace {
 void PostClick(HWND w) {
     PostMessageW(w, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));
     PostMessageW(w, WM_LBUTTONUP, 0, MAKELPARAM(5, 5));
-}
-
-// Shows the form modally here while `user` works it from another thread; if
-// the window is still open after the script, the test fails and it is closed.
-void ShowWithUser(ui::Form& form, const wchar_t* cls, const std::function<void(HWND)>& user) {
-    std::thread scripted([&] {
-        HWND w = WaitForOfClass(cls);
-        if (!w) {
-            ADD_FAILURE() << "the window never showed";
-            return;
-        }
-        user(w);
-        if (!WaitForWindowGone(w, 180s)) {
-            ADD_FAILURE() << "the window is still open";
-            PostMessageW(w, WM_CLOSE, 0, 0);
-        }
-    });
-    form.ShowModal();
-    scripted.join();
 }
 
 // The version the program shows of itself (read from Tolvane.exe beside
