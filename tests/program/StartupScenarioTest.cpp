@@ -226,6 +226,19 @@ TEST(StartupScenario, SecondInstanceIsRefusedHelpAndTheListReopenedAtStart) {
         ASSERT_NE(about, nullptr);
         EXPECT_EQ(WindowText(Child(about, frmAbout::kLblVersion)), L"Ver 2.0.2");
         EXPECT_FALSE(IsWindowEnabled(main));
+        Snap(about, "about");
+        // Its icon opens the credits roll on the press; the release lands on
+        // the roll and must not close it, a click does.
+        PostMessageW(Child(about, frmAbout::kPicIcon), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));
+        HWND roll = first.WaitForClass(L"TolvaneRoll");
+        ASSERT_NE(roll, nullptr);
+        PostMessageW(roll, WM_LBUTTONUP, 0, MAKELPARAM(5, 5));
+        Sleep(1500);  // the names roll up into view
+        EXPECT_TRUE(IsWindowVisible(roll));
+        Snap(roll, "credits_roll");
+        PostMessageW(roll, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));
+        PostMessageW(roll, WM_LBUTTONUP, 0, MAKELPARAM(5, 5));
+        ASSERT_TRUE(WaitForWindowGone(roll));
         Click(Child(about, frmAbout::kCmdOK));
         ASSERT_TRUE(WaitForWindowGone(about));
         ASSERT_TRUE(WaitUntil([&] { return IsWindowEnabled(main) != FALSE; }, 10s));
