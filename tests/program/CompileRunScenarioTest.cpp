@@ -246,23 +246,6 @@ TEST(CompileRunScenario, CommonOutputFolderIsRequiredWhenTickedAndUsedForEveryBu
     for (const auto& p : {app, lib}) EXPECT_EQ(ReadStandInOutput(p.output)[L"OutDir"], L"");
 }
 
-// Runs with F12's command and answers the closing notice. The first line of
-// the notice, and the progress lines the run added to the log ("file status").
-std::pair<std::wstring, std::vector<std::wstring>> RunToTheEnd(RunningProgram& tolvane) {
-    const std::size_t before = tolvane.LogLines().size();
-    tolvane.Command(ids::mnuCompile);
-    HWND notice = tolvane.WaitForBox(kWarningBoxClass);
-    if (!notice) return {L"no notice", {}};
-    const std::wstring line1 = LinesOf(notice).line1;
-    Answer(notice, MessageBoxBase::cmdOK);
-    const auto lines = tolvane.LogLines();
-    std::vector<std::wstring> progress;
-    for (std::size_t i = before; i < lines.size(); ++i) {
-        if (lines[i].find(L'\t') != std::wstring::npos) progress.push_back(lines[i].substr(lines[i].find(L'\t') + 1));
-    }
-    return {line1, progress};
-}
-
 TEST(CompileRunScenario, SettingsOrderSkipAndRunSideBySide) {
     ProgramFolder program;
     const Project lib = MakeProject(program, {L"部品", L"Lib"}, L"");

@@ -157,6 +157,23 @@ inline std::wstring Progress(const Project& project, const std::wstring& status)
     return L"T\t" + project.file + L"   " + status;
 }
 
+// Runs with F12's command and answers the closing notice. The first line of
+// the notice, and the progress lines the run added to the log ("file status").
+inline std::pair<std::wstring, std::vector<std::wstring>> RunToTheEnd(RunningProgram& tolvane) {
+    const std::size_t before = tolvane.LogLines().size();
+    tolvane.Command(ids::mnuCompile);
+    HWND notice = tolvane.WaitForBox(kWarningBoxClass);
+    if (!notice) return {L"no notice", {}};
+    const std::wstring line1 = LinesOf(notice).line1;
+    Answer(notice, MessageBoxBase::cmdOK);
+    const auto lines = tolvane.LogLines();
+    std::vector<std::wstring> progress;
+    for (std::size_t i = before; i < lines.size(); ++i) {
+        if (lines[i].find(L'\t') != std::wstring::npos) progress.push_back(lines[i].substr(lines[i].find(L'\t') + 1));
+    }
+    return {line1, progress};
+}
+
 // Digits as 9: the shape of a date-time text, whatever the time.
 inline std::wstring Shape(const std::wstring& text) {
     std::wstring shape = text;

@@ -122,17 +122,7 @@ TEST(StartupScenario, FirstStartAsksForTheCompilerWhichTheNextRunUses) {
 
     // The build runs the compiler just named, with the arguments of the box.
     SetWindowTextTo(tolvane.Control(ids::txtDimension), L"DEMO = 1 : 版 = 2");
-    auto runOnce = [&] {
-        tolvane.Command(ids::mnuCompile);
-        HWND notice = tolvane.WaitForBox(kWarningBoxClass);
-        ASSERT_NE(notice, nullptr);
-        const BoxLines lines = LinesOf(notice);
-        EXPECT_EQ(lines.line1, L"");
-        EXPECT_EQ(lines.line2, L"ｺﾝﾊﾟｲﾙが終了しました");
-        EXPECT_TRUE(LineShows(notice, 1, kNavyText));
-        ASSERT_TRUE(Answer(notice, MessageBoxBase::cmdOK));
-    };
-    runOnce();
+    EXPECT_EQ(RunToTheEnd(tolvane).first, L"");
     auto built = ReadStandInOutput(app.output);
     EXPECT_EQ(CompilerOf(built[L"CommandLine"]), compiler) << ToUtf8(built[L"CommandLine"]);
     EXPECT_EQ(built[L"Constants"], L"DEMO=1:版=2");
@@ -151,7 +141,7 @@ TEST(StartupScenario, FirstStartAsksForTheCompilerWhichTheNextRunUses) {
     Click(Child(options, frmOption::cmdCancel));
     ASSERT_TRUE(WaitForWindowGone(options));
     ASSERT_TRUE(WaitUntil([&] { return IsWindowEnabled(main) != FALSE; }, 10s));
-    runOnce();
+    EXPECT_EQ(RunToTheEnd(tolvane).first, L"");
     built = ReadStandInOutput(app.output);
     EXPECT_EQ(CompilerOf(built[L"CommandLine"]), other) << ToUtf8(built[L"CommandLine"]);
 
