@@ -1,10 +1,7 @@
 #include "UiDriver.h"
 
-#include <gtest/gtest.h>
-
 #include <thread>
 
-#include "ui/core/Form.h"
 #include "ui/dialogs/MessageBoxBase.h"
 
 namespace tolvane::testing {
@@ -180,28 +177,6 @@ bool Answer(HWND box, int buttonId) {
     if (!button) return false;
     Click(button);
     return WaitForWindowGone(box, 30s);
-}
-
-void ShowWithUser(ui::Form& form, const wchar_t* windowClass, const std::function<void(HWND)>& user) {
-    std::thread scripted([&] {
-        HWND w = WaitForOfClass(windowClass);
-        if (!w) {
-            ADD_FAILURE() << "the window never showed";
-            return;
-        }
-        user(w);
-        if (!WaitForWindowGone(w, 180s)) {
-            ADD_FAILURE() << "the window is still open";
-            PostMessageW(w, WM_CLOSE, 0, 0);
-        }
-    });
-    try {
-        form.ShowModal();
-    } catch (const std::exception& e) {
-        ADD_FAILURE() << "the window raised: " << e.what();
-    }
-    scripted.join();
-    EXPECT_FALSE(form.IsLoaded());
 }
 
 }  // namespace tolvane::testing

@@ -9,10 +9,6 @@
 #include <string>
 #include <vector>
 
-namespace tolvane::ui {
-class Form;
-}
-
 namespace tolvane::testing {
 
 using namespace std::chrono_literals;
@@ -72,10 +68,5 @@ struct BoxLines {
 };
 BoxLines LinesOf(HWND box);
 bool Answer(HWND box, int buttonId);
-
-// Shows the form modally here while `user` works its window (of this class)
-// from another thread. The window must then go, by the user's hand or by
-// itself; if it does not, the test fails and it is closed so the run goes on.
-void ShowWithUser(ui::Form& form, const wchar_t* windowClass, const std::function<void(HWND)>& user);
 
 }  // namespace tolvane::testing

@@ -44,7 +44,6 @@ TEST(CompileRunScenario, FiveProjectsTwoFailuresThenOnlyTheFailedAreRebuilt) {
     HWND tick = tolvane.Control(ids::chkAll);
     ASSERT_TRUE(ClickWithMouse(arguments));
     ASSERT_TRUE(WaitUntil([&] { return FocusedControl(main) == arguments; }));
-    const std::wstring before = GeneralNow();
     ASSERT_TRUE(tolvane.PressKeys(main, {VK_F12}));
 
     // Progress as it goes: each value seen is the next build or a later one.
@@ -85,7 +84,6 @@ TEST(CompileRunScenario, FiveProjectsTwoFailuresThenOnlyTheFailedAreRebuilt) {
             return (notice = tolvane.FindOfClass(kWarningBoxClass)) != nullptr;
         },
         120s));
-    const std::wstring after = GeneralNow();
     EXPECT_TRUE(buildingShown);
     // The notice of a run that ended in the background is owned by the main
     // window: above it, without a taskbar button of its own.
@@ -126,11 +124,7 @@ TEST(CompileRunScenario, FiveProjectsTwoFailuresThenOnlyTheFailedAreRebuilt) {
     expected.insert(expected.end(), {kRule, L"開始時間：T", L"終了時間：T", L"経過時間：T", kRule});
     EXPECT_EQ(Masked(log), expected);
     ASSERT_EQ(log.size(), expected.size());
-    for (size_t i = log.size() - 4; i < log.size() - 2; ++i) {
-        const std::wstring time = log[i].substr(5);
-        EXPECT_TRUE(Shape(time) == Shape(before) || Shape(time) == Shape(after)) << ToUtf8(time);
-    }
-    EXPECT_EQ(Shape(log[log.size() - 2].substr(5)), L"99:99:99");
+    EXPECT_EQ(Shape(log[log.size() - 2].substr(5)), L"99:99:99");  // the elapsed time
     EXPECT_FALSE(EndsWith(tolvane.LogText(), L"\r\n"));
 
     // Counters, and exactly the failed projects left checked.
