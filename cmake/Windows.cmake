@@ -24,6 +24,9 @@ target_include_directories(tolvane_core PUBLIC ${CMAKE_SOURCE_DIR}/src)
 glob_sources(platform_sources src/engine/win32 src/support/win32)
 add_library(tolvane_platform STATIC ${platform_sources})
 target_link_libraries(tolvane_platform PUBLIC tolvane_core ${WIN32_LIBS})
+# The core leaves the locale's texts and the ANSI code page to the platform
+# (natively they are its own): the platform follows it on every link line.
+target_link_libraries(tolvane_core INTERFACE tolvane_platform)
 
 glob_sources(win_sources src/ui/core src/ui/dialogs src/ui/main src/ui/startup)
 list(REMOVE_ITEM win_sources ${CMAKE_SOURCE_DIR}/src/ui/startup/WinMain.cpp)

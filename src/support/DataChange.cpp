@@ -40,9 +40,4 @@ double NormalizeNumber(const VbValue& value) {
     return 0.0;  // null reads as no number, unset as 0: both end as 0
 }
 
-std::variant<std::wstring, double> NormalizeValue(const VbValue& value, bool numeric) {
-    if (numeric) return NormalizeNumber(value);
-    return NormalizeText(value);
-}
-
 }  // namespace tolvane

@@ -18,9 +18,6 @@ std::wstring NormalizeText(const VbValue& value);
 // locale); 0 when it reads as none. Unset counts as 0.
 double NormalizeNumber(const VbValue& value);
 
-// Both modes in one call: a double in numeric mode, a text otherwise.
-std::variant<std::wstring, double> NormalizeValue(const VbValue& value, bool numeric);
-
 // A number as VB writes it as text: up to 15 significant digits, no trailing zeros.
 std::wstring NumberText(double value);
 

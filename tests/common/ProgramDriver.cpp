@@ -142,10 +142,6 @@ HWND RunningProgram::WaitForClass(const wchar_t* className, std::chrono::millise
     return found;
 }
 
-bool RunningProgram::WaitForClassGone(const wchar_t* className, std::chrono::milliseconds limit) const {
-    return WaitUntil([&] { return FindOfClass(className) == nullptr; }, limit);
-}
-
 HWND RunningProgram::WaitForCaption(const std::wstring& caption, std::chrono::milliseconds limit) const {
     HWND found = nullptr;
     WaitUntil([&] { return (found = FindTop(pid_, nullptr, &caption)) != nullptr || !Running(); }, limit);

@@ -80,7 +80,6 @@ public:
     // A visible top-level window of this process, by class or by caption.
     HWND FindOfClass(const wchar_t* className) const;
     HWND WaitForClass(const wchar_t* className, std::chrono::milliseconds limit = 60s) const;
-    bool WaitForClassGone(const wchar_t* className, std::chrono::milliseconds limit = 60s) const;
     HWND WaitForCaption(const std::wstring& caption, std::chrono::milliseconds limit = 60s) const;
 
     // A menu command, as the menu sends it.

@@ -25,18 +25,6 @@ StandInProject& StandInProject::Form(const std::wstring& file, bool create) {
     return *this;
 }
 
-StandInProject& StandInProject::Module(const std::wstring& name, const std::wstring& file, bool create) {
-    lines_.push_back(L"Module=" + name + L"; " + file);
-    if (create) create_.push_back(file);
-    return *this;
-}
-
-StandInProject& StandInProject::Class(const std::wstring& name, const std::wstring& file, bool create) {
-    lines_.push_back(L"Class=" + name + L"; " + file);
-    if (create) create_.push_back(file);
-    return *this;
-}
-
 StandInProject& StandInProject::Set(const std::wstring& key, const std::wstring& value) {
     lines_.push_back(key + L"=" + value);
     return *this;
@@ -44,11 +32,7 @@ StandInProject& StandInProject::Set(const std::wstring& key, const std::wstring&
 
 std::wstring StandInProject::Path() const { return folder_ + L"\\" + fileName_; }
 
-std::wstring StandInProject::OutputPath(const std::wstring& outFolder) const {
-    std::wstring folder = outFolder.empty() ? folder_ : outFolder;
-    if (!folder.empty() && folder.back() != L'\\') folder += L'\\';
-    return folder + exeName_;
-}
+std::wstring StandInProject::OutputPath() const { return folder_ + L"\\" + exeName_; }
 
 std::wstring StandInProject::Write() const {
     std::wstring text = L"Type=Exe\r\nReference=*\\G{00020430-0000-0000-C000-000000000046}#2.0#0#stdole2.tlb#OLE Automation\r\n";

@@ -17,10 +17,6 @@ public:
     StandInProject& ExeName(const std::wstring& exeName);
     // Form=<file>; the file is created unless `create` is false.
     StandInProject& Form(const std::wstring& file, bool create = true);
-    // Module=<name>; <file>
-    StandInProject& Module(const std::wstring& name, const std::wstring& file, bool create = true);
-    // Class=<name>; <file>
-    StandInProject& Class(const std::wstring& name, const std::wstring& file, bool create = true);
     // A form that is not there: the stand-in shows its error box.
     StandInProject& MissingForm(const std::wstring& file) { return Form(file, false); }
     // A steering line key=value (StandInDelayMs, StandInHang, StandInRecord, ...).
@@ -29,10 +25,9 @@ public:
     // Writes the project (ANSI code page, CR LF) and the files it names; returns its path.
     std::wstring Write() const;
 
-    const std::wstring& Folder() const { return folder_; }
     std::wstring Path() const;
-    // Where a successful build puts its output: outFolder, or the project's folder.
-    std::wstring OutputPath(const std::wstring& outFolder = L"") const;
+    // Where a successful build puts its output: beside the project.
+    std::wstring OutputPath() const;
 
 private:
     std::wstring folder_, fileName_, name_ = L"Project1", exeName_ = L"Project1.exe";

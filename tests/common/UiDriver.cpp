@@ -2,7 +2,6 @@
 
 #include <thread>
 
-#include "ui/core/Twips.h"
 #include "ui/dialogs/MessageBoxBase.h"
 
 namespace tolvane::testing {
@@ -178,48 +177,6 @@ bool Answer(HWND box, int buttonId) {
     if (!button) return false;
     Click(button);
     return WaitForWindowGone(box, 30s);
-}
-
-RECT ChildRectTwips(HWND child) {
-    RECT r{};
-    GetWindowRect(child, &r);
-    MapWindowPoints(nullptr, GetParent(child), reinterpret_cast<POINT*>(&r), 2);
-    return {ui::PixelsToTwipsX(r.left), ui::PixelsToTwipsY(r.top), ui::PixelsToTwipsX(r.right),
-            ui::PixelsToTwipsY(r.bottom)};
-}
-
-int OuterWidthTwips(HWND window) {
-    RECT r{};
-    GetWindowRect(window, &r);
-    return ui::PixelsToTwipsX(r.right - r.left);
-}
-
-COLORREF PaintedTextColor(HWND label) {
-    HDC dc = CreateCompatibleDC(nullptr);
-    SetTextColor(dc, RGB(1, 2, 3));
-    SendMessageW(GetParent(label), WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(dc), reinterpret_cast<LPARAM>(label));
-    const COLORREF color = GetTextColor(dc);
-    DeleteDC(dc);
-    return color;
-}
-
-COLORREF EditBackColor(HWND dialog, HWND edit) {
-    HDC dc = CreateCompatibleDC(nullptr);
-    SetBkColor(dc, RGB(1, 2, 3));
-    SendMessageW(dialog, WM_CTLCOLOREDIT, reinterpret_cast<WPARAM>(dc), reinterpret_cast<LPARAM>(edit));
-    const COLORREF color = GetBkColor(dc);
-    DeleteDC(dc);
-    return color;
-}
-
-int TextWidthTwips(HWND label, const std::wstring& text) {
-    HDC dc = GetDC(label);
-    HGDIOBJ old = SelectObject(dc, reinterpret_cast<HFONT>(SendMessageW(label, WM_GETFONT, 0, 0)));
-    SIZE size{};
-    GetTextExtentPoint32W(dc, text.c_str(), static_cast<int>(text.size()), &size);
-    SelectObject(dc, old);
-    ReleaseDC(label, dc);
-    return ui::PixelsToTwipsX(size.cx);
 }
 
 }  // namespace tolvane::testing

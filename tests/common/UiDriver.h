@@ -17,10 +17,8 @@ using namespace std::chrono_literals;
 constexpr wchar_t kMainClass[] = L"TolvaneMain";
 constexpr wchar_t kSplashClass[] = L"TolvaneSplash";
 constexpr wchar_t kOptionClass[] = L"TolvaneOption";
-constexpr wchar_t kAboutClass[] = L"TolvaneAbout";
 constexpr wchar_t kWarningBoxClass[] = L"TolvaneMsgWarning";
 constexpr wchar_t kYesNoBoxClass[] = L"TolvaneMsgYesNo";
-constexpr wchar_t kChooserClass[] = L"TolvaneDialogBox";
 
 // Polls the condition until it holds or the limit passes; true when it held.
 bool WaitUntil(const std::function<bool()>& condition, std::chrono::milliseconds limit = 20s);
@@ -70,15 +68,5 @@ struct BoxLines {
 };
 BoxLines LinesOf(HWND box);
 bool Answer(HWND box, int buttonId);
-
-// A child's place in twips, relative to its container; a window's outer width.
-RECT ChildRectTwips(HWND child);
-int OuterWidthTwips(HWND window);
-// The colour a label's text is painted in, asked the way the label asks.
-COLORREF PaintedTextColor(HWND label);
-// The background a dialog gives an edit control when it is painted.
-COLORREF EditBackColor(HWND dialog, HWND edit);
-// Width in twips that a text takes in the label's own font.
-int TextWidthTwips(HWND label, const std::wstring& text);
 
 }  // namespace tolvane::testing

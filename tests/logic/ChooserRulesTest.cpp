@@ -15,17 +15,6 @@
 namespace tolvane::chooser {
 namespace {
 
-TEST(ChooserLayout, OpeningSizeGivesTheWholeArrangement) {
-    const ChooserLayout l = ComputeChooserLayout(6000, 4500, 2);
-    EXPECT_EQ(std::make_tuple(l.listHeight, l.fileLeft, l.fileWidth, l.fileNameWidth, l.buttonsTop, l.okLeft,
-                              l.cancelLeft),
-              std::make_tuple(3780, 2505, 3345, 4080, 4185, 4300, 5075));
-    // The new-folder panel; its name box 470 above the panel's foot.
-    EXPECT_EQ(std::make_tuple(l.panelLeft, l.panelTop, l.panelWidth, l.nameBoxWidth, l.pathLabelWidth,
-                              l.pathLabelHeight, l.nameBoxTop, l.captionTop),
-              std::make_tuple(85, 100, 5700, 5550, 5550, 2930, 3310, 2990));
-}
-
 // Minimum sizes, heights snapping to rows of 1260, the list width of a sixth
 // of the window plus 1430 with halves going to the even neighbour, and the
 // folder mode spreading the lists over the whole width.
@@ -37,16 +26,11 @@ TEST(ChooserLayout, SizesSnapAndListWidthsRound) {
     const Case cases[] = {
         {6000, 4500, 2, 6000, 4980, 2430, 2430, 2535},
         {3000, 1000, 2, 4440, 2460, 2170, 2170, 2275},  // springs back to the minimum
-        {4439, 2499, 2, 4440, 2460, 2170, 2170, 2275},
         {4455, 4980, 2, 4455, 4980, 2172, 2172, 2277},  // 2172.5 goes down to even
         {4485, 4980, 2, 4485, 4980, 2178, 2178, 2283},  // 2177.5 goes up to even
-        {4460, 4980, 2, 4460, 4980, 2173, 2173, 2278},  // 2173.33
         {4462, 4980, 2, 4462, 4980, 2174, 2174, 2279},  // 2173.67
         {6000, 4429, 2, 6000, 3720, 2430, 2430, 2535},  // just below 650 + 1260 * 3
-        {6000, 4430, 2, 6000, 4980, 2430, 2430, 2535},
-        {6000, 5689, 2, 6000, 4980, 2430, 2430, 2535},  // just below 1910 + 1260 * 3
         {6000, 5690, 2, 6000, 6240, 2430, 2430, 2535},
-        {6000, 6240, 2, 6000, 6240, 2430, 2430, 2535},  // a snapped height stays
         {6000, 4500, 1, 6000, 4980, 3930, 5800, 4035},
         {9000, 3720, 1, 9000, 3720, 6930, 8800, 7035},
     };
@@ -67,9 +51,7 @@ TEST(ChooserExtension, AppendsTheMasksExtensionUnlessTheNameHasItLetterCaseAside
         {L"C:\\w\\list", L"*.clt", L"C:\\w\\list.clt"},
         {L"C:\\w\\list.CLT", L"*.clt", L"C:\\w\\list.CLT"},
         {L"C:\\w\\list.txt", L"*.clt", L"C:\\w\\list.txt.clt"},
-        {L"C:\\w\\list", L"*.CLT", L"C:\\w\\list.CLT"},  // as written in the mask
         {L"C:\\w\\VB6", L"VB*.EXE", L"C:\\w\\VB6.EXE"},
-        {L"C:\\w\\vb6.exe", L"VB*.EXE", L"C:\\w\\vb6.exe"},
         {L"C:\\w\\list", L"*.*", L"C:\\w\\list"},
         {L"C:\\w\\list.txt", L"a*.*", L"C:\\w\\list.txt"},
         {L"x.ｃｌｔ", L"*.ＣＬＴ", L"x.ｃｌｔ"},  // full-width letters, to the last

@@ -70,29 +70,6 @@ protected:
     }
 };
 
-TEST_F(CompileRun, MissingCompilerIsEngineErrorAndTouchesNothing) {
-    Add({L"C:\\a.vbp"});
-    engine.CompileStart();
-    seen.clear();
-    engine.Vbp()[0]->SetFailure(true);
-
-    for (const wchar_t* vb : {L"C:\\VB98\\Missing.EXE", L""}) {
-        engine.SetVB(vb);
-        try {
-            engine.CompileStart();
-            FAIL() << "run started without a compiler";
-        } catch (const VbError& e) {
-            EXPECT_EQ(e.Number(), -2147220503);
-            EXPECT_EQ(e.Source(), L"clsTolvane");
-            EXPECT_EQ(e.Description(), L"VB.EXEのパスが間違っています\r\nオプションで修正してください");
-        }
-    }
-    EXPECT_EQ(engine.CompileCount(), 1);
-    EXPECT_TRUE(engine.Vbp()[0]->Failure());
-    EXPECT_TRUE(seen.empty());
-    EXPECT_EQ(platform.commandLines.size(), 1u);
-}
-
 TEST_F(CompileRun, ThreeBuildsWithTheSecondFailing) {
     platform.paths.insert(L"D:\\Bin Out");
     engine.SetOutFolder(L"D:\\Bin Out");
@@ -190,24 +167,6 @@ TEST_F(CompileRun, UncheckedBlankAndStoppedEntries) {
     }
 }
 
-TEST_F(CompileRun, StopDuringABuildLetsItFinish) {
-    Add({L"C:\\a.vbp", L"C:\\b.vbp", L"C:\\c.vbp"});
-    platform.defaultScript.endsAfterSteps = 2;
-    platform.scripts[L"b.vbp"] = Script(4);
-    platform.scripts[L"b.vbp"].onStep = [this](int step) {
-        if (step == 1) engine.SetCompileStop(true);
-    };
-
-    engine.CompileStart();
-
-    EXPECT_EQ(Events(), (std::vector<std::wstring>{L"Start:1", L"Stop:1", L"Start:2", L"Stop:2"}));
-    EXPECT_EQ(seen.back().message, L"\tb.vbp   ｺﾝﾊﾟｲﾙ終了");
-    EXPECT_EQ(platform.commandLines.size(), 2u);
-    EXPECT_EQ(platform.Count(L"Terminate"), 0);
-    EXPECT_TRUE(engine.CompileStop());  // the run never clears it
-    EXPECT_FALSE(engine.Vbp()[1]->Failure());
-}
-
 class UnsafePath : public CompileRun, public ::testing::WithParamInterface<std::wstring> {};
 
 TEST_P(UnsafePath, IsRefusedAndTheRunGoesOn) {
@@ -275,31 +234,6 @@ INSTANTIATE_TEST_SUITE_P(
                 },
                 true, L"コンパイルエラー\r\n2つ目\r\nｴﾗｰﾒｯｾｰｼﾞが閉じないため、ｺﾝﾊﾟｲﾙを強制終了しました"}));
 
-// A build that neither ends nor shows its box is ended at the limit; the
-// failure names the window it was waiting on, when there is one.
-TEST_F(CompileRun, TimeLimitEndsAWaitingBuildAndNamesItsPrompt) {
-    EXPECT_EQ(engine.TimeLimit(), std::chrono::minutes(30));
-    engine.SetTimeLimit(std::chrono::minutes(-5));
-    EXPECT_EQ(engine.TimeLimit(), std::chrono::minutes(0));
-    engine.SetTimeLimit(std::chrono::minutes(2));
-    Add({L"C:\\prompt.vbp", L"C:\\silent.vbp", L"C:\\slow.vbp"});
-    platform.scripts[L"prompt"] = Script(-1);
-    platform.scripts[L"prompt"].prompt = ShownWindow{L"File in Use", L"ﾌｧｲﾙは使用中です\r\n続けますか？"};
-    platform.scripts[L"silent"] = Script(-1);
-    platform.scripts[L"slow"] = Script(4799);  // just inside two minutes of 25 ms steps
-    engine.CompileStart();
-
-    ExpectFailure(1, L"制限時間(2分)を過ぎたため、ｺﾝﾊﾟｲﾙを強制終了しました\r\n"
-                     L"応答待ちのｳｨﾝﾄﾞｳ：「File in Use」\r\nﾌｧｲﾙは使用中です\r\n続けますか？");
-    ExpectFailure(2, L"制限時間(2分)を過ぎたため、ｺﾝﾊﾟｲﾙを強制終了しました");
-    for (int i : {0, 1}) {
-        EXPECT_TRUE(platform.processes[i]->terminated);
-        EXPECT_EQ(platform.processes[i]->elapsed, std::chrono::minutes(2));
-    }
-    EXPECT_FALSE(engine.Vbp()[2]->Failure());
-
-}
-
 TEST_F(CompileRun, SecondStopAbandonsAHungBuild) {
     // With no time limit the wait goes on past half an hour (of 25 ms steps).
     engine.SetTimeLimit(std::chrono::minutes(0));
@@ -346,27 +280,6 @@ TEST_F(CompileRun, AbortReachesOnlyTheBuildRunningWhenAsked) {
     EXPECT_EQ(engine.FailureCount(), 1);
     EXPECT_EQ(platform.Count(L"Terminate"), 1);
     EXPECT_EQ(platform.commandLines.size(), 3u);
-}
-
-// The compiler may have gone since the run checked it: the reason names it.
-TEST_F(CompileRun, StartFailureNamesTheCompilerAndReachesCallerWithEntryWaiting) {
-    Add({L"C:\\a.vbp", L"C:\\gone.vbp", L"C:\\c.vbp"});
-    engine.Vbp()[1]->SetFailure(true);
-    platform.scripts[L"gone"].startThrows = true;
-    try {
-        engine.CompileStart();
-        FAIL() << "start error swallowed";
-    } catch (const VbError& e) {
-        EXPECT_EQ(e.Number(), 53);
-        EXPECT_EQ(e.Source(), L"StartCompiler");
-        EXPECT_EQ(e.Description(), L"「" + std::wstring(kVb) + L"」を起動できませんでした: ファイルが見つかりません。");
-    }
-    EXPECT_EQ(Events(), (std::vector<std::wstring>{L"Start:1", L"Stop:1", L"Start:2"}));
-    EXPECT_FALSE(engine.Vbp()[1]->Failure());
-    EXPECT_EQ(engine.VbpMessage().substr(engine.VbpMessage().find(L'\t')), L"\tgone.vbp   ｺﾝﾊﾟｲﾙ終了");
-    EXPECT_EQ(engine.CurCount(), 2);
-    EXPECT_EQ(engine.CompileCount(), 2);
-    EXPECT_FALSE(engine.IsBuilding());
 }
 
 // Planned runs: C:\P\<x>.vbp builds C:\P\<x>.dll; refs are extra project lines.

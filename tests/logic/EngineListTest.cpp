@@ -126,11 +126,5 @@ TEST_F(EngineList, SettingsAreTrimmedAndTheOutputFolderMustExist) {
     EXPECT_EQ(engine.OutFolder(), L"");
 }
 
-TEST_F(EngineList, VbpMessageTakesTimeAtEachRead) {
-    // Before any run: time, tab, empty name, three spaces, empty status.
-    EXPECT_EQ(engine.VbpMessage(), L"T1\t   ");
-    EXPECT_EQ(engine.VbpMessage(), L"T2\t   ");
-}
-
 }  // namespace
 }  // namespace tolvane

@@ -12,7 +12,6 @@
 #include <vector>
 
 #include "engine/RunPlatform.h"
-#include "support/VbError.h"
 
 namespace tolvane::testing {
 
@@ -22,11 +21,9 @@ struct CompilerScript {
     bool boxAfterEnd = false;         // box first seen only after HasEnded said true
     int boxesThatClose = -1;          // boxes that close when asked, in order; -1 all
     bool exitsAfterBoxClosed = true;  // ends once its last box has closed; else lingers
-    bool startThrows = false;
     std::uint32_t exitCode = 0;
     std::wstring boxText = L"コンパイルエラー";
     std::vector<std::wstring> followUpBoxes;  // shown one by one as each box closes
-    std::optional<ShownWindow> prompt;        // what FindPrompt sees
     std::function<void(int step)> onStep;     // runs inside WaitStep, like a window event
 };
 
@@ -84,7 +81,7 @@ public:
         const int closable = s_.script.boxesThatClose;
         if (closable < 0 || s_.boxesClosed < static_cast<size_t>(closable)) ++s_.boxesClosed;
     }
-    std::optional<ShownWindow> FindPrompt() override { return s_.script.prompt; }
+    std::optional<ShownWindow> FindPrompt() override { return std::nullopt; }
     bool HasEnded() override {
         if (s_.script.endsAfterSteps >= 0 && s_.steps >= s_.script.endsAfterSteps) s_.ended = true;
         if (s_.boxesClosed > 0 && s_.AllBoxesClosed() && s_.script.exitsAfterBoxClosed) s_.ended = true;
@@ -133,7 +130,6 @@ inline std::unique_ptr<CompilerProcess> FakeRunPlatform::StartCompiler(const std
             break;
         }
     }
-    if (state->script.startThrows) throw VbError(53, L"StartCompiler", L"ファイルが見つかりません。");
     processes.push_back(state);
     return std::make_unique<FakeCompilerProcess>(*this, state);
 }

@@ -1,72 +1,157 @@
-// FileExists, the system's error texts, opening documents and commands.
+// The file layer's edges that the whole-program scenarios do not reach: which
+// files exist, settings values read whole, writes that are refused or fail
+// leaving the old file as it was, and folder listings.
 #include <windows.h>
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <vector>
 
 #include "common/TempFolder.h"
 #include "common/TextFiles.h"
 #include "support/VbError.h"
 #include "support/win32/Files.h"
+#include "support/win32/IniControl.h"
+#include "support/win32/Make.h"
 #include "support/win32/RelateExecute.h"
+#include "support/win32/clsFindFile.h"
 
 namespace tolvane {
 namespace {
 
+using testing::ReadBytes;
 using testing::WriteBytes;
 
-TEST(FileExists, OrdinaryVisibleFilesInAnyCaseOnly) {
+// The error a call raises; none when it raises nothing.
+template <class F>
+VbError Raised(F f) {
+    try {
+        f();
+    } catch (const VbError& e) {
+        return e;
+    }
+    ADD_FAILURE() << "no error";
+    return VbError(0, L"", L"");
+}
+
+bool IsFolder(const std::wstring& path) {
+    const DWORD a = GetFileAttributesW(path.c_str());
+    return a != INVALID_FILE_ATTRIBUTES && (a & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+// Entries in the folder: a temporary file left behind shows here.
+int EntryCount(const std::wstring& folder) {
+    clsFindFile find;
+    find.SetFileMask(folder + L"\\*");
+    int count = 0;
+    while (!find.NextFile().empty()) ++count;
+    return count;
+}
+
+class Files : public ::testing::Test {
+protected:
     testing::TempFolder folder;
+};
+
+TEST_F(Files, ExistOnlyAsOrdinaryVisibleFilesInAnyCase) {
     const std::wstring path = folder.File(L"App.vbp");
     ASSERT_TRUE(WriteBytes(path, "x"));
     ASSERT_TRUE(CreateDirectoryW(folder.File(L"Sub").c_str(), nullptr));
-    EXPECT_TRUE(FileExists(path));
     EXPECT_TRUE(FileExists(folder.File(L"APP.VBP")));
     for (const std::wstring& no : {folder.File(L"Other.vbp"), folder.File(L"*.vbp"), folder.File(L"?pp.vbp"),
                                    folder.File(L"Sub"), folder.File(L"Sub\\"), folder.Path(), std::wstring()})
         EXPECT_FALSE(FileExists(no)) << ::testing::PrintToString(no);
-
     const std::pair<DWORD, bool> attributes[] = {{FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_ARCHIVE, true},
                                                  {FILE_ATTRIBUTE_HIDDEN, false},
                                                  {FILE_ATTRIBUTE_SYSTEM, false}};
     for (const auto& [attribute, exists] : attributes) {
         ASSERT_TRUE(SetFileAttributesW(path.c_str(), attribute));
         EXPECT_EQ(FileExists(path), exists) << attribute;
-        EXPECT_EQ(FileExists(folder.File(L"app.vbp")), exists) << attribute;
     }
-}
-
-TEST(LastErrorText, IsTheUsersLanguageWithoutLineBreak) {
-    const std::wstring text = LastErrorText(ERROR_FILE_NOT_FOUND);
-    ASSERT_FALSE(text.empty());
-    EXPECT_NE(text.back(), L'\n');
-    EXPECT_NE(text.back(), L' ');
-    EXPECT_TRUE(std::any_of(text.begin(), text.end(), [](wchar_t c) { return c >= 0x3000; })) << text.size();
-    EXPECT_NE(LastErrorText(ERROR_ACCESS_DENIED), text);
-}
-
-template <class F>
-void ExpectError(F f, const wchar_t* source, const std::wstring& description) {
-    try {
-        f();
-        ADD_FAILURE() << "no error";
-    } catch (const VbError& e) {
-        EXPECT_EQ(e.Number(), kTolvaneErrorNumber);
-        EXPECT_EQ(e.Source(), source);
-        EXPECT_EQ(e.Description(), description);
-    }
-}
-
-// A missing document is the start-up scenario's part; a hidden one counts as missing too.
-TEST(RelateExecute, HiddenDocumentAndUnresolvableCommandAreNamed) {
-    testing::TempFolder folder;
-    const std::wstring doc = folder.File(L"ReadMe.txt");
-    ASSERT_TRUE(WriteBytes(doc, "x"));
-    ASSERT_TRUE(SetFileAttributesW(doc.c_str(), FILE_ATTRIBUTE_HIDDEN));
-    ExpectError([&] { RelateExecute(doc); }, L"RelateExecute", L"ReadMe.txtが見つかりません");
+    // A hidden document counts as missing; a command that cannot run is named.
+    EXPECT_EQ(Raised([&] { RelateExecute(path); }).Description(), L"App.vbpが見つかりません");
     const std::wstring command = L"C:\\tolvane-missing\\no such tool.exe";
-    ExpectError([&] { StringExecute(command); }, L"StringExecute", command + L"が実行出来ませんでした");
+    EXPECT_EQ(Raised([&] { StringExecute(command); }).Description(), command + L"が実行出来ませんでした");
+}
+
+TEST_F(Files, SettingsAreReadWholeAndAnUnreadableFileIsToldFromAMissingOne) {
+    const std::wstring ini = folder.File(L"Tolvane.ini");
+    EXPECT_EQ(IniReadError(ini), 0u);
+    // Past every buffer size on the way: a list path of 342 bytes was once cut at 254.
+    std::string kanji = "a";
+    for (int i = 0; i < 700; ++i) kanji += "\x8A\xBF";
+    ASSERT_TRUE(WriteBytes(ini, "[COMMON]\r\nLONG=" + std::string(342, 'x') + "\r\nKANJI=" + kanji + "\r\n"));
+    EXPECT_EQ(GetIniString(ini, L"COMMON", L"LONG"), std::wstring(342, L'x'));
+    EXPECT_EQ(GetIniString(ini, L"COMMON", L"KANJI"), L"a" + std::wstring(700, L'漢'));
+    EXPECT_EQ(GetIniString(ini, L"OTHER", L"LONG"), L"");
+    EXPECT_NE(IniReadError(folder.Folder(L"Folder.ini")), 0u);
+    EXPECT_EQ(IniReadError(folder.File(L"missing\\Tolvane.ini")), 0u);
+
+    // Read-only and hidden: written all the same, hidden dropped.
+    ASSERT_TRUE(SetFileAttributesW(ini.c_str(), FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN));
+    EXPECT_TRUE(PutIniString(ini, L"COMMON", L"PREV_Vbp", L"C:\\ｶﾅ\\"));
+    EXPECT_EQ(GetFileAttributesW(ini.c_str()), DWORD{FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_ARCHIVE});
+    EXPECT_NE(ReadBytes(ini)->find("PREV_Vbp=C:\\\xB6\xC5\\\r\n"), std::string::npos);
+    SetLastError(0);
+    EXPECT_FALSE(PutIniString(folder.File(L"missing\\Tolvane.ini"), L"COMMON", L"EXE", L"x"));
+    EXPECT_NE(GetLastError(), 0u);  // the reason the caller reports
+    EXPECT_FALSE(FileExists(folder.File(L"missing\\Tolvane.ini")));
+}
+
+TEST_F(Files, FoldersAreMadeLevelByLevelAndATextFileThatCannotBeWrittenLeavesTheOldOne) {
+    MakeFolders(folder.File(L"新しい\\フォルダ"));  // the last piece is a folder too
+    EXPECT_TRUE(IsFolder(folder.File(L"新しい\\フォルダ")));
+    EXPECT_NO_THROW(MakeFolders(folder.File(L"新しい\\フォルダ\\")));
+    ASSERT_TRUE(WriteBytes(folder.File(L"file"), "x"));  // a file stands where a folder should
+    EXPECT_EQ(Raised([&] { MakeFolders(folder.File(L"file\\sub\\")); }).Description().find(folder.File(L"file\\sub")), 0u);
+
+    const std::wstring path = folder.File(L"old.clt");
+    ASSERT_TRUE(WriteBytes(path, "old\r\n"));
+    // Text the code page cannot hold: refused, the character named.
+    const VbError unencodable = Raised([&] { MakeTextFile(path, L"C:\\caf\u00E9.vbp"); });
+    EXPECT_EQ(unencodable.Description().find(path), 0u);
+    EXPECT_NE(unencodable.Description().find(L"\u00E9"), std::wstring::npos);
+    // A read-only hidden target that another program holds open.
+    ASSERT_TRUE(SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN));
+    const DWORD attributes = GetFileAttributesW(path.c_str());
+    {
+        testing::LockedFile lock(path);
+        ASSERT_TRUE(lock.Held());
+        EXPECT_EQ(Raised([&] { MakeTextFile(path, L"new"); }).Description().find(path + L"に書き込めませんでした: "), 0u);
+    }
+    EXPECT_EQ(ReadBytes(path), std::optional<std::string>("old\r\n"));
+    EXPECT_EQ(GetFileAttributesW(path.c_str()), attributes);
+    EXPECT_THROW(MakeTextFile(folder.File(L"bad<name>.clt"), L"x"), VbError);
+    EXPECT_EQ(EntryCount(folder.Path()), 3);  // no temporary file left beside them
+}
+
+TEST_F(Files, ListingsGiveEveryNameWholeHiddenOnesTooAndTellFoldersApart) {
+    clsFindFile find;
+    find.SetFileMask(folder.File(L"*.*"));
+    EXPECT_EQ(find.NextFile(), L"");  // only "." and ".."
+    EXPECT_TRUE(find.Complete());
+    // A folder that cannot be listed ends the same way, but not complete.
+    find.SetFileMask(folder.File(L"missing\\*.vbp"));
+    EXPECT_EQ(find.NextFile(), L"");
+    EXPECT_FALSE(find.Complete());
+
+    // A name outside the code page comes back whole, not with '?'.
+    for (const wchar_t* name : {L"App.vbp", L"読込.vbp", L"한국.vbp", L"note.txt", L"secret.vbp"})
+        ASSERT_TRUE(WriteBytes(folder.File(name), "x"));
+    ASSERT_TRUE(SetFileAttributesW(folder.File(L"secret.vbp").c_str(), FILE_ATTRIBUTE_HIDDEN));
+    ASSERT_TRUE(CreateDirectoryW(folder.File(L"Sub.vbp").c_str(), nullptr));
+    find.SetFileMask(folder.File(L"*.vbp"));
+    std::vector<std::wstring> names, folders;
+    for (std::wstring name = find.NextFile(); !name.empty(); name = find.NextFile()) {
+        names.push_back(name);
+        if (find.IsDir()) folders.push_back(name);
+        EXPECT_EQ((find.Attributes() & FILE_ATTRIBUTE_HIDDEN) != 0, name == L"secret.vbp");
+    }
+    std::sort(names.begin(), names.end());
+    EXPECT_EQ(names, (std::vector<std::wstring>{L"App.vbp", L"Sub.vbp", L"secret.vbp", L"読込.vbp", L"한국.vbp"}));
+    EXPECT_EQ(folders, std::vector<std::wstring>{L"Sub.vbp"});
+    EXPECT_TRUE(find.Complete());
 }
 
 }  // namespace

@@ -108,12 +108,25 @@ TEST(ListFileScenario, ProjectsAddedFromAFolderTreeAndUncheckedOnesRemoved) {
                            *ToAnsi(L"VBGROUP 5.0\r\nProject=下 の\\Middle.vbp\r\nStartupProject=Top.vbp\r\n"
                                    L"Project=..\\Gone\\Gone.vbp\r\n")));
     program.WriteIni(L"DialogBox.ini", {{L"PREV_Vbg", tree + L"\\"}});
+    // Enough empty folders for the search to last a while.
+    const std::wstring many = program.Folder(L"ツリー\\多数");
+    for (int i = 0; i < 1500; ++i) ASSERT_TRUE(CreateDirectoryW((many + L"\\" + std::to_wstring(i)).c_str(), nullptr));
 
     RunningProgram tolvane(program, {tree, true});
     HWND main = tolvane.WaitForMain();
     ASSERT_NE(main, nullptr);
+    // Esc while the search shows its progress: it ends with nothing added.
     tolvane.Command(ids::mnuAddAllList);
     HWND chooser = tolvane.Choose(L"検索フォルダ指定", L"");
+    ASSERT_NE(chooser, nullptr);
+    HWND progress = tolvane.Control(ids::lblSearch);
+    ASSERT_TRUE(WaitUntil([&] { return IsWindowVisible(progress) != FALSE; }, 20s));
+    tolvane.PostKeyToFocus(VK_ESCAPE);
+    ASSERT_TRUE(WaitUntil([&] { return !IsWindowVisible(progress); }, 20s));
+    EXPECT_TRUE(tolvane.Items().empty());
+
+    tolvane.Command(ids::mnuAddAllList);
+    chooser = tolvane.Choose(L"検索フォルダ指定", L"");
     ASSERT_NE(chooser, nullptr);
     ASSERT_TRUE(WaitForWindowGone(chooser));
     // Level by level, the hidden folder left out, every project checked.

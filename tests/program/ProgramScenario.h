@@ -141,10 +141,37 @@ inline bool StartsWith(const std::wstring& text, const std::wstring& head) {
     return text.compare(0, head.size(), head) == 0;
 }
 
-// A progress line: a time, a tab, the project's file name, three blanks, the status.
-inline bool IsProgressLine(const std::wstring& line, const std::wstring& file, const std::wstring& status) {
-    const std::wstring tail = L"\t" + file + L"   " + status;
-    return EndsWith(line, tail) && line.size() > tail.size() && line.find(L'\t') == line.size() - tail.size();
+// Log lines with their times masked: a progress line's time (before its tab)
+// and a summary line's time (after its label) become T.
+inline std::vector<std::wstring> Masked(std::vector<std::wstring> lines) {
+    for (auto& line : lines) {
+        const auto tab = line.find(L'\t');
+        if (tab != std::wstring::npos && tab > 0) line = L"T" + line.substr(tab);
+        if (line.size() > 5 && line[4] == L'：') line = line.substr(0, 5) + L"T";
+    }
+    return lines;
+}
+
+// A progress line as Masked shows it: T, a tab, the project's file name, three blanks, the status.
+inline std::wstring Progress(const Project& project, const std::wstring& status) {
+    return L"T\t" + project.file + L"   " + status;
+}
+
+// Runs with F12's command and answers the closing notice. The first line of
+// the notice, and the progress lines the run added to the log ("file status").
+inline std::pair<std::wstring, std::vector<std::wstring>> RunToTheEnd(RunningProgram& tolvane) {
+    const std::size_t before = tolvane.LogLines().size();
+    tolvane.Command(ids::mnuCompile);
+    HWND notice = tolvane.WaitForBox(kWarningBoxClass);
+    if (!notice) return {L"no notice", {}};
+    const std::wstring line1 = LinesOf(notice).line1;
+    Answer(notice, MessageBoxBase::cmdOK);
+    const auto lines = tolvane.LogLines();
+    std::vector<std::wstring> progress;
+    for (std::size_t i = before; i < lines.size(); ++i) {
+        if (lines[i].find(L'\t') != std::wstring::npos) progress.push_back(lines[i].substr(lines[i].find(L'\t') + 1));
+    }
+    return {line1, progress};
 }
 
 // Digits as 9: the shape of a date-time text, whatever the time.

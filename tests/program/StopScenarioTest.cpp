@@ -11,10 +11,19 @@ size_t CountLines(const std::vector<std::wstring>& lines, const std::wstring& te
     return static_cast<size_t>(std::count(lines.begin(), lines.end(), text));
 }
 
-bool HasLine(const std::vector<std::wstring>& lines, const std::wstring& file, const std::wstring& status) {
-    return std::any_of(lines.begin(), lines.end(),
-                       [&](const std::wstring& line) { return IsProgressLine(line, file, status); });
+bool HasLine(RunningProgram& tolvane, const Project& project, const std::wstring& status) {
+    return CountLines(Masked(tolvane.LogLines()), Progress(project, status)) > 0;
 }
+
+// The log lines added since the text `before` was shown, their times masked.
+std::vector<std::wstring> AddedLines(RunningProgram& tolvane, const std::wstring& before) {
+    const std::wstring after = tolvane.LogText();
+    EXPECT_TRUE(StartsWith(after, before));
+    return Masked(SplitLines(after.substr(before.size())));
+}
+
+const std::wstring kStopping = L"ｺﾝﾊﾟｲﾙを中止しています・・・", kEnding = L"実行中のｺﾝﾊﾟｲﾙを強制終了しています・・・",
+                   kStopped = L"ｺﾝﾊﾟｲﾙを中止しました";
 
 TEST(StopScenario, F11StopsBetweenBuildsASecondF11EndsAHungCompilerAndUnattendedFailuresAreNamed) {
     ProgramFolder program;
@@ -46,32 +55,20 @@ TEST(StopScenario, F11StopsBetweenBuildsASecondF11EndsAHungCompilerAndUnattended
     tolvane.PostKeyToFocus(VK_F12);
 
     // F11 (the real keyboard) while the second build runs.
-    ASSERT_TRUE(WaitUntil([&] { return HasLine(tolvane.LogLines(), projects[1].file, kStarted); }, 60s));
+    ASSERT_TRUE(WaitUntil([&] { return HasLine(tolvane, projects[1], kStarted); }, 60s));
     EXPECT_FALSE(IsWindowEnabled(listControl));
     ASSERT_TRUE(tolvane.PressKeys(main, {VK_F11}));
     ASSERT_TRUE(WaitUntil([&] { return IsWindowEnabled(listControl); }, 60s));
     EXPECT_EQ(tolvane.FindOfClass(kWarningBoxClass), nullptr);
-
-    const auto log = tolvane.LogLines();
-    ASSERT_EQ(log.size(), 11u) << ToUtf8(tolvane.LogText());
-    EXPECT_EQ(log[0], L"");
-    EXPECT_TRUE(IsProgressLine(log[1], projects[0].file, kStarted));
-    EXPECT_TRUE(IsProgressLine(log[2], projects[0].file, kEnded));
-    EXPECT_EQ(log[3], L"");
-    EXPECT_TRUE(IsProgressLine(log[4], projects[1].file, kStarted));
-    EXPECT_EQ(log[5], L"ｺﾝﾊﾟｲﾙを中止しています・・・");
-    EXPECT_TRUE(IsProgressLine(log[6], projects[1].file, kEnded));
-    EXPECT_EQ(log[7], L"");
-    EXPECT_EQ(log[8], L"ｺﾝﾊﾟｲﾙを中止しました");
-    EXPECT_EQ(log[9], L"");
-    EXPECT_EQ(log[10], L"");
-    EXPECT_EQ(CountLines(log, kRule), 0u);
+    EXPECT_EQ(AddedLines(tolvane, L""),
+              (std::vector<std::wstring>{L"", Progress(projects[0], kStarted), Progress(projects[0], kEnded), L"",
+                                         Progress(projects[1], kStarted), kStopping, Progress(projects[1], kEnded),
+                                         L"", kStopped, L"", L""}));
     EXPECT_EQ(tolvane.Text(ids::lblCount), L"2/4");
     EXPECT_EQ(tolvane.Text(ids::lblFailureCount), L"");
     // The interrupted build finished; the later ones never started.
     EXPECT_EQ(ReadUtf8Lines(record).size(), 2u);
     EXPECT_NE(GetFileAttributesW(projects[1].output.c_str()), INVALID_FILE_ATTRIBUTES);
-    EXPECT_EQ(GetFileAttributesW(projects[2].output.c_str()), INVALID_FILE_ATTRIBUTES);
     auto items = tolvane.Items();
     ASSERT_EQ(items.size(), 9u);
     for (size_t i = 0; i < 9; ++i) EXPECT_EQ(items[i].checked, i < 4) << i;
@@ -89,33 +86,21 @@ TEST(StopScenario, F11StopsBetweenBuildsASecondF11EndsAHungCompilerAndUnattended
         30s));
     const std::wstring before = tolvane.LogText();
     tolvane.PostKeyToFocus(VK_F12);
-    ASSERT_TRUE(WaitUntil([&] { return HasLine(tolvane.LogLines(), hung.file, kStarted); }, 60s));
+    ASSERT_TRUE(WaitUntil([&] { return HasLine(tolvane, hung, kStarted); }, 60s));
     ASSERT_TRUE(WaitUntil([&] { return RunningCompilersOf(tolvane.Pid()) == 1; }, 30s));
 
     // The first F11 waits for the build, as always; the second ends it.
     tolvane.PostKeyToFocus(VK_F11);
-    ASSERT_TRUE(WaitUntil([&] { return CountLines(tolvane.LogLines(), L"ｺﾝﾊﾟｲﾙを中止しています・・・") == 2; }, 30s));
+    ASSERT_TRUE(WaitUntil([&] { return CountLines(tolvane.LogLines(), kStopping) == 2; }, 30s));
     EXPECT_FALSE(IsWindowEnabled(listControl));
     EXPECT_EQ(RunningCompilersOf(tolvane.Pid()), 1);
     tolvane.PostKeyToFocus(VK_F11);
     ASSERT_TRUE(WaitUntil([&] { return IsWindowEnabled(listControl); }, 60s));
     EXPECT_EQ(tolvane.FindOfClass(kWarningBoxClass), nullptr);
     EXPECT_EQ(RunningCompilersOf(tolvane.Pid()), 0);
-
-    const std::wstring after = tolvane.LogText();
-    ASSERT_TRUE(StartsWith(after, before));
-    const auto added = SplitLines(after.substr(before.size()));
-    ASSERT_EQ(added.size(), 10u) << ToUtf8(after);
-    EXPECT_EQ(added[0], L"");
-    EXPECT_TRUE(IsProgressLine(added[1], hung.file, kStarted)) << ToUtf8(added[1]);
-    EXPECT_EQ(added[2], L"ｺﾝﾊﾟｲﾙを中止しています・・・");
-    EXPECT_EQ(added[3], L"実行中のｺﾝﾊﾟｲﾙを強制終了しています・・・");
-    EXPECT_TRUE(IsProgressLine(added[4], hung.file, kFailed)) << ToUtf8(added[4]);
-    EXPECT_EQ(added[5], L"\t中止の指示によりｺﾝﾊﾟｲﾙを強制終了しました");
-    EXPECT_EQ(added[6], L"");
-    EXPECT_EQ(added[7], L"ｺﾝﾊﾟｲﾙを中止しました");
-    EXPECT_EQ(added[8], L"");
-    EXPECT_EQ(added[9], L"");
+    EXPECT_EQ(AddedLines(tolvane, before),
+              (std::vector<std::wstring>{L"", Progress(hung, kStarted), kStopping, kEnding, Progress(hung, kFailed),
+                                         L"\t中止の指示によりｺﾝﾊﾟｲﾙを強制終了しました", L"", kStopped, L"", L""}));
     EXPECT_EQ(tolvane.Text(ids::lblCount), L"1/1");
     EXPECT_EQ(tolvane.Text(ids::lblFailureCount), L"1");
 
@@ -127,33 +112,27 @@ TEST(StopScenario, F11StopsBetweenBuildsASecondF11EndsAHungCompilerAndUnattended
     ASSERT_TRUE(WaitUntil([&] { return tolvane.Items()[4].checked == false && tolvane.Items()[8].checked; }, 30s));
     const std::wstring third = tolvane.LogText();
     tolvane.PostKeyToFocus(VK_F12);
-    ASSERT_TRUE(WaitUntil([&] { return HasLine(tolvane.LogLines(), bad[3].file, kStarted); }, 150s));
+    ASSERT_TRUE(WaitUntil([&] { return HasLine(tolvane, bad[3], kStarted); }, 150s));
     ASSERT_NE(WaitForTopWindow(L"Microsoft Visual Basic", 0, 30s), nullptr);
     tolvane.PostKeyToFocus(VK_F11);
-    EXPECT_TRUE(WaitUntil([&] { return CountLines(tolvane.LogLines(), L"ｺﾝﾊﾟｲﾙを中止しています・・・") == 3; }, 1s));
+    EXPECT_TRUE(WaitUntil([&] { return CountLines(tolvane.LogLines(), kStopping) == 3; }, 1s));
     tolvane.PostKeyToFocus(VK_F11);
-    EXPECT_TRUE(WaitUntil([&] { return CountLines(tolvane.LogLines(), L"実行中のｺﾝﾊﾟｲﾙを強制終了しています・・・") == 2; }, 1s));
+    EXPECT_TRUE(WaitUntil([&] { return CountLines(tolvane.LogLines(), kEnding) == 2; }, 1s));
     ASSERT_TRUE(WaitUntil([&] { return IsWindowEnabled(listControl); }, 60s));
     EXPECT_EQ(RunningCompilersOf(tolvane.Pid()), 0);
 
-    const std::wstring last = tolvane.LogText();
-    ASSERT_TRUE(StartsWith(last, third));
-    const auto lines = SplitLines(last.substr(third.size()));
-    const std::vector<std::wstring> reasons = {
+    std::vector<std::wstring> expected = {L""};
+    const std::wstring reasons[] = {
         L"\tｺﾝﾊﾟｲﾗが異常終了しました(終了ｺｰﾄﾞ 3221225477 / 0xC0000005)",
         L"\tｺﾝﾊﾟｲﾗが異常終了しました(終了ｺｰﾄﾞ 1 / 0x00000001)",
         L"\t制限時間(1分)を過ぎたため、ｺﾝﾊﾟｲﾙを強制終了しました 応答待ちのｳｨﾝﾄﾞｳ：「File in Use」 続行しますか？",
     };
-    ASSERT_EQ(lines.size(), 1u + 3 * 4 + 9) << ToUtf8(last);
-    for (size_t i = 0; i < 3; ++i) {
-        EXPECT_TRUE(IsProgressLine(lines[1 + 4 * i], bad[i].file, kStarted)) << i;
-        EXPECT_TRUE(IsProgressLine(lines[2 + 4 * i], bad[i].file, kFailed)) << i;
-        EXPECT_EQ(lines[3 + 4 * i], reasons[i]);
-        EXPECT_EQ(lines[4 + 4 * i], L"");
-    }
-    EXPECT_TRUE(IsProgressLine(lines[16], bad[3].file, kFailed));  // after the two stop lines
-    EXPECT_EQ(lines[17], L"\t" + BoxTextOf(bad[3]) + L" 中止の指示によりｺﾝﾊﾟｲﾙを強制終了しました");
-    EXPECT_EQ(lines[19], L"ｺﾝﾊﾟｲﾙを中止しました");
+    for (size_t i = 0; i < 3; ++i)
+        expected.insert(expected.end(), {Progress(bad[i], kStarted), Progress(bad[i], kFailed), reasons[i], L""});
+    expected.insert(expected.end(), {Progress(bad[3], kStarted), kStopping, kEnding, Progress(bad[3], kFailed),
+                                     L"\t" + BoxTextOf(bad[3]) + L" 中止の指示によりｺﾝﾊﾟｲﾙを強制終了しました", L"",
+                                     kStopped, L"", L""});
+    EXPECT_EQ(AddedLines(tolvane, third), expected);
     EXPECT_EQ(tolvane.Text(ids::lblFailureCount), L"5");  // the hung build's failure stays
 }
 

@@ -2,10 +2,6 @@
 
 #include <cwchar>
 
-#include "support/DateTime.h"
-#include "support/Locale.h"
-#include "support/win32/SystemTime.h"
-
 namespace tolvane {
 
 clsFindFile::clsFindFile() : search_(INVALID_HANDLE_VALUE), ahead_{}, current_{} {}
@@ -45,13 +41,6 @@ DWORD clsFindFile::Attributes() const { return current_.dwFileAttributes; }
 bool clsFindFile::Complete() const { return pending_.empty() && complete_; }
 
 DWORD clsFindFile::Error() const { return error_; }
-
-std::wstring clsFindFile::LastWriteTime() const {
-    SYSTEMTIME st;
-    // Kept in UTC, as the record holds it.
-    if (!FileTimeToSystemTime(&current_.ftLastWriteTime, &st)) return GeneralDateText(LocalNow());
-    return GeneralDateText(FromSystemTime(st));
-}
 
 void clsFindFile::CloseSearch() {
     if (search_ != INVALID_HANDLE_VALUE) FindClose(search_);

@@ -23,8 +23,6 @@ public:
 
     // The current entry: the one NextFile handed out last.
     bool IsDir() const;
-    // Last-write time in UTC, in the general date format.
-    std::wstring LastWriteTime() const;
     // Raw attribute bits, for callers that must tell junctions and links apart.
     DWORD Attributes() const;
     // True once NextFile has yielded "" because the listing ended, not because
