@@ -158,9 +158,19 @@ TEST(ListFileScenario, ProjectsAddedFromAFolderTreeAndUncheckedOnesRemoved) {
     EXPECT_EQ(items[3].text, L"Gone.vbp");
     for (const auto& item : items) EXPECT_TRUE(item.checked);
 
-    // Changed and not saved: closing asks; Cancel closes without saving.
+    // Changed and not saved: closing asks. Saving, then cancelling the
+    // chooser, keeps the window and its list; Cancel closes without saving.
     tolvane.Command(ids::mnuEditEnd);
     HWND question = tolvane.WaitForBox(kYesNoBoxClass);
+    ASSERT_NE(question, nullptr);
+    ASSERT_TRUE(Answer(question, MessageBoxBase::cmdOK));
+    chooser = tolvane.WaitForCaption(L"ｺﾝﾊﾟｲﾙﾘｽﾄ保存");
+    ASSERT_NE(chooser, nullptr);
+    Click(Child(chooser, frmDialogBox::cmdCancel));
+    ASSERT_TRUE(WaitForWindowGone(chooser));
+    EXPECT_TRUE(IsWindow(main) && tolvane.Items().size() == 4);
+    tolvane.Command(ids::mnuEditEnd);
+    question = tolvane.WaitForBox(kYesNoBoxClass);
     ASSERT_NE(question, nullptr);
     ASSERT_TRUE(Answer(question, MessageBoxBase::cmdCancel));
     ASSERT_TRUE(tolvane.WaitForExit());
