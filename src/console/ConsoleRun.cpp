@@ -163,7 +163,7 @@ private:
         if (options_.recheck && failures > 0) {
             engine_.ReCompileCheck();
             try {
-                SaveListFile(list_, engine_);
+                SaveListFile(list_, engine_.Vbp());
             } catch (const VbError& e) {
                 err_.WriteLine(OneLine(e.Description()));
                 written = false;

@@ -32,8 +32,8 @@ ListFileLoad LoadListFile(const std::wstring& path, clsTolvane& engine) {
     return read;
 }
 
-void SaveListFile(const std::wstring& path, const clsTolvane& engine) {
-    MakeTextFile(path, FormatCompileList(engine));
+void SaveListFile(const std::wstring& path, const clsTolvane::EntryList& entries) {
+    MakeTextFile(path, FormatCompileList(entries));
 }
 
 }  // namespace tolvane

@@ -25,8 +25,8 @@ ListFileRead ReadListFile(const std::wstring& path);
 // checked first, so unless the result is Loaded the entries stay as they were.
 ListFileLoad LoadListFile(const std::wstring& path, clsTolvane& engine);
 
-// Writes the engine's entries as a list file by a safe replace (MakeTextFile);
-// VbError when it cannot.
-void SaveListFile(const std::wstring& path, const clsTolvane& engine);
+// Writes the entries as a list file by a safe replace (MakeTextFile); VbError
+// when it cannot. Safe on any thread while the entries are left alone.
+void SaveListFile(const std::wstring& path, const clsTolvane::EntryList& entries);
 
 }  // namespace tolvane

@@ -4,14 +4,12 @@
 
 #include <commctrl.h>
 
-#include "engine/CompileListFile.h"
 #include "engine/win32/ListFileStore.h"
 #include "support/AnsiCodec.h"
 #include "support/Paths.h"
 #include "support/VbError.h"
 #include "support/win32/BackgroundWork.h"
 #include "support/win32/Files.h"
-#include "support/win32/Make.h"
 #include "ui/core/Colors.h"
 #include "ui/main/MainIds.h"
 
@@ -131,8 +129,8 @@ frmMain::SaveResult frmMain::SaveCompileList() {
 
 bool frmMain::WriteCompileList(const std::wstring& path) {
     try {
-        const std::wstring text = FormatCompileList(*mobjVBC);
-        RunAnswering([&] { MakeTextFile(path, text); });
+        // The window takes no input meanwhile, so the entries stay as they are.
+        RunAnswering([&] { SaveListFile(path, mobjVBC->Vbp()); });
         return true;
     } catch (const VbError& e) {
         Notice(e.Description(), L"ｺﾝﾊﾟｲﾙﾘｽﾄを保存出来ませんでした");
