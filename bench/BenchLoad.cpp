@@ -173,7 +173,7 @@ int wmain() {
     for (int run = 1; run <= kRuns; ++run) {
         tolvane.Command(main_ids::mnuAllCheck);
         tolvane.Command(main_ids::mnuCompile);
-        HWND notice = tolvane.WaitForBox(kWarningBoxClass, std::chrono::minutes(5));
+        HWND notice = tolvane.WaitForClass(kWarningBoxClass, std::chrono::minutes(5));
         if (!notice || !Answer(notice, MessageBoxBase::cmdOK)) {
             std::printf("FAIL: run %d did not end with its notice\n", run);
             return 1;

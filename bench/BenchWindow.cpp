@@ -217,7 +217,7 @@ bool ListBench() {
         if (!tolvane.Choose(L"ｺﾝﾊﾟｲﾙﾘｽﾄ保存", L"saved.clt")) return false;
         next();
         start = Now();
-        HWND notice = tolvane.WaitForBox(kWarningBoxClass);
+        HWND notice = tolvane.WaitForClass(kWarningBoxClass);
         save = Now() - start;
         next();
         if (notice) Answer(notice, MessageBoxBase::cmdOK);

@@ -72,7 +72,6 @@ tolvane_test_program(logic_tests tests/logic)
 tolvane_test_program(platform_tests tests/platform tests/common)
 # Windows on the shared display take the focus: one such test at a time.
 set(TEST_PROPERTIES RUN_SERIAL TRUE)
-tolvane_test_program(ui_tests tests/ui tests/common)
 tolvane_test_program(program_tests tests/program tests/common)
 unset(TEST_PROPERTIES)
 add_subdirectory(bench)

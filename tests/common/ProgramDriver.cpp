@@ -134,8 +134,6 @@ HWND RunningProgram::WaitForMain(std::chrono::milliseconds limit) {
 
 HWND RunningProgram::Control(int id) const { return main_ ? Child(main_, id) : nullptr; }
 
-HWND RunningProgram::FindOfClass(const wchar_t* className) const { return testing::FindOfClass(className, pid_); }
-
 HWND RunningProgram::WaitForClass(const wchar_t* className, std::chrono::milliseconds limit) const {
     HWND found = nullptr;
     WaitUntil([&] { return (found = FindOfClass(className)) != nullptr || !Running(); }, limit);
@@ -235,10 +233,6 @@ std::wstring RunningProgram::LogText() const { return WindowText(Control(main_id
 std::vector<std::wstring> RunningProgram::LogLines() const { return SplitLines(LogText()); }
 
 std::wstring RunningProgram::Text(int id) const { return WindowText(Control(id)); }
-
-HWND RunningProgram::WaitForBox(const wchar_t* boxClass, std::chrono::milliseconds limit) const {
-    return WaitForClass(boxClass, limit);
-}
 
 int CountScreenPixels(HWND window, COLORREF color) {
     const WindowPixels grab = GrabWindow(window);

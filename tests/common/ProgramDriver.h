@@ -77,9 +77,10 @@ public:
     HWND Main() const { return main_; }
     HWND Control(int id) const;
 
-    // A visible top-level window of this process, by class or by caption.
-    HWND FindOfClass(const wchar_t* className) const;
-    HWND WaitForClass(const wchar_t* className, std::chrono::milliseconds limit = 60s) const;
+    // A visible top-level window of this process, by class or by caption;
+    // the waits give up when the process ends.
+    HWND FindOfClass(const wchar_t* className) const { return FindTop(pid_, className, nullptr); }
+    HWND WaitForClass(const wchar_t* className, std::chrono::milliseconds limit = 90s) const;
     HWND WaitForCaption(const std::wstring& caption, std::chrono::milliseconds limit = 60s) const;
 
     // A menu command, as the menu sends it.
@@ -104,9 +105,6 @@ public:
     // file-name box and presses OK. The chooser's window, or nullptr when it
     // did not appear.
     HWND Choose(const std::wstring& caption, const std::wstring& name) const;
-
-    // The message box of this class once shown.
-    HWND WaitForBox(const wchar_t* boxClass, std::chrono::milliseconds limit = 90s) const;
 
 private:
     HANDLE process_ = nullptr;

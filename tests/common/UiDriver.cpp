@@ -72,19 +72,9 @@ HWND FindTop(DWORD pid, const wchar_t* className, const std::wstring* caption) {
     return s.found;
 }
 
-HWND FindTopWindow(const std::wstring& title, DWORD pid) { return FindTop(pid, nullptr, &title); }
-
-HWND WaitForTopWindow(const std::wstring& title, DWORD pid, std::chrono::milliseconds limit) {
+HWND WaitForTop(DWORD pid, const wchar_t* className, const std::wstring* caption, std::chrono::milliseconds limit) {
     HWND found = nullptr;
-    WaitUntil([&] { return (found = FindTopWindow(title, pid)) != nullptr; }, limit);
-    return found;
-}
-
-HWND FindOfClass(const wchar_t* className, DWORD pid) { return FindTop(pid, className, nullptr); }
-
-HWND WaitForOfClass(const wchar_t* className, DWORD pid, std::chrono::milliseconds limit) {
-    HWND found = nullptr;
-    WaitUntil([&] { return (found = FindOfClass(className, pid)) != nullptr; }, limit);
+    WaitUntil([&] { return (found = FindTop(pid, className, caption)) != nullptr; }, limit);
     return found;
 }
 

@@ -26,11 +26,8 @@ bool WaitUntil(const std::function<bool()>& condition, std::chrono::milliseconds
 // A visible top-level window of the process (any process when pid is 0)
 // with this class and caption; a null class or caption matches any.
 HWND FindTop(DWORD pid, const wchar_t* className, const std::wstring* caption);
-HWND FindTopWindow(const std::wstring& title, DWORD pid = 0);
-HWND WaitForTopWindow(const std::wstring& title, DWORD pid = 0, std::chrono::milliseconds limit = 20s);
-// Of this class, in this process unless told.
-HWND FindOfClass(const wchar_t* className, DWORD pid = GetCurrentProcessId());
-HWND WaitForOfClass(const wchar_t* className, DWORD pid = GetCurrentProcessId(), std::chrono::milliseconds limit = 20s);
+HWND WaitForTop(DWORD pid, const wchar_t* className, const std::wstring* caption,
+                std::chrono::milliseconds limit = 20s);
 bool WaitForWindowGone(HWND hwnd, std::chrono::milliseconds limit = 20s);
 
 // A message sent to another thread's or process's window; -1 when it does not answer in time.

@@ -2,6 +2,9 @@
 // tests do not reach: every refusal, and text no path or box could carry.
 #include <gtest/gtest.h>
 
+#include <cstdio>
+#include <fstream>
+
 #include "console/rules/JUnitReport.h"
 #include "console/rules/RunnerOptions.h"
 
@@ -51,4 +54,15 @@ TEST(JUnitReport, EscapesMarkupAndReplacesWhatXmlCannotHold) {
     // attribute keeps the log's one-line form, the element the whole text.
     EXPECT_NE(xml.find("message=\"a ]]&gt; b \xEF\xBF\xBD" "c\""), std::string::npos);
     EXPECT_NE(xml.find(">a\xEF\xBF\xBD]]&gt;&#13;\nb\t\xEF\xBF\xBD" "c</failure>"), std::string::npos);
+#ifndef _WIN32
+    // A real parser (Debian's xmllint, in the native build) reads it whole, with the texts given.
+    const std::string file = ::testing::TempDir() + "tolvane-junit.xml";
+    std::ofstream(file, std::ios::binary) << xml;
+    FILE* lint = popen(("xmllint --xpath 'concat(count(//testcase),\"|\",//failure/@message)' " + file + " 2>&1").c_str(), "r");
+    ASSERT_NE(lint, nullptr);
+    char out[256] = {};
+    std::fread(out, 1, sizeof out - 1, lint);
+    pclose(lint);
+    EXPECT_EQ(std::string(out), "3|a ]]> b \xEF\xBF\xBD" "c\n");
+#endif
 }

@@ -1,9 +1,10 @@
-// Placement and message-box arithmetic, apart from any window.
+// Placement, message-box and version-text arithmetic, apart from any window.
 #include <gtest/gtest.h>
 
 #include <utility>
 
 #include "ui/dialogs/rules/MessageBoxRules.h"
+#include "ui/dialogs/rules/VersionText.h"
 #include "ui/core/rules/PlacementRules.h"
 
 using namespace tolvane;
@@ -40,4 +41,11 @@ TEST(Widening, OnlyALineWiderThanTheBoxWidensItAndEverythingIsCentred) {
     EXPECT_EQ(w->lineLeft[0], 1260);
     EXPECT_EQ(w->lineLeft[1], 100);
     EXPECT_EQ(w->holderLeft, 2272);
+}
+
+TEST(VersionText, MajorMinorAndTheThirdFieldNotTheBuildNumber) {
+    EXPECT_EQ(VersionTextFromFileVersion(2u << 16 | 0, 2u << 16 | 9), L"2.0.2");
+    EXPECT_EQ(VersionTextFromFileVersion(0xFFFFFFFFu, 0xFFFFFFFFu), L"65535.65535.65535");
+    // ﾊﾞｰｼﾞｮﾝ in half-width katakana, then an ASCII blank.
+    EXPECT_EQ(SplashVersionLabel(L"2.0.2"), L"\uFF8A\uFF9E\uFF70\uFF7C\uFF9E\uFF6E\uFF9D 2.0.2");
 }

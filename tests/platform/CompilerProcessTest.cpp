@@ -20,13 +20,13 @@ namespace {
 using namespace std::chrono_literals;
 using testing::StandInProject;
 
-const wchar_t kBoxTitle[] = L"Microsoft Visual Basic";
+const std::wstring kBoxTitle = L"Microsoft Visual Basic";
 
 // The box shown by some process this test started.
 HWND OwnBox() {
     for (DWORD pid : DescendantsOf(GetCurrentProcessId()))
         if (pid != GetCurrentProcessId())
-            if (HWND box = testing::FindTopWindow(kBoxTitle, pid)) return box;
+            if (HWND box = testing::FindTop(pid, nullptr, &kBoxTitle)) return box;
     return nullptr;
 }
 
@@ -115,7 +115,7 @@ TEST_F(CompilerProcessTest, BoxShownLateOrByAHelperProcessIsFoundReadAndClosed) 
 
 TEST_F(CompilerProcessTest, BoxOfAnotherProgramWithTheSameTitleIsLeftAlone) {
     testing::ChildProcess foreign(L"\"" + standIn_ + L"\" /standinbox Another program's box");
-    HWND foreignBox = testing::WaitForTopWindow(kBoxTitle, foreign.Id(), 60s);
+    HWND foreignBox = testing::WaitForTop(foreign.Id(), nullptr, &kBoxTitle, 60s);
     ASSERT_NE(foreignBox, nullptr);
 
     auto clean = Project();

@@ -1,5 +1,6 @@
 // Whole-program runs with the compiler stand-in: a run with failures and its
-// report, rebuilding only what failed, closing while a run goes on.
+// report, rebuilding only what failed, closing while a run goes on, and the
+// planning settings.
 #include <algorithm>
 #include <optional>
 
@@ -150,7 +151,7 @@ TEST(CompileRunScenario, FiveProjectsTwoFailuresThenOnlyTheFailedAreRebuilt) {
     }
     const size_t logLinesBefore = log.size();
     tolvane.PostKeyToFocus(VK_F12);
-    HWND second = tolvane.WaitForBox(kWarningBoxClass, 120s);
+    HWND second = tolvane.WaitForClass(kWarningBoxClass, 120s);
     ASSERT_NE(second, nullptr);
     const BoxLines done = LinesOf(second);
     EXPECT_EQ(done.line1, L"");
@@ -181,63 +182,6 @@ TEST(CompileRunScenario, FiveProjectsTwoFailuresThenOnlyTheFailedAreRebuilt) {
     ExpectBox(tolvane, kYesNoBoxClass, L"ｺﾝﾊﾟｲﾙﾘｽﾄが変更されています", L"保存しますか？", MessageBoxBase::cmdCancel);
     ASSERT_TRUE(tolvane.WaitForExit());
     EXPECT_EQ(ReadBytes(list), listBytes);
-}
-
-TEST(CompileRunScenario, CommonOutputFolderIsRequiredWhenTickedAndUsedForEveryBuild) {
-    ProgramFolder program;
-    const Project app = MakeProject(program, {L"ソース\\App", L"App"}, L"");
-    const Project lib = MakeProject(program, {L"ソース\\Lib", L"Lib"}, L"");
-    const std::wstring list = program.File(L"二件.clt");
-    WriteList(list, {{true, app.path}, {true, lib.path}});
-    program.WriteTolvaneIni(StandInExe(), list);
-    // The folder chooser opens in the process's folder on first use.
-    const std::wstring out = program.Folder(L"出力 先");
-
-    RunningProgram tolvane(program, {out, true});
-    HWND main = tolvane.WaitForMain();
-    ASSERT_NE(main, nullptr);
-    HWND tick = tolvane.Control(ids::chkAll);
-    HWND browse = tolvane.Control(ids::cmdFolderPath);
-    HWND listControl = tolvane.Control(ids::lstCompileList);
-    EXPECT_FALSE(IsWindowEnabled(browse));
-
-    // Ticked with no folder: the run refuses to start, and the window is usable again.
-    Click(tick);
-    ASSERT_TRUE(WaitUntil([&] { return IsWindowEnabled(browse) != FALSE; }, 10s));
-    tolvane.Command(ids::mnuCompile);
-    ExpectBox(tolvane, kWarningBoxClass, L"指定のディレクトリは存在しません", L"");
-    ASSERT_TRUE(WaitUntil([&] { return IsWindowEnabled(listControl) != FALSE; }, 10s));
-    EXPECT_EQ(tolvane.LogText(), L"\r\n");
-    EXPECT_EQ(GetFileAttributesW(app.output.c_str()), INVALID_FILE_ATTRIBUTES);
-
-    // The folder chosen with the browse button takes every build's output;
-    // its final backslash does not swallow the arguments after it.
-    const std::wstring arguments = L"DEBUG = 1 : 区分 = 2";
-    SendMessageW(tolvane.Control(ids::txtDimension), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(arguments.c_str()));
-    Click(browse);
-    HWND chooser = tolvane.Choose(L"出力フォルダ指定", L"");
-    ASSERT_NE(chooser, nullptr);
-    ASSERT_TRUE(WaitForWindowGone(chooser));
-    ASSERT_TRUE(WaitUntil([&] { return tolvane.Text(ids::txtFolderPath) == out + L"\\"; }, 10s))
-        << ToUtf8(tolvane.Text(ids::txtFolderPath));
-    tolvane.Command(ids::mnuCompile);
-    ExpectBox(tolvane, kWarningBoxClass, L"", L"ｺﾝﾊﾟｲﾙが終了しました");
-    for (const auto& p : {app, lib}) {
-        const std::wstring file = p.file.substr(0, p.file.size() - 4) + L".exe";
-        auto built = ReadStandInOutput(out + L"\\" + file);
-        EXPECT_EQ(built[L"OutDir"], out + L"\\") << ToUtf8(file);
-        EXPECT_EQ(built[L"Constants"], L"DEBUG=1:区分=2") << ToUtf8(file);
-        EXPECT_EQ(GetFileAttributesW(p.output.c_str()), INVALID_FILE_ATTRIBUTES);
-    }
-
-    // Unticked: the browse button goes grey, the folder text stays, and the
-    // builds write beside their projects again.
-    Click(tick);
-    ASSERT_TRUE(WaitUntil([&] { return !IsWindowEnabled(browse); }, 10s));
-    EXPECT_EQ(tolvane.Text(ids::txtFolderPath), out + L"\\");
-    tolvane.Command(ids::mnuCompile);
-    ExpectBox(tolvane, kWarningBoxClass, L"", L"ｺﾝﾊﾟｲﾙが終了しました");
-    for (const auto& p : {app, lib}) EXPECT_EQ(ReadStandInOutput(p.output)[L"OutDir"], L"");
 }
 
 TEST(CompileRunScenario, SettingsOrderSkipAndRunSideBySide) {

@@ -37,7 +37,7 @@ TEST(ListFileScenario, SaveNewOpenReopenAtStartAndSaveOnClose) {
         ASSERT_TRUE(tolvane.PressKeys(main, {VK_CONTROL, 'S'}));
         HWND chooser = tolvane.Choose(L"ｺﾝﾊﾟｲﾙﾘｽﾄ保存", L"保存一覧");
         ASSERT_NE(chooser, nullptr);
-        HWND notice = tolvane.WaitForBox(kWarningBoxClass);
+        HWND notice = tolvane.WaitForClass(kWarningBoxClass);
         ASSERT_NE(notice, nullptr);
         EXPECT_EQ(LinesOf(notice).line2, L"保存しました");
         EXPECT_TRUE(LineShows(notice, 1, kNavyText));
@@ -161,7 +161,7 @@ TEST(ListFileScenario, ProjectsAddedFromAFolderTreeAndUncheckedOnesRemoved) {
     // Changed and not saved: closing asks. Saving, then cancelling the
     // chooser, keeps the window and its list; Cancel closes without saving.
     tolvane.Command(ids::mnuEditEnd);
-    HWND question = tolvane.WaitForBox(kYesNoBoxClass);
+    HWND question = tolvane.WaitForClass(kYesNoBoxClass);
     ASSERT_NE(question, nullptr);
     ASSERT_TRUE(Answer(question, MessageBoxBase::cmdOK));
     chooser = tolvane.WaitForCaption(L"ｺﾝﾊﾟｲﾙﾘｽﾄ保存");
@@ -170,7 +170,7 @@ TEST(ListFileScenario, ProjectsAddedFromAFolderTreeAndUncheckedOnesRemoved) {
     ASSERT_TRUE(WaitForWindowGone(chooser));
     EXPECT_TRUE(IsWindow(main) && tolvane.Items().size() == 4);
     tolvane.Command(ids::mnuEditEnd);
-    question = tolvane.WaitForBox(kYesNoBoxClass);
+    question = tolvane.WaitForClass(kYesNoBoxClass);
     ASSERT_NE(question, nullptr);
     ASSERT_TRUE(Answer(question, MessageBoxBase::cmdCancel));
     ASSERT_TRUE(tolvane.WaitForExit());

@@ -41,7 +41,7 @@ inline bool LineShows(HWND box, int line, COLORREF colour) {
 // The box of this class once shown, its lines, answered (with OK unless told).
 inline BoxLines Answered(RunningProgram& program, const wchar_t* boxClass = kWarningBoxClass,
                          int button = MessageBoxBase::cmdOK) {
-    HWND box = program.WaitForBox(boxClass);
+    HWND box = program.WaitForClass(boxClass);
     if (!box) return {L"(no box)", L""};
     const BoxLines lines = LinesOf(box);
     EXPECT_TRUE(Answer(box, button));
@@ -162,7 +162,7 @@ inline std::wstring Progress(const Project& project, const std::wstring& status)
 inline std::pair<std::wstring, std::vector<std::wstring>> RunToTheEnd(RunningProgram& tolvane) {
     const std::size_t before = tolvane.LogLines().size();
     tolvane.Command(ids::mnuCompile);
-    HWND notice = tolvane.WaitForBox(kWarningBoxClass);
+    HWND notice = tolvane.WaitForClass(kWarningBoxClass);
     if (!notice) return {L"no notice", {}};
     const std::wstring line1 = LinesOf(notice).line1;
     Answer(notice, MessageBoxBase::cmdOK);

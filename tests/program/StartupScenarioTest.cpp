@@ -108,7 +108,7 @@ TEST(StartupScenario, FirstStartAsksForTheCompilerWhichTheNextRunUses) {
     // Blanks around the path are trimmed before it is checked and written.
     SetWindowTextTo(path, L"  " + compiler + L" ");
     Click(Child(options, frmOption::cmdGo));
-    HWND set = tolvane.WaitForBox(kWarningBoxClass);
+    HWND set = tolvane.WaitForClass(kWarningBoxClass);
     ASSERT_NE(set, nullptr);
     EXPECT_EQ(LinesOf(set).line2, L"設定しました");
     EXPECT_TRUE(LineShows(set, 1, kNavyText));
@@ -188,27 +188,18 @@ TEST(StartupScenario, SecondInstanceIsRefusedHelpAndTheListReopenedAtStart) {
         EXPECT_EQ(first.FindOfClass(kWarningBoxClass), nullptr);
         EXPECT_EQ(first.Items().size(), 2u);
 
-        // The usage text opens in the program for text files, which is ended again.
+        // The usage text opens in the program for text files, which is closed again.
         first.Command(ids::mnuEditUse);
-        HWND readMe = WaitForTopWindow(L"ReadMe.txt - メモ帳", 0, 60s);
+        const std::wstring editor = L"ReadMe.txt - メモ帳";
+        HWND readMe = WaitForTop(0, nullptr, &editor, 60s);
         ASSERT_NE(readMe, nullptr) << "no editor showed ReadMe.txt";
         EXPECT_TRUE(IsWindowEnabled(main));
-        DWORD editor = 0;
-        GetWindowThreadProcessId(readMe, &editor);
-        if (HANDLE process = OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, editor)) {
-            TerminateProcess(process, 0);
-            WaitForSingleObject(process, 30000);
-            CloseHandle(process);
-        }
-
-        // The usage text is missing beside the program.
+        PostMessageW(readMe, WM_CLOSE, 0, 0);
+        // The usage text is missing beside the program: said in red.
         ASSERT_TRUE(DeleteFileW(program.File(L"ReadMe.txt").c_str()));
         first.Command(ids::mnuEditUse);
-        HWND warning = first.WaitForBox(kWarningBoxClass);
-        ASSERT_NE(warning, nullptr);
-        EXPECT_EQ(LinesOf(warning).line2, L"ReadMe.txtが見つかりません");
-        EXPECT_TRUE(LineShows(warning, 1, kRedText));
-        ASSERT_TRUE(Answer(warning, MessageBoxBase::cmdOK));
+        EXPECT_TRUE(LineShows(first.WaitForClass(kWarningBoxClass), 1, kRedText));
+        ExpectBox(first, kWarningBoxClass, L"", L"ReadMe.txtが見つかりません");
 
         // The version window, modal over the main window.
         first.Command(ids::mnuEditVer);

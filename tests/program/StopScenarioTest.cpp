@@ -113,7 +113,8 @@ TEST(StopScenario, F11StopsBetweenBuildsASecondF11EndsAHungCompilerAndUnattended
     const std::wstring third = tolvane.LogText();
     tolvane.PostKeyToFocus(VK_F12);
     ASSERT_TRUE(WaitUntil([&] { return HasLine(tolvane, bad[3], kStarted); }, 150s));
-    ASSERT_NE(WaitForTopWindow(L"Microsoft Visual Basic", 0, 30s), nullptr);
+    const std::wstring title = L"Microsoft Visual Basic";
+    ASSERT_NE(WaitForTop(0, nullptr, &title, 30s), nullptr);
     tolvane.PostKeyToFocus(VK_F11);
     EXPECT_TRUE(WaitUntil([&] { return CountLines(tolvane.LogLines(), kStopping) == 3; }, 1s));
     tolvane.PostKeyToFocus(VK_F11);

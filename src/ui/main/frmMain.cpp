@@ -295,7 +295,6 @@ void frmMain::mnuEditVer_Click() {
 }
 
 std::optional<std::wstring> frmMain::Choose(const ChooserRequest& request) {
-    if (chooserHook_) return chooserHook_(request);
     frmDialogBox& chooser = frmDialogBox::Instance();
     chooser.SetMode(request.mode);
     chooser.SetUser(request.user);
@@ -307,10 +306,6 @@ std::optional<std::wstring> frmMain::Choose(const ChooserRequest& request) {
 }
 
 void frmMain::Notice(const std::wstring& message1, const std::wstring& message2, std::uint32_t color) {
-    if (noticeHook_) {
-        noticeHook_(message1, message2, color);
-        return;
-    }
     Msg_Warning& box = Msg_Warning::Instance();
     box.SetMessage1(message1);
     box.SetMessage2(message2);
@@ -319,7 +314,6 @@ void frmMain::Notice(const std::wstring& message1, const std::wstring& message2,
 }
 
 bool frmMain::Ask(const std::wstring& message1, const std::wstring& message2) {
-    if (questionHook_) return questionHook_(message1, message2);
     Msg_YesNo& box = Msg_YesNo::Instance();
     box.SetMessage1(message1);
     box.SetMessage2(message2);

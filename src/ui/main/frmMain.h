@@ -6,7 +6,6 @@
 #include <commctrl.h>
 
 #include <cstdint>
-#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -149,10 +148,6 @@ private:
     bool searchCancelled_ = false;
     // The list item of the build in progress, -1 outside a run.
     int buildingItem_ = -1;
-
-    std::function<std::optional<std::wstring>(const ChooserRequest&)> chooserHook_;
-    std::function<void(const std::wstring&, const std::wstring&, std::uint32_t)> noticeHook_;
-    std::function<bool(const std::wstring&, const std::wstring&)> questionHook_;
 };
 
 // Enables or disables the direct children of one of the form's frames; the

@@ -1,8 +1,12 @@
+// The texts of a run: the compiler's command line, and the run log's pieces
+// and counters where the whole-program runs do not reach (the reason line
+// under a failure line, the zero and empty cases).
 #include <gtest/gtest.h>
 
 #include <string>
 
 #include "engine/CommandLine.h"
+#include "engine/RunLog.h"
 
 namespace tolvane {
 namespace {
@@ -34,6 +38,39 @@ TEST(CommandLine, QuotesAndControlCharactersAreUnsafe) {
     for (const std::wstring bad : {L"C:\\a\".vbp", L"C:\\a\x1F.vbp", L"C:\\a\x7F.vbp"})
         EXPECT_TRUE(HasUnsafeCommandLineChar(bad)) << ::testing::PrintToString(bad);
     EXPECT_TRUE(HasUnsafeCommandLineChar(std::wstring(L"C:\\a\0b", 6)));
+}
+
+TEST(RunLog, FailureReasonBecomesOneIndentedLineOrNone) {
+    const struct {
+        const wchar_t* reason;
+        const wchar_t* line;
+    } cases[] = {
+        {L"a\r\nb", L"\ta b"},
+        {L"  a \r\n\r\n\tb\r\n", L"\ta b"},  // runs of breaks, tabs and blanks: one space
+        {L"a\rb\nc", L"\ta b c"},
+        {L"ｴﾗｰ", L"\tｴﾗｰ"},
+        {L"", L""},
+        {L" \r\n\t ", L""},
+    };
+    for (const auto& c : cases) EXPECT_EQ(FailureDetailLine(c.reason), c.line) << c.reason;
+}
+
+TEST(RunLog, EndedBuildShowsAReasonOnlyForAFailureThatHasOne) {
+    EXPECT_EQ(BuildEndedPiece(L"M", true, L"x\r\ny"), L"M\r\n\tx y\r\n\r\n");
+    EXPECT_EQ(BuildEndedPiece(L"M", true, L" \r\n"), L"M\r\n\r\n");
+    // A reason left from an earlier run does not show under a good build.
+    EXPECT_EQ(BuildEndedPiece(L"M", false, L"old"), L"M\r\n\r\n");
+}
+
+TEST(RunLog, NoFailuresLeaveTheCounterEmptyAndTheClosingNoticeNavy) {
+    EXPECT_EQ(RunningFailureText(0), L"");
+    EXPECT_EQ(RunningFailureText(1), L"1");
+    for (int failures : {0, -1}) {
+        const ClosingNotice clean = ClosingNoticeFor(failures);
+        EXPECT_EQ(clean.message1, L"") << failures;
+        EXPECT_EQ(clean.color, 0x800000u) << failures;
+    }
+    EXPECT_EQ(ClosingNoticeFor(1).color, 0u);  // the box's own red
 }
 
 }  // namespace

@@ -1,0 +1,111 @@
+// Text as the support layer handles it: the system code page (Shift-JIS
+// here) and what it cannot hold, path pieces cut at backslashes and plain
+// spaces, values from controls and settings made trimmed text, and the
+// general date text.
+#include <gtest/gtest.h>
+
+#include <cfloat>
+#include <string>
+
+#include "support/AnsiCodec.h"
+#include "support/DataChange.h"
+#include "support/Locale.h"
+#include "support/Paths.h"
+#include "support/VbError.h"
+
+namespace tolvane {
+namespace {
+
+const AnsiCodec& Codec() { return SystemAnsiCodec(); }
+
+TEST(AnsiCodec, ShiftJisBytesBothWaysAndRoundTrip) {
+    // 漢 = 8A BF, half-width ｱ one byte B1.
+    EXPECT_EQ(Codec().Encode(L"A漢ｱ\\"), std::optional<std::string>("A\x8A\xBF\xB1\\"));
+    EXPECT_EQ(Codec().Decode("\x83\x76\x83\x8D\x83\x57\x83\x46\x83\x4E\x83\x67"), L"プロジェクト");
+    for (const std::wstring text : {L"", L"ｺﾝﾊﾟｲﾙの実行", L"全角ＡＢＣ・ー\uFF5E", L"表示ソ能", L"C:\\プロジェクト\\App.vbp"}) {
+        const auto bytes = Codec().Encode(text);
+        ASSERT_TRUE(bytes.has_value()) << text.size();
+        EXPECT_EQ(Codec().Decode(*bytes), text);
+    }
+}
+
+TEST(AnsiCodec, CharactersOutsideTheCodePageAreReportedNotReplaced) {
+    // é and ü have best-fit letters, the wave dash shares the full-width tilde's bytes.
+    for (const wchar_t* text : {L"caf\u00E9", L"\u00FCber", L"smile \U0001F600", L"\u4E02", L"10\u301C20"})
+        EXPECT_FALSE(Codec().Encode(text).has_value()) << ::testing::PrintToString(std::wstring(text));
+    EXPECT_EQ(FirstUnencodable(Codec(), L"漢字ｶﾅ"), std::wstring::npos);
+    EXPECT_EQ(FirstUnencodable(Codec(), L"ab\u00E9c\u00E9"), 2u);
+    EXPECT_EQ(FirstUnencodable(Codec(), L"漢\U0001F600x"), 1u);
+}
+
+using Cases = std::initializer_list<std::pair<const wchar_t*, const wchar_t*>>;
+
+template <class F>
+void ExpectAll(F f, Cases cases) {
+    for (const auto& [input, expected] : cases) EXPECT_EQ(f(input), expected) << ::testing::PrintToString(std::wstring(input));
+}
+
+TEST(Paths, NameRootAndFolderAreCutAtBackslashes) {
+    ExpectAll(GetFileName, {{L"C:\\a\\b\\c.txt", L"c.txt"}, {L"c.txt", L"c.txt"}, {L"C:\\a\\", L""},
+                            {L"\\\\server\\share\\x y.vbp", L"x y.vbp"}});
+    ExpectAll(GetDriveRoot, {{L"C:\\a\\b", L"C:\\"}, {L"\\\\server\\share", L"\\"}, {L"abc", L""}, {L"", L""}});
+    ExpectAll(GetFolderPath, {{L"", L""}, {L"   ", L""}, {L"C:\\", L"C:\\"}, {L"C:\\a\\b\\c.txt", L"C:\\a\\b\\"},
+                              {L"C:\\Src\\", L"C:\\Src\\"}, {L"\\\\server\\share\\x.vbp", L"\\\\server\\share\\"},
+                              {L"\\App.vbp", L"\\"}});
+    for (const wchar_t* path : {L"App.vbp", L" x ", L"C:"}) {
+        try {
+            GetFolderPath(path);
+            ADD_FAILURE() << "no error for a path without backslash";
+        } catch (const VbError& e) {
+            EXPECT_EQ(e.Number(), kErrInvalidArgument);
+        }
+    }
+    ExpectAll([](const std::wstring& name) { return JoinFolderAndName(L"C:\\Tools", name); },
+              {{L"Tolvane.ini", L"C:\\Tools\\Tolvane.ini"}});
+    EXPECT_EQ(JoinFolderAndName(L"C:\\", L"Tolvane.ini"), L"C:\\Tolvane.ini");
+}
+
+TEST(Paths, OnlyThePlainSpaceIsTrimmedOrQuoted) {
+    ExpectAll(TrimSpaces, {{L"  C:\\Src\\App.vbp  ", L"C:\\Src\\App.vbp"}, {L"   ", L""}, {L"a  b", L"a  b"},
+                           {L"\tx\t", L"\tx\t"}, {L" \u3000x ", L"\u3000x"}});
+    ExpectAll(QuoteIfSpaced, {{L"C:\\Program Files\\x.vbp", L"\"C:\\Program Files\\x.vbp\""},
+                              {L"C:\\Src\\x.vbp", L"C:\\Src\\x.vbp"}, {L"", L""}, {L"a\tb", L"a\tb"},
+                              {L"\"a b\"", L"\"\"a b\"\""}});  // quotes already there are not looked at
+    EXPECT_TRUE(IsBlank(L"") && IsBlank(L"   "));
+    EXPECT_FALSE(IsBlank(L"\t") || IsBlank(L" x "));
+}
+
+TEST(DataChange, TextModeTrimsSpacesAndShowsNumbersAsVbDoes) {
+    EXPECT_EQ(NormalizeText(nullptr), L"");
+    EXPECT_EQ(NormalizeText(VbValue{}), L"");
+    EXPECT_EQ(NormalizeText(std::wstring(L"  保存しますか？ ")), L"保存しますか？");
+    EXPECT_EQ(NormalizeText(std::wstring(L"\tkept\t")), L"\tkept\t");
+    EXPECT_EQ(NormalizeText(5.0), L"5");
+    EXPECT_EQ(NormalizeText(-0.25), L"-0.25");
+    EXPECT_EQ(NormalizeText(0.1 + 0.2), L"0.3");  // 15 significant digits
+    EXPECT_EQ(NormalizeText(0.123456789012345), L"0.123456789012345");
+    EXPECT_EQ(NormalizeText(1e20), L"1E+20");
+    // Fifteen digits of the largest double, rounded down so they read back as a number.
+    EXPECT_EQ(NormalizeText(-DBL_MAX), L"-1.79769313486231E+308");
+}
+
+TEST(DataChange, GeneralDateTextIsShortDateAndLongTimeOrTheDateAlone) {
+    DateTime t;
+    t.year = 2005;
+    t.month = 3;
+    t.day = 1;
+    const std::wstring date = GeneralDateText(t);  // midnight: the date alone
+    // Windows pads month and day, Wine's Japanese table does not.
+    EXPECT_TRUE(date == L"2005/03/01" || date == L"2005/3/1") << date.size();
+    t.hour = 9;
+    t.minute = 5;
+    t.second = 9;
+    EXPECT_EQ(GeneralDateText(t), date + L" 9:05:09");
+    t.hour = 0;
+    t.minute = 0;
+    t.second = 1;
+    EXPECT_EQ(GeneralDateText(t), date + L" 0:00:01");
+}
+
+}  // namespace
+}  // namespace tolvane

@@ -1,0 +1,239 @@
+// The program's chooser where the other scenarios, which always answer it
+// with a good name, never take it: its refusals, questions and reports (the
+// chooser staying), and its question box answered every way a user can.
+#include <algorithm>
+#include <functional>
+
+#include "ProgramScenario.h"
+
+namespace tolvane::testing {
+namespace {
+
+using Dlg = frmDialogBox;
+
+bool IsFolder(const std::wstring& path) {
+    const DWORD a = GetFileAttributesW(path.c_str());
+    return a != INVALID_FILE_ATTRIBUTES && (a & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+std::vector<std::wstring> ListItems(HWND list) {
+    std::vector<std::wstring> items;
+    for (LRESULT i = 0, count = Ask(list, LB_GETCOUNT); i < count; ++i) {
+        wchar_t text[MAX_PATH + 1] = {};
+        Ask(list, LB_GETTEXT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(text));
+        items.push_back(text);
+    }
+    return items;
+}
+
+int IndexOf(HWND list, const std::wstring& text) {
+    const auto items = ListItems(list);
+    const auto at = std::find(items.begin(), items.end(), text);
+    return at == items.end() ? -1 : static_cast<int>(at - items.begin());
+}
+
+// Presses the mouse on a list line, as a user's click (or double-click) would.
+void ClickLine(HWND list, int index, bool twice = false) {
+    RECT r{};
+    Ask(list, LB_GETITEMRECT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&r));
+    const LPARAM at = MAKELPARAM((r.left + r.right) / 2, (r.top + r.bottom) / 2);
+    PostMessageW(list, WM_LBUTTONDOWN, MK_LBUTTON, at);
+    PostMessageW(list, WM_LBUTTONUP, 0, at);
+    if (twice) {
+        PostMessageW(list, WM_LBUTTONDBLCLK, MK_LBUTTON, at);
+        PostMessageW(list, WM_LBUTTONUP, 0, at);
+    }
+}
+
+void MakeFile(const std::wstring& path, DWORD attributes = FILE_ATTRIBUTE_NORMAL) {
+    ASSERT_TRUE(WriteBytes(path, "x"));
+    ASSERT_TRUE(SetFileAttributesW(path.c_str(), attributes));
+}
+
+// A warning or question of the chooser: its lines, answered; the chooser stays.
+BoxLines Refusal(RunningProgram& tolvane, HWND chooser, const wchar_t* boxClass = kWarningBoxClass,
+                 int answer = MessageBoxBase::cmdOK) {
+    const BoxLines lines = Answered(tolvane, boxClass, answer);
+    EXPECT_TRUE(IsWindowVisible(chooser));
+    return lines;
+}
+
+TEST(ChooserScenario, OpenModeRefusesWhatIsNotThereReportsWhatCannotBeShownAndTakesAClickedOrTypedName) {
+    ProgramFolder program;
+    program.WriteTolvaneIni();
+    const std::wstring here = program.Folder(L"選択"), src = program.Folder(L"選択\\src");
+    const std::wstring gone = program.Folder(L"選択\\gone");
+    MakeFile(src + L"\\x.vbp");
+    for (const wchar_t* name : {L"a.vbp", L"B.vbp", L"c.txt", L"taken"}) MakeFile(here + L"\\" + name);
+    MakeFile(here + L"\\hidden.vbp", FILE_ATTRIBUTE_HIDDEN);
+    MakeFile(here + L"\\system.vbp", FILE_ATTRIBUTE_SYSTEM);
+    // A drive letter that names nothing reachable stands in for an empty drive.
+    ASSERT_TRUE(DefineDosDeviceW(0, L"Q:", program.File(L"nowhere").c_str()));
+    program.WriteIni(L"DialogBox.ini", {{L"PREV_Vbp", here + L"\\"}});
+    RunningProgram tolvane(program);
+    ASSERT_NE(tolvane.WaitForMain(), nullptr);
+
+    tolvane.Command(ids::mnuAddList);
+    HWND d = tolvane.WaitForCaption(L"vbp指定");
+    ASSERT_NE(d, nullptr);
+    HWND files = Child(d, Dlg::File1), folders = Child(d, Dlg::Dir1), label = Child(d, Dlg::lblFullPath);
+    HWND name = Child(d, Dlg::txtFileName);
+    EXPECT_EQ(ListItems(files), (std::vector<std::wstring>{L"a.vbp", L"B.vbp"}));
+    Snap(d, "chooser_mode2");
+    const std::pair<const wchar_t*, std::wstring> refusedNames[] = {
+        {L"nothing.vbp", L"「nothing.vbp」は存在しません"},
+        {L"hidden.vbp", L"「hidden.vbp」は存在しません"},  // a hidden file does not count
+        {L"   ", L"ファイル名が指定されていません"},
+    };
+    for (const auto& [typed, warning] : refusedNames) {
+        SetWindowTextTo(name, typed);
+        Click(Child(d, Dlg::cmdOK));
+        EXPECT_EQ(Refusal(tolvane, d).line2, warning) << ToUtf8(typed);
+    }
+
+    // The new-folder panel: a name refused by its rules, and one the platform refuses.
+    HWND panel = Child(d, Dlg::fraDir), folderName = Child(d, Dlg::txtDir);
+    Click(Child(d, Dlg::cmdShortCut0 + 4));
+    ASSERT_TRUE(WaitUntil([&] { return WaitForFocusIn(d) == folderName; })) << "panel shown: " << IsWindowVisible(panel);
+    EXPECT_FALSE(IsWindowVisible(files));
+    for (const wchar_t* typed : {L"..\\up", L"taken\\sub"}) {  // a file stands where a level has to go
+        SetWindowTextTo(folderName, typed);
+        Click(Child(d, Dlg::cmdOK));
+        EXPECT_FALSE(Refusal(tolvane, d).line2.empty()) << ToUtf8(typed);
+        EXPECT_TRUE(IsWindowVisible(panel)) << ToUtf8(typed);
+    }
+    // Cancel closes the panel only; OK creates every level.
+    Click(Child(d, Dlg::cmdCancel));
+    ASSERT_TRUE(WaitUntil([&] { return !IsWindowVisible(panel); }));
+    EXPECT_TRUE(IsWindowVisible(d));
+    Click(Child(d, Dlg::cmdShortCut0 + 4));
+    ASSERT_TRUE(WaitUntil([&] { return IsWindowVisible(panel); }));
+    SetWindowTextTo(folderName, L"a\\b");
+    Click(Child(d, Dlg::cmdOK));
+    ASSERT_TRUE(WaitUntil([&] { return !IsWindowVisible(panel); }));
+    EXPECT_TRUE(IsFolder(here + L"\\a\\b"));
+    EXPECT_FALSE(IsFolder(program.Path() + L"\\up"));
+    EXPECT_NE(IndexOf(folders, L"a"), -1);
+
+    // A folder that has gone: everything stays on the last one shown.
+    ASSERT_TRUE(RemoveDirectoryW(gone.c_str()));
+    ClickLine(folders, IndexOf(folders, L"gone"), true);
+    EXPECT_EQ(Refusal(tolvane, d).line1, L"「" + gone + L"」を開けませんでした");
+    EXPECT_EQ(WindowText(label), here + L"\\");
+    EXPECT_EQ(ListItems(files), (std::vector<std::wstring>{L"a.vbp", L"B.vbp"}));
+
+    ClickLine(folders, IndexOf(folders, L"src"), true);
+    EXPECT_TRUE(WaitUntil([&] { return WindowText(label) == src + L"\\"; })) << ToUtf8(WindowText(label));
+    EXPECT_EQ(ListItems(files), std::vector<std::wstring>{L"x.vbp"});
+    ClickLine(files, 0);
+    EXPECT_TRUE(WaitUntil([&] { return WindowText(name) == L"x.vbp"; }));
+    EXPECT_EQ(WindowText(label), src + L"\\x.vbp");
+    SetWindowTextTo(name, L"y.vbp");  // what is typed afterwards is what OK takes
+    MakeFile(src + L"\\y.vbp");
+    Click(Child(d, Dlg::cmdOK));
+    ASSERT_TRUE(WaitUntil([&] { return tolvane.Items().size() == 1; }));
+    EXPECT_EQ(tolvane.Items()[0].text, L"y.vbp");
+
+    // The next showing opens where the last one ended, with an empty name; a double-click confirms.
+    tolvane.Command(ids::mnuAddList);
+    ASSERT_NE(d = tolvane.WaitForCaption(L"vbp指定"), nullptr);
+    EXPECT_EQ(WindowText(Child(d, Dlg::txtFileName)), L"");
+    ClickLine(Child(d, Dlg::File1), 0, true);
+    ASSERT_TRUE(WaitUntil([&] { return tolvane.Items().size() == 2; }));
+    EXPECT_EQ(tolvane.Items()[1].text, L"x.vbp");
+
+    // An empty drive is refused; Cancel adds nothing.
+    tolvane.Command(ids::mnuAddList);
+    ASSERT_NE(d = tolvane.WaitForCaption(L"vbp指定"), nullptr);
+    HWND drive = Child(d, Dlg::Drive1);
+    Ask(d, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(drive), TRUE);
+    PostMessageW(drive, WM_CHAR, L'q', 1);
+    EXPECT_EQ(Refusal(tolvane, d).line2, L"ドライブの準備が出来ていません");
+    DefineDosDeviceW(DDD_REMOVE_DEFINITION, L"Q:", nullptr);
+    Click(Child(d, Dlg::cmdCancel));
+    ASSERT_TRUE(WaitForWindowGone(d));
+    EXPECT_EQ(tolvane.Items().size(), 2u);
+}
+
+// The common output folder: required when ticked, chosen with the folder
+// chooser, which asks before creating a missing one (its question box says
+// no to everything but OK, however it is answered), and used for every build.
+TEST(ChooserScenario, CommonOutputFolderIsAskedForCreatedAndUsedForEveryBuildWhileTicked) {
+    ProgramFolder program;
+    const Project app = MakeProject(program, {L"ソース\\App", L"App"}, L"");
+    const Project lib = MakeProject(program, {L"ソース\\Lib", L"Lib"}, L"");
+    const std::wstring list = program.File(L"二件.clt");
+    WriteList(list, {{true, app.path}, {true, lib.path}});
+    program.WriteTolvaneIni(StandInExe(), list);
+    const std::wstring here = program.Folder(L"出力 先");
+    program.WriteIni(L"DialogBox.ini", {{L"PREV_Exe_Out", here + L"\\"}});
+    RunningProgram tolvane(program);
+    ASSERT_NE(tolvane.WaitForMain(), nullptr);
+    HWND tick = tolvane.Control(ids::chkAll), browse = tolvane.Control(ids::cmdFolderPath);
+    EXPECT_FALSE(IsWindowEnabled(browse));
+
+    // Ticked with no folder: the run refuses to start, and the window is usable again.
+    Click(tick);
+    ASSERT_TRUE(WaitUntil([&] { return IsWindowEnabled(browse) != FALSE; }));
+    tolvane.Command(ids::mnuCompile);
+    ExpectBox(tolvane, kWarningBoxClass, L"指定のディレクトリは存在しません", L"");
+    ASSERT_TRUE(WaitUntil([&] { return IsWindowEnabled(tolvane.Control(ids::lstCompileList)) != FALSE; }));
+    EXPECT_EQ(tolvane.LogText(), L"\r\n");
+    EXPECT_FALSE(ReadBytes(app.output).has_value());
+
+    Click(browse);
+    HWND d = tolvane.WaitForCaption(L"出力フォルダ指定");
+    ASSERT_NE(d, nullptr);
+    EXPECT_FALSE(IsWindowVisible(Child(d, Dlg::File1)));
+    SetWindowTextTo(Child(d, Dlg::txtFileName), L"new");
+    const std::wstring wanted = here + L"\\new\\";
+    using Box = MessageBoxBase;
+    const std::pair<const char*, std::function<void(HWND)>> noes[] = {
+        {"click Cancel", [](HWND box) { Click(Child(box, Box::cmdCancel)); }},
+        {"Enter on the opening focus", [](HWND box) { PostKey(WaitForFocusIn(box), VK_RETURN); }},
+        {"Esc", [](HWND box) { PostKey(WaitForFocusIn(box), VK_ESCAPE); }},
+        {"closed unanswered (Alt+F4)", [](HWND box) { PostMessageW(box, WM_CLOSE, 0, 0); }},
+    };
+    for (const auto& [how, answer] : noes) {
+        Click(Child(d, Dlg::cmdOK));
+        HWND box = tolvane.WaitForClass(kYesNoBoxClass);
+        ASSERT_NE(box, nullptr) << how;
+        EXPECT_EQ(LinesOf(box).line2, L"「" + wanted + L"」を作成しますか？");
+        answer(box);
+        EXPECT_TRUE(WaitForWindowGone(box)) << how;
+        EXPECT_TRUE(IsWindowVisible(d)) << how;
+        EXPECT_FALSE(IsFolder(wanted)) << how;
+    }
+    Click(Child(d, Dlg::cmdOK));
+    HWND box = tolvane.WaitForClass(kYesNoBoxClass);
+    ASSERT_NE(box, nullptr);
+    PostKey(WaitForFocusIn(box), VK_TAB);
+    ASSERT_TRUE(WaitUntil([&] { return GetDlgCtrlID(FocusedControl(box)) == Box::cmdOK; }));
+    PostKey(FocusedControl(box), VK_RETURN);
+    ASSERT_TRUE(WaitForWindowGone(d));
+    EXPECT_TRUE(IsFolder(wanted));
+    ASSERT_TRUE(WaitUntil([&] { return tolvane.Text(ids::txtFolderPath) == wanted; }));
+    EXPECT_NE(program.Bytes(L"DialogBox.ini")->find(Ansi(L"PREV_Exe_Out=" + wanted)), std::string::npos);
+
+    // Every build's output goes there; the folder's final backslash does not
+    // swallow the arguments after it.
+    SetWindowTextTo(tolvane.Control(ids::txtDimension), L"DEBUG = 1 : 区分 = 2");
+    EXPECT_EQ(RunToTheEnd(tolvane).first, L"");
+    for (const wchar_t* file : {L"App.exe", L"Lib.exe"}) {
+        auto built = ReadStandInOutput(wanted + file);
+        EXPECT_EQ(built[L"OutDir"], wanted) << ToUtf8(file);
+        EXPECT_EQ(built[L"Constants"], L"DEBUG=1:区分=2") << ToUtf8(file);
+    }
+    EXPECT_FALSE(ReadBytes(app.output).has_value());
+
+    // Unticked: the browse button goes grey, the folder text stays, and the
+    // builds write beside their projects again.
+    Click(tick);
+    ASSERT_TRUE(WaitUntil([&] { return !IsWindowEnabled(browse); }));
+    EXPECT_EQ(tolvane.Text(ids::txtFolderPath), wanted);
+    EXPECT_EQ(RunToTheEnd(tolvane).first, L"");
+    for (const auto& p : {app, lib}) EXPECT_EQ(ReadStandInOutput(p.output)[L"OutDir"], L"");
+}
+
+}  // namespace
+}  // namespace tolvane::testing
