@@ -21,6 +21,7 @@
 #include "engine/clsTolvane.h"
 #include "engine/win32/Win32RunPlatform.h"
 #include "support/VbError.h"
+#include "support/win32/Files.h"
 
 using namespace tolvane;
 using namespace tolvane::testing;
@@ -300,7 +301,7 @@ int wmain() {
     g_qpcFrequency = static_cast<double>(f.QuadPart);
     std::setvbuf(stdout, nullptr, _IONBF, 0);
 
-    std::wstring standIn = ProgramBeside(L"VBStandIn.exe");
+    std::wstring standIn = FileBesideProgram(L"VBStandIn.exe");
     if (GetFileAttributesW(standIn.c_str()) == INVALID_FILE_ATTRIBUTES) {
         std::printf("VBStandIn.exe is not beside bench_run.exe\n");
         return 2;

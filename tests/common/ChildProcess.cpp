@@ -16,7 +16,7 @@ HANDLE Inheritable(const std::wstring& file) {
 }  // namespace
 
 ChildProcess::ChildProcess(const std::wstring& commandLine, const std::wstring& outputFile,
-                           const std::wstring& errorFile) {
+                           const std::wstring& errorFile, const std::wstring& currentFolder) {
     std::vector<wchar_t> buf(commandLine.begin(), commandLine.end());
     buf.push_back(L'\0');
     STARTUPINFOW si{};
@@ -29,7 +29,8 @@ ChildProcess::ChildProcess(const std::wstring& commandLine, const std::wstring& 
         si.hStdError = Inheritable(errorFile);
     }
     PROCESS_INFORMATION pi{};
-    const BOOL started = CreateProcessW(nullptr, buf.data(), nullptr, nullptr, redirect, 0, nullptr, nullptr, &si, &pi);
+    const BOOL started = CreateProcessW(nullptr, buf.data(), nullptr, nullptr, redirect, 0, nullptr,
+                                        currentFolder.empty() ? nullptr : currentFolder.c_str(), &si, &pi);
     if (redirect) {
         CloseHandle(si.hStdOutput);
         CloseHandle(si.hStdError);

@@ -10,9 +10,10 @@ namespace tolvane::testing {
 class ChildProcess {
 public:
     // Throws std::runtime_error when the command line cannot start. Standard
-    // output and standard error go to the files when they are named.
+    // output and standard error go to the files when they are named; the
+    // process starts in the current folder given, or in this one's.
     explicit ChildProcess(const std::wstring& commandLine, const std::wstring& outputFile = L"",
-                          const std::wstring& errorFile = L"");
+                          const std::wstring& errorFile = L"", const std::wstring& currentFolder = L"");
     ~ChildProcess();
     ChildProcess(const ChildProcess&) = delete;
     ChildProcess& operator=(const ChildProcess&) = delete;

@@ -6,6 +6,7 @@
 
 #include "Screenshot.h"
 #include "TextFiles.h"
+#include "support/win32/Files.h"
 #include "ui/dialogs/frmDialogBox.h"
 #include "ui/main/MainIds.h"
 
@@ -14,7 +15,7 @@ namespace tolvane::testing {
 namespace {
 
 void CopyBeside(const std::wstring& name, const std::wstring& to) {
-    if (!CopyFileW(ProgramBeside(name).c_str(), to.c_str(), FALSE))
+    if (!CopyFileW(FileBesideProgram(name).c_str(), to.c_str(), FALSE))
         throw std::runtime_error("cannot copy " + ToUtf8(name) + " into the program folder");
 }
 
@@ -56,7 +57,7 @@ private:
 
 }  // namespace
 
-std::wstring StandInExe() { return ProgramBeside(L"VBStandIn.exe"); }
+std::wstring StandInExe() { return FileBesideProgram(L"VBStandIn.exe"); }
 
 ProgramFolder::ProgramFolder(const std::wstring& hint) : temp_(hint) {
     CopyBeside(L"Tolvane.exe", Exe());
@@ -85,18 +86,9 @@ bool ProgramFolder::Has(const std::wstring& name) const {
 
 RunningProgram::RunningProgram(const ProgramFolder& folder) : RunningProgram(folder, Options{}) {}
 
-RunningProgram::RunningProgram(const ProgramFolder& folder, Options options) {
-    std::wstring commandLine = L"\"" + folder.Exe() + L"\"";
-    const std::wstring current = options.currentFolder.empty() ? folder.Path() : options.currentFolder;
-    STARTUPINFOW si{};
-    si.cb = sizeof si;
-    PROCESS_INFORMATION pi{};
-    if (!CreateProcessW(folder.Exe().c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, current.c_str(),
-                        &si, &pi))
-        throw std::runtime_error("cannot start Tolvane.exe");
-    CloseHandle(pi.hThread);
-    process_ = pi.hProcess;
-    pid_ = pi.dwProcessId;
+RunningProgram::RunningProgram(const ProgramFolder& folder, Options options)
+    : process_(L"\"" + folder.Exe() + L"\"", L"", L"",
+               options.currentFolder.empty() ? folder.Path() : options.currentFolder) {
     if (options.skipSplash) {
         // A key on the splash screen goes straight on to the main window.
         HWND splash = WaitForClass(kSplashClass, 60s);
@@ -104,30 +96,16 @@ RunningProgram::RunningProgram(const ProgramFolder& folder, Options options) {
     }
 }
 
-RunningProgram::~RunningProgram() {
-    if (Running()) {
-        TerminateProcess(process_, 1);
-        WaitForSingleObject(process_, 30000);
-    }
-    CloseHandle(process_);
-}
-
-bool RunningProgram::Running() const { return WaitForSingleObject(process_, 0) == WAIT_TIMEOUT; }
-
-bool RunningProgram::WaitForExit(std::chrono::milliseconds limit) const {
-    return WaitForSingleObject(process_, static_cast<DWORD>(limit.count())) == WAIT_OBJECT_0;
-}
-
 HWND RunningProgram::WaitForMain(std::chrono::milliseconds limit) {
     const std::wstring caption = L"Tolvane";
     HWND found = nullptr;
     WaitUntil(
         [&] {
-            found = FindTop(pid_, kMainClass, &caption);
+            found = FindTop(Pid(), kMainClass, &caption);
             return found && IsWindowEnabled(found) && !FindOfClass(kSplashClass);
         },
         limit);
-    if (found) WaitForInputIdle(process_, 10000);
+    if (found) WaitForInputIdle(process_.Handle(), 10000);
     main_ = found;
     return found;
 }
@@ -142,7 +120,7 @@ HWND RunningProgram::WaitForClass(const wchar_t* className, std::chrono::millise
 
 HWND RunningProgram::WaitForCaption(const std::wstring& caption, std::chrono::milliseconds limit) const {
     HWND found = nullptr;
-    WaitUntil([&] { return (found = FindTop(pid_, nullptr, &caption)) != nullptr || !Running(); }, limit);
+    WaitUntil([&] { return (found = FindTop(Pid(), nullptr, &caption)) != nullptr || !Running(); }, limit);
     return found;
 }
 
@@ -181,7 +159,7 @@ std::vector<ListItem> RunningProgram::Items() const {
     const LRESULT count = Ask(list, LVM_GETITEMCOUNT, 0, 0);
     if (count <= 0) return items;
     constexpr int kTextChars = 1024;
-    RemoteBuffer remote(pid_, sizeof(LVITEMW) + kTextChars * sizeof(wchar_t));
+    RemoteBuffer remote(Pid(), sizeof(LVITEMW) + kTextChars * sizeof(wchar_t));
     for (int i = 0; i < count; ++i) {
         LVITEMW item{};
         item.iSubItem = 0;
@@ -206,7 +184,7 @@ void RunningProgram::SetItemChecked(int index, bool checked) const {
     const auto state = static_cast<UINT>(Ask(list, LVM_GETITEMSTATE, static_cast<WPARAM>(index), LVIS_STATEIMAGEMASK));
     if ((((state & LVIS_STATEIMAGEMASK) >> 12) == 2) == checked) return;
     // A real click on the item's box, at the left end of its row.
-    RemoteBuffer remote(pid_, sizeof(RECT));
+    RemoteBuffer remote(Pid(), sizeof(RECT));
     RECT row{LVIR_BOUNDS, 0, 0, 0};
     if (!remote.Write(0, &row, sizeof row)) throw std::runtime_error("cannot write into the program");
     Ask(list, LVM_GETITEMRECT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(remote.At(0)));

@@ -12,6 +12,7 @@
 #include <utility>
 #include <vector>
 
+#include "ChildProcess.h"
 #include "TempFolder.h"
 #include "UiDriver.h"
 
@@ -52,7 +53,7 @@ struct ListItem {
 };
 
 // Tolvane.exe started from a program folder. The process is ended (if still
-// running) and waited for when the object goes.
+// running) when the object goes.
 class RunningProgram {
 public:
     struct Options {
@@ -64,13 +65,10 @@ public:
 
     explicit RunningProgram(const ProgramFolder& folder);
     RunningProgram(const ProgramFolder& folder, Options options);
-    ~RunningProgram();
-    RunningProgram(const RunningProgram&) = delete;
-    RunningProgram& operator=(const RunningProgram&) = delete;
 
-    DWORD Pid() const { return pid_; }
-    bool Running() const;
-    bool WaitForExit(std::chrono::milliseconds limit = 60s) const;
+    DWORD Pid() const { return process_.Id(); }
+    bool Running() const { return process_.Running(); }
+    bool WaitForExit(std::chrono::milliseconds limit = 60s) const { return process_.WaitForExit(limit); }
 
     // The main window once it is shown and takes input; nullptr if it never is.
     HWND WaitForMain(std::chrono::milliseconds limit = 90s);
@@ -79,7 +77,7 @@ public:
 
     // A visible top-level window of this process, by class or by caption;
     // the waits give up when the process ends.
-    HWND FindOfClass(const wchar_t* className) const { return FindTop(pid_, className, nullptr); }
+    HWND FindOfClass(const wchar_t* className) const { return FindTop(Pid(), className, nullptr); }
     HWND WaitForClass(const wchar_t* className, std::chrono::milliseconds limit = 90s) const;
     HWND WaitForCaption(const std::wstring& caption, std::chrono::milliseconds limit = 60s) const;
 
@@ -107,8 +105,7 @@ public:
     HWND Choose(const std::wstring& caption, const std::wstring& name) const;
 
 private:
-    HANDLE process_ = nullptr;
-    DWORD pid_ = 0;
+    ChildProcess process_;
     HWND main_ = nullptr;
 };
 

@@ -48,19 +48,8 @@ std::wstring StandInProject::Write() const {
 }
 
 std::vector<std::wstring> ReadUtf8Lines(const std::wstring& path) {
-    std::vector<std::wstring> lines;
-    auto bytes = ReadBytes(path);
-    if (!bytes) return lines;
-    std::wstring text = FromUtf8(*bytes);
-    size_t pos = 0;
-    while (pos < text.size()) {
-        size_t end = text.find(L'\n', pos);
-        if (end == std::wstring::npos) end = text.size();
-        std::wstring line = text.substr(pos, end - pos);
-        if (!line.empty() && line.back() == L'\r') line.pop_back();
-        lines.push_back(line);
-        pos = end + 1;
-    }
+    auto lines = SplitLines(FromUtf8(ReadBytes(path).value_or("")));
+    if (lines.back().empty()) lines.pop_back();  // nothing after the last line end
     return lines;
 }
 

@@ -1,7 +1,8 @@
 #pragma once
-// Whole-file reads and writes for tests, and the two encodings they meet.
+// Whole-file reads and writes for tests, their lines, and the two encodings they meet.
 #include <optional>
 #include <string>
+#include <vector>
 
 namespace tolvane::testing {
 
@@ -11,12 +12,12 @@ std::wstring FromUtf8(const std::string& bytes);
 std::optional<std::string> ToAnsi(const std::wstring& text);
 std::wstring FromAnsi(const std::string& bytes);
 
+// Splits at CR LF; the text after the last CR LF is the last line.
+std::vector<std::wstring> SplitLines(const std::wstring& text);
+
 bool WriteBytes(const std::wstring& path, const std::string& bytes);
 // Nothing when the file cannot be read.
 std::optional<std::string> ReadBytes(const std::wstring& path);
-
-// The program beside this test program (the stand-in, the product).
-std::wstring ProgramBeside(const std::wstring& name);
 
 // Holds a file open without sharing, as another program that locked it would.
 class LockedFile {

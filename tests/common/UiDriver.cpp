@@ -103,16 +103,6 @@ void SetWindowTextTo(HWND hwnd, const std::wstring& text) {
     SendMessageW(hwnd, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()));
 }
 
-std::vector<std::wstring> SplitLines(const std::wstring& text) {
-    std::vector<std::wstring> lines;
-    for (size_t start = 0;;) {
-        const size_t end = text.find(L"\r\n", start);
-        lines.push_back(text.substr(start, end == std::wstring::npos ? std::wstring::npos : end - start));
-        if (end == std::wstring::npos) return lines;
-        start = end + 2;
-    }
-}
-
 void Click(HWND button) { PostMessageW(button, BM_CLICK, 0, 0); }
 
 void PostCommand(HWND window, int id) { PostMessageW(window, WM_COMMAND, MAKEWPARAM(id, 0), 0); }

@@ -36,8 +36,6 @@ HWND Child(HWND parent, int id);  // searches the whole tree of child windows
 // Text of any length, in any process; empty when the window does not answer.
 std::wstring WindowText(HWND hwnd);
 void SetWindowTextTo(HWND hwnd, const std::wstring& text);
-// Splits at CR LF; the text after the last CR LF is the last line.
-std::vector<std::wstring> SplitLines(const std::wstring& text);
 
 // Presses a button as a click would (BM_CLICK), without waiting for its handler.
 void Click(HWND button);

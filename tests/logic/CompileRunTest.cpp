@@ -132,38 +132,32 @@ TEST_F(CompileRun, UncheckedBlankAndStoppedEntries) {
         std::vector<std::wstring> events;
         std::int32_t curCount, compileCount;
     } cases[] = {
+        {"stop left set ends the run first (the first case: no run before it)", {{L"C:\\a.vbp", true}}, true, {}, 0, 0},
         {"empty list", {}, false, {}, 0, 0},
         {"nothing checked", {{L"C:\\a.vbp", false}, {L"C:\\b.vbp", false}}, false, {}, 2, 0},
         {"unchecked visited, not built",
          {{L"C:\\a.vbp", false}, {L"C:\\b.vbp", true}, {L"C:\\c.vbp", false}}, false, {L"Start:2", L"Stop:2"}, 3, 1},
         {"blank path ends the run",
          {{L"C:\\a.vbp", true}, {L"   ", true}, {L"C:\\c.vbp", true}}, false, {L"Start:1", L"Stop:1"}, 2, 1},
-        {"stop left set ends the run first", {{L"C:\\a.vbp", true}}, true, {}, 0, 0},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
-        testing::FakeRunPlatform fresh;
-        fresh.files.insert(kVb);
-        clsTolvane run{fresh};
-        run.SetVB(kVb);
-        std::vector<std::wstring> events;
-        run.SetExecutionStartHandler([&] { events.push_back(L"Start:" + std::to_wstring(run.CurCount())); });
-        run.SetExecutionStopHandler([&] { events.push_back(L"Stop:" + std::to_wstring(run.CurCount())); });
+        engine.RemoveTargetAll();
+        seen.clear();
+        platform.commandLines.clear();
         int oldFailures = 0;
         for (const auto& [path, checked] : c.list) {
-            run.addVbp(path, checked);
-            if (!checked) {
-                run.Vbp().back()->SetFailure(true);
-                ++oldFailures;
-            }
+            engine.addVbp(path, checked);
+            engine.Vbp().back()->SetFailure(!checked);
+            oldFailures += checked ? 0 : 1;
         }
-        run.SetCompileStop(c.stopFirst);
-        run.CompileStart();
-        EXPECT_EQ(events, c.events);
-        EXPECT_EQ(run.CurCount(), c.curCount);
-        EXPECT_EQ(run.CompileCount(), c.compileCount);
-        EXPECT_EQ(fresh.commandLines.size(), static_cast<size_t>(c.compileCount));
-        EXPECT_EQ(run.FailureCount(), oldFailures);
+        engine.SetCompileStop(c.stopFirst);
+        engine.CompileStart();
+        EXPECT_EQ(Events(), c.events);
+        EXPECT_EQ(engine.CurCount(), c.curCount);
+        EXPECT_EQ(engine.CompileCount(), c.compileCount);
+        EXPECT_EQ(platform.commandLines.size(), static_cast<size_t>(c.compileCount));
+        EXPECT_EQ(engine.FailureCount(), oldFailures);
     }
 }
 

@@ -13,6 +13,7 @@
 #include "common/UiDriver.h"
 #include "engine/win32/JobProcess.h"
 #include "engine/win32/Win32RunPlatform.h"
+#include "support/win32/Files.h"
 
 namespace tolvane {
 namespace {
@@ -91,7 +92,7 @@ protected:
     // search would try is one of them.
     testing::TempFolder temp_{L"compiler_run"};
     Win32RunPlatform platform_;
-    std::wstring standIn_ = testing::ProgramBeside(L"VBStandIn.exe");
+    std::wstring standIn_ = FileBesideProgram(L"VBStandIn.exe");
 };
 
 TEST_F(CompilerProcessTest, BoxShownLateOrByAHelperProcessIsFoundReadAndClosed) {

@@ -133,10 +133,6 @@ inline std::string Ansi(const std::wstring& text) {
     return bytes ? *bytes : std::string("\x01unencodable");
 }
 
-inline bool EndsWith(const std::wstring& text, const std::wstring& tail) {
-    return text.size() >= tail.size() && text.compare(text.size() - tail.size(), tail.size(), tail) == 0;
-}
-
 inline bool StartsWith(const std::wstring& text, const std::wstring& head) {
     return text.compare(0, head.size(), head) == 0;
 }
@@ -172,24 +168,6 @@ inline std::pair<std::wstring, std::vector<std::wstring>> RunToTheEnd(RunningPro
         if (lines[i].find(L'\t') != std::wstring::npos) progress.push_back(lines[i].substr(lines[i].find(L'\t') + 1));
     }
     return {line1, progress};
-}
-
-// Digits as 9: the shape of a date-time text, whatever the time.
-inline std::wstring Shape(const std::wstring& text) {
-    std::wstring shape = text;
-    for (auto& c : shape)
-        if (c >= L'0' && c <= L'9') c = L'9';
-    return shape;
-}
-
-// The current date and time in the system's general form: short date, blank, long time.
-inline std::wstring GeneralNow() {
-    SYSTEMTIME now;
-    GetLocalTime(&now);
-    wchar_t date[128] = {}, time[128] = {};
-    GetDateFormatW(LOCALE_USER_DEFAULT, DATE_SHORTDATE, &now, nullptr, date, 128);
-    GetTimeFormatW(LOCALE_USER_DEFAULT, 0, &now, nullptr, time, 128);
-    return std::wstring(date) + L" " + time;
 }
 
 // Stand-in processes started by the program and still running.

