@@ -134,21 +134,16 @@ void RunningProgram::PostKeyToFocus(WORD virtualKey) const {
 bool RunningProgram::PressKeys(HWND window, std::initializer_list<WORD> keys) const {
     if (!BringToFront(window)) return false;
     std::vector<INPUT> inputs;
-    for (WORD key : keys) {
+    const auto add = [&](WORD key, DWORD flags) {
         INPUT in{};
         in.type = INPUT_KEYBOARD;
         in.ki.wVk = key;
         in.ki.wScan = static_cast<WORD>(MapVirtualKeyW(key, MAPVK_VK_TO_VSC));
+        in.ki.dwFlags = flags;
         inputs.push_back(in);
-    }
-    for (auto it = keys.end(); it != keys.begin();) {
-        INPUT in{};
-        in.type = INPUT_KEYBOARD;
-        in.ki.wVk = *--it;
-        in.ki.wScan = static_cast<WORD>(MapVirtualKeyW(*it, MAPVK_VK_TO_VSC));
-        in.ki.dwFlags = KEYEVENTF_KEYUP;
-        inputs.push_back(in);
-    }
+    };
+    for (WORD key : keys) add(key, 0);
+    for (auto it = keys.end(); it != keys.begin();) add(*--it, KEYEVENTF_KEYUP);
     return SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT)) == inputs.size();
 }
 
@@ -181,8 +176,7 @@ std::vector<ListItem> RunningProgram::Items() const {
 
 void RunningProgram::SetItemChecked(int index, bool checked) const {
     HWND list = Control(main_ids::lstCompileList);
-    const auto state = static_cast<UINT>(Ask(list, LVM_GETITEMSTATE, static_cast<WPARAM>(index), LVIS_STATEIMAGEMASK));
-    if ((((state & LVIS_STATEIMAGEMASK) >> 12) == 2) == checked) return;
+    if (Items().at(static_cast<size_t>(index)).checked == checked) return;
     // A real click on the item's box, at the left end of its row.
     RemoteBuffer remote(Pid(), sizeof(RECT));
     RECT row{LVIR_BOUNDS, 0, 0, 0};
@@ -192,10 +186,7 @@ void RunningProgram::SetItemChecked(int index, bool checked) const {
     POINT box{row.left + (row.bottom - row.top) / 2 + 2, (row.top + row.bottom) / 2};
     ClientToScreen(list, &box);
     ClickAt(GetAncestor(list, GA_ROOT), box);
-    WaitUntil([&] {
-        const auto now = static_cast<UINT>(Ask(list, LVM_GETITEMSTATE, static_cast<WPARAM>(index), LVIS_STATEIMAGEMASK));
-        return (((now & LVIS_STATEIMAGEMASK) >> 12) == 2) == checked;
-    });
+    WaitUntil([&] { return Items().at(static_cast<size_t>(index)).checked == checked; });
 }
 
 HWND RunningProgram::Choose(const std::wstring& caption, const std::wstring& name) const {

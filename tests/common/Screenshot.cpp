@@ -3,6 +3,8 @@
 #include <cstdlib>
 #include <fstream>
 
+#include "UiDriver.h"
+
 namespace tolvane::testing {
 namespace {
 
@@ -45,7 +47,8 @@ WindowPixels GrabWindow(HWND window) {
 bool CaptureWindow(HWND window, const std::string& name) {
     const char* folder = std::getenv("TOLVANE_SCREENSHOTS");
     if (!folder || !*folder || !window) return false;
-    // Let the window finish painting before its pixels are read.
+    // In front of everything else, and done painting, before its pixels are read.
+    BringToFront(window);
     RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
     Sleep(300);
     WindowPixels grab = GrabWindow(window);

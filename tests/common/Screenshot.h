@@ -18,7 +18,8 @@ struct WindowPixels {
 };
 WindowPixels GrabWindow(HWND window);
 
-// Returns true when a picture was saved (false when none was asked for).
+// Brings the window to the front and saves it; true when a picture was saved
+// (false when none was asked for).
 bool CaptureWindow(HWND window, const std::string& name);
 
 }  // namespace tolvane::testing

@@ -1,8 +1,11 @@
 #include "common/TempFolder.h"
 
 #include <windows.h>
+#include <shellapi.h>
 
 #include <stdexcept>
+
+#include "support/win32/Make.h"
 
 namespace tolvane::testing {
 
@@ -23,32 +26,19 @@ TempFolder::TempFolder(const std::wstring& hint) {
     throw std::runtime_error("cannot create a temporary folder");
 }
 
-TempFolder::~TempFolder() { RemoveTree(path_); }
-
-std::wstring TempFolder::Folder(const std::wstring& name) const {
-    std::wstring full = File(name);
-    for (size_t i = path_.size() + 1; i <= full.size(); ++i)
-        if (i == full.size() || full[i] == L'\\') CreateDirectoryW(full.substr(0, i).c_str(), nullptr);
-    return full;
+TempFolder::~TempFolder() {
+    // Everything below it goes, read-only and hidden files too.
+    std::wstring from = path_ + L'\0';  // the list ends in two NULs
+    SHFILEOPSTRUCTW op{};
+    op.wFunc = FO_DELETE;
+    op.pFrom = from.c_str();
+    op.fFlags = FOF_NOCONFIRMATION | FOF_NOERRORUI | FOF_SILENT;
+    SHFileOperationW(&op);
 }
 
-bool RemoveTree(const std::wstring& path) {
-    WIN32_FIND_DATAW data;
-    HANDLE find = FindFirstFileW((path + L"\\*").c_str(), &data);
-    if (find != INVALID_HANDLE_VALUE) {
-        do {
-            std::wstring name = data.cFileName;
-            if (name == L"." || name == L"..") continue;
-            std::wstring full = path + L"\\" + name;
-            SetFileAttributesW(full.c_str(), FILE_ATTRIBUTE_NORMAL);
-            if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
-                RemoveTree(full);
-            else
-                DeleteFileW(full.c_str());
-        } while (FindNextFileW(find, &data));
-        FindClose(find);
-    }
-    return RemoveDirectoryW(path.c_str()) || GetFileAttributesW(path.c_str()) == INVALID_FILE_ATTRIBUTES;
+std::wstring TempFolder::Folder(const std::wstring& name) const {
+    MakeFolders(File(name));
+    return File(name);
 }
 
 }  // namespace tolvane::testing

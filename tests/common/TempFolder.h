@@ -25,7 +25,4 @@ private:
     std::wstring path_;
 };
 
-// Removes a folder and everything below it; true when it is gone.
-bool RemoveTree(const std::wstring& path);
-
 }  // namespace tolvane::testing

@@ -24,13 +24,6 @@ TEST(ClosingCorner, EachQuarterOfTheDrawsGivesOneCorner) {
     for (const auto& [draw, corner] : cases) EXPECT_EQ(placement::CornerFromDraw(draw), corner) << draw;
 }
 
-TEST(TimerMilliseconds, RefusesWhatDoesNotFitIn32Bits) {
-    for (std::int32_t seconds : {0, 3, 2147483, -2147483})
-        EXPECT_EQ(msgbox::TimerMilliseconds(seconds), std::int64_t{seconds} * 1000) << seconds;
-    for (std::int32_t seconds : {2147484, -2147484, INT32_MAX, INT32_MIN})
-        EXPECT_FALSE(msgbox::TimerMilliseconds(seconds)) << seconds;
-}
-
 TEST(Widening, OnlyALineWiderThanTheBoxWidensItAndEverythingIsCentred) {
     EXPECT_FALSE(msgbox::Widen(5970, 5970, {5970, 4680}, 1215)) << "equal is not wider";
     EXPECT_FALSE(msgbox::Widen(5970, 100, {100, 4680}, 1215));

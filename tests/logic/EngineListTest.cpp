@@ -5,11 +5,14 @@
 #include <vector>
 
 #include "FakeRunPlatform.h"
+#include "Raised.h"
 #include "engine/clsTolvane.h"
 #include "support/VbError.h"
 
 namespace tolvane {
 namespace {
+
+using testing::Raised;
 
 class EngineList : public ::testing::Test {
 protected:
@@ -24,18 +27,6 @@ protected:
         for (const auto& e : engine.Vbp()) out.push_back(e->Vbp());
         return out;
     }
-    template <class F>
-    void ExpectError(F f, std::int32_t number, const wchar_t* description = nullptr) {
-        try {
-            f();
-            ADD_FAILURE() << "no error";
-        } catch (const VbError& e) {
-            EXPECT_EQ(e.Number(), number);
-            if (description) {
-                EXPECT_EQ(e.Description(), description);
-            }
-        }
-    }
 };
 
 TEST_F(EngineList, AddVbpTrimsSpacesAndEntryIsOneBased) {
@@ -47,14 +38,14 @@ TEST_F(EngineList, AddVbpTrimsSpacesAndEntryIsOneBased) {
     EXPECT_EQ(engine.TargetCount(), 2);
     engine.Vbp()[1]->SetAction(true);  // Vbp() is the live list
     EXPECT_EQ(engine.TargetCount(), 3);
-    for (int bad : {0, 5, -1}) ExpectError([&] { engine.Entry(bad); }, kErrSubscriptOutOfRange);
+    for (int bad : {0, 5, -1}) EXPECT_EQ(Raised([&] { engine.Entry(bad); }).Number(), kErrSubscriptOutOfRange);
 }
 
 TEST_F(EngineList, AddVbpRefusesBeyondTheLimitKeepingTheList) {
     for (int i = 0; i < clsTolvane::kMaxEntries; ++i) engine.addVbp(L"C:\\p.vbp", i % 2 == 0);
     ASSERT_EQ(engine.Count(), 32767);
-    ExpectError([&] { engine.addVbp(L"C:\\last.vbp", true); }, kTolvaneErrorNumber,
-                L"ｺﾝﾊﾟｲﾙﾘｽﾄに登録できるのは32767件までです");
+    EXPECT_EQ(Raised([&] { engine.addVbp(L"C:\\last.vbp", true); }).Description(),
+              L"ｺﾝﾊﾟｲﾙﾘｽﾄに登録できるのは32767件までです");
     EXPECT_EQ(engine.Count(), 32767);
     EXPECT_EQ(engine.Vbp().back()->Vbp(), L"C:\\p.vbp");
     engine.RemoveTarget(32767);  // the last position is reachable
@@ -70,7 +61,7 @@ TEST_F(EngineList, RemoveTargetMovesLaterEntriesUpAndRejectsBadPositions) {
                                                          {32768, kErrOverflow},         {-32769, kErrOverflow}};
     for (auto [position, error] : bad) {
         SCOPED_TRACE(position);
-        ExpectError([&, p = position] { engine.RemoveTarget(p); }, error);
+        EXPECT_EQ(Raised([&, p = position] { engine.RemoveTarget(p); }).Number(), error);
     }
     EXPECT_EQ(Paths(), (std::vector<std::wstring>{L"a", L"b", L"a"}));
     engine.RemoveTarget(1);
@@ -112,13 +103,13 @@ TEST_F(EngineList, SettingsAreTrimmedAndTheOutputFolderMustExist) {
     EXPECT_EQ(platform.pathLookups, std::vector<std::wstring>{L" C:\\Out "});  // looked up untrimmed
 
     const wchar_t* missing = L"指定のディレクトリは存在しません";
-    ExpectError([&] { engine.SetOutFolder(L"   "); }, kTolvaneErrorNumber, missing);
+    EXPECT_EQ(Raised([&] { engine.SetOutFolder(L"   "); }).Description(), missing);
     EXPECT_EQ(engine.OutFolder(), L"C:\\Out");  // blank: kept, nothing looked up
     EXPECT_EQ(platform.pathLookups.size(), 1u);
 
     engine.SetOutFolder(L"C:\\File.txt");  // anything of that name passes
     EXPECT_EQ(engine.OutFolder(), L"C:\\File.txt");
-    ExpectError([&] { engine.SetOutFolder(L"C:\\Missing"); }, kTolvaneErrorNumber, missing);
+    EXPECT_EQ(Raised([&] { engine.SetOutFolder(L"C:\\Missing"); }).Number(), kTolvaneErrorNumber);
     EXPECT_EQ(engine.OutFolder(), L"");  // missing: cleared
 
     engine.SetOutFolder(L"C:\\File.txt");

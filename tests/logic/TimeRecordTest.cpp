@@ -5,6 +5,7 @@
 #include <limits>
 #include <optional>
 
+#include "Raised.h"
 #include "engine/clsTime.h"
 #include "support/DateTime.h"
 #include "support/VbError.h"
@@ -12,18 +13,9 @@
 namespace tolvane {
 namespace {
 
-DateTime At(int y, int mo, int d, int h, int mi, int s) { return DateTime{y, mo, d, h, mi, s}; }
+using testing::Raised;
 
-// The error number a stop time raises, 0 for none.
-std::int32_t StopError(clsTime& record, std::optional<DateTime> stop) {
-    try {
-        record.SetStopTime(stop);
-    } catch (const VbError& e) {
-        EXPECT_EQ(e.Source(), L"clsTime");
-        return e.Number();
-    }
-    return 0;
-}
+DateTime At(int y, int mo, int d, int h, int mi, int s) { return DateTime{y, mo, d, h, mi, s}; }
 
 TEST(TimeRecord, SecondsCountFromYearOneWithGregorianLeapRules) {
     EXPECT_EQ(ToSeconds(At(1, 1, 2, 1, 2, 3)), 86400 + 3723);
@@ -59,7 +51,9 @@ TEST(TimeRecord, DiffTimeFormatsEveryPartSigned) {
 TEST(TimeRecord, OnlyASuccessfulStopTimeRecomputes) {
     clsTime record;
     EXPECT_EQ(record.DiffTime(), L"");
-    EXPECT_EQ(StopError(record, At(2005, 4, 1, 10, 0, 0)), kErrTypeMismatch);  // no start time
+    const VbError noStart = Raised([&] { record.SetStopTime(At(2005, 4, 1, 10, 0, 0)); });
+    EXPECT_EQ(noStart.Number(), kErrTypeMismatch);
+    EXPECT_EQ(noStart.Source(), L"clsTime");
     EXPECT_EQ(record.StopTime()->hour, 10);  // kept all the same
     EXPECT_EQ(record.DiffTime(), L"");
 
@@ -67,10 +61,10 @@ TEST(TimeRecord, OnlyASuccessfulStopTimeRecomputes) {
     record.SetStopTime(At(2005, 4, 1, 10, 1, 0));
     record.SetStartTime(At(2005, 4, 1, 9, 0, 0));  // a new start alone changes nothing
     EXPECT_EQ(record.DiffTime(), L"00:01:00");
-    EXPECT_NE(StopError(record, std::nullopt), 0);
+    EXPECT_NE(Raised([&] { record.SetStopTime(std::nullopt); }).Number(), 0);
     EXPECT_EQ(record.DiffTime(), L"00:01:00");
     // One second beyond 32 bits the difference overflows.
-    EXPECT_EQ(StopError(record, At(2073, 4, 19, 12, 14, 8)), kErrOverflow);
+    EXPECT_EQ(Raised([&] { record.SetStopTime(At(2073, 4, 19, 12, 14, 8)); }).Number(), kErrOverflow);
     EXPECT_EQ(record.DiffTime(), L"00:01:00");
     EXPECT_EQ(record.StopTime()->year, 2073);
 }

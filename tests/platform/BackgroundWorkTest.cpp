@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include "logic/Raised.h"
 #include "support/VbError.h"
 #include "support/win32/BackgroundWork.h"
 
@@ -21,12 +22,8 @@ TEST(RunAnswering, AnswersWhatIsSentMeanwhileAndPassesTheErrorOn) {
     DestroyWindow(window);
     EXPECT_TRUE(answered != 0 && length == 3);
 
-    try {
-        RunAnswering([] { throw VbError(70, L"Make", L"書き込みできません"); });
-        ADD_FAILURE() << "the work's error was lost";
-    } catch (const VbError& e) {
-        EXPECT_EQ(e.Description(), L"書き込みできません");
-    }
+    EXPECT_EQ(testing::Raised([] { RunAnswering([] { throw VbError(70, L"Make", L"書き込みできません"); }); }).Description(),
+              L"書き込みできません");  // the work's error reaches the caller
 }
 
 }  // namespace

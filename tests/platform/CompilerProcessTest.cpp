@@ -57,16 +57,6 @@ bool CloseBoxes(CompilerProcess& p, std::chrono::milliseconds limit) {
     }, limit);
 }
 
-// Waits, letting window events run, until the compiler ends or the limit passes.
-bool WaitForEnd(CompilerProcess& p, std::chrono::milliseconds limit) {
-    const auto deadline = std::chrono::steady_clock::now() + limit;
-    while (!p.HasEnded()) {
-        if (std::chrono::steady_clock::now() >= deadline) return false;
-        p.WaitStep(15ms);
-    }
-    return true;
-}
-
 class CompilerProcessTest : public ::testing::Test {
 protected:
     // Starts the stand-in on a project of one form, shaped further by the test.
@@ -84,7 +74,7 @@ protected:
         EXPECT_FALSE(o.ended);  // the box is modal: the compiler waits for it
         EXPECT_TRUE(CloseBoxes(p, 20s));
         EXPECT_FALSE(p.FindErrorBox().has_value());
-        EXPECT_TRUE(WaitForEnd(p, 60s));
+        EXPECT_TRUE(testing::WaitUntil([&] { return p.HasEnded(); }, 60s));
         EXPECT_EQ(p.ExitCode(), 1u);  // a failed build
     }
 
@@ -107,7 +97,7 @@ TEST_F(CompilerProcessTest, BoxShownLateOrByAHelperProcessIsFoundReadAndClosed) 
     StandInProject orphan(temp_.Path(), L"Orphan.vbp");
     orphan.MissingForm(L"Orphan.frm").Set(L"StandInChildBox", L"2");
     auto p = Start(orphan);
-    ASSERT_TRUE(WaitForEnd(*p, 60s));
+    ASSERT_TRUE(testing::WaitUntil([&] { return p->HasEnded(); }, 60s));
     std::optional<std::wstring> box;
     ASSERT_TRUE(testing::WaitUntil([&] { return (box = p->FindErrorBox()).has_value(); }, 60s));
     EXPECT_EQ(*box, Missing(L"Orphan.frm"));

@@ -10,6 +10,7 @@
 
 #include "common/TempFolder.h"
 #include "common/TextFiles.h"
+#include "logic/Raised.h"
 #include "support/VbError.h"
 #include "support/win32/Files.h"
 #include "support/win32/IniControl.h"
@@ -20,20 +21,9 @@
 namespace tolvane {
 namespace {
 
+using testing::Raised;
 using testing::ReadBytes;
 using testing::WriteBytes;
-
-// The error a call raises; none when it raises nothing.
-template <class F>
-VbError Raised(F f) {
-    try {
-        f();
-    } catch (const VbError& e) {
-        return e;
-    }
-    ADD_FAILURE() << "no error";
-    return VbError(0, L"", L"");
-}
 
 // Entries in the folder: a temporary file left behind shows here.
 int EntryCount(const std::wstring& folder) {

@@ -79,7 +79,7 @@ TEST(ChooserScenario, OpenModeRefusesWhatIsNotThereReportsWhatCannotBeShownAndTa
     HWND files = Child(d, Dlg::File1), folders = Child(d, Dlg::Dir1), label = Child(d, Dlg::lblFullPath);
     HWND name = Child(d, Dlg::txtFileName);
     EXPECT_EQ(ListItems(files), (std::vector<std::wstring>{L"a.vbp", L"B.vbp"}));
-    Snap(d, "chooser_mode2");
+    CaptureWindow(d, "chooser_mode2");
     const std::pair<const wchar_t*, std::wstring> refusedNames[] = {
         {L"nothing.vbp", L"「nothing.vbp」は存在しません"},
         {L"hidden.vbp", L"「hidden.vbp」は存在しません"},  // a hidden file does not count

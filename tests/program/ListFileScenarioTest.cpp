@@ -29,19 +29,15 @@ TEST(ListFileScenario, SaveNewOpenReopenAtStartAndSaveOnClose) {
             ASSERT_NE(chooser, nullptr);
             ASSERT_TRUE(WaitForWindowGone(chooser));
         }
-        ASSERT_TRUE(WaitUntil([&] { return tolvane.Items().size() == 2; }, 20s));
+        ASSERT_TRUE(ListShows(tolvane, L"+App.vbp +Lib.vbp "));
         tolvane.SetItemChecked(1, false);
-        ASSERT_TRUE(WaitUntil([&] { return !tolvane.Items()[1].checked; }, 20s));
 
         // Ctrl+S through the real keyboard; the name gets the list extension.
         ASSERT_TRUE(tolvane.PressKeys(main, {VK_CONTROL, 'S'}));
         HWND chooser = tolvane.Choose(L"ｺﾝﾊﾟｲﾙﾘｽﾄ保存", L"保存一覧");
         ASSERT_NE(chooser, nullptr);
-        HWND notice = tolvane.WaitForClass(kWarningBoxClass);
-        ASSERT_NE(notice, nullptr);
-        EXPECT_EQ(LinesOf(notice).line2, L"保存しました");
-        EXPECT_TRUE(LineShows(notice, 1, kNavyText));
-        ASSERT_TRUE(Answer(notice, MessageBoxBase::cmdOK));
+        EXPECT_TRUE(LineShows(tolvane.WaitForClass(kWarningBoxClass), 1, kNavyText));
+        ExpectBox(tolvane, kWarningBoxClass, L"", L"保存しました");
         EXPECT_FALSE(IsWindow(chooser) && IsWindowVisible(chooser));
         EXPECT_EQ(ReadBytes(saved), Ansi(L"True\t" + app + L"\r\nFalse\t" + lib + L"\r\n\r\n"));
         auto chooserIni = program.Bytes(L"DialogBox.ini");
@@ -56,12 +52,7 @@ TEST(ListFileScenario, SaveNewOpenReopenAtStartAndSaveOnClose) {
         chooser = tolvane.Choose(L"ｺﾝﾊﾟｲﾙﾘｽﾄ選択", L"保存一覧.clt");
         ASSERT_NE(chooser, nullptr);
         ASSERT_TRUE(WaitForWindowGone(chooser));
-        ASSERT_TRUE(WaitUntil([&] { return tolvane.Items().size() == 2; }, 20s));
-        auto items = tolvane.Items();
-        EXPECT_EQ(items[0].text, L"App.vbp");
-        EXPECT_TRUE(items[0].checked);
-        EXPECT_EQ(items[1].text, L"Lib.vbp");
-        EXPECT_FALSE(items[1].checked);
+        ASSERT_TRUE(ListShows(tolvane, L"+App.vbp -Lib.vbp ")) << ToUtf8(Marks(tolvane.Items()));
 
         // Start-up option on; the list was just opened, so closing asks nothing.
         tolvane.Command(ids::mnuEditInitialize);
@@ -75,10 +66,7 @@ TEST(ListFileScenario, SaveNewOpenReopenAtStartAndSaveOnClose) {
     RunningProgram tolvane(program, {lists, true});
     HWND main = tolvane.WaitForMain();
     ASSERT_NE(main, nullptr);
-    auto items = tolvane.Items();
-    ASSERT_EQ(items.size(), 2u);
-    EXPECT_TRUE(items[0].checked);
-    EXPECT_FALSE(items[1].checked);
+    EXPECT_EQ(Marks(tolvane.Items()), L"+App.vbp -Lib.vbp ");
 
     // Changed, then closed: the question, OK, the save chooser, the
     // overwrite question, OK; the window then goes.
@@ -130,33 +118,21 @@ TEST(ListFileScenario, ProjectsAddedFromAFolderTreeAndUncheckedOnesRemoved) {
     ASSERT_NE(chooser, nullptr);
     ASSERT_TRUE(WaitForWindowGone(chooser));
     // Level by level, the hidden folder left out, every project checked.
-    ASSERT_TRUE(WaitUntil([&] { return tolvane.Items().size() == 3; }, 20s));
-    auto items = tolvane.Items();
-    EXPECT_EQ(items[0].text, L"Top.vbp");
-    EXPECT_EQ(items[1].text, L"Middle.vbp");
-    EXPECT_EQ(items[2].text, L"Deep.vbp");
-    for (const auto& item : items) EXPECT_TRUE(item.checked);
+    ASSERT_TRUE(ListShows(tolvane, L"+Top.vbp +Middle.vbp +Deep.vbp ")) << ToUtf8(Marks(tolvane.Items()));
 
     // All unchecked, the middle one checked again, the unchecked ones dropped.
     tolvane.Command(ids::mnuNoCheck);
-    ASSERT_TRUE(WaitUntil([&] { return !tolvane.Items()[2].checked; }, 20s));
+    ASSERT_TRUE(ListShows(tolvane, L"-Top.vbp -Middle.vbp -Deep.vbp "));
     tolvane.SetItemChecked(1, true);
-    ASSERT_TRUE(WaitUntil([&] { return tolvane.Items()[1].checked; }, 20s));
     tolvane.Command(ids::mnuDelList);
-    ASSERT_TRUE(WaitUntil([&] { return tolvane.Items().size() == 1; }, 20s));
-    EXPECT_EQ(tolvane.Items()[0].text, L"Middle.vbp");
+    ASSERT_TRUE(ListShows(tolvane, L"+Middle.vbp ")) << ToUtf8(Marks(tolvane.Items()));
 
     // The group's projects after it, in the group's order, each checked.
     tolvane.Command(ids::mnuAddGroup);
     chooser = tolvane.Choose(L"vbg指定", L"全部.vbg");
     ASSERT_NE(chooser, nullptr);
     ASSERT_TRUE(WaitForWindowGone(chooser));
-    ASSERT_TRUE(WaitUntil([&] { return tolvane.Items().size() == 4; }, 20s));
-    items = tolvane.Items();
-    EXPECT_EQ(items[1].text, L"Middle.vbp");
-    EXPECT_EQ(items[2].text, L"Top.vbp");
-    EXPECT_EQ(items[3].text, L"Gone.vbp");
-    for (const auto& item : items) EXPECT_TRUE(item.checked);
+    ASSERT_TRUE(ListShows(tolvane, L"+Middle.vbp +Middle.vbp +Top.vbp +Gone.vbp ")) << ToUtf8(Marks(tolvane.Items()));
 
     // Changed and not saved: closing asks. Saving, then cancelling the
     // chooser, keeps the window and its list; Cancel closes without saving.

@@ -55,12 +55,6 @@ inline void ExpectBox(RunningProgram& program, const wchar_t* boxClass, const st
     EXPECT_EQ(lines.line2, line2);
 }
 
-// A picture of the window for people to look at, brought to the front first.
-inline void Snap(HWND window, const std::string& name) {
-    BringToFront(window);
-    CaptureWindow(window, name);
-}
-
 // A window of another program (this test's own), brought to the front so that
 // none of Tolvane's windows is active.
 struct OtherProgramWindow {
@@ -79,6 +73,18 @@ inline const std::wstring kStarted = L"ｺﾝﾊﾟｲﾙ開始";
 inline const std::wstring kEnded = L"ｺﾝﾊﾟｲﾙ終了";
 inline const std::wstring kFailed = L"ｺﾝﾊﾟｲﾙ失敗";
 inline const std::wstring kRule(42, L'=');
+
+// The list as it shows: each item's name after + when checked, - when not.
+inline std::wstring Marks(const std::vector<ListItem>& items) {
+    std::wstring out;
+    for (const auto& item : items) out += (item.checked ? L"+" : L"-") + item.text + L" ";
+    return out;
+}
+
+// True once the list shows these marks (as Marks gives them).
+inline bool ListShows(const RunningProgram& program, const std::wstring& marks) {
+    return WaitUntil([&] { return Marks(program.Items()) == marks; }, 20s);
+}
 
 // One stand-in project in its own folder below the program folder.
 struct Project {

@@ -5,14 +5,6 @@
 namespace tolvane::testing {
 namespace {
 
-// The program a command line started: the text before the build switch, unquoted.
-std::wstring CompilerOf(const std::wstring& commandLine) {
-    std::wstring program = commandLine.substr(0, commandLine.find(L" /make "));
-    if (program.size() >= 2 && program.front() == L'"' && program.back() == L'"')
-        program = program.substr(1, program.size() - 2);
-    return program;
-}
-
 // One value under HKEY_CURRENT_USER set for the test's length. Going removes
 // it: Wine then takes its default (96 dpi, 1-pixel borders), as before.
 struct UserSetting {
@@ -108,11 +100,8 @@ TEST(StartupScenario, FirstStartAsksForTheCompilerWhichTheNextRunUses) {
     // Blanks around the path are trimmed before it is checked and written.
     SetWindowTextTo(path, L"  " + compiler + L" ");
     Click(Child(options, frmOption::cmdGo));
-    HWND set = tolvane.WaitForClass(kWarningBoxClass);
-    ASSERT_NE(set, nullptr);
-    EXPECT_EQ(LinesOf(set).line2, L"設定しました");
-    EXPECT_TRUE(LineShows(set, 1, kNavyText));
-    ASSERT_TRUE(Answer(set, MessageBoxBase::cmdOK));
+    EXPECT_TRUE(LineShows(tolvane.WaitForClass(kWarningBoxClass), 1, kNavyText));
+    ExpectBox(tolvane, kWarningBoxClass, L"", L"設定しました");
     EXPECT_EQ(WindowText(path), compiler);
     Click(Child(options, frmOption::cmdCancel));
 
@@ -124,7 +113,7 @@ TEST(StartupScenario, FirstStartAsksForTheCompilerWhichTheNextRunUses) {
     SetWindowTextTo(tolvane.Control(ids::txtDimension), L"DEMO = 1 : 版 = 2");
     EXPECT_EQ(RunToTheEnd(tolvane).first, L"");
     auto built = ReadStandInOutput(app.output);
-    EXPECT_EQ(CompilerOf(built[L"CommandLine"]), compiler) << ToUtf8(built[L"CommandLine"]);
+    EXPECT_EQ(built[L"Program"], compiler);
     EXPECT_EQ(built[L"Constants"], L"DEMO=1:版=2");
 
     // Another compiler through the menu counts for the very next run.
@@ -142,8 +131,7 @@ TEST(StartupScenario, FirstStartAsksForTheCompilerWhichTheNextRunUses) {
     ASSERT_TRUE(WaitForWindowGone(options));
     ASSERT_TRUE(WaitUntil([&] { return IsWindowEnabled(main) != FALSE; }, 10s));
     EXPECT_EQ(RunToTheEnd(tolvane).first, L"");
-    built = ReadStandInOutput(app.output);
-    EXPECT_EQ(CompilerOf(built[L"CommandLine"]), other) << ToUtf8(built[L"CommandLine"]);
+    EXPECT_EQ(ReadStandInOutput(app.output)[L"Program"], other);
 
     // A run without failures leaves the list unchanged: closing asks nothing.
     tolvane.Command(ids::mnuEditEnd);
@@ -207,7 +195,7 @@ TEST(StartupScenario, SecondInstanceIsRefusedHelpAndTheListReopenedAtStart) {
         ASSERT_NE(about, nullptr);
         EXPECT_EQ(WindowText(Child(about, frmAbout::kLblVersion)), L"Ver 2.0.2");
         EXPECT_FALSE(IsWindowEnabled(main));
-        Snap(about, "about");
+        CaptureWindow(about, "about");
         Click(Child(about, frmAbout::kCmdOK));
         ASSERT_TRUE(WaitForWindowGone(about));
         ASSERT_TRUE(WaitUntil([&] { return IsWindowEnabled(main) != FALSE; }, 10s));
@@ -255,8 +243,8 @@ TEST(StartupScenario, AtEachScreenDensityWithAThickFrameNothingIsCutOff) {
         EXPECT_GE((outer.right - outer.left) - client.right, 16);
         EXPECT_EQ(ControlsCutOff(chooser), std::vector<int>{});
         if (dpi == 144) {
-            Snap(main, "main_144dpi");
-            Snap(chooser, "chooser_144dpi");
+            CaptureWindow(main, "main_144dpi");
+            CaptureWindow(chooser, "chooser_144dpi");
         }
         Click(Child(chooser, frmDialogBox::cmdCancel));
         ASSERT_TRUE(WaitForWindowGone(chooser));
