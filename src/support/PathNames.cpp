@@ -6,13 +6,14 @@ namespace tolvane {
 
 namespace {
 
-bool IsAbsolute(const std::wstring& p) {
-    return (p.size() >= 2 && p[1] == L':') || (!p.empty() && p[0] == L'\\');
-}
+// "X:" before anything else; after a backslash a colon is part of a name.
+bool HasDrive(const std::wstring& p) { return p.size() >= 2 && p[1] == L':' && p[0] != L'\\'; }
+
+bool IsAbsolute(const std::wstring& p) { return HasDrive(p) || (!p.empty() && p[0] == L'\\'); }
 
 // The root a path keeps whatever its ".." steps: "C:\", "\\server\share\" or "\".
 std::wstring::size_type RootLength(const std::wstring& p) {
-    if (p.size() >= 2 && p[1] == L':') return p.size() >= 3 && p[2] == L'\\' ? 3 : 2;
+    if (HasDrive(p)) return p.size() >= 3 && p[2] == L'\\' ? 3 : 2;
     if (p.compare(0, 2, L"\\\\") == 0) {
         auto k = p.find(L'\\', 2);
         if (k != std::wstring::npos) k = p.find(L'\\', k + 1);

@@ -49,6 +49,7 @@ TEST(ProjectFiles, OutputFollowsTheCompilersRules) {
         {L"", L"", L"C:\\Src\\Project1.exe"},
         {L"ExeName32=\"../../../x/a.exe\"", L"", L"C:\\x\\a.exe"},  // above the root stays at the root
         {L"ExeName32=\"\\\\srv\\s\\..\\A.EXE\"", L"", L"\\\\srv\\s\\A.EXE"},
+        {L"Name=\"A\"\r\nPath32=\"\\:x\\..\"", L"", L"\\A.exe"},  // a rooted path: its colon is no drive
     };
     for (const auto& [text, outFolder, output] : cases) EXPECT_EQ(ParseVbp(text, L"C:\\Src\\App.vbp", outFolder).output, output);
     // Compatibility switched off: the compiler does not read the file.
