@@ -16,9 +16,7 @@
 #include "TextFiles.h"
 #include "ui/dialogs/MessageBoxBase.h"
 #include "ui/dialogs/frmDialogBox.h"
-#include "ui/dialogs/frmOption.h"
 #include "ui/main/MainIds.h"
-#include "ui/dialogs/frmAbout.h"
 
 namespace tolvane::testing {
 
@@ -28,14 +26,11 @@ namespace ids = main_ids;
 constexpr COLORREF kRedText = RGB(255, 0, 0);
 constexpr COLORREF kNavyText = RGB(0, 0, 128);
 
-inline HWND BoxLine(HWND box, int line) {
-    return Child(box, line == 0 ? MessageBoxBase::lblMessage0 : MessageBoxBase::lblMessage1);
-}
-
 // True once the box's line (0 or 1) shows pixels of this colour on screen.
 inline bool LineShows(HWND box, int line, COLORREF colour) {
     BringToFront(box);  // nothing else's window may cover it
-    return WaitUntil([&] { return CountScreenPixels(BoxLine(box, line), colour) > 0; }, 10s);
+    HWND label = Child(box, line == 0 ? MessageBoxBase::lblMessage0 : MessageBoxBase::lblMessage1);
+    return WaitUntil([&] { return CountScreenPixels(label, colour) > 0; }, 10s);
 }
 
 // The box of this class once shown, its lines, answered (with OK unless told).

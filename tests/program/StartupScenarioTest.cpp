@@ -1,6 +1,8 @@
 // Starting and ending the program: the first start without settings, the
 // single instance, the help menu, and the list that reopens at start-up.
 #include "ProgramScenario.h"
+#include "ui/dialogs/frmAbout.h"
+#include "ui/dialogs/frmOption.h"
 
 namespace tolvane::testing {
 namespace {
