@@ -83,6 +83,7 @@ TEST(StartupScenario, FirstStartAsksForTheCompilerWhichTheNextRunUses) {
     ASSERT_NE(options, nullptr);
     EXPECT_EQ(tolvane.FindOfClass(kMainClass), nullptr);
     HWND path = Child(options, frmOption::txtEXE);
+    CaptureWindow(options, "option_dialog");
     // What is no compiler is refused; what the settings' code page cannot
     // hold is never reported as set. Neither is written.
     const std::wstring unstorable = program.Folder(L"한국") + L"\\VB6.EXE";
