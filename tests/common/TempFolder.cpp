@@ -1,7 +1,6 @@
 #include "common/TempFolder.h"
 
 #include <windows.h>
-#include <shellapi.h>
 
 #include <stdexcept>
 
@@ -26,15 +25,30 @@ TempFolder::TempFolder(const std::wstring& hint) {
     throw std::runtime_error("cannot create a temporary folder");
 }
 
-TempFolder::~TempFolder() {
-    // Everything below it goes, read-only and hidden files too.
-    std::wstring from = path_ + L'\0';  // the list ends in two NULs
-    SHFILEOPSTRUCTW op{};
-    op.wFunc = FO_DELETE;
-    op.pFrom = from.c_str();
-    op.fFlags = FOF_NOCONFIRMATION | FOF_NOERRORUI | FOF_SILENT;
-    SHFileOperationW(&op);
+namespace {
+
+// Removes a folder and everything below it, read-only and hidden files too.
+void RemoveTree(const std::wstring& path) {
+    WIN32_FIND_DATAW data;
+    HANDLE find = FindFirstFileW((path + L"\\*").c_str(), &data);
+    if (find != INVALID_HANDLE_VALUE) {
+        do {
+            const std::wstring name = data.cFileName, full = path + L"\\" + name;
+            if (name == L"." || name == L"..") continue;
+            SetFileAttributesW(full.c_str(), FILE_ATTRIBUTE_NORMAL);
+            if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
+                RemoveTree(full);
+            else
+                DeleteFileW(full.c_str());
+        } while (FindNextFileW(find, &data));
+        FindClose(find);
+    }
+    RemoveDirectoryW(path.c_str());
 }
+
+}  // namespace
+
+TempFolder::~TempFolder() { RemoveTree(path_); }
 
 std::wstring TempFolder::Folder(const std::wstring& name) const {
     MakeFolders(File(name));

@@ -39,7 +39,6 @@ TEST(CompileRunScenario, FiveProjectsTwoFailuresThenOnlyTheFailedAreRebuilt) {
     ASSERT_EQ(tolvane.Items().size(), 5u);
     EXPECT_EQ(tolvane.Text(ids::lblCount), L"0/0");
     EXPECT_EQ(tolvane.LogText(), L"");
-    CaptureWindow(main, "main_idle");
 
     // F12 through the real keyboard, while typing in the arguments box.
     HWND arguments = tolvane.Control(ids::txtDimension);

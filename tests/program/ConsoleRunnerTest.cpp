@@ -114,10 +114,10 @@ TEST(ConsoleRunner, SucceedsWithZeroOrRefusesToStartWithTwoAndOneReasonLine) {
     HANDLE locked = CreateFileW(list.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
     run = RunCmd(program, quotedList);
     CloseHandle(locked);
-    EXPECT_TRUE(run.status == 2 && StartsWith(run.err, list + L"が開けませんでした: ")) << ToUtf8(run.err);
+    EXPECT_TRUE(run.status == 2 && run.err.rfind(list + L"が開けませんでした: ", 0) == 0) << ToUtf8(run.err);
     program.WriteIni(L"Tolvane.ini", {{L"EXE", StandInExe()}, {L"TimeLimit", L"30分"}});
     run = RunCmd(program, quotedList);
-    EXPECT_TRUE(run.status == 2 && StartsWith(run.err, program.File(L"Tolvane.ini") + L"のTimeLimitが正しくありません"));
+    EXPECT_TRUE(run.status == 2 && run.err.rfind(program.File(L"Tolvane.ini") + L"のTimeLimitが正しくありません", 0) == 0);
     EXPECT_EQ(ReadUtf8Lines(record).size(), 2u);  // none of the refused runs started a build
 }
 

@@ -134,10 +134,6 @@ inline std::string Ansi(const std::wstring& text) {
     return bytes ? *bytes : std::string("\x01unencodable");
 }
 
-inline bool StartsWith(const std::wstring& text, const std::wstring& head) {
-    return text.compare(0, head.size(), head) == 0;
-}
-
 // Log lines with their times masked: a progress line's time (before its tab)
 // and a summary line's time (after its label) become T.
 inline std::vector<std::wstring> Masked(std::vector<std::wstring> lines) {
