@@ -50,10 +50,9 @@ void MakeFile(const std::wstring& path, DWORD attributes = FILE_ATTRIBUTE_NORMAL
     ASSERT_TRUE(SetFileAttributesW(path.c_str(), attributes));
 }
 
-// A warning or question of the chooser: its lines, answered; the chooser stays.
-BoxLines Refusal(RunningProgram& tolvane, HWND chooser, const wchar_t* boxClass = kWarningBoxClass,
-                 int answer = MessageBoxBase::cmdOK) {
-    const BoxLines lines = Answered(tolvane, boxClass, answer);
+// A warning of the chooser: its lines, answered; the chooser stays.
+BoxLines Refusal(RunningProgram& tolvane, HWND chooser) {
+    const BoxLines lines = Answered(tolvane);
     EXPECT_TRUE(IsWindowVisible(chooser));
     return lines;
 }
