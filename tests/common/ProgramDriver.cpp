@@ -55,6 +55,13 @@ private:
     SIZE_T size_;
 };
 
+// An item's state bits of the mask; state image 2 is the checked box.
+UINT ItemState(HWND list, int index, UINT mask) {
+    return static_cast<UINT>(Ask(list, LVM_GETITEMSTATE, static_cast<WPARAM>(index), mask));
+}
+
+bool IsChecked(UINT state) { return ((state & LVIS_STATEIMAGEMASK) >> 12) == 2; }
+
 }  // namespace
 
 std::wstring StandInExe() { return FileBesideProgram(L"VBStandIn.exe"); }
@@ -166,17 +173,15 @@ std::vector<ListItem> RunningProgram::Items() const {
         std::wstring text(length > 0 ? static_cast<size_t>(length) : 0, L'\0');
         if (length > 0 && !remote.Read(sizeof(LVITEMW), text.data(), text.size() * sizeof(wchar_t)))
             throw std::runtime_error("cannot read from the program");
-        const auto state =
-            static_cast<UINT>(Ask(list, LVM_GETITEMSTATE, static_cast<WPARAM>(i), LVIS_STATEIMAGEMASK | LVIS_SELECTED));
-        // State image 2 is the checked box.
-        items.push_back({text, ((state & LVIS_STATEIMAGEMASK) >> 12) == 2, (state & LVIS_SELECTED) != 0});
+        const UINT state = ItemState(list, i, LVIS_STATEIMAGEMASK | LVIS_SELECTED);
+        items.push_back({text, IsChecked(state), (state & LVIS_SELECTED) != 0});
     }
     return items;
 }
 
 void RunningProgram::SetItemChecked(int index, bool checked) const {
     HWND list = Control(main_ids::lstCompileList);
-    if (Items().at(static_cast<size_t>(index)).checked == checked) return;
+    if (IsChecked(ItemState(list, index, LVIS_STATEIMAGEMASK)) == checked) return;
     // A real click on the item's box, at the left end of its row.
     RemoteBuffer remote(Pid(), sizeof(RECT));
     RECT row{LVIR_BOUNDS, 0, 0, 0};
@@ -186,7 +191,7 @@ void RunningProgram::SetItemChecked(int index, bool checked) const {
     POINT box{row.left + (row.bottom - row.top) / 2 + 2, (row.top + row.bottom) / 2};
     ClientToScreen(list, &box);
     ClickAt(GetAncestor(list, GA_ROOT), box);
-    WaitUntil([&] { return Items().at(static_cast<size_t>(index)).checked == checked; });
+    WaitUntil([&] { return IsChecked(ItemState(list, index, LVIS_STATEIMAGEMASK)) == checked; });
 }
 
 HWND RunningProgram::Choose(const std::wstring& caption, const std::wstring& name) const {
