@@ -152,11 +152,11 @@ BoxLines LinesOf(HWND box) {
     return {WindowText(Child(box, MessageBoxBase::lblMessage0)), WindowText(Child(box, MessageBoxBase::lblMessage1))};
 }
 
-bool Answer(HWND box, int buttonId) {
-    HWND button = Child(box, buttonId);
+bool Answer(HWND window, int buttonId) {
+    HWND button = Child(window, buttonId);
     if (!button) return false;
     Click(button);
-    return WaitForWindowGone(box, 30s);
+    return WaitForWindowGone(window, 30s);
 }
 
 }  // namespace tolvane::testing

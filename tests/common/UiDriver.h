@@ -55,13 +55,13 @@ HWND FocusedControl(HWND window);
 // back to the front when another program on the display took it.
 HWND WaitForFocusIn(HWND window);
 
-// The two lines of one of the program's message boxes; a button pressed and
-// the box waited out.
+// The two lines of one of the program's message boxes.
 struct BoxLines {
     std::wstring line1;
     std::wstring line2;
 };
 BoxLines LinesOf(HWND box);
-bool Answer(HWND box, int buttonId);
+// Presses the window's button; true once the window has gone.
+bool Answer(HWND window, int buttonId);
 
 }  // namespace tolvane::testing

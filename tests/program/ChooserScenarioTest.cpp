@@ -149,8 +149,7 @@ TEST(ChooserScenario, OpenModeRefusesWhatIsNotThereReportsWhatCannotBeShownAndTa
     PostMessageW(drive, WM_CHAR, L'q', 1);
     EXPECT_EQ(Refusal(tolvane, d).line2, L"ドライブの準備が出来ていません");
     DefineDosDeviceW(DDD_REMOVE_DEFINITION, L"Q:", nullptr);
-    Click(Child(d, Dlg::cmdCancel));
-    ASSERT_TRUE(WaitForWindowGone(d));
+    ASSERT_TRUE(Answer(d, Dlg::cmdCancel));
     EXPECT_EQ(tolvane.Items().size(), 2u);
 }
 

@@ -202,8 +202,7 @@ TEST(CompileRunScenario, SettingsOrderSkipAndRunSideBySide) {
             EXPECT_EQ(Answered(tolvane).line2,
                       limit[1] == L'.' ? L"制限時間は0から999999999までの分で指定してください" : L"設定しました");
         }
-        Click(Child(dialog, frmCompileOption::cmdCancel));
-        ASSERT_TRUE(WaitForWindowGone(dialog));
+        ASSERT_TRUE(Answer(dialog, frmCompileOption::cmdCancel));
         // Lib first; App, built before Lib last time, is older than what it references.
         EXPECT_EQ(RunToTheEnd(tolvane), (Run{L"", {L"Lib.vbp" + skipped, L"App.vbp" + started, L"App.vbp" + ended}}));
         for (const char* stored : {"Order=1\r\n", "Skip=1\r\n", "TimeLimit=45\r\n"}) {

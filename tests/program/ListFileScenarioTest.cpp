@@ -25,9 +25,7 @@ TEST(ListFileScenario, SaveNewOpenReopenAtStartAndSaveOnClose) {
 
         for (const wchar_t* name : {L"App.vbp", L"Lib.vbp"}) {
             tolvane.Command(ids::mnuAddList);
-            HWND chooser = tolvane.Choose(L"vbp指定", name);
-            ASSERT_NE(chooser, nullptr);
-            ASSERT_TRUE(WaitForWindowGone(chooser));
+            ASSERT_TRUE(Chosen(tolvane, L"vbp指定", name));
         }
         ASSERT_TRUE(ListShows(tolvane, L"+App.vbp +Lib.vbp "));
         tolvane.SetItemChecked(1, false);
@@ -49,9 +47,7 @@ TEST(ListFileScenario, SaveNewOpenReopenAtStartAndSaveOnClose) {
         tolvane.Command(ids::mnuDelAllList);
         ASSERT_TRUE(WaitUntil([&] { return tolvane.Items().empty(); }, 20s));
         ASSERT_TRUE(tolvane.PressKeys(main, {VK_CONTROL, 'O'}));
-        chooser = tolvane.Choose(L"ｺﾝﾊﾟｲﾙﾘｽﾄ選択", L"保存一覧.clt");
-        ASSERT_NE(chooser, nullptr);
-        ASSERT_TRUE(WaitForWindowGone(chooser));
+        ASSERT_TRUE(Chosen(tolvane, L"ｺﾝﾊﾟｲﾙﾘｽﾄ選択", L"保存一覧.clt"));
         ASSERT_TRUE(ListShows(tolvane, L"+App.vbp -Lib.vbp ")) << ToUtf8(Marks(tolvane.Items()));
 
         // Start-up option on; the list was just opened, so closing asks nothing.
@@ -114,9 +110,7 @@ TEST(ListFileScenario, ProjectsAddedFromAFolderTreeAndUncheckedOnesRemoved) {
     EXPECT_TRUE(tolvane.Items().empty());
 
     tolvane.Command(ids::mnuAddAllList);
-    chooser = tolvane.Choose(L"検索フォルダ指定", L"");
-    ASSERT_NE(chooser, nullptr);
-    ASSERT_TRUE(WaitForWindowGone(chooser));
+    ASSERT_TRUE(Chosen(tolvane, L"検索フォルダ指定", L""));
     // Level by level, the hidden folder left out, every project checked.
     ASSERT_TRUE(ListShows(tolvane, L"+Top.vbp +Middle.vbp +Deep.vbp ")) << ToUtf8(Marks(tolvane.Items()));
 
@@ -129,9 +123,7 @@ TEST(ListFileScenario, ProjectsAddedFromAFolderTreeAndUncheckedOnesRemoved) {
 
     // The group's projects after it, in the group's order, each checked.
     tolvane.Command(ids::mnuAddGroup);
-    chooser = tolvane.Choose(L"vbg指定", L"全部.vbg");
-    ASSERT_NE(chooser, nullptr);
-    ASSERT_TRUE(WaitForWindowGone(chooser));
+    ASSERT_TRUE(Chosen(tolvane, L"vbg指定", L"全部.vbg"));
     ASSERT_TRUE(ListShows(tolvane, L"+Middle.vbp +Middle.vbp +Top.vbp +Gone.vbp ")) << ToUtf8(Marks(tolvane.Items()));
 
     // Changed and not saved: closing asks. Saving, then cancelling the
@@ -142,8 +134,7 @@ TEST(ListFileScenario, ProjectsAddedFromAFolderTreeAndUncheckedOnesRemoved) {
     ASSERT_TRUE(Answer(question, MessageBoxBase::cmdOK));
     chooser = tolvane.WaitForCaption(L"ｺﾝﾊﾟｲﾙﾘｽﾄ保存");
     ASSERT_NE(chooser, nullptr);
-    Click(Child(chooser, frmDialogBox::cmdCancel));
-    ASSERT_TRUE(WaitForWindowGone(chooser));
+    ASSERT_TRUE(Answer(chooser, frmDialogBox::cmdCancel));
     EXPECT_TRUE(IsWindow(main) && tolvane.Items().size() == 4);
     tolvane.Command(ids::mnuEditEnd);
     question = tolvane.WaitForClass(kYesNoBoxClass);

@@ -167,6 +167,12 @@ inline std::pair<std::wstring, std::vector<std::wstring>> RunToTheEnd(RunningPro
     return {line1, progress};
 }
 
+// Answers the chooser with this caption; true once it has gone.
+inline bool Chosen(const RunningProgram& tolvane, const std::wstring& caption, const std::wstring& name) {
+    HWND chooser = tolvane.Choose(caption, name);
+    return chooser && WaitForWindowGone(chooser);
+}
+
 // Stand-in processes started by the program and still running.
 inline int RunningCompilersOf(DWORD parent) {
     HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);

@@ -130,8 +130,7 @@ TEST(StartupScenario, FirstStartAsksForTheCompilerWhichTheNextRunUses) {
     SetWindowTextTo(path, other);
     Click(Child(options, frmOption::cmdGo));
     ExpectBox(tolvane, kWarningBoxClass, L"", L"設定しました");
-    Click(Child(options, frmOption::cmdCancel));
-    ASSERT_TRUE(WaitForWindowGone(options));
+    ASSERT_TRUE(Answer(options, frmOption::cmdCancel));
     ASSERT_TRUE(WaitUntil([&] { return IsWindowEnabled(main) != FALSE; }, 10s));
     EXPECT_EQ(RunToTheEnd(tolvane).first, L"");
     EXPECT_EQ(ReadStandInOutput(app.output)[L"Program"], other);
@@ -199,8 +198,7 @@ TEST(StartupScenario, SecondInstanceIsRefusedHelpAndTheListReopenedAtStart) {
         EXPECT_EQ(WindowText(Child(about, frmAbout::kLblVersion)), L"Ver 2.0.2");
         EXPECT_FALSE(IsWindowEnabled(main));
         CaptureWindow(about, "about");
-        Click(Child(about, frmAbout::kCmdOK));
-        ASSERT_TRUE(WaitForWindowGone(about));
+        ASSERT_TRUE(Answer(about, frmAbout::kCmdOK));
         ASSERT_TRUE(WaitUntil([&] { return IsWindowEnabled(main) != FALSE; }, 10s));
 
         // Unchanged since start-up: closing asks nothing.
@@ -246,8 +244,7 @@ TEST(StartupScenario, AtEachScreenDensityWithAThickFrameNothingIsCutOff) {
         EXPECT_GE((outer.right - outer.left) - client.right, 16);
         EXPECT_EQ(ControlsCutOff(chooser), std::vector<int>{});
         if (dpi == 144) CaptureWindow(chooser, "chooser_144dpi");
-        Click(Child(chooser, frmDialogBox::cmdCancel));
-        ASSERT_TRUE(WaitForWindowGone(chooser));
+        ASSERT_TRUE(Answer(chooser, frmDialogBox::cmdCancel));
         PostMessageW(main, WM_CLOSE, 0, 0);
         ASSERT_TRUE(tolvane.WaitForExit());
     }
