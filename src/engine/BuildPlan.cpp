@@ -156,7 +156,6 @@ std::optional<BuildPlan::Step> BuildPlan::Next() {
                                              [&](std::size_t d) { return items_[d].state == State::Failed; });
             if (failed != item.deps.end()) {
                 item.state = State::Failed;
-                ++decided_;
                 return Step{i, Action::DependencyFailed, *failed};
             }
             const bool waiting = std::any_of(item.deps.begin(), item.deps.end(), [&](std::size_t d) {
@@ -165,7 +164,6 @@ std::optional<BuildPlan::Step> BuildPlan::Next() {
             if (waiting) continue;
         }
         if (ConflictsWithRunning(item)) continue;
-        ++decided_;
         if (options_.skip && UpToDate(item)) {
             item.state = State::Skipped;
             return Step{i, Action::Skip};

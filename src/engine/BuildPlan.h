@@ -47,7 +47,6 @@ public:
 
     // The items in the order they are taken up.
     const std::vector<std::size_t>& Order() const { return order_; }
-    const std::vector<std::size_t>& Dependencies(std::size_t item) const { return items_[item].deps; }
 
     // The first step in plan order that may be taken now; nothing while the
     // compilers allowed are busy or what remains waits for running builds.
@@ -56,7 +55,6 @@ public:
     // A build handed out by Next has ended.
     void Ended(std::size_t item, bool failed);
     std::size_t Running() const { return running_.size(); }
-    bool Finished() const { return decided_ == items_.size() && running_.empty(); }
 
 private:
     enum class State { Waiting, Running, Built, Skipped, Failed };
@@ -78,7 +76,6 @@ private:
     PlanOptions options_;
     ProjectFiles& files_;
     std::vector<std::size_t> running_;  // at most `parallel` items
-    std::size_t decided_ = 0;
 };
 
 }  // namespace tolvane

@@ -69,7 +69,6 @@ public:
     // Dependency order, skipping up-to-date projects and compilers at once.
     // All off (the default) keeps the run exactly as designed; files are read
     // only when some option is on.
-    const PlanOptions& Planning() const { return planning_; }
     void SetPlanning(const PlanOptions& options, ProjectFiles* files);
 
     // The live list: element i - 1 is the entry at position i.

@@ -95,7 +95,7 @@ struct ProjectPlan {
     bool broken = false;  // names a form that is not there
     int delayMs = 0;      // the build takes at least this long
     bool hang = false;    // the build never ends
-    std::vector<std::pair<std::wstring, std::wstring>> steer;  // further stand-in lines
+    std::vector<std::pair<std::wstring, std::wstring>> steer = {};  // further stand-in lines
 };
 
 // record: a file every build appends its command line to ("" for none).

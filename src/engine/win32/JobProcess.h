@@ -27,7 +27,6 @@ public:
 
     HANDLE Process() const { return process_; }
     DWORD ProcessId() const { return pid_; }
-    bool InJob() const { return job_ != nullptr; }
 
     // The process and every live process it started: the job's own list, or,
     // when the job cannot tell, the process's descendants in a snapshot.

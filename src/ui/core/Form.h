@@ -88,8 +88,6 @@ public:
     HWND Control(int id) const;
 
     // Window geometry in twips (outer size and position, as the forms use them).
-    int Left() const;
-    int Top() const;
     int Width() const;
     int Height() const;
     void Move(int left, int top);
@@ -97,7 +95,6 @@ public:
     int ClientWidth() const;
     int ClientHeight() const;
 
-    std::wstring Caption() const;
     void SetCaption(const std::wstring& caption);
 
     // Control helpers in twips, relative to the control's container.
@@ -106,13 +103,11 @@ public:
     void SetControlLeft(int id, int left);
     void SetControlTop(int id, int top);
     void SetControlWidth(int id, int width);
-    void SetControlHeight(int id, int height);
     std::wstring Text(int id) const;
     void SetText(int id, const std::wstring& text);
     void SetVisible(int id, bool visible);
     bool IsVisible(int id) const;
     void SetEnabled(int id, bool enabled);
-    bool IsEnabled(int id) const;
     void SetTextColor(int id, COLORREF color);
     void SetBackColor(int id, COLORREF color);
     void SetFocus(int id);

@@ -17,8 +17,6 @@ HWND Form::Control(int id) const {
     return it == controls_.end() ? nullptr : it->second.hwnd;
 }
 
-int Form::Left() const { RECT r; GetWindowRect(hwnd_, &r); return PixelsToTwipsX(r.left); }
-int Form::Top() const { RECT r; GetWindowRect(hwnd_, &r); return PixelsToTwipsY(r.top); }
 int Form::Width() const { RECT r; GetWindowRect(hwnd_, &r); return PixelsToTwipsX(r.right - r.left); }
 int Form::Height() const { RECT r; GetWindowRect(hwnd_, &r); return PixelsToTwipsY(r.bottom - r.top); }
 int Form::ClientWidth() const { RECT r; GetClientRect(hwnd_, &r); return PixelsToTwipsX(r.right); }
@@ -32,14 +30,6 @@ void Form::Move(int left, int top) {
 void Form::Resize(int width, int height) {
     SetWindowPos(hwnd_, nullptr, 0, 0, TwipsToPixelsX(width), TwipsToPixelsY(height),
                  SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
-}
-
-std::wstring Form::Caption() const {
-    int n = GetWindowTextLengthW(hwnd_);
-    std::wstring text(static_cast<size_t>(n) + 1, L'\0');
-    GetWindowTextW(hwnd_, text.data(), n + 1);
-    text.resize(static_cast<size_t>(n));
-    return text;
 }
 
 void Form::SetCaption(const std::wstring& caption) { SetWindowTextW(hwnd_, caption.c_str()); }
@@ -69,10 +59,6 @@ void Form::SetControlWidth(int id, int width) {
     RECT r = ControlRect(id);
     MoveControl(id, r.left, r.top, width, r.bottom - r.top);
 }
-void Form::SetControlHeight(int id, int height) {
-    RECT r = ControlRect(id);
-    MoveControl(id, r.left, r.top, r.right - r.left, height);
-}
 
 std::wstring Form::Text(int id) const {
     HWND h = Control(id);
@@ -87,7 +73,6 @@ void Form::SetText(int id, const std::wstring& text) { SetWindowTextW(Control(id
 void Form::SetVisible(int id, bool visible) { ShowWindow(Control(id), visible ? SW_SHOWNA : SW_HIDE); }
 bool Form::IsVisible(int id) const { return (GetWindowLongW(Control(id), GWL_STYLE) & WS_VISIBLE) != 0; }
 void Form::SetEnabled(int id, bool enabled) { EnableWindow(Control(id), enabled ? TRUE : FALSE); }
-bool Form::IsEnabled(int id) const { return IsWindowEnabled(Control(id)) != FALSE; }
 
 void Form::SetTextColor(int id, COLORREF color) {
     auto it = controls_.find(id);

@@ -66,12 +66,6 @@ std::wstring DriveList::Root(int index) const {
     return roots_[static_cast<std::size_t>(index)];
 }
 
-std::wstring DriveList::Drive() const {
-    const std::wstring root = Root();
-    if (root.empty()) return root;
-    return std::wstring{static_cast<wchar_t>(std::towlower(root[0])), L':'};
-}
-
 bool DriveList::Select(const std::wstring& path) {
     if (path.size() < 2 || path[1] != L':') return false;
     const wchar_t letter = UpperLetter(path[0]);

@@ -16,8 +16,6 @@ public:
     int Count() const { return static_cast<int>(roots_.size()); }
     // "C:\" of the entry at index, or of the selected entry for -1; "" when none.
     std::wstring Root(int index = -1) const;
-    // "c:" as the classic control names the selected drive; "" when none.
-    std::wstring Drive() const;
     // Selects the entry of the path's drive without any reaction; false (and
     // nothing changed) when the machine has no such drive.
     bool Select(const std::wstring& path);

@@ -45,11 +45,6 @@ const Kind* Find(std::int32_t kind) {
 
 }  // namespace
 
-std::wstring SpecialFolderName(std::int32_t kind) {
-    const Kind* k = Find(kind);
-    return k ? k->name : L"";
-}
-
 std::wstring SpecialFolder(std::int32_t kind) {
     const Kind* k = Find(kind);
     if (!k) return std::wstring();

@@ -6,10 +6,6 @@
 
 namespace tolvane {
 
-// The name of a kind: 0 "Desktop", 2 "MyDocuments"...; "" for a number
-// outside the table.
-std::wstring SpecialFolderName(std::int32_t kind);
-
 // The folder's path as the platform reports it, without a final backslash;
 // "" for a kind outside the table. Throws VbError (source "SpecialFolder")
 // when the platform cannot name the folder.

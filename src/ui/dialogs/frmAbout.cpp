@@ -59,8 +59,6 @@ void frmAbout::SetTanto(int index, const std::wstring& name) {
     tanto_[static_cast<size_t>(index)] = name;
 }
 
-void frmAbout::SetShellCall(ShellCall call) { shellCall_ = std::move(call); }
-
 ui::FormStyle frmAbout::Style() const {
     ui::FormStyle s;
     s.style = WS_POPUP | WS_CAPTION | WS_SYSMENU;  // fixed single border
@@ -142,19 +140,6 @@ void frmAbout::AddToolTip(int id, const wchar_t* text) {
     SendMessageW(toolTip_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
 }
 
-std::wstring frmAbout::ToolTipText(int id) const {
-    if (!toolTip_) return L"";
-    wchar_t buffer[256] = L"";
-    TOOLINFOW tool{};
-    tool.cbSize = sizeof(tool);
-    tool.uFlags = TTF_IDISHWND;
-    tool.hwnd = Hwnd();
-    tool.uId = reinterpret_cast<UINT_PTR>(Control(id));
-    tool.lpszText = buffer;
-    SendMessageW(toolTip_, TTM_GETTEXTW, 256, reinterpret_cast<LPARAM>(&tool));
-    return buffer;
-}
-
 void frmAbout::OnUnload() { Form_Unload(); }
 
 void frmAbout::Form_Unload() {
@@ -201,10 +186,7 @@ void frmAbout::Text_GotFocus(int index) {
     const std::wstring text = TrimSpaces(Text(id));
     const std::wstring target = index == 1 ? L"mailto:" + text : text;
     try {
-        if (shellCall_)
-            shellCall_(target);
-        else
-            StringExecute(target);
+        StringExecute(target);
     } catch (const VbError& e) {
         reporting_ = true;
         struct Done {

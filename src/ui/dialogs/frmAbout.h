@@ -4,7 +4,6 @@
 // icon opens the credits roll.
 #include <windows.h>
 
-#include <functional>
 #include <string>
 
 #include "ui/core/Form.h"
@@ -39,16 +38,6 @@ public:
     // 4 debugging); VbError (subscript out of range) outside 0 to 4.
     void SetTanto(int index, const std::wstring& name);
 
-    // How a contact field's target reaches the shell: StringExecute unless
-    // replaced (tests must not open a browser). An empty call restores it.
-    using ShellCall = std::function<void(const std::wstring&)>;
-    void SetShellCall(ShellCall call);
-
-    // The tool tip shown over a control ("" when it has none).
-    std::wstring ToolTipText(int id) const;
-    // The icon taken from the opener.
-    HICON IconShown() const { return icon_; }
-
 protected:
     ui::FormStyle Style() const override;
     std::vector<ui::ControlSpec> Layout() const override;
@@ -72,7 +61,6 @@ private:
     HWND toolTip_ = nullptr;
     bool reporting_ = false;
     StaffNames tanto_{};
-    ShellCall shellCall_;
 };
 
 }  // namespace tolvane

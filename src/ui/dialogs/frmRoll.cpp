@@ -29,8 +29,6 @@ void frmRoll::SetTanto(int index, const std::wstring& name) {
     tanto_[static_cast<size_t>(index)] = name;
 }
 
-void frmRoll::SetRollLength(int twips) { rollLength_ = twips > 0 ? twips : kDefaultRollLength; }
-
 ui::FormStyle frmRoll::Style() const {
     ui::FormStyle s;
     s.style = WS_POPUP | WS_BORDER;  // fixed border, no title bar; sized at load
@@ -55,7 +53,7 @@ void frmRoll::Form_Load() {
 
     // The picture starts just below the visible area.
     const int width = screenWidth / 2;
-    MoveControl(kPicStaffRoll, (Width() - width) / 2, Height(), width, rollLength_);
+    MoveControl(kPicStaffRoll, (Width() - width) / 2, Height(), width, kRollLength);
     RECT place{};
     HWND control = Control(kPicStaffRoll);
     GetWindowRect(control, &place);
@@ -79,7 +77,6 @@ void frmRoll::Form_Load() {
     SetBkMode(pictureDc_, TRANSPARENT);
     ::SetTextColor(pictureDc_, kWhite);
 
-    lines_.clear();
     currentY_ = 0;
     for (const std::wstring& line : StaffRollLines(tanto_, ComputerName(), gstrVersion)) PrintCentred(line);
 
@@ -93,7 +90,6 @@ void frmRoll::PrintCentred(const std::wstring& text) {
     GetTextMetricsW(pictureDc_, &metrics);
     TextOutW(pictureDc_, (widthPixels_ - size.cx) / 2, currentY_, text.c_str(), static_cast<int>(text.size()));
     currentY_ += metrics.tmHeight;  // the next line starts below this one
-    lines_.push_back(text);
 }
 
 void frmRoll::OnTimer(UINT_PTR id) {

@@ -16,19 +16,11 @@ public:
     static frmRoll& Instance();
 
     static constexpr int kPicStaffRoll = 100;
-    static constexpr int kDefaultRollLength = 25000;  // twips
+    static constexpr int kRollLength = 25000;  // the picture's height, twips
 
     // Names credited (0 idea, 1 design, 2 coding, 3 test, 4 debugging);
     // VbError (subscript out of range) outside 0 to 4.
     void SetTanto(int index, const std::wstring& name);
-    // The picture's height in twips; a shorter roll passes sooner (tests).
-    void SetRollLength(int twips);
-
-    // The lines printed at the last load, in order ("" for a blank line).
-    const std::vector<std::wstring>& PrintedLines() const { return lines_; }
-    // The picture's place relative to the window's client area, in pixels.
-    int PictureTop() const { return topPixels_; }
-    int PictureHeight() const { return heightPixels_; }
 
 protected:
     ui::FormStyle Style() const override;
@@ -48,8 +40,6 @@ private:
     void ReleasePicture();
 
     StaffNames tanto_{};
-    int rollLength_ = kDefaultRollLength;
-    std::vector<std::wstring> lines_;
     // The picture is drawn once into this bitmap and shown from it.
     HDC pictureDc_ = nullptr;
     HBITMAP picture_ = nullptr;

@@ -13,16 +13,6 @@
 namespace tolvane {
 namespace {
 
-MainFormSource& Source() {
-    static MainFormSource source;
-    return source;
-}
-
-ui::Form& MainForm() {
-    if (Source()) return Source()();
-    return frmMain::Instance();
-}
-
 BOOL CALLBACK FindShownWindow(HWND w, LPARAM found) {
     if (!IsWindowVisible(w)) return TRUE;
     *reinterpret_cast<bool*>(found) = true;
@@ -45,8 +35,6 @@ void BringRunningInstanceForward() {
 }
 
 }  // namespace
-
-void SetMainFormSource(MainFormSource source) { Source() = std::move(source); }
 
 bool ClaimSingleInstance(const wchar_t* name) {
     HANDLE mutex = CreateMutexW(nullptr, FALSE, name);
@@ -78,7 +66,7 @@ void Main() {
 }
 
 void ShowMain() {
-    ui::Form& main = MainForm();
+    frmMain& main = frmMain::Instance();
     main.Load();
     if (!main.IsLoaded()) return;  // its load ended it
     main.Show();

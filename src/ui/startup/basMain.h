@@ -1,9 +1,6 @@
 #pragma once
 // basMain: the program's start, the hand-over from the splash screen to the
 // main window, and the message loop that runs while a window of ours is shown.
-#include <functional>
-
-#include "ui/core/Form.h"
 
 namespace tolvane {
 
@@ -25,9 +22,5 @@ int RunMessageLoop();
 // Claims the named single-instance mutex for the life of the process; false
 // when another holder already has it.
 bool ClaimSingleInstance(const wchar_t* name);
-
-// Which form ShowMain opens: frmMain unless a test supplies another.
-using MainFormSource = std::function<ui::Form&()>;
-void SetMainFormSource(MainFormSource source);  // an empty source restores frmMain
 
 }  // namespace tolvane

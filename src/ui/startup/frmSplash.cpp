@@ -40,8 +40,6 @@ frmSplash& frmSplash::Instance() {
     return instance;
 }
 
-void frmSplash::SetPictureModule(HMODULE module) { pictureModule_ = module; }
-
 ui::FormStyle frmSplash::Style() const {
     ui::FormStyle s;
     s.style = WS_POPUP | WS_DLGFRAME;  // no title bar, fixed border
@@ -169,10 +167,10 @@ LRESULT frmSplash::OnMessage(UINT message, WPARAM, LPARAM lParam, bool& handled)
 
 void frmSplash::LoadLogo() {
     if (logo_) DeleteObject(logo_);
-    HMODULE module = pictureModule_ ? pictureModule_ : GetModuleHandleW(nullptr);
-    logo_ = static_cast<HBITMAP>(
-        LoadImageW(module, MAKEINTRESOURCEW(IDB_TOLVANE_LOGO), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
-    if (!logo_) return;  // no picture in this module: the place stays empty
+    // The picture is a resource of the program itself.
+    logo_ = static_cast<HBITMAP>(LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDB_TOLVANE_LOGO), IMAGE_BITMAP,
+                                            0, 0, LR_CREATEDIBSECTION));
+    if (!logo_) return;  // no picture: the place stays empty
     DIBSECTION dib{};
     if (GetObjectW(logo_, sizeof(dib), &dib) != sizeof(dib) || dib.dsBm.bmBitsPixel != 24 || !dib.dsBm.bmBits)
         return;

@@ -17,11 +17,6 @@ public:
     static constexpr int kLblProductName = 102;
     static constexpr int kLblVersion = 103;
 
-    // The module whose logo picture is shown; the running program unless set
-    // (the picture is a resource of Tolvane.exe).
-    void SetPictureModule(HMODULE module);
-    bool HasLogo() const { return logo_ != nullptr; }
-
 protected:
     ui::FormStyle Style() const override;
     std::vector<ui::ControlSpec> Layout() const override;
@@ -45,7 +40,6 @@ private:
     void LoadLogo();
     void DrawLogo(const DRAWITEMSTRUCT& item) const;
 
-    HMODULE pictureModule_ = nullptr;
     HBITMAP logo_ = nullptr;
     bool handingOver_ = false;
     bool pressed_ = false;
