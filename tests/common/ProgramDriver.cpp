@@ -179,9 +179,9 @@ std::vector<ListItem> RunningProgram::Items() const {
     return items;
 }
 
-void RunningProgram::SetItemChecked(int index, bool checked) const {
+bool RunningProgram::SetItemChecked(int index, bool checked) const {
     HWND list = Control(main_ids::lstCompileList);
-    if (IsChecked(ItemState(list, index, LVIS_STATEIMAGEMASK)) == checked) return;
+    if (IsChecked(ItemState(list, index, LVIS_STATEIMAGEMASK)) == checked) return true;
     // A real click on the item's box, at the left end of its row.
     RemoteBuffer remote(Pid(), sizeof(RECT));
     RECT row{LVIR_BOUNDS, 0, 0, 0};
@@ -190,8 +190,8 @@ void RunningProgram::SetItemChecked(int index, bool checked) const {
     if (!remote.Read(0, &row, sizeof row)) throw std::runtime_error("cannot read from the program");
     POINT box{row.left + (row.bottom - row.top) / 2 + 2, (row.top + row.bottom) / 2};
     ClientToScreen(list, &box);
-    ClickAt(GetAncestor(list, GA_ROOT), box);
-    WaitUntil([&] { return IsChecked(ItemState(list, index, LVIS_STATEIMAGEMASK)) == checked; });
+    return ClickAt(GetAncestor(list, GA_ROOT), box) &&
+           WaitUntil([&] { return IsChecked(ItemState(list, index, LVIS_STATEIMAGEMASK)) == checked; });
 }
 
 HWND RunningProgram::Choose(const std::wstring& caption, const std::wstring& name) const {

@@ -97,7 +97,7 @@ public:
     std::wstring Text(int id) const;
 
     // Sets an item's check mark with a real click on its box (when it differs).
-    void SetItemChecked(int index, bool checked) const;
+    [[nodiscard]] bool SetItemChecked(int index, bool checked) const;
 
     // Answers the chooser with this caption: types the name into its
     // file-name box and presses OK. The chooser's window, or nullptr when it

@@ -117,11 +117,18 @@ bool BringToFront(HWND window) {
 }
 
 bool ClickAt(HWND window, POINT screen) {
-    if (!BringToFront(window) || !SetCursorPos(screen.x, screen.y)) return false;
+    if (!BringToFront(window)) return false;
+    // Press and release each carry the point: a pointer motion the display
+    // reports late would otherwise move one of them to where the last click was.
+    const LONG width = GetSystemMetrics(SM_CXSCREEN), height = GetSystemMetrics(SM_CYSCREEN);
     INPUT press[2]{};
-    press[0].type = press[1].type = INPUT_MOUSE;
-    press[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
-    press[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
+    for (INPUT& in : press) {
+        in.type = INPUT_MOUSE;
+        in.mi.dx = (2 * screen.x + 1) * 32768 / width;  // the pixel's centre on the 0..65535 scale
+        in.mi.dy = (2 * screen.y + 1) * 32768 / height;
+    }
+    press[0].mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE | MOUSEEVENTF_LEFTDOWN;
+    press[1].mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE | MOUSEEVENTF_LEFTUP;
     return SendInput(2, press, sizeof(INPUT)) == 2;
 }
 

@@ -28,7 +28,7 @@ TEST(ListFileScenario, SaveNewOpenReopenAtStartAndSaveOnClose) {
             ASSERT_TRUE(Chosen(tolvane, L"vbp指定", name));
         }
         ASSERT_TRUE(ListShows(tolvane, L"+App.vbp +Lib.vbp "));
-        tolvane.SetItemChecked(1, false);
+        ASSERT_TRUE(tolvane.SetItemChecked(1, false));
 
         // Ctrl+S through the real keyboard; the name gets the list extension.
         ASSERT_TRUE(tolvane.PressKeys(main, {VK_CONTROL, 'S'}));
@@ -117,7 +117,7 @@ TEST(ListFileScenario, ProjectsAddedFromAFolderTreeAndUncheckedOnesRemoved) {
     // All unchecked, the middle one checked again, the unchecked ones dropped.
     tolvane.Command(ids::mnuNoCheck);
     ASSERT_TRUE(ListShows(tolvane, L"-Top.vbp -Middle.vbp -Deep.vbp "));
-    tolvane.SetItemChecked(1, true);
+    ASSERT_TRUE(tolvane.SetItemChecked(1, true));
     tolvane.Command(ids::mnuDelList);
     ASSERT_TRUE(ListShows(tolvane, L"+Middle.vbp ")) << ToUtf8(Marks(tolvane.Items()));
 

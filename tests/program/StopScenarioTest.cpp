@@ -82,7 +82,7 @@ TEST(StopScenario, F11StopsBetweenBuildsASecondF11EndsAHungCompilerAndUnattended
     // checked; its compiler never ends.
     tolvane.Command(ids::mnuReversalCheck);
     ASSERT_TRUE(checked(L"----+++++"));
-    for (int i = 5; i < 9; ++i) tolvane.SetItemChecked(i, false);
+    for (int i = 5; i < 9; ++i) ASSERT_TRUE(tolvane.SetItemChecked(i, false)) << i;
     ASSERT_TRUE(checked(L"----+----"));
     const std::wstring before = tolvane.LogText();
     tolvane.PostKeyToFocus(VK_F12);
@@ -108,7 +108,7 @@ TEST(StopScenario, F11StopsBetweenBuildsASecondF11EndsAHungCompilerAndUnattended
     // waiting on a prompt is ended at the one-minute limit of Tolvane.ini, and
     // the prompt is named. While a box that ignores close is being closed the
     // window answers at once, and a second F11 ends that build there.
-    for (int i = 0; i < 9; ++i) tolvane.SetItemChecked(i, i >= 5);
+    for (int i = 0; i < 9; ++i) ASSERT_TRUE(tolvane.SetItemChecked(i, i >= 5)) << i;
     ASSERT_TRUE(checked(L"-----++++"));
     const std::wstring third = tolvane.LogText();
     tolvane.PostKeyToFocus(VK_F12);
