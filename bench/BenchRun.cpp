@@ -74,6 +74,9 @@ public:
     bool PathExists(const std::wstring& path) override { return inner_.PathExists(path); }
     void DoEvents() override { inner_.DoEvents(); }
     std::wstring NowText() override { return inner_.NowText(); }
+    std::wstring NewCompilerLogPath() override { return inner_.NewCompilerLogPath(); }
+    std::optional<std::string> ReadFileBytes(const std::wstring& path) override { return inner_.ReadFileBytes(path); }
+    void RemoveFile(const std::wstring& path) override { inner_.RemoveFile(path); }
     std::unique_ptr<CompilerProcess> StartCompiler(const std::wstring& program, const std::wstring& commandLine) override {
         double cpu0 = CpuSeconds();
         auto p = std::make_unique<Process>(inner_.StartCompiler(program, commandLine), *this);

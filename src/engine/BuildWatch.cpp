@@ -13,8 +13,18 @@ constexpr const wchar_t* kEmptyBoxText = L"ｺﾝﾊﾟｲﾙｴﾗｰのﾒｯ�
 }  // namespace
 
 BuildWatch::BuildWatch(std::unique_ptr<CompilerProcess> process, clsVbp& entry, std::chrono::minutes timeLimit,
-                       std::chrono::milliseconds pollInterval)
-    : process_(std::move(process)), entry_(entry), timeLimit_(timeLimit), pollInterval_(pollInterval) {}
+                       std::chrono::milliseconds pollInterval, std::unique_ptr<BuildLogFile> log)
+    : process_(std::move(process)), entry_(entry), log_(std::move(log)), timeLimit_(timeLimit),
+      pollInterval_(pollInterval) {}
+
+std::optional<std::chrono::milliseconds> BuildWatch::Pass(bool abandon) {
+    const auto next = Look(abandon);
+    if (!next && log_) {
+        log_->Collect(entry_);
+        log_.reset();
+    }
+    return next;
+}
 
 void BuildWatch::Fail(const std::wstring& note) {
     if (!entry_.Failure()) {
@@ -29,7 +39,7 @@ void BuildWatch::Fail(const std::wstring& note) {
 // closed, and the compiler is then given a while to end. A compiler that ends
 // without a box is judged by its exit status. A stop request to abandon, a
 // box that will not close and the time limit end the compiler at once.
-std::optional<std::chrono::milliseconds> BuildWatch::Pass(bool abandon) {
+std::optional<std::chrono::milliseconds> BuildWatch::Look(bool abandon) {
     using std::chrono::milliseconds;
     if (abandon) {
         // A box already shown still tells the user why the build failed.

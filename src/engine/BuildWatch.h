@@ -7,6 +7,7 @@
 #include <optional>
 #include <string>
 
+#include "engine/BuildLogFile.h"
 #include "engine/RunPlatform.h"
 #include "engine/clsVbp.h"
 
@@ -21,8 +22,9 @@ public:
     // How long a compiler may take to end after its first error box has closed.
     static constexpr std::chrono::milliseconds kExitAfterBoxLimit{10000};
 
+    // With a log, the compiler's log is read into the entry once the build is over.
     BuildWatch(std::unique_ptr<CompilerProcess> process, clsVbp& entry, std::chrono::minutes timeLimit,
-               std::chrono::milliseconds pollInterval);
+               std::chrono::milliseconds pollInterval, std::unique_ptr<BuildLogFile> log = nullptr);
 
     // One look at the build; abandon ends its compiler at once. Nothing when
     // the build is over (the entry's Failure and FailureText then say how it
@@ -33,12 +35,14 @@ public:
     clsVbp& Entry() { return entry_; }
 
 private:
+    std::optional<std::chrono::milliseconds> Look(bool abandon);
     void Fail(const std::wstring& note);
     void JudgeEndedBuild();
     bool PassedTimeLimit(std::chrono::milliseconds elapsed) const;
 
     std::unique_ptr<CompilerProcess> process_;
     clsVbp& entry_;
+    std::unique_ptr<BuildLogFile> log_;
     std::chrono::minutes timeLimit_;
     std::chrono::milliseconds pollInterval_;
     bool boxShown_ = false;

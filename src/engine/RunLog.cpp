@@ -22,6 +22,19 @@ std::wstring BuildEndedPiece(const std::wstring& vbpMessage, bool failed, const 
     return piece + kCrLf;
 }
 
+std::wstring BuildEndedPiece(const std::wstring& vbpMessage, const clsVbp& entry) {
+    std::wstring piece = BuildEndedPiece(vbpMessage, entry.Failure(), entry.FailureText());
+    if (!entry.Failure() || (entry.LogLines().empty() && !entry.ErrorAt())) return piece;
+    piece.resize(piece.size() - 2);
+    for (const auto& line : entry.LogLines()) piece += L"\t" + line + kCrLf;
+    if (entry.ErrorAt()) piece += L"\t" + SourceErrorText(*entry.ErrorAt()) + kCrLf;
+    return piece + kCrLf;
+}
+
+std::wstring SourceErrorText(const SourceError& at) {
+    return at.path + L"(" + std::to_wstring(at.line) + L"行目): " + at.message;
+}
+
 std::wstring FailureDetailLine(const std::wstring& failureText) {
     // One line per build keeps the log readable: any run of control
     // characters (line breaks, tabs) and spaces around them becomes one space.

@@ -5,6 +5,8 @@
 #include <cstdint>
 #include <string>
 
+#include "engine/clsVbp.h"
+
 namespace tolvane {
 
 // Appended when a run starts: ends the log's last line.
@@ -16,6 +18,13 @@ std::wstring BuildStartedPiece(const std::wstring& vbpMessage);
 // The engine's progress line when a build has ended, then an empty line. A
 // failed build with a reason gets that reason on a line of its own between.
 std::wstring BuildEndedPiece(const std::wstring& vbpMessage, bool failed, const std::wstring& failureText);
+// The same for an entry's latest build: a failed one also gets the lines of
+// the compiler's own log under its reason, each as the compiler wrote it,
+// then the compile error's place in its file's own lines.
+std::wstring BuildEndedPiece(const std::wstring& vbpMessage, const clsVbp& entry);
+
+// "<path>(<n>行目): <message>".
+std::wstring SourceErrorText(const SourceError& at);
 
 // The reason of a failed build as one indented line (without its line end):
 // the compiler's own line breaks and tabs become single spaces. Empty when

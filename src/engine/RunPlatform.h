@@ -74,6 +74,14 @@ public:
     // the platform's description when it cannot start.
     virtual std::unique_ptr<CompilerProcess> StartCompiler(const std::wstring& program,
                                                            const std::wstring& commandLine) = 0;
+
+    // A path for one build's compiler log in the user's temporary folder that
+    // no other call, of this process or another, hands out while it is in use.
+    virtual std::wstring NewCompilerLogPath() = 0;
+    // The whole file, or nothing when it cannot be read.
+    virtual std::optional<std::string> ReadFileBytes(const std::wstring& path) = 0;
+    // Removes the file when it is there.
+    virtual void RemoveFile(const std::wstring& path) = 0;
 };
 
 }  // namespace tolvane

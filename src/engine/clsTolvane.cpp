@@ -127,6 +127,7 @@ bool clsTolvane::AnnounceBuild(clsVbp& entry) {
     status_ = kStatusEnd;
     entry.SetFailure(false);
     entry.SetFailureText(std::wstring());
+    entry.ClearLog();
     platform_.DoEvents();
     return true;
 }
@@ -143,6 +144,19 @@ std::unique_ptr<CompilerProcess> clsTolvane::StartCompiler(const std::wstring& c
     }
 }
 
+// The compiler for the entry, watched; with the compiler's log on, the log
+// file goes last on the command line.
+std::unique_ptr<BuildWatch> clsTolvane::StartBuild(clsVbp& entry) {
+    std::wstring commandLine = BuildCommandLine(vb_, entry.Vbp(), outFolder_, dimension_);
+    std::unique_ptr<BuildLogFile> log;
+    if (compilerLog_) {
+        log = std::make_unique<BuildLogFile>(platform_);
+        commandLine += L" /out \"" + log->Path() + L"\"";
+    }
+    std::unique_ptr<CompilerProcess> process = StartCompiler(commandLine);
+    return std::make_unique<BuildWatch>(std::move(process), entry, timeLimit_, kPollInterval, std::move(log));
+}
+
 void clsTolvane::RaiseExecutionStart() {
     if (executionStart_) executionStart_();
 }
@@ -154,6 +168,7 @@ void clsTolvane::RaiseExecutionStop() {
 void clsTolvane::MarkFailed(clsVbp& entry, const std::wstring& reason) {
     entry.SetFailure(true);
     entry.SetFailureText(reason);
+    entry.ClearLog();
     status_ = kStatusFailed;
 }
 
@@ -184,11 +199,10 @@ void clsTolvane::CompileStart() {
         projectName_ = GetFileName(path);
         if (!AnnounceBuild(*entry)) continue;
         {
-            BuildWatch watch(StartCompiler(BuildCommandLine(vb_, path, outFolder_, dimension_)), *entry, timeLimit_,
-                             kPollInterval);
+            const std::unique_ptr<BuildWatch> watch = StartBuild(*entry);
             BuildingScope scope(building_);
             abandonRequested_ = false;
-            while (const auto wait = watch.Pass(abandonRequested_)) watch.Process().WaitStep(*wait);
+            while (const auto wait = watch->Pass(abandonRequested_)) watch->Process().WaitStep(*wait);
         }
         if (entry->Failure()) status_ = kStatusFailed;
         RaiseExecutionStop();

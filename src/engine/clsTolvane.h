@@ -71,6 +71,10 @@ public:
     // only when some option is on.
     void SetPlanning(const PlanOptions& options, ProjectFiles* files);
 
+    // Each build writes the compiler's own log (/out), read into its entry
+    // when it has ended. Off by default: the command line stays as designed.
+    void SetCompilerLog(bool on) { compilerLog_ = on; }
+
     // The live list: element i - 1 is the entry at position i.
     const EntryList& Vbp() const { return entries_; }
     // The entry at a 1-based position; subscript error outside 1..Count.
@@ -123,6 +127,7 @@ private:
     void RaiseExecutionStop();
     void MarkFailed(clsVbp& entry, const std::wstring& reason);
     std::unique_ptr<CompilerProcess> StartCompiler(const std::wstring& commandLine);
+    std::unique_ptr<BuildWatch> StartBuild(clsVbp& entry);
     bool AnnounceBuild(clsVbp& entry);
     void CompilePlanned();
     std::unique_ptr<BuildWatch> TakeStep(const BuildPlan::Step& step, std::int32_t position,
@@ -147,6 +152,7 @@ private:
     std::function<void()> executionSkip_;
     PlanOptions planning_;
     ProjectFiles* files_ = nullptr;
+    bool compilerLog_ = false;
 };
 
 }  // namespace tolvane

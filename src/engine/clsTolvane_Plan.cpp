@@ -4,7 +4,6 @@
 
 #include "engine/BuildWatch.h"
 #include "engine/BuildingScope.h"
-#include "engine/CommandLine.h"
 #include "engine/clsTolvane.h"
 #include "support/Paths.h"
 #include "support/VbError.h"
@@ -100,6 +99,7 @@ std::unique_ptr<BuildWatch> clsTolvane::TakeStep(const BuildPlan::Step& step, st
         status_ = kStatusSkipped;
         entry->SetFailure(false);
         entry->SetFailureText(std::wstring());
+        entry->ClearLog();
         if (executionSkip_) executionSkip_();
         return nullptr;
     }
@@ -116,9 +116,7 @@ std::unique_ptr<BuildWatch> clsTolvane::TakeStep(const BuildPlan::Step& step, st
         return nullptr;
     }
     try {
-        return std::make_unique<BuildWatch>(
-            StartCompiler(BuildCommandLine(vb_, entry->Vbp(), outFolder_, dimension_)), *entry, timeLimit_,
-            kPollInterval);
+        return StartBuild(*entry);
     } catch (const VbError& e) {
         // Other builds may be running: this one fails, the run goes on.
         MarkFailed(*entry, e.Description());

@@ -1,7 +1,10 @@
 #pragma once
 // One project file of the compile list.
+#include <optional>
 #include <string>
+#include <vector>
 
+#include "engine/CompilerLog.h"
 #include "support/Paths.h"
 
 namespace tolvane {
@@ -28,11 +31,24 @@ public:
     const std::wstring& FailureText() const { return failureText_; }
     void SetFailureText(const std::wstring& value) { failureText_ = value; }
 
+    // What the compiler's own log said of the latest failed build: its lines
+    // to show under the failure, and where the compile error is.
+    const std::vector<std::wstring>& LogLines() const { return logLines_; }
+    void SetLogLines(std::vector<std::wstring> lines) { logLines_ = std::move(lines); }
+    const std::optional<SourceError>& ErrorAt() const { return errorAt_; }
+    void SetErrorAt(std::optional<SourceError> at) { errorAt_ = std::move(at); }
+    void ClearLog() {
+        logLines_.clear();
+        errorAt_.reset();
+    }
+
 private:
     std::wstring vbp_;
     bool action_ = false;
     bool failure_ = false;
     std::wstring failureText_;
+    std::vector<std::wstring> logLines_;
+    std::optional<SourceError> errorAt_;
 };
 
 }  // namespace tolvane

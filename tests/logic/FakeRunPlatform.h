@@ -25,6 +25,7 @@ struct CompilerScript {
     std::wstring boxText = L"コンパイルエラー";
     std::vector<std::wstring> followUpBoxes;  // shown one by one as each box closes
     std::function<void(int step)> onStep;     // runs inside WaitStep, like a window event
+    std::string log;                          // written to the /out file, if any, as it starts
 };
 
 struct FakeProcess {
@@ -50,6 +51,8 @@ public:
     int nowCalls = 0;
     int overlappingStarts = 0;  // compilers started while an earlier one still ran
     std::function<void()> onStart;
+    std::map<std::wstring, std::string> fileBytes;  // ReadFileBytes; RemoveFile takes them away
+    int logPaths = 0;
 
     bool FileExists(const std::wstring& path) override { return files.count(path) != 0; }
     bool PathExists(const std::wstring& path) override {
@@ -59,6 +62,16 @@ public:
     void DoEvents() override { trace.push_back(L"DoEvents"); }
     std::wstring NowText() override { return L"T" + std::to_wstring(++nowCalls); }
     std::unique_ptr<CompilerProcess> StartCompiler(const std::wstring& program, const std::wstring& commandLine) override;
+    std::wstring NewCompilerLogPath() override { return L"C:\\Temp\\Tolvane_" + std::to_wstring(++logPaths) + L".log"; }
+    std::optional<std::string> ReadFileBytes(const std::wstring& path) override {
+        const auto it = fileBytes.find(path);
+        if (it == fileBytes.end()) return std::nullopt;
+        return it->second;
+    }
+    void RemoveFile(const std::wstring& path) override {
+        trace.push_back(L"RemoveFile");
+        fileBytes.erase(path);
+    }
 
     int Count(const std::wstring& call) const { return static_cast<int>(std::count(trace.begin(), trace.end(), call)); }
 };
@@ -129,6 +142,11 @@ inline std::unique_ptr<CompilerProcess> FakeRunPlatform::StartCompiler(const std
             state->script = script;
             break;
         }
+    }
+    const std::wstring out = L" /out \"";
+    if (const auto at = commandLine.find(out); at != std::wstring::npos && !state->script.log.empty()) {
+        const std::size_t from = at + out.size();
+        fileBytes[commandLine.substr(from, commandLine.find(L'"', from) - from)] += state->script.log;
     }
     processes.push_back(state);
     return std::make_unique<FakeCompilerProcess>(*this, state);

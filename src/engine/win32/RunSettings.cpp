@@ -29,4 +29,10 @@ bool WritePlanOptions(const std::wstring& iniFile, const PlanOptions& options) {
     return PutIniString(iniFile, kSection, L"Parallel", std::to_wstring(options.parallel)) && ok;
 }
 
+bool ReadCompilerLogOption(const std::wstring& iniFile) { return ReadFlag(iniFile, L"CompilerLog"); }
+
+bool WriteCompilerLogOption(const std::wstring& iniFile, bool on) {
+    return PutIniString(iniFile, kSection, L"CompilerLog", on ? L"1" : L"0");
+}
+
 }  // namespace tolvane

@@ -12,4 +12,8 @@ PlanOptions ReadPlanOptions(const std::wstring& iniFile);
 // False when a value could not be written.
 bool WritePlanOptions(const std::wstring& iniFile, const PlanOptions& options);
 
+// "CompilerLog": 1 when each build reads the compiler's own log (absent: off).
+bool ReadCompilerLogOption(const std::wstring& iniFile);
+bool WriteCompilerLogOption(const std::wstring& iniFile, bool on);
+
 }  // namespace tolvane

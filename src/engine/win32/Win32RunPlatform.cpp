@@ -7,6 +7,7 @@
 
 #include "engine/win32/ErrorBoxFinder.h"
 #include "engine/win32/JobProcess.h"
+#include "support/AnsiCodec.h"
 #include "support/Locale.h"
 #include "support/win32/DoEvents.h"
 #include "support/win32/Files.h"
@@ -179,6 +180,34 @@ std::unique_ptr<CompilerProcess> Win32RunPlatform::StartCompiler(const std::wstr
                                                                  const std::wstring& commandLine) {
     return std::make_unique<Win32CompilerProcess>(JobProcess::Start(program, commandLine, SW_SHOWNORMAL));
 }
+
+std::wstring Win32RunPlatform::NewCompilerLogPath() {
+    static volatile LONG counter = 0;
+    wchar_t buffer[MAX_PATH + 1];
+    const DWORD n = GetTempPathW(MAX_PATH + 1, buffer);
+    std::wstring folder(buffer, n <= MAX_PATH ? n : 0);
+    // The compiler reads its command line in the ANSI code page: a folder
+    // name that it cannot hold is given by its short name.
+    if (FirstUnencodable(SystemAnsiCodec(), folder) != std::wstring::npos) {
+        const DWORD k = GetShortPathNameW(folder.c_str(), buffer, MAX_PATH + 1);
+        if (k > 0 && k <= MAX_PATH) folder.assign(buffer, k);
+    }
+    // The process id keeps two programs apart, the count two builds of one.
+    for (;;) {
+        const std::wstring path = folder + L"Tolvane" + std::to_wstring(GetCurrentProcessId()) + L"_" +
+                                  std::to_wstring(InterlockedIncrement(&counter)) + L".log";
+        if (!PathExists(path)) return path;
+    }
+}
+
+std::optional<std::string> Win32RunPlatform::ReadFileBytes(const std::wstring& path) {
+    std::string bytes;
+    DWORD error = 0;
+    if (!ReadWholeFile(path, bytes, error)) return std::nullopt;
+    return bytes;
+}
+
+void Win32RunPlatform::RemoveFile(const std::wstring& path) { DeleteFileW(path.c_str()); }
 
 long WinEventShowCount() { return g_showEvents; }
 

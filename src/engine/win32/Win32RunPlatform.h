@@ -16,6 +16,9 @@ public:
     // started, and so does releasing the returned object.
     std::unique_ptr<CompilerProcess> StartCompiler(const std::wstring& program,
                                                    const std::wstring& commandLine) override;
+    std::wstring NewCompilerLogPath() override;
+    std::optional<std::string> ReadFileBytes(const std::wstring& path) override;
+    void RemoveFile(const std::wstring& path) override;
 };
 
 // Window-show events the compiler hook has delivered so far in this process;

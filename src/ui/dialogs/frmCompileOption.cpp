@@ -18,13 +18,13 @@ frmCompileOption& frmCompileOption::Instance() {
 }
 
 ui::FormStyle frmCompileOption::Style() const {
-    return ToolWindow(L"ｺﾝﾊﾟｲﾙ設定", 5430, 2655);
+    return ToolWindow(L"ｺﾝﾊﾟｲﾙ設定", 5430, 3375);
 }
 
 std::vector<ui::ControlSpec> frmCompileOption::Layout() const {
     using ui::ControlKind;
     return {
-        {Frame1, ControlKind::Frame, 0, 90, 690, 5265, 1845},
+        {Frame1, ControlKind::Frame, 0, 90, 690, 5265, 2565},
         FrameTitle(Label4, Frame1),
         {chkOrder, ControlKind::CheckBox, Frame1, 240, 285, 4900, 285, L"参照順にｺﾝﾊﾟｲﾙする"},
         {chkSkip, ControlKind::CheckBox, Frame1, 240, 630, 4900, 285, L"更新されていないﾌﾟﾛｼﾞｪｸﾄはｽｷｯﾌﾟする"},
@@ -33,16 +33,18 @@ std::vector<ui::ControlSpec> frmCompileOption::Layout() const {
         FrameLabel(lblTimeLimit, Frame1, 240, 1410, 1800, L"制限時間(分)："),
         {txtTimeLimit, ControlKind::TextBox, Frame1, 2100, 1365, 735, 270},
         FrameLabel(lblTimeLimitNote, Frame1, 2925, 1410, 2250, L"0は制限なし"),
+        {chkCompilerLog, ControlKind::CheckBox, Frame1, 240, 1770, 4900, 285, L"ｺﾝﾊﾟｲﾗのﾛｸﾞを読む"},
         {cmdGo, ControlKind::Button, 0, 150, 135, 1500, 435, L"設定"},
         {cmdCancel, ControlKind::Button, 0, 1710, 135, 1500, 435, L"終了"},
     };
 }
 
 void frmCompileOption::OnLoad() {
-    Resize(5520, 3000);
+    Resize(5520, 3720);
     const PlanOptions options = ReadPlanOptions(SettingsFile());
     SetChecked(chkOrder, options.order);
     SetChecked(chkSkip, options.skip);
+    SetChecked(chkCompilerLog, ReadCompilerLogOption(SettingsFile()));
     HWND parallel = Control(cboParallel);
     SendMessageW(parallel, CB_RESETCONTENT, 0, 0);
     for (int n = 1; n <= kMaxParallel; ++n) {
@@ -79,7 +81,8 @@ void frmCompileOption::cmdGo_Click() {
     options.skip = Checked(chkSkip);
     options.parallel = static_cast<int>(SendMessageW(Control(cboParallel), CB_GETCURSEL, 0, 0)) + 1;
     const bool written = WritePlanOptions(SettingsFile(), options) &&
-                         PutIniString(SettingsFile(), L"COMMON", L"TimeLimit", std::to_wstring(limit->count()));
+                         PutIniString(SettingsFile(), L"COMMON", L"TimeLimit", std::to_wstring(limit->count())) &&
+                         WriteCompilerLogOption(SettingsFile(), Checked(chkCompilerLog));
     if (written)
         ShowWarning(L"", L"設定しました", kNavy);
     else

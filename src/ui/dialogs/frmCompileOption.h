@@ -1,7 +1,8 @@
 #pragma once
 // The compile settings dialog: dependency order, skipping up-to-date
-// projects, compilers at once, and the time limit of one build, all kept in
-// Tolvane.ini (COMMON). Shown modally; no properties.
+// projects, compilers at once, the time limit of one build and reading the
+// compiler's own log, all kept in Tolvane.ini (COMMON). Shown modally; no
+// properties.
 #include "ui/core/Form.h"
 
 namespace tolvane {
@@ -22,6 +23,7 @@ public:
     static constexpr int lblTimeLimit = 108;
     static constexpr int txtTimeLimit = 109;
     static constexpr int lblTimeLimitNote = 110;
+    static constexpr int chkCompilerLog = 111;
 
 private:
     frmCompileOption() = default;

@@ -271,6 +271,7 @@ void frmMain::ApplyRunSettings() {
     // A value that is no number of minutes counts as the default.
     mobjVBC->SetTimeLimit(ReadTimeLimit().value_or(kDefaultTimeLimit));
     mobjVBC->SetPlanning(ReadPlanOptions(TolvaneIniPath()), &projectFiles_);
+    mobjVBC->SetCompilerLog(ReadCompilerLogOption(TolvaneIniPath()));
 }
 
 void frmMain::txtDimension_GotFocus() {

@@ -115,7 +115,7 @@ void frmMain::ShowBuildStarted(const std::wstring& piece) {
 
 void frmMain::mobjVBC_ExecutionStop() {
     const clsVbp& entry = mobjVBC->Entry(mobjVBC->CurCount());
-    AppendLog(BuildEndedPiece(mobjVBC->VbpMessage(), entry.Failure(), entry.FailureText()));
+    AppendLog(BuildEndedPiece(mobjVBC->VbpMessage(), entry));
     SetText(lblFailureCount, RunningFailureText(mobjVBC->FailureCount()));
     DoEvents();
 }
