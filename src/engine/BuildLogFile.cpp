@@ -29,7 +29,9 @@ void BuildLogFile::Collect(clsVbp& entry) {
     platform_.RemoveFile(path_);
     if (!bytes) return;
     CompilerLog log = ReadCompilerLog(*bytes, SystemAnsiCodec());
-    const std::wstring folder = GetFolderPath(entry.Vbp());
+    // Paths in the log may be relative to the project's folder.
+    const std::size_t slash = entry.Vbp().rfind(L'\\');
+    const std::wstring folder = slash == std::wstring::npos ? std::wstring() : entry.Vbp().substr(0, slash + 1);
     for (auto& formLog : log.loadLogs) formLog = ResolvePath(folder, formLog);
     if (!entry.Failure()) {
         if (!log.loadLogs.empty()) FailForLoadErrors(entry, log.loadLogs, log.lines);
