@@ -4,6 +4,7 @@
 #include <map>
 
 #include "console/StopWindow.h"
+#include "console/rules/CiAnnotation.h"
 #include "console/rules/JUnitReport.h"
 #include "engine/RunLog.h"
 #include "engine/clsTime.h"
@@ -43,6 +44,14 @@ std::wstring FullPath(const std::wstring& path) {
 std::wstring OneLine(const std::wstring& text) {
     const std::wstring line = FailureDetailLine(text);
     return line.empty() ? line : line.substr(1);
+}
+
+std::wstring EnvironmentValue(const wchar_t* name) {
+    const DWORD n = GetEnvironmentVariableW(name, nullptr, 0);
+    if (n == 0) return std::wstring();
+    std::wstring value(n, L'\0');
+    value.resize(GetEnvironmentVariableW(name, value.data(), n));
+    return value;
 }
 
 std::int64_t MillisecondsSince(Clock::time_point start) {
@@ -124,6 +133,7 @@ private:
         if (options_.skip) planning.skip = true;
         if (options_.parallel) planning.parallel = *options_.parallel;
         engine_.SetPlanning(planning, &projectFiles_);
+        engine_.SetCompilerLog(options_.compilerLog || ReadCompilerLogOption(TolvaneIniPath()));
 
         engine_.SetExecutionStartHandler([this] { ExecutionStart(); });
         engine_.SetExecutionStopHandler([this] { ExecutionStop(); });
@@ -195,10 +205,16 @@ private:
 
     void ExecutionStop() {
         const clsVbp& entry = engine_.Entry(engine_.CurCount());
-        out_.Write(BuildEndedPiece(engine_.VbpMessage(), entry.Failure(), entry.FailureText()));
+        out_.Write(BuildEndedPiece(engine_.VbpMessage(), entry));
+        if (entry.Failure() && entry.ErrorAt()) {
+            const std::wstring annotation = CiAnnotation(ciEnvironment_, entry.Name(), *entry.ErrorAt());
+            if (!annotation.empty()) out_.WriteLine(annotation);
+        }
         const auto start = buildStarts_.find(engine_.CurCount());
         const std::int64_t milliseconds = start == buildStarts_.end() ? 0 : MillisecondsSince(start->second);
-        report_.builds.push_back({entry.Vbp(), milliseconds, entry.Failure(), entry.FailureText()});
+        report_.builds.push_back({entry.Vbp(), milliseconds, entry.Failure(), entry.FailureText(), false,
+                                  entry.Failure() ? entry.LogLines() : std::vector<std::wstring>(),
+                                  entry.Failure() ? entry.ErrorAt() : std::nullopt});
     }
 
     // An up-to-date project: one line in the log, a skipped case in the report.
@@ -233,6 +249,8 @@ private:
     Win32ProjectFiles projectFiles_;
     std::map<std::int32_t, Clock::time_point> buildStarts_;
     RunReport report_;
+    const CiEnvironment ciEnvironment_{EnvironmentValue(L"GITHUB_ACTIONS"), EnvironmentValue(L"GITHUB_WORKSPACE"),
+                                       EnvironmentValue(L"TF_BUILD")};
 };
 
 }  // namespace

@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <fstream>
 
+#include "console/rules/CiAnnotation.h"
 #include "console/rules/JUnitReport.h"
 #include "console/rules/RunnerOptions.h"
 
@@ -17,6 +18,8 @@ TEST(RunnerOptions, RefusesWhatItCannotUse) {
     EXPECT_EQ(ParseRunnerArguments({L"x.clt", L"/LIMIT", L" 999999999 "}).options->limit, std::chrono::minutes(999999999));
     const auto planned = ParseRunnerArguments({L"/Order", L"x.clt", L"/PARALLEL", L"8", L"/skip"}).options;
     EXPECT_TRUE(planned->order && planned->skip && planned->parallel == 8 && !planned->all && !planned->recheck);
+    EXPECT_FALSE(planned->compilerLog);
+    EXPECT_TRUE(ParseRunnerArguments({L"x.clt", L"/CompilerLog"}).options->compilerLog);
 
     std::vector<std::vector<std::wstring>> refused = {
         {}, {L"/bad", L"/?"}, {L"a.clt", L"b.clt"}, {L"a.clt", L"/all", L"/All"}, {L"a.clt", L"/junit"},
@@ -39,9 +42,11 @@ TEST(JUnitReport, EscapesMarkupAndReplacesWhatXmlCannotHold) {
     report.builds.push_back({L"C:\\x<y>\\\"q\".vbp", 7, false, L""});
     report.builds.push_back({L"App.vbp", 1234, true, std::wstring(L"a\x01]]>\r\nb\t") + wchar_t(0xD800) + L"c"});
     report.builds.push_back({L"C:\\Lib.vbp", 0, false, L"", true});
+    report.builds.push_back({L"C:\\S\\Bad.vbp", 5, true, L"exit 1", false, {L"Compile Error in File 'x', Line 2 : y"},
+                             SourceError{L"C:\\S\\M&1.bas", 12, L"Syntax error"}});
     const std::string xml = JUnitXml(report);
 
-    EXPECT_NE(xml.find("<testsuite name=\"a&amp;b.clt\" tests=\"3\" failures=\"1\" errors=\"0\" skipped=\"1\" "
+    EXPECT_NE(xml.find("<testsuite name=\"a&amp;b.clt\" tests=\"4\" failures=\"2\" errors=\"0\" skipped=\"1\" "
                        "time=\"61.005\" timestamp=\"2026-01-02T03:04:05\">"),
               std::string::npos);
     EXPECT_NE(xml.find("<testcase name=\"&quot;q&quot;.vbp\" classname=\"C:\\x&lt;y&gt;\" time=\"0.007\"/>"),
@@ -54,15 +59,35 @@ TEST(JUnitReport, EscapesMarkupAndReplacesWhatXmlCannotHold) {
     // attribute keeps the log's one-line form, the element the whole text.
     EXPECT_NE(xml.find("message=\"a ]]&gt; b \xEF\xBF\xBD" "c\""), std::string::npos);
     EXPECT_NE(xml.find(">a\xEF\xBF\xBD]]&gt;&#13;\nb\t\xEF\xBF\xBD" "c</failure>"), std::string::npos);
+    // The compiler's log under the reason, then the place.
+    EXPECT_NE(xml.find(">exit 1\nCompile Error in File 'x', Line 2 : y\nC:\\S\\M&amp;1.bas(12行目): Syntax error</failure>"),
+              std::string::npos);
 #ifndef _WIN32
     // A real parser (Debian's xmllint, in the native build) reads it whole, with the texts given.
     const std::string file = ::testing::TempDir() + "tolvane-junit.xml";
     std::ofstream(file, std::ios::binary) << xml;
-    FILE* lint = popen(("xmllint --xpath 'concat(count(//testcase),\"|\",//failure/@message)' " + file + " 2>&1").c_str(), "r");
+    FILE* lint = popen(("xmllint --xpath 'concat(count(//testcase),\"|\",//failure/@message,\"|\",//testcase[@file]/@file,"
+                        "\"|\",//testcase[@file]/@line)' " + file + " 2>&1").c_str(), "r");
     ASSERT_NE(lint, nullptr);
     char out[256] = {};
     std::fread(out, 1, sizeof out - 1, lint);
     pclose(lint);
-    EXPECT_EQ(std::string(out), "3|a ]]> b \xEF\xBF\xBD" "c\n");
+    EXPECT_EQ(std::string(out), "4|a ]]> b \xEF\xBF\xBD" "c|C:\\S\\M&1.bas|12\n");
 #endif
+}
+
+TEST(CiAnnotation, OnlyOnTheServersThatAskForItInTheirOwnForm) {
+    const SourceError at{L"D:\\a\\repo\\src\\M,1.bas", 7, L"50%: a;b]\r\nc"};
+    const struct {
+        CiEnvironment environment;
+        std::wstring annotation;
+    } cases[] = {
+        {{L"true", L"D:\\A\\Repo\\", L""}, L"::error file=src/M%2C1.bas,line=7,title=App%3A1.vbp::50%25: a;b]%0D%0Ac"},
+        {{L"true", L"D:\\a\\rep", L""}, L"::error file=D%3A\\a\\repo\\src\\M%2C1.bas,line=7,title=App%3A1.vbp::50%25: a;b]%0D%0Ac"},
+        {{L"", L"", L"True"},
+         L"##vso[task.logissue type=error;sourcepath=D:\\a\\repo\\src\\M,1.bas;linenumber=7]App:1.vbp: 50%AZP25: a;b]%0D%0Ac"},
+        {{L"false", L"", L"0"}, L""},
+        {{}, L""},
+    };
+    for (const auto& c : cases) EXPECT_EQ(CiAnnotation(c.environment, L"App:1.vbp", at), c.annotation) << c.annotation;
 }

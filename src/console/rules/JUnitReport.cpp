@@ -71,6 +71,14 @@ std::string IsoTime(const DateTime& t) {
     return text;
 }
 
+// The reason, then the compiler's log lines and the place of its error.
+std::wstring FailureBody(const BuildResult& build) {
+    std::wstring body = build.failureText;
+    for (const auto& line : build.logLines) body += L"\n" + line;
+    if (build.errorAt) body += L"\n" + SourceErrorText(*build.errorAt);
+    return body;
+}
+
 }  // namespace
 
 std::string JUnitXml(const RunReport& report) {
@@ -93,6 +101,10 @@ std::string JUnitXml(const RunReport& report) {
         const std::wstring folder = slash == std::wstring::npos ? std::wstring() : build.project.substr(0, slash);
         xml += "    <testcase" + Attribute("name", name) + Attribute("classname", folder) + " time=\"" +
                Seconds(build.milliseconds) + "\"";
+        // Report viewers take the failure's place from these two.
+        if (build.errorAt) {
+            xml += Attribute("file", build.errorAt->path) + " line=\"" + std::to_string(build.errorAt->line) + "\"";
+        }
         if (build.skipped) {
             xml += ">\n      <skipped" + Attribute("message", clsTolvane::kStatusSkipped) + "/>\n    </testcase>\n";
             continue;
@@ -105,7 +117,7 @@ std::string JUnitXml(const RunReport& report) {
         std::wstring summary = FailureDetailLine(build.failureText);
         if (!summary.empty()) summary.erase(0, 1);
         xml += ">\n      <failure" + Attribute("message", summary) + Attribute("type", L"ｺﾝﾊﾟｲﾙ失敗") + ">" +
-               Escape(build.failureText, false) + "</failure>\n    </testcase>\n";
+               Escape(FailureBody(build), false) + "</failure>\n    </testcase>\n";
     }
     xml += "  </testsuite>\n</testsuites>\n";
     return xml;

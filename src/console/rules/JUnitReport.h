@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "engine/CompilerLog.h"
 #include "support/DateTime.h"
 
 namespace tolvane {
@@ -16,6 +17,8 @@ struct BuildResult {
     bool failed = false;
     std::wstring failureText;
     bool skipped = false;  // up to date: not built
+    std::vector<std::wstring> logLines{};   // the compiler's own log, under the reason
+    std::optional<SourceError> errorAt{};   // the case's file and line
 };
 
 struct RunReport {

@@ -52,7 +52,8 @@ ParsedArguments ParseRunnerArguments(const std::vector<std::wstring>& args) {
         seen.push_back(name);
         // Switches that stand alone.
         const std::pair<const wchar_t*, bool*> flags[] = {
-            {L"/all", &options.all}, {L"/recheck", &options.recheck}, {L"/order", &options.order}, {L"/skip", &options.skip}};
+            {L"/all", &options.all}, {L"/recheck", &options.recheck}, {L"/order", &options.order}, {L"/skip", &options.skip},
+            {L"/compilerlog", &options.compilerLog}};
         bool* flag = nullptr;
         for (const auto& [flagName, field] : flags) {
             if (name == flagName) flag = field;
@@ -101,7 +102,7 @@ ParsedArguments ParseRunnerArguments(const std::vector<std::wstring>& args) {
 std::wstring UsageText() {
     return L"使い方: TolvaneCmd <ｺﾝﾊﾟｲﾙﾘｽﾄ.clt> [/outdir <ﾌｫﾙﾀﾞ>] [/d <引数>] [/all]\r\n"
            L"                  [/limit <分>] [/vb <VB6.EXE>] [/recheck] [/junit <ﾚﾎﾟｰﾄ.xml>]\r\n"
-           L"                  [/order] [/skip] [/parallel <数>]\r\n"
+           L"                  [/order] [/skip] [/parallel <数>] [/compilerlog]\r\n"
            L"\r\n"
            L"ｺﾝﾊﾟｲﾙﾘｽﾄのﾁｪｯｸされたﾌﾟﾛｼﾞｪｸﾄを順にｺﾝﾊﾟｲﾙします。\r\n"
            L"  /outdir   全てのEXEを出力するﾌｫﾙﾀﾞ\r\n"
@@ -114,7 +115,8 @@ std::wstring UsageText() {
            L"  /order    参照順にｺﾝﾊﾟｲﾙする\r\n"
            L"  /skip     更新されていないﾌﾟﾛｼﾞｪｸﾄはｽｷｯﾌﾟする\r\n"
            L"  /parallel 同時ｺﾝﾊﾟｲﾙ数(1から8)\r\n"
-           L"            /order、/skip、/parallelの省略時はTolvane.iniのｺﾝﾊﾟｲﾙ設定に従う\r\n"
+           L"  /compilerlog ｺﾝﾊﾟｲﾗのﾛｸﾞを読む(失敗の理由とｴﾗｰのﾌｧｲﾙと行を表示する)\r\n"
+           L"            /order、/skip、/parallel、/compilerlogの省略時はTolvane.iniのｺﾝﾊﾟｲﾙ設定に従う\r\n"
            L"\r\n"
            L"終了ｺｰﾄﾞ: 0 全て成功 / 1 失敗あり / 2 実行できない(引数、ﾌｧｲﾙ、ﾌｫﾙﾀﾞの誤り) / 3 中止\r\n";
 }

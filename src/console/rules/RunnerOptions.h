@@ -2,7 +2,7 @@
 // The console runner's command line:
 //   TolvaneCmd <list.clt> [/outdir <folder>] [/d <arguments>] [/all]
 //              [/limit <minutes>] [/vb <compiler>] [/recheck] [/junit <report.xml>]
-//              [/order] [/skip] [/parallel <n>]
+//              [/order] [/skip] [/parallel <n>] [/compilerlog]
 #include <chrono>
 #include <optional>
 #include <string>
@@ -24,6 +24,7 @@ struct RunnerOptions {
     bool order = false;
     bool skip = false;
     std::optional<int> parallel;
+    bool compilerLog = false;  // on top of Tolvane.ini's CompilerLog
 };
 
 // The options, or a one-line reason why the arguments cannot be used.
