@@ -1,7 +1,12 @@
 // TolvaneCmd.exe started as a build server starts it: output redirected to a
 // file, the exit status read, the list file and the JUnit report checked.
+#include <algorithm>
+#include <optional>
+#include <set>
+
 #include "ChildProcess.h"
 #include "ProgramScenario.h"
+#include "support/Paths.h"
 
 namespace tolvane::testing {
 namespace {
@@ -119,6 +124,130 @@ TEST(ConsoleRunner, SucceedsWithZeroOrRefusesToStartWithTwoAndOneReasonLine) {
     run = RunCmd(program, quotedList);
     EXPECT_TRUE(run.status == 2 && run.err.rfind(program.File(L"Tolvane.ini") + L"のTimeLimitが正しくありません", 0) == 0);
     EXPECT_EQ(ReadUtf8Lines(record).size(), 2u);  // none of the refused runs started a build
+}
+
+// The build server's variables for one run of the runner, put back afterwards
+// (the tests may themselves run on such a server).
+class ServerVariables {
+public:
+    explicit ServerVariables(std::vector<std::pair<const wchar_t*, std::wstring>> values) {
+        for (const auto& [name, value] : values) {
+            wchar_t old[1024];
+            const DWORD n = GetEnvironmentVariableW(name, old, 1024);
+            saved_.push_back({name, n > 0 && n < 1024 ? std::optional<std::wstring>(old) : std::nullopt});
+            SetEnvironmentVariableW(name, value.empty() ? nullptr : value.c_str());
+        }
+    }
+    ~ServerVariables() {
+        for (const auto& [name, value] : saved_) SetEnvironmentVariableW(name, value ? value->c_str() : nullptr);
+    }
+
+private:
+    std::vector<std::pair<const wchar_t*, std::optional<std::wstring>>> saved_;
+};
+
+// The lines under a project's failure line, up to the empty line.
+std::vector<std::wstring> UnderFailure(const std::vector<std::wstring>& out, const Project& project) {
+    const std::vector<std::wstring> masked = Masked(out);
+    auto it = std::find(masked.begin(), masked.end(), Progress(project, kFailed));
+    std::vector<std::wstring> under;
+    if (it == masked.end()) return {L"(no failure line)"};
+    for (++it; it != masked.end() && !it->empty(); ++it) under.push_back(*it);
+    return under;
+}
+
+TEST(ConsoleRunner, CompilerLogUnderEachFailureWithTheFilesOwnLineAndTheServersAnnotation) {
+    ProgramFolder program;
+    program.WriteTolvaneIni();
+    const std::wstring record = program.File(L"builds.txt");
+    const ErrorProject bas = MakeErrorProject(program, L"src\\標準", L"Module1", L"bas", record);
+    const ErrorProject cls = MakeErrorProject(program, L"src\\ｸﾗｽ", L"Class1", L"cls", record);
+    const ErrorProject frm = MakeErrorProject(program, L"src\\画面", L"Form1", L"frm", record);
+    const ErrorProject boxed = MakeErrorProject(program, L"box", L"Boxed", L"bas", record, {{L"StandInBoxWithLog", L"1"}});
+    const Project gone = MakeProject(program, {L"gone", L"Gone", false, 0, false, {{L"StandInMissingFile", L"Lost.cls"}}}, record);
+    const Project ocx = MakeProject(program, {L"ocx", L"Ocx", false, 0, false, {{L"StandInControlMissing", L"NOPE.OCX"}}}, record);
+    const Project trap = MakeProject(program, {L"trap", L"Trap", false, 0, false, {{L"StandInLoadErrors", L"frmMain.frm"}}}, record);
+    const std::wstring list = program.File(L"log.clt");
+    WriteList(list, {{true, bas.project.path}, {true, cls.project.path}, {true, frm.project.path}, {true, boxed.project.path},
+                     {true, gone.path}, {true, ocx.path}, {true, trap.path}});
+    const std::wstring report = program.File(L"junit.xml");
+    const std::wstring exit1 = L"\tｺﾝﾊﾟｲﾗが異常終了しました(終了ｺｰﾄﾞ 1 / 0x00000001)";
+    const auto compileError = [](const ErrorProject& e, int compilerLine) {
+        return L"\tCompile Error in File '" + e.source + L"', Line " + std::to_wstring(compilerLine) + L" : 構文エラー";
+    };
+    const auto place = [](const ErrorProject& e) { return L"\t" + e.source + L"(" + std::to_wstring(e.line) + L"行目): 構文エラー"; };
+    CmdRun run;
+    {
+        ServerVariables github({{L"GITHUB_ACTIONS", L"true"}, {L"GITHUB_WORKSPACE", program.Path()}, {L"TF_BUILD", L""}});
+        run = RunCmd(program, L"\"" + list + L"\" /compilerlog /junit \"" + report + L"\"");
+    }
+    EXPECT_EQ(run.status, 1u) << ToUtf8(run.err);
+    // The compiler counts from the end of the header (2 in each file); the file's own line is given.
+    EXPECT_EQ(UnderFailure(run.out, bas.project),
+              (std::vector<std::wstring>{exit1, compileError(bas, 2), place(bas)}));
+    EXPECT_EQ(UnderFailure(run.out, cls.project), (std::vector<std::wstring>{exit1, compileError(cls, 2), place(cls)}));
+    EXPECT_EQ(UnderFailure(run.out, frm.project), (std::vector<std::wstring>{exit1, compileError(frm, 2), place(frm)}));
+    // The box's text first, then the log's.
+    EXPECT_EQ(UnderFailure(run.out, boxed.project),
+              (std::vector<std::wstring>{L"\tコンパイル エラー: 構文エラー", compileError(boxed, 2), place(boxed)}));
+    EXPECT_EQ(UnderFailure(run.out, gone), (std::vector<std::wstring>{exit1, L"\tFile not found: 'Lost.cls'"}));
+    EXPECT_EQ(UnderFailure(run.out, ocx),
+              (std::vector<std::wstring>{exit1, L"\t'" + program.Folder(L"ocx") + L"\\NOPE.OCX' could not be loaded"}));
+    // Built, and still a failure: the form log's lines under it.
+    EXPECT_EQ(UnderFailure(run.out, trap),
+              (std::vector<std::wstring>{L"\tﾛｰﾄﾞｴﾗｰがあります(frmMain.log)", L"\tLine 8: The property name BogusProperty is invalid.",
+                                         L"\tErrors during load. Refer to '" + program.Folder(L"trap") +
+                                             L"\\frmMain.log' for details"}));
+    EXPECT_NE(std::find(run.out.begin(), run.out.end(), L"::error file=src/標準/Module1.bas,line=4,title=Module1.vbp::構文エラー"),
+              run.out.end());
+    EXPECT_NE(std::find(run.out.begin(), run.out.end(), L"::error file=src/画面/Form1.frm,line=11,title=Form1.vbp::構文エラー"),
+              run.out.end());
+    const auto annotations = [](const CmdRun& r, const wchar_t* head) {
+        return std::count_if(r.out.begin(), r.out.end(), [&](const std::wstring& l) { return l.rfind(head, 0) == 0; });
+    };
+    EXPECT_EQ(annotations(run, L"::error "), 4);
+    // The report's case carries the file and the line.
+    const std::string xml = ReadBytes(report).value_or("");
+    EXPECT_NE(xml.find(ToUtf8(L"<testcase name=\"Class1.vbp\" classname=\"" + program.Folder(L"src\\ｸﾗｽ") + L"\" time=")),
+              std::string::npos);
+    EXPECT_NE(xml.find(ToUtf8(L"file=\"" + cls.source + L"\" line=\"9\">")), std::string::npos) << xml;
+    EXPECT_NE(xml.find(ToUtf8(L"ﾛｰﾄﾞｴﾗｰがあります(frmMain.log)\nLine 8: The property name BogusProperty is invalid.")),
+              std::string::npos);
+
+    // Each build its own log in the temporary folder, gone afterwards.
+    std::vector<std::wstring> logs;
+    for (const auto& line : ReadUtf8Lines(record)) {
+        const auto out = line.find(L" /out \"");
+        ASSERT_NE(out, std::wstring::npos) << ToUtf8(line);
+        logs.push_back(line.substr(out + 7, line.size() - out - 8));
+        EXPECT_EQ(GetFileAttributesW(logs.back().c_str()), INVALID_FILE_ATTRIBUTES) << ToUtf8(logs.back());
+    }
+    ASSERT_EQ(logs.size(), 7u);
+    EXPECT_EQ(std::set<std::wstring>(logs.begin(), logs.end()).size(), 7u);
+
+    {
+        ServerVariables azure({{L"GITHUB_ACTIONS", L""}, {L"TF_BUILD", L"True"}});
+        run = RunCmd(program, L"\"" + list + L"\" /compilerlog");
+    }
+    EXPECT_NE(std::find(run.out.begin(), run.out.end(),
+                        L"##vso[task.logissue type=error;sourcepath=" + frm.source + L";linenumber=11]Form1.vbp: 構文エラー"),
+              run.out.end());
+    EXPECT_EQ(annotations(run, L"##vso["), 4);
+    EXPECT_EQ(annotations(run, L"::"), 0);
+    {
+        ServerVariables neither({{L"GITHUB_ACTIONS", L""}, {L"TF_BUILD", L""}});
+        run = RunCmd(program, L"\"" + list + L"\" /compilerlog");
+        EXPECT_EQ(annotations(run, L"##vso[") + annotations(run, L"::"), 0);
+        EXPECT_EQ(UnderFailure(run.out, cls.project).size(), 3u);
+        // Off: the designed command line, and only what the run knew without the log.
+        const std::size_t before = ReadUtf8Lines(record).size();
+        run = RunCmd(program, L"\"" + list + L"\"");
+        const auto lines = ReadUtf8Lines(record);
+        ASSERT_EQ(lines.size(), before + 7);
+        EXPECT_EQ(lines[before], StandInExe() + L" /make " + QuoteIfSpaced(bas.project.path));
+        EXPECT_EQ(UnderFailure(run.out, bas.project), std::vector<std::wstring>{L"\tコンパイル エラー: 構文エラー"});
+        EXPECT_EQ(UnderFailure(run.out, trap), std::vector<std::wstring>{L"(no failure line)"});
+    }
 }
 
 TEST(ConsoleRunner, StopEndsTheHungCompilerAndEverythingItStartedAndExitsWithThree) {

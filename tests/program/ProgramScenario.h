@@ -189,4 +189,40 @@ inline int RunningCompilersOf(DWORD parent) {
 // The program's line separator inside a failure reason becomes one blank.
 inline std::wstring BoxTextOf(const Project& project) { return L"'" + project.missing + L"' が見つかりません。"; }
 
+// A project whose one source file has a compile error at `line` of the file:
+// a .bas, a .cls or a .frm with its designer block, each with the header the
+// compiler leaves out of its count. The error's place is source.
+struct ErrorProject {
+    Project project;
+    std::wstring source;
+    int line = 0;
+};
+inline ErrorProject MakeErrorProject(const ProgramFolder& program, const std::wstring& folder, const std::wstring& name,
+                                     const std::wstring& kind, const std::wstring& record,
+                                     std::vector<std::pair<std::wstring, std::wstring>> steer = {}) {
+    const std::string attribute = "Attribute VB_Name = \"" + ToUtf8(name) + "\"\r\n";
+    const std::string code = "Option Explicit\r\nSub X()\r\n    Bogus\r\nEnd Sub\r\n";
+    std::string text;
+    int line = 0;
+    std::wstring key = L"Module";
+    if (kind == L"bas") {
+        text = attribute + code, line = 4;
+    } else if (kind == L"cls") {
+        text = "VERSION 1.0 CLASS\r\nBEGIN\r\n  MultiUse = -1  'True\r\nEND\r\n" + attribute +
+               "Attribute VB_Exposed = False\r\n" + code;
+        line = 9, key = L"Class";
+    } else {
+        text = "VERSION 5.00\r\nBegin VB.Form " + ToUtf8(name) + " \r\n   Caption = \"x\"\r\n"
+               "   Begin VB.CommandButton Command1 \r\n      Caption = \"y\"\r\n   End\r\nEnd\r\n" + attribute + code;
+        line = 11, key = L"Form";
+    }
+    const std::wstring file = name + L"." + kind;
+    steer.insert(steer.begin(), {{key, key == L"Form" ? file : name + L"; " + file},
+                                 {L"StandInCompileError", file + L":" + std::to_wstring(line) + L":構文エラー"}});
+    ErrorProject made{MakeProject(program, {folder, name, false, 0, false, steer}, record),
+                      program.Folder(folder) + L"\\" + file, line};
+    EXPECT_TRUE(WriteBytes(made.source, text));
+    return made;
+}
+
 }  // namespace tolvane::testing

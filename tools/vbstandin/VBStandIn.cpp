@@ -8,7 +8,7 @@
 // Type. The "executable" is a UTF-8 text recording what the stand-in was given.
 // A missing file or an unreadable project is reported the way VB6 does it: a
 // modal box titled "Microsoft Visual Basic" (or, with /out, lines appended to
-// the log), exit status 1; a good build exits 0.
+// the log in the ANSI code page), exit status 1; a good build exits 0.
 //
 // Lines that VB6 would ignore steer the stand-in for tests:
 //   StandInDelayMs=<ms>     take this long before doing anything
@@ -23,6 +23,14 @@
 //   StandInExitCode=<n>     exit status of a successful build
 //   StandInRecord=<file>    append the received command line to this file
 //   StandInBoxStamp=<file>  append QueryPerformanceCounter ticks as the box shows
+//   StandInCompileError=<file>:<line>[:<message>]  a compile error at that line of the
+//                           file (its own line, counted from 1); the log gives the line
+//                           as the compiler counts it, from 0 after the Attribute lines
+//   StandInMissingFile=<name>     report that file of the project as missing
+//   StandInControlMissing=<ocx>   a control that cannot be loaded
+//   StandInLoadErrors=<form>[:<line>]  the build succeeds after load errors: the
+//                           form's .log beside it holds the line
+//   StandInBoxWithLog=1     with /out, show the error box as well as writing the log
 //
 // Started as  <exe> /standinbox [/stamp <file>] [/yesno] <text>  it only shows the box.
 #include <windows.h>
@@ -31,10 +39,16 @@
 #include <cwchar>
 #include <cwctype>
 #include <map>
+#include <optional>
 #include <string>
 #include <vector>
 
+#include "StandInFiles.h"
+#include "StandInLog.h"
+
 namespace {
+
+using namespace standin;
 
 const wchar_t kBoxTitle[] = L"Microsoft Visual Basic";
 
@@ -54,64 +68,6 @@ std::wstring Unquote(const std::wstring& s) {
     std::wstring t = Trim(s);
     if (t.size() >= 2 && t.front() == L'"' && t.back() == L'"') return t.substr(1, t.size() - 2);
     return t;
-}
-
-std::string ToUtf8(const std::wstring& s) {
-    if (s.empty()) return {};
-    int n = WideCharToMultiByte(CP_UTF8, 0, s.data(), static_cast<int>(s.size()), nullptr, 0, nullptr, nullptr);
-    std::string out(static_cast<size_t>(n), '\0');
-    WideCharToMultiByte(CP_UTF8, 0, s.data(), static_cast<int>(s.size()), &out[0], n, nullptr, nullptr);
-    return out;
-}
-
-bool AppendBytes(const std::wstring& path, const std::string& bytes, bool append) {
-    HANDLE f = CreateFileW(path.c_str(), append ? FILE_APPEND_DATA : GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                           nullptr, append ? OPEN_ALWAYS : CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (f == INVALID_HANDLE_VALUE) return false;
-    DWORD written = 0;
-    BOOL ok = WriteFile(f, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
-    CloseHandle(f);
-    return ok && written == bytes.size();
-}
-
-bool ReadBytes(const std::wstring& path, std::string& bytes) {
-    HANDLE f = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
-                           FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (f == INVALID_HANDLE_VALUE) return false;
-    bytes.clear();
-    char buf[4096];
-    DWORD got = 0;
-    bool ok = true;
-    while ((ok = ReadFile(f, buf, sizeof buf, &got, nullptr) != FALSE) && got > 0) bytes.append(buf, got);
-    CloseHandle(f);
-    return ok;
-}
-
-std::wstring FromAnsi(const std::string& s) {
-    if (s.empty()) return {};
-    int n = MultiByteToWideChar(CP_ACP, 0, s.data(), static_cast<int>(s.size()), nullptr, 0);
-    std::wstring out(static_cast<size_t>(n), L'\0');
-    MultiByteToWideChar(CP_ACP, 0, s.data(), static_cast<int>(s.size()), &out[0], n);
-    return out;
-}
-
-bool FileThere(const std::wstring& path) {
-    DWORD a = GetFileAttributesW(path.c_str());
-    return a != INVALID_FILE_ATTRIBUTES && !(a & FILE_ATTRIBUTE_DIRECTORY);
-}
-
-bool IsAbsolute(const std::wstring& p) {
-    return (p.size() >= 2 && p[1] == L':') || (!p.empty() && p[0] == L'\\');
-}
-
-std::wstring FolderOf(const std::wstring& path) {
-    size_t k = path.find_last_of(L'\\');
-    return k == std::wstring::npos ? std::wstring() : path.substr(0, k + 1);
-}
-
-std::wstring Join(const std::wstring& folder, const std::wstring& name) {
-    if (folder.empty() || IsAbsolute(name)) return name;
-    return folder.back() == L'\\' ? folder + name : folder + L'\\' + name;
 }
 
 std::wstring SelfPath() {
@@ -335,11 +291,11 @@ int BoxInChild(const std::wstring& text, bool yesNo, const std::wstring& stampFi
 // How the failed build is reported: lines in the /out log, else boxes.
 int Fail(const Request& req, const Project& p, const std::wstring& folder, const std::wstring& text,
          const std::wstring& logLine) {
-    if (!req.log.empty()) {
-        AppendBytes(req.log, ToUtf8(L"\r\n" + logLine + L"\r\n"), true);
-        return 1;
-    }
     const auto& opt = p.standIn;
+    if (!req.log.empty()) {
+        AppendBytes(req.log, ToAnsi(L"\r\n" + logLine + L"\r\n"), true);
+        if (ParseInt(opt, L"standinboxwithlog", 0) == 0) return 1;
+    }
     bool yesNo = ParseInt(opt, L"standinyesnobox", 0) != 0;
     if (int delay = ParseInt(opt, L"standinboxdelayms", 0); delay > 0) Sleep(static_cast<DWORD>(delay));
     std::wstring stamp = Value(opt, L"standinboxstamp");
@@ -371,12 +327,27 @@ int Compile(const std::wstring& cmd, const Request& req) {
     std::wstring prompt = Value(opt, L"standinprompt");
     if (!prompt.empty()) MessageBoxW(nullptr, L"続行しますか？", prompt.c_str(), MB_OKCANCEL | MB_ICONWARNING);
 
+    const std::wstring missing = Value(opt, L"standinmissingfile");
     for (const auto& f : p.files) {
         std::wstring full = Join(folder, f);
-        if (!FileThere(full)) return Fail(req, p, folder, L"'" + full + L"' が見つかりません。", L"File not found: '" + f + L"'");
+        if (!FileThere(full) || Lower(f) == Lower(missing))
+            return Fail(req, p, folder, L"'" + full + L"' が見つかりません。", L"File not found: '" + f + L"'");
+    }
+    if (!missing.empty() && std::find(p.files.begin(), p.files.end(), missing) == p.files.end())
+        return Fail(req, p, folder, L"'" + Join(folder, missing) + L"' が見つかりません。", L"File not found: '" + missing + L"'");
+    const std::wstring control = Value(opt, L"standincontrolmissing");
+    if (!control.empty()) {
+        const std::wstring full = Join(folder, control);
+        return Fail(req, p, folder, L"'" + full + L"' を読み込めませんでした。", L"'" + full + L"' could not be loaded");
     }
 
     const std::wstring exe = OutputName(p);
+    if (const auto error = CompileErrorAt(Value(opt, L"standincompileerror"), folder)) {
+        return Fail(req, p, folder, L"コンパイル エラー:\r\n\r\n" + error->message,
+                    L"Compile Error in File '" + error->path + L"', Line " + std::to_wstring(error->line) + L" : " +
+                        error->message + L"\r\nBuild of '" + exe + L"' failed.");
+    }
+    const std::wstring loadErrors = LoadErrors(Value(opt, L"standinloaderrors"), folder, req.log);
     std::wstring outFolder = req.outdir.empty() ? Join(folder, p.path32) : req.outdir;
     STARTUPINFOW si{};
     si.cb = sizeof si;
@@ -389,7 +360,8 @@ int Compile(const std::wstring& cmd, const Request& req) {
         return Fail(req, p, folder, L"'" + Join(outFolder, exe) + L"' に書き込めません。",
                     L"Permission denied\r\nBuild of '" + exe + L"' failed.");
     }
-    if (!req.log.empty()) AppendBytes(req.log, ToUtf8(L"\r\nBuild of '" + exe + L"' succeeded.\r\n"), true);
+    if (!req.log.empty())
+        AppendBytes(req.log, ToAnsi(L"\r\n" + loadErrors + L"Build of '" + exe + L"' succeeded.\r\n"), true);
     return ParseInt(opt, L"standinexitcode", 0);
 }
 
