@@ -9,7 +9,6 @@
 #include "FakeProjectFiles.h"
 #include "FakeRunPlatform.h"
 #include "Raised.h"
-#include "engine/CommandLine.h"
 #include "engine/clsTolvane.h"
 #include "support/VbError.h"
 
@@ -278,85 +277,43 @@ TEST_F(CompileRun, AbortReachesOnlyTheBuildRunningWhenAsked) {
     EXPECT_EQ(platform.commandLines.size(), 3u);
 }
 
-// The compiler's own log: written where /out says, read into the entry, gone afterwards.
-class CompilerLogRun : public CompileRun {
-protected:
-    static std::string Ansi(const std::wstring& text) { return *SystemAnsiCodec().Encode(text); }
-    CompilerScript& Failing(const wchar_t* key, const std::wstring& log) {
-        CompilerScript& s = platform.scripts[key] = Script(1);
-        s.exitCode = 1;
-        s.log = Ansi(log);
-        return s;
-    }
-};
-
-TEST_F(CompilerLogRun, EachBuildItsOwnFileAndEveryKindOfFailureWithItsLines) {
-    Add({L"C:\\S\\bas.vbp", L"C:\\S\\frm.vbp", L"C:\\S\\gone.vbp", L"C:\\S\\ocx.vbp", L"C:\\S\\trap.vbp",
-         L"C:\\S\\ok.vbp"});
-    Failing(L"bas.vbp", L"\r\nCompile Error in File 'C:\\S\\M.bas', Line 2 : Syntax error\r\nBuild of 'bas.exe' failed.\r\n");
-    Failing(L"frm.vbp", L"Compile Error in File 'F.frm', Line 0 : 変数が定義されていません。\r\n");
-    Failing(L"gone.vbp", L"Compile Error in File 'C:\\S\\Gone.cls', Line 5 : x\r\n");
-    Failing(L"ocx.vbp", L"'C:\\W\\NOPE.OCX' could not be loaded\r\n");
-    CompilerScript& trap = Failing(L"trap.vbp",
-        L"Errors during load. Refer to 'C:\\S\\Form1.log' for details\r\nBuild of 'trap.exe' succeeded.\r\n");
-    trap.exitCode = 0;
-    platform.scripts[L"ok.vbp"] = Script(1);
-    platform.scripts[L"ok.vbp"].log = "Build of 'ok.exe' succeeded.\r\n";
+// The compiler's own log: written where /out says, read into the entry, gone
+// afterwards; a stale file under a build's name is never read as its log.
+TEST_F(CompileRun, CompilerLogPlacesTheErrorInItsFileAndFailsASuccessWithLoadErrors) {
+    Add({L"C:\\S\\bas.vbp", L"C:\\S\\gone.vbp", L"C:\\S\\trap.vbp", L"C:\\S\\ok.vbp"});
+    const auto script = [this](const wchar_t* key, std::uint32_t exitCode, const std::wstring& log) {
+        platform.scripts[key] = Script(1);
+        platform.scripts[key].exitCode = exitCode;
+        platform.scripts[key].log = *SystemAnsiCodec().Encode(log);
+    };
+    script(L"bas.vbp", 1, L"Compile Error in File 'M.bas', Line 2 : 構文エラー\r\nBuild of 'bas.exe' failed.\r\n");
+    script(L"gone.vbp", 1, L"Compile Error in File 'C:\\S\\Gone.cls', Line 5 : x\r\n");
+    script(L"trap.vbp", 0, L"Errors during load. Refer to 'Form1.log' for details\r\nBuild of 'trap.exe' succeeded.\r\n");
+    script(L"ok.vbp", 0, L"Build of 'ok.exe' succeeded.\r\n");
     platform.fileBytes[L"C:\\S\\M.bas"] = "Attribute VB_Name = \"M\"\r\nOption Explicit\r\n\r\nSub X()\r\n";
-    platform.fileBytes[L"C:\\S\\F.frm"] = "VERSION 5.00\r\nBegin VB.Form F\r\nEnd\r\nAttribute VB_Name = \"F\"\r\nx\r\n";
-    platform.fileBytes[L"C:\\S\\Form1.log"] = Ansi(L"Line 8: The property name BogusProperty in Form1 is invalid.\r\n\r\n");
-    // A file left behind under the first build's name is not read as its log.
+    platform.fileBytes[L"C:\\S\\Form1.log"] = "Line 8: BogusProperty\r\n\r\n";
     platform.fileBytes[L"C:\\Temp\\Tolvane_1.log"] = "File not found: 'stale.cls'\r\n";
     engine.SetCompilerLog(true);
     engine.CompileStart();
 
-    for (std::size_t i = 0; i < platform.commandLines.size(); ++i) {
-        EXPECT_EQ(platform.commandLines[i], BuildCommandLine(kVb, engine.Vbp()[i]->Vbp(), L"", L"") +
-                                                L" /out \"C:\\Temp\\Tolvane_" + std::to_wstring(i + 1) + L".log\"");
-    }
-    const std::wstring exit1 = L"ｺﾝﾊﾟｲﾗが異常終了しました(終了ｺｰﾄﾞ 1 / 0x00000001)";
-    ExpectFailure(1, exit1);
-    EXPECT_EQ(engine.Entry(1).LogLines(),
-              (std::vector<std::wstring>{L"Compile Error in File 'C:\\S\\M.bas', Line 2 : Syntax error"}));
-    const struct {
-        int position;
-        std::wstring path;
-        std::int64_t line;
-        std::wstring message;
-    } places[] = {
-        {1, L"C:\\S\\M.bas", 4, L"Syntax error"},
-        {2, L"C:\\S\\F.frm", 5, L"変数が定義されていません。"},  // relative to the project's folder
-        {3, L"C:\\S\\Gone.cls", 5, L"x(ﾌｧｲﾙを読めないため、行番号はｺﾝﾊﾟｲﾗの値のままです)"},
-    };
-    for (const auto& p : places) {
-        const auto& at = engine.Entry(p.position).ErrorAt();
-        ASSERT_TRUE(at) << p.position;
-        EXPECT_EQ(at->path, p.path);
-        EXPECT_EQ(at->line, p.line);
-        EXPECT_EQ(at->message, p.message);
-    }
-    ExpectFailure(4, exit1);
-    EXPECT_EQ(engine.Entry(4).LogLines(), (std::vector<std::wstring>{L"'C:\\W\\NOPE.OCX' could not be loaded"}));
-    EXPECT_FALSE(engine.Entry(4).ErrorAt());
-    // Built, but not from these sources: a failure with the form log's lines.
-    ExpectFailure(5, L"ﾛｰﾄﾞｴﾗｰがあります(Form1.log)");
-    EXPECT_EQ(engine.Entry(5).LogLines(),
-              (std::vector<std::wstring>{L"Line 8: The property name BogusProperty in Form1 is invalid.",
-                                         L"Errors during load. Refer to 'C:\\S\\Form1.log' for details"}));
-    EXPECT_EQ(seen[9].message, L"\ttrap.vbp   ｺﾝﾊﾟｲﾙ失敗");
-    EXPECT_FALSE(engine.Entry(6).Failure());
-    EXPECT_TRUE(engine.Entry(6).LogLines().empty());
-    // Every log is gone; only the sources and the form log stay.
-    EXPECT_EQ(platform.fileBytes.size(), 3u);
-    EXPECT_EQ(platform.fileBytes.count(L"C:\\Temp\\Tolvane_1.log"), 0u);
+    EXPECT_EQ(platform.commandLines[3], kVb + std::wstring(L" /make C:\\S\\ok.vbp /out \"C:\\Temp\\Tolvane_4.log\""));
+    EXPECT_EQ(engine.Entry(1).LogLines(), std::vector<std::wstring>{L"Compile Error in File 'M.bas', Line 2 : 構文エラー"});
+    // Relative to the project's folder; the header's one line counted.
+    EXPECT_EQ(engine.Entry(1).ErrorAt()->path + std::to_wstring(engine.Entry(1).ErrorAt()->line), L"C:\\S\\M.bas4");
+    EXPECT_EQ(engine.Entry(2).ErrorAt()->line, 5);
+    EXPECT_EQ(engine.Entry(2).ErrorAt()->message, L"x(ﾌｧｲﾙを読めないため、行番号はｺﾝﾊﾟｲﾗの値のままです)");
+    ExpectFailure(3, L"ﾛｰﾄﾞｴﾗｰがあります(Form1.log)");
+    EXPECT_EQ(engine.Entry(3).LogLines(), (std::vector<std::wstring>{L"Line 8: BogusProperty",
+                                                                     L"Errors during load. Refer to 'Form1.log' for details"}));
+    EXPECT_EQ(seen[5].message, L"\ttrap.vbp   ｺﾝﾊﾟｲﾙ失敗");
+    EXPECT_FALSE(engine.Entry(4).Failure());
+    EXPECT_EQ(platform.fileBytes.size(), 2u);  // every log gone, the source and the form log kept
 
-    // Off again: the designed command line, and the last run's lines go with a new failure.
-    platform.commandLines.clear();
+    // Off again: the designed command line, and no lines left from the last run.
     engine.SetCompilerLog(false);
     engine.CompileStart();
-    EXPECT_EQ(platform.commandLines[0], kVb + std::wstring(L" /make C:\\S\\bas.vbp"));
-    EXPECT_TRUE(engine.Entry(1).LogLines().empty());
-    EXPECT_FALSE(engine.Entry(1).ErrorAt());
+    EXPECT_EQ(platform.commandLines[4], kVb + std::wstring(L" /make C:\\S\\bas.vbp"));
+    EXPECT_TRUE(engine.Entry(1).LogLines().empty() && !engine.Entry(1).ErrorAt());
 }
 
 // Planned runs: C:\P\<x>.vbp builds C:\P\<x>.dll; refs are extra project lines.
@@ -435,28 +392,6 @@ TEST_F(PlannedRun, SeveralCompilersAtOnceEachFailureOnItsOwnBuildAndTheStopRules
                                                    L"Stop:3"}));
     for (int i = 1; i <= 3; ++i) ExpectFailure(i, L"中止の指示によりｺﾝﾊﾟｲﾙを強制終了しました");
     EXPECT_FALSE(engine.IsBuilding());
-}
-
-TEST_F(PlannedRun, BuildsAtOnceNeverShareALogAndTheBoxComesFirst) {
-    Project(L"a");
-    Project(L"b");
-    for (const wchar_t* x : {L"a", L"b"}) {
-        CompilerScript& s = platform.scripts[x + std::wstring(L".vbp")] = Script(2);
-        s.exitCode = 1;
-        s.log = *SystemAnsiCodec().Encode(L"Compile Error in File 'C:\\P\\" + std::wstring(x) + L".bas', Line 2 : " + x +
-                                          L" の誤り\r\n");
-    }
-    platform.scripts[L"a.vbp"].boxAtStep = 1;
-    platform.fileBytes[L"C:\\P\\b.bas"] = "Attribute VB_Name = \"b\"\r\n";
-    options.parallel = 2;
-    engine.SetCompilerLog(true);
-    Run();
-    EXPECT_EQ(platform.overlappingStarts, 1);
-    ExpectFailure(1, L"コンパイルエラー");
-    EXPECT_EQ(engine.Entry(1).ErrorAt()->message, L"a の誤り(ﾌｧｲﾙを読めないため、行番号はｺﾝﾊﾟｲﾗの値のままです)");
-    EXPECT_EQ(engine.Entry(2).ErrorAt()->line, 4);
-    EXPECT_EQ(engine.Entry(2).LogLines(),
-              (std::vector<std::wstring>{L"Compile Error in File 'C:\\P\\b.bas', Line 2 : b の誤り"}));
 }
 
 }  // namespace

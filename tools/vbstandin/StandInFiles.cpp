@@ -2,13 +2,21 @@
 
 namespace standin {
 
-std::string ToUtf8(const std::wstring& s) {
+namespace {
+
+std::string Encoded(UINT codePage, const std::wstring& s) {
     if (s.empty()) return {};
-    int n = WideCharToMultiByte(CP_UTF8, 0, s.data(), static_cast<int>(s.size()), nullptr, 0, nullptr, nullptr);
+    int n = WideCharToMultiByte(codePage, 0, s.data(), static_cast<int>(s.size()), nullptr, 0, nullptr, nullptr);
     std::string out(static_cast<size_t>(n), '\0');
-    WideCharToMultiByte(CP_UTF8, 0, s.data(), static_cast<int>(s.size()), &out[0], n, nullptr, nullptr);
+    WideCharToMultiByte(codePage, 0, s.data(), static_cast<int>(s.size()), &out[0], n, nullptr, nullptr);
     return out;
 }
+
+}  // namespace
+
+std::string ToUtf8(const std::wstring& s) { return Encoded(CP_UTF8, s); }
+
+std::string ToAnsi(const std::wstring& s) { return Encoded(CP_ACP, s); }
 
 bool AppendBytes(const std::wstring& path, const std::string& bytes, bool append) {
     HANDLE f = CreateFileW(path.c_str(), append ? FILE_APPEND_DATA : GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
@@ -31,14 +39,6 @@ bool ReadBytes(const std::wstring& path, std::string& bytes) {
     while ((ok = ReadFile(f, buf, sizeof buf, &got, nullptr) != FALSE) && got > 0) bytes.append(buf, got);
     CloseHandle(f);
     return ok;
-}
-
-std::string ToAnsi(const std::wstring& s) {
-    if (s.empty()) return {};
-    int n = WideCharToMultiByte(CP_ACP, 0, s.data(), static_cast<int>(s.size()), nullptr, 0, nullptr, nullptr);
-    std::string out(static_cast<size_t>(n), '\0');
-    WideCharToMultiByte(CP_ACP, 0, s.data(), static_cast<int>(s.size()), &out[0], n, nullptr, nullptr);
-    return out;
 }
 
 std::wstring FromAnsi(const std::string& s) {
