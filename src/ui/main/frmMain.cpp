@@ -266,7 +266,7 @@ void frmMain::mnuCompileOption_Click() {
     ApplyRunSettings();
 }
 
-// The time limit and the planner's options, as Tolvane.ini keeps them now.
+// The time limit, the planner's options and the compiler log, as Tolvane.ini keeps them now.
 void frmMain::ApplyRunSettings() {
     // A value that is no number of minutes counts as the default.
     mobjVBC->SetTimeLimit(ReadTimeLimit().value_or(kDefaultTimeLimit));
