@@ -1,5 +1,6 @@
 #include "console/rules/CiAnnotation.h"
 
+#include <initializer_list>
 #include <utility>
 
 #include "support/PathNames.h"
