@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "engine/CommandLine.h"
+#include "engine/BuildStamp.h"
 #include "engine/BuildWatch.h"
 #include "engine/BuildingScope.h"
 #include "support/Paths.h"
@@ -183,6 +184,12 @@ void clsTolvane::CompileStart() {
 
         projectName_ = GetFileName(path);
         if (!AnnounceBuild(*entry)) continue;
+        BuildStamp stamp(stamper_, TrimSpaces(path));
+        if (stamp.Refusal()) {
+            MarkFailed(*entry, *stamp.Refusal());
+            RaiseExecutionStop();
+            continue;
+        }
         {
             BuildWatch watch(StartCompiler(BuildCommandLine(vb_, path, outFolder_, dimension_)), *entry, timeLimit_,
                              kPollInterval);
@@ -190,6 +197,7 @@ void clsTolvane::CompileStart() {
             abandonRequested_ = false;
             while (const auto wait = watch.Pass(abandonRequested_)) watch.Process().WaitStep(*wait);
         }
+        stamp.Finish(*entry);
         if (entry->Failure()) status_ = kStatusFailed;
         RaiseExecutionStop();
     }

@@ -16,7 +16,9 @@
 
 namespace tolvane {
 
+class BuildStamp;
 class BuildWatch;
+class ProjectStamper;
 
 class clsTolvane {
 public:
@@ -70,6 +72,10 @@ public:
     // All off (the default) keeps the run exactly as designed; files are read
     // only when some option is on.
     void SetPlanning(const PlanOptions& options, ProjectFiles* files);
+
+    // Writes the run's values into each project file for its build and gives
+    // the file back afterwards; none (the default) leaves the files alone.
+    void SetStamper(ProjectStamper* stamper) { stamper_ = stamper; }
 
     // The live list: element i - 1 is the entry at position i.
     const EntryList& Vbp() const { return entries_; }
@@ -126,7 +132,8 @@ private:
     bool AnnounceBuild(clsVbp& entry);
     void CompilePlanned();
     std::unique_ptr<BuildWatch> TakeStep(const BuildPlan::Step& step, std::int32_t position,
-                                         std::int32_t dependencyPosition, BuildPlan& plan);
+                                         std::int32_t dependencyPosition, BuildPlan& plan,
+                                         std::unique_ptr<BuildStamp>& stamp);
 
     RunPlatform& platform_;
     std::int32_t curCount_ = 0;
@@ -147,6 +154,7 @@ private:
     std::function<void()> executionSkip_;
     PlanOptions planning_;
     ProjectFiles* files_ = nullptr;
+    ProjectStamper* stamper_ = nullptr;
 };
 
 }  // namespace tolvane
