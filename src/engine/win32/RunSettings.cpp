@@ -29,4 +29,10 @@ bool WritePlanOptions(const std::wstring& iniFile, const PlanOptions& options) {
     return PutIniString(iniFile, kSection, L"Parallel", std::to_wstring(options.parallel)) && ok;
 }
 
+std::wstring ReadVersion(const std::wstring& iniFile) { return TrimSpaces(GetIniString(iniFile, kSection, L"Version")); }
+
+bool WriteVersion(const std::wstring& iniFile, const std::wstring& version) {
+    return PutIniString(iniFile, kSection, L"Version", version);
+}
+
 }  // namespace tolvane

@@ -12,4 +12,9 @@ PlanOptions ReadPlanOptions(const std::wstring& iniFile);
 // False when a value could not be written.
 bool WritePlanOptions(const std::wstring& iniFile, const PlanOptions& options);
 
+// "Version": the version every project of a run is built with, as typed
+// ("2.5.1234"); empty when absent, and the projects keep their own.
+std::wstring ReadVersion(const std::wstring& iniFile);
+bool WriteVersion(const std::wstring& iniFile, const std::wstring& version);
+
 }  // namespace tolvane

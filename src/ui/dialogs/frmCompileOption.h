@@ -1,7 +1,8 @@
 #pragma once
 // The compile settings dialog: dependency order, skipping up-to-date
-// projects, compilers at once, and the time limit of one build, all kept in
-// Tolvane.ini (COMMON). Shown modally; no properties.
+// projects, compilers at once, the time limit of one build and the version
+// every project is built with, all kept in Tolvane.ini (COMMON). Shown
+// modally; no properties.
 #include "ui/core/Form.h"
 
 namespace tolvane {
@@ -22,6 +23,9 @@ public:
     static constexpr int lblTimeLimit = 108;
     static constexpr int txtTimeLimit = 109;
     static constexpr int lblTimeLimitNote = 110;
+    static constexpr int lblVersion = 120;
+    static constexpr int txtVersion = 121;
+    static constexpr int lblVersionNote = 122;
 
 private:
     frmCompileOption() = default;
