@@ -63,7 +63,7 @@ std::vector<Line<S>> SplitLines(const S& text) {
 
 }  // namespace
 
-const wchar_t* const kVersionRule = L"2.5.1234 のように0から9999までの数を3つ「.」で区切って指定してください";
+const wchar_t* const kVersionRule = L"2.5.1234 のように0から9999の数を3つ指定してください";
 
 std::optional<std::array<int, 3>> ParseVersion(const std::wstring& text) {
     std::array<int, 3> parts{};

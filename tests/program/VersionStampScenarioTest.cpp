@@ -208,11 +208,13 @@ TEST(VersionStamp, WindowVersionBoxIsCheckedAndEveryBuildOfF12GetsIt) {
     for (const wchar_t* version : {L"2.5", L"3.1.42"}) {
         SetWindowTextTo(box, version);
         Click(Child(dialog, frmCompileOption::cmdGo));
+        const bool bad = version[3] == 0;
+        if (bad) CaptureWindow(tolvane.WaitForClass(kWarningBoxClass), "compile_option_bad_version");
         const BoxLines lines = Answered(tolvane);
-        if (version[1] == L'.' && version[3] == 0) {
+        if (bad) {
             CaptureWindow(dialog, "compile_option_version");
             EXPECT_EQ(lines.line1, L"ﾊﾞｰｼﾞｮﾝが正しくありません");
-            EXPECT_EQ(lines.line2, L"2.5.1234 のように0から9999までの数を3つ「.」で区切って指定してください");
+            EXPECT_EQ(lines.line2, L"2.5.1234 のように0から9999の数を3つ指定してください");
         } else {
             EXPECT_EQ(lines.line2, L"設定しました");
         }
