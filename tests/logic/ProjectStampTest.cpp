@@ -1,6 +1,7 @@
 // The run's values in project files: the stamped text, the values a user can
-// give, the record kept to give a file back, and the run's order of stamping,
-// building and giving back, in the sequential and the planned run.
+// give, and the run's order of stamping, building and giving back, in the
+// sequential and the planned run. (The record that gives the bytes back is
+// the fuzz target project_files's.)
 #include <gtest/gtest.h>
 
 #include <set>
@@ -9,7 +10,6 @@
 #include "FakeRunPlatform.h"
 #include "engine/BuildPlan.h"
 #include "engine/BuildStamp.h"
-#include "engine/StampJournal.h"
 #include "engine/StampedProjectFiles.h"
 #include "engine/clsTolvane.h"
 #include "support/VbError.h"
@@ -79,24 +79,6 @@ TEST(ProjectStamp, VersionAndSetValuesAreCheckedAsTheCompilerTakesThem) {
     EXPECT_EQ(SettingsFingerprint({}), L"");
     EXPECT_EQ(SettingsFingerprint({{L"A", L"1"}, {L"b", L"2"}}), SettingsFingerprint({{L"B", L"2"}, {L"a", L"1"}}));
     EXPECT_NE(SettingsFingerprint({{L"A", L"1"}}), SettingsFingerprint({{L"A", L"2"}}));
-}
-
-TEST(StampJournal, GivesTheBytesBackAndRefusesAnyDamage) {
-    StampJournal j{"C:\\ソース\\App.vbp", 133456789012345678ull, 0x20, std::string("A=1\r\n\0\x83\r", 9)};
-    const std::string bytes = EncodeJournal(j);
-    const auto back = DecodeJournal(bytes);
-    ASSERT_TRUE(back);
-    EXPECT_EQ(back->project, j.project);
-    EXPECT_EQ(back->writeTime, j.writeTime);
-    EXPECT_EQ(back->attributes, j.attributes);
-    EXPECT_EQ(back->original, j.original);
-    // Cut short (a program ended while writing it) or any byte changed: refused.
-    for (std::size_t n = 0; n < bytes.size(); ++n) EXPECT_FALSE(DecodeJournal(bytes.substr(0, n))) << n;
-    for (std::size_t i = 0; i < bytes.size(); ++i) {
-        std::string damaged = bytes;
-        damaged[i] = static_cast<char>(damaged[i] ^ 0x01);
-        EXPECT_FALSE(DecodeJournal(damaged)) << i;
-    }
 }
 
 // Stamps by the script: refuses the paths in `refuse`, fails to give back those in `stuck`.
