@@ -3,6 +3,7 @@
 // time, after a success, a failure, a refusal, a stop, the compiler's own
 // save, and a program ended in the middle of a build.
 #include <algorithm>
+#include <cstdlib>
 #include <map>
 #include <tuple>
 
@@ -139,6 +140,21 @@ TEST(VersionStamp, ConsoleVersionAndSetReachEachProjectAndEveryFileComesBackByte
     }
     allBack();
 
+    if (const char* drive = std::getenv("TOLVANE_SMALL_DISK")) {
+        // A full disk: the stamped text (longer by a page) cannot be written; the file stays as it was.
+        const std::wstring full = FromUtf8(drive) + L"Full.vbp", filler = FromUtf8(drive) + L"filler";
+        ASSERT_TRUE(WriteBytes(full, "Type=Exe\r\nName=\"Full\"\r\n"));
+        const FileState fullBefore = StateOf(full);
+        for (int i = 0; WriteBytes(filler + std::to_wstring(i), std::string(4096, 'x')); ++i) {
+        }
+        WriteList(list, {{true, full}});
+        run = RunCmd(program, L"\"" + list + L"\" /set VersionComments=" + std::wstring(5000, L'x'));
+        EXPECT_EQ(run.out.at(2).rfind(L"\t" + full + L"にﾊﾞｰｼﾞｮﾝを設定できませんでした: ", 0), 0u) << ToUtf8(run.out.at(2));
+        EXPECT_TRUE(StateOf(full) == fullBefore);
+        for (int i = 0; DeleteFileW((filler + std::to_wstring(i)).c_str()); ++i) {
+        }
+        DeleteFileW(full.c_str());
+    }
     // Refused before anything is built: exit 2 with one line.
     run = RunCmd(program, L"\"" + list + L"\" /version 1.0.0 /set RevisionVer=2");
     EXPECT_EQ(run.status, 2u);
