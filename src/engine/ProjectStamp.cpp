@@ -91,7 +91,7 @@ SettingArgument ParseSetting(const std::wstring& argument) {
         return parsed;
     }
     const std::wstring key = Trim(argument.substr(0, eq));
-    const std::wstring value = argument.substr(eq + 1);
+    const std::wstring value = Trim(argument.substr(eq + 1));
     // A key is one word of printable ASCII that cannot open a section.
     const bool wordKey = !key.empty() && key[0] != L'[' && std::all_of(key.begin(), key.end(), [](wchar_t c) {
         return c > L' ' && c < 0x7F && c != L'"' && c != L';';

@@ -64,7 +64,7 @@ TEST(ProjectStamp, VersionAndSetValuesAreCheckedAsTheCompilerTakesThem) {
     ASSERT_EQ(run.settings.size(), 5u);
     EXPECT_EQ(run.settings[2].value, L"1234");
     EXPECT_EQ(run.settings[3].key + L"=" + run.settings[3].value, L"AutoIncrementVer=0");
-    EXPECT_EQ(ParseSetting(L" CondComp = A=1").setting->value, L" A=1");
+    EXPECT_EQ(ParseSetting(L" CondComp = A=1 ").setting->value, L"A=1");
 
     for (const wchar_t* bad : {L"NoEquals", L"=1", L"[X]=1", L"Two Words=1", L"Form=a.frm", L"module=M; m.bas",
                                L"Title=a\tb", L"Title=\"x\"", L"MajorVer=10000", L"MinorVer=x", L"AutoIncrementVer=2",
