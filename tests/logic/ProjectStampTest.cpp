@@ -34,8 +34,8 @@ TEST(ProjectStamp, KeysReplacedInPlaceOrAddedAtTheMainSectionsEndEverythingElseK
         // LF only, keys missing: added after the last filled line with its line end, before the blank one.
         {"Type=Exe\nName=\"A\"\n\n[X]\n", "Type=Exe\nName=\"A\"\nMajorVer=2\nMinorVer=5\nRevisionVer=1234\n"
                                           "AutoIncrementVer=0\nVersionCompanyName=\"Tolvane \x8a\x94\"\n\n[X]\n"},
-        // CR only, a Shift-JIS comment whose second byte is '[' or '=', no final line end.
-        {"'\x83\x5b\x83=\rMajorVer=9", "'\x83\x5b\x83=\rMajorVer=2\rMinorVer=5\rRevisionVer=1234\rAutoIncrementVer=0\r"
+        // CR only, a Shift-JIS comment whose second byte is '[' or '=', a value quoted, no final line end.
+        {"'\x83\x5b\x83=\rMajorVer=\"9\"", "'\x83\x5b\x83=\rMajorVer=\"2\"\rMinorVer=5\rRevisionVer=1234\rAutoIncrementVer=0\r"
                                        "VersionCompanyName=\"Tolvane \x8a\x94\""},
         // Nothing but another section: the keys open the file.
         {"[X]\nA=1", "MajorVer=2\nMinorVer=5\nRevisionVer=1234\nAutoIncrementVer=0\n"
@@ -48,8 +48,8 @@ TEST(ProjectStamp, KeysReplacedInPlaceOrAddedAtTheMainSectionsEndEverythingElseK
     }
     // A string key that is not yet there, and a value that was quoted, are written quoted.
     EXPECT_EQ(StampText(std::wstring(L"Path32=..\\bin\r\nTitle=x\r\n"),
-                        {{L"path32", L"out"}, {L"CondComp", L"A = 1"}, {L"Foo", L"\"q"}}),
-              L"Path32=\"out\"\r\nTitle=x\r\nCondComp=\"A = 1\"\r\nFoo=\"q\r\n");
+                        {{L"path32", L"out"}, {L"CondComp", L"A = 1"}}),
+              L"Path32=\"out\"\r\nTitle=x\r\nCondComp=\"A = 1\"\r\n");
 }
 
 TEST(ProjectStamp, VersionAndSetValuesAreCheckedAsTheCompilerTakesThem) {
