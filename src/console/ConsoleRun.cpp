@@ -9,10 +9,13 @@
 #include "engine/RunLog.h"
 #include "engine/clsTime.h"
 #include "engine/clsTolvane.h"
+#include "engine/StampedProjectFiles.h"
 #include "engine/win32/ListFileStore.h"
+#include "engine/win32/ProjectStampStore.h"
 #include "engine/win32/RunSettings.h"
 #include "engine/win32/Win32ProjectFiles.h"
 #include "engine/win32/Win32RunPlatform.h"
+#include "support/AnsiCodec.h"
 #include "support/Locale.h"
 #include "support/Paths.h"
 #include "support/TimeLimit.h"
@@ -67,6 +70,8 @@ public:
     int Execute() {
         stopWindow_.HandleConsoleControl();
         try {
+            // A program ended in the middle of a build left its project stamped.
+            for (const auto& note : GiveBackLeftovers()) out_.WriteLine(note);
             if (!Prepare()) return kExitNotRun;
             return Run();
         } catch (const VbError& e) {
@@ -128,16 +133,37 @@ private:
         }
         if (options_.dimension) engine_.SetDimension(*options_.dimension);
 
+        if (!PrepareStamping()) return false;
         PlanOptions planning = ReadPlanOptions(TolvaneIniPath());
         if (options_.order) planning.order = true;
         if (options_.skip) planning.skip = true;
         if (options_.parallel) planning.parallel = *options_.parallel;
-        engine_.SetPlanning(planning, &projectFiles_);
+        engine_.SetPlanning(planning, &stampedFiles_);
         engine_.SetCompilerLog(options_.compilerLog || ReadCompilerLogOption(TolvaneIniPath()));
 
         engine_.SetExecutionStartHandler([this] { ExecutionStart(); });
         engine_.SetExecutionStopHandler([this] { ExecutionStop(); });
         engine_.SetExecutionSkipHandler([this] { ExecutionSkip(); });
+        return true;
+    }
+
+    // The values every project is built with: /version or Tolvane.ini's Version, then /set.
+    bool PrepareStamping() {
+        const std::wstring version = options_.version.value_or(ReadVersion(TolvaneIniPath()));
+        if (!options_.version && !version.empty() && !ParseVersion(version)) {
+            return Refuse(TolvaneIniPath() + L"のVersionが正しくありません: " + kVersionRule);
+        }
+        const RunSettings run = CombineSettings(version, options_.sets);
+        if (!run.error.empty()) return Refuse(run.error);
+        for (const auto& setting : run.settings) {
+            if (!SystemAnsiCodec().Encode(setting.key + setting.value)) {
+                return Refuse(setting.key + L"=" + setting.value + L"にｼｽﾃﾑの文字ｺｰﾄﾞで保存出来ない文字があります");
+            }
+        }
+        stampStore_.SetSettings(run.settings);
+        engine_.SetStamper(&stampStore_);
+        if (!version.empty()) report_.properties.emplace_back(L"version", version);
+        for (const auto& set : options_.sets) report_.properties.emplace_back(set.key, set.value);
         return true;
     }
 
@@ -247,6 +273,8 @@ private:
     StopWindow stopWindow_;
     std::wstring list_;
     Win32ProjectFiles projectFiles_;
+    ProjectStampStore stampStore_;
+    StampedProjectFiles stampedFiles_{projectFiles_, stampStore_};
     std::map<std::int32_t, Clock::time_point> buildStarts_;
     RunReport report_;
     const CiEnvironment ciEnvironment_{EnvironmentValue(L"GITHUB_ACTIONS"), EnvironmentValue(L"GITHUB_WORKSPACE"),

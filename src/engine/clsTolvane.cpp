@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "engine/CommandLine.h"
+#include "engine/BuildStamp.h"
 #include "engine/BuildWatch.h"
 #include "engine/BuildingScope.h"
 #include "support/Paths.h"
@@ -198,12 +199,19 @@ void clsTolvane::CompileStart() {
 
         projectName_ = GetFileName(path);
         if (!AnnounceBuild(*entry)) continue;
+        BuildStamp stamp(stamper_, TrimSpaces(path));
+        if (stamp.Refusal()) {
+            MarkFailed(*entry, *stamp.Refusal());
+            RaiseExecutionStop();
+            continue;
+        }
         {
             const std::unique_ptr<BuildWatch> watch = StartBuild(*entry);
             BuildingScope scope(building_);
             abandonRequested_ = false;
             while (const auto wait = watch->Pass(abandonRequested_)) watch->Process().WaitStep(*wait);
         }
+        stamp.Finish(*entry);
         if (entry->Failure()) status_ = kStatusFailed;
         RaiseExecutionStop();
     }

@@ -16,7 +16,9 @@
 
 namespace tolvane {
 
+class BuildStamp;
 class BuildWatch;
+class ProjectStamper;
 
 class clsTolvane {
 public:
@@ -74,6 +76,9 @@ public:
     // Each build writes the compiler's own log (/out), read into its entry
     // when it has ended. Off by default: the command line stays as designed.
     void SetCompilerLog(bool on) { compilerLog_ = on; }
+    // Writes the run's values into each project file for its build and gives
+    // the file back afterwards; none (the default) leaves the files alone.
+    void SetStamper(ProjectStamper* stamper) { stamper_ = stamper; }
 
     // The live list: element i - 1 is the entry at position i.
     const EntryList& Vbp() const { return entries_; }
@@ -131,7 +136,8 @@ private:
     bool AnnounceBuild(clsVbp& entry);
     void CompilePlanned();
     std::unique_ptr<BuildWatch> TakeStep(const BuildPlan::Step& step, std::int32_t position,
-                                         std::int32_t dependencyPosition, BuildPlan& plan);
+                                         std::int32_t dependencyPosition, BuildPlan& plan,
+                                         std::unique_ptr<BuildStamp>& stamp);
 
     RunPlatform& platform_;
     std::int32_t curCount_ = 0;
@@ -153,6 +159,7 @@ private:
     PlanOptions planning_;
     ProjectFiles* files_ = nullptr;
     bool compilerLog_ = false;
+    ProjectStamper* stamper_ = nullptr;
 };
 
 }  // namespace tolvane

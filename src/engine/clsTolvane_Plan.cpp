@@ -2,6 +2,7 @@
 // up-to-date projects skipped, several compilers watched side by side.
 #include <algorithm>
 
+#include "engine/BuildStamp.h"
 #include "engine/BuildWatch.h"
 #include "engine/BuildingScope.h"
 #include "engine/clsTolvane.h"
@@ -24,6 +25,7 @@ public:
 struct RunningBuild {
     std::size_t item;
     std::int32_t position;
+    std::unique_ptr<BuildStamp> stamp;  // declared first: given back after the compiler is released
     std::unique_ptr<BuildWatch> watch;
 };
 
@@ -56,8 +58,9 @@ void clsTolvane::CompilePlanned() {
             if (!step) break;
             const std::int32_t position = positions[step->item];
             latest = position;
-            if (auto watch = TakeStep(*step, position, positions[step->dependency], plan)) {
-                running.push_back({step->item, position, std::move(watch)});
+            std::unique_ptr<BuildStamp> stamp;
+            if (auto watch = TakeStep(*step, position, positions[step->dependency], plan, stamp)) {
+                running.push_back({step->item, position, std::move(stamp), std::move(watch)});
             }
         }
         if (running.empty()) return;
@@ -71,7 +74,9 @@ void clsTolvane::CompilePlanned() {
             }
             const std::size_t item = it->item;
             const std::int32_t position = it->position;
-            it = running.erase(it);  // the compiler is released before its end is told
+            it->watch.reset();  // the compiler is released before its file goes back and its end is told
+            it->stamp->Finish(Entry(position));
+            it = running.erase(it);
             const bool failed = Entry(position).Failure();
             plan.Ended(item, failed);
             curCount_ = position;
@@ -90,7 +95,8 @@ void clsTolvane::CompilePlanned() {
 // for a dependency that failed, or the start of its compiler (the watch that
 // is returned). An entry that cannot start fails and its build ends at once.
 std::unique_ptr<BuildWatch> clsTolvane::TakeStep(const BuildPlan::Step& step, std::int32_t position,
-                                                 std::int32_t dependencyPosition, BuildPlan& plan) {
+                                                 std::int32_t dependencyPosition, BuildPlan& plan,
+                                                 std::unique_ptr<BuildStamp>& stamp) {
     const std::shared_ptr<clsVbp> entry = entries_[static_cast<std::size_t>(position - 1)];
     curCount_ = position;
     projectName_ = entry->Name();
@@ -115,10 +121,18 @@ std::unique_ptr<BuildWatch> clsTolvane::TakeStep(const BuildPlan::Step& step, st
         plan.Ended(step.item, true);
         return nullptr;
     }
+    stamp = std::make_unique<BuildStamp>(stamper_, TrimSpaces(entry->Vbp()));
+    if (stamp->Refusal()) {
+        MarkFailed(*entry, *stamp->Refusal());
+        plan.Ended(step.item, true);
+        RaiseExecutionStop();
+        return nullptr;
+    }
     try {
         return StartBuild(*entry);
     } catch (const VbError& e) {
         // Other builds may be running: this one fails, the run goes on.
+        stamp.reset();
         MarkFailed(*entry, e.Description());
         plan.Ended(step.item, true);
         RaiseExecutionStop();

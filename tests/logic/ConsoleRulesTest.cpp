@@ -20,6 +20,12 @@ TEST(RunnerOptions, RefusesWhatItCannotUse) {
     EXPECT_TRUE(planned->order && planned->skip && planned->parallel == 8 && !planned->all && !planned->recheck);
     EXPECT_FALSE(planned->compilerLog);
     EXPECT_TRUE(ParseRunnerArguments({L"x.clt", L"/CompilerLog"}).options->compilerLog);
+    // /set repeats, in order; the version stays as typed.
+    const auto stamped = ParseRunnerArguments({L"x.clt", L"/set", L"Title=a", L"/Version", L"2.5.0", L"/SET", L"CondComp=A=1"}).options;
+    ASSERT_TRUE(stamped);
+    EXPECT_EQ(*stamped->version, L"2.5.0");
+    ASSERT_EQ(stamped->sets.size(), 2u);
+    EXPECT_EQ(stamped->sets[1].key + L"|" + stamped->sets[1].value, L"CondComp|A=1");
 
     std::vector<std::vector<std::wstring>> refused = {
         {}, {L"/bad", L"/?"}, {L"a.clt", L"b.clt"}, {L"a.clt", L"/all", L"/All"}, {L"a.clt", L"/junit"},
@@ -28,6 +34,9 @@ TEST(RunnerOptions, RefusesWhatItCannotUse) {
     for (const wchar_t* limit : {L"1000000000", L"-1", L"1.5", L"", L"３０"}) refused.push_back({L"a.clt", L"/limit", limit});
     for (const wchar_t* parallel : {L"0", L"9", L"12", L"２"}) refused.push_back({L"a.clt", L"/parallel", parallel});
     refused.push_back({L"a.clt", L"/skip", L"/SKIP"});
+    // A bad version, a version twice, a bad /set (its rules are the stamp's own), /set without its value.
+    refused.insert(refused.end(), {{L"a.clt", L"/version", L"1.2"}, {L"a.clt", L"/version", L"1.2.3", L"/VERSION", L"1.2.3"},
+                                   {L"a.clt", L"/set", L"Title"}, {L"a.clt", L"/set"}});
     for (const auto& args : refused) {
         const ParsedArguments parsed = ParseRunnerArguments(args);
         EXPECT_TRUE(!parsed.options && !parsed.error.empty()) << args.size();
@@ -44,7 +53,11 @@ TEST(JUnitReport, EscapesMarkupAndReplacesWhatXmlCannotHold) {
     report.builds.push_back({L"C:\\Lib.vbp", 0, false, L"", true});
     report.builds.push_back({L"C:\\S\\Bad.vbp", 5, true, L"exit 1", false, {L"Compile Error in File 'x', Line 2 : y"},
                              SourceError{L"C:\\S\\M&1.bas", 12, L"Syntax error"}});
+    report.properties = {{L"version", L"2.5.1234"}, {L"VersionCompanyName", L"A&B"}};
     const std::string xml = JUnitXml(report);
+    EXPECT_NE(xml.find("    <properties>\n      <property name=\"version\" value=\"2.5.1234\"/>\n"
+                       "      <property name=\"VersionCompanyName\" value=\"A&amp;B\"/>\n    </properties>\n    <testcase"),
+              std::string::npos);
 
     EXPECT_NE(xml.find("<testsuite name=\"a&amp;b.clt\" tests=\"4\" failures=\"2\" errors=\"0\" skipped=\"1\" "
                        "time=\"61.005\" timestamp=\"2026-01-02T03:04:05\">"),

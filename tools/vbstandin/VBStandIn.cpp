@@ -31,6 +31,10 @@
 //   StandInLoadErrors=<form>[:<line>]  the build succeeds after load errors: the
 //                           form's .log beside it holds the line
 //   StandInBoxWithLog=1     with /out, show the error box as well as writing the log
+//   StandInSeen=<file>      append "<project file>\t<line>" for each other line of the
+//                           project's main section, as the compiler read it
+// As VB6 does, AutoIncrementVer=1 makes a good build raise RevisionVer and
+// save the project file (in its own way: CR LF line ends).
 //
 // Started as  <exe> /standinbox [/stamp <file>] [/yesno] <text>  it only shows the box.
 #include <windows.h>
@@ -215,6 +219,8 @@ struct Project {
     std::wstring name, exeName, path32, type = L"exe";
     std::vector<std::wstring> files;  // as written, relative to the project's folder
     std::map<std::wstring, std::wstring> standIn;  // StandIn* keys in lower case
+    std::vector<std::wstring> lines, seen;           // every line; the main section's other lines
+    bool autoIncrement = false;
 };
 
 bool ReadProject(const std::wstring& path, Project& p) {
@@ -222,12 +228,16 @@ bool ReadProject(const std::wstring& path, Project& p) {
     if (!ReadBytes(path, bytes)) return false;
     std::wstring text = FromAnsi(bytes);
     size_t pos = 0;
+    bool main = true;
     while (pos <= text.size()) {
         size_t end = text.find(L'\n', pos);
         if (end == std::wstring::npos) end = text.size();
         std::wstring line = text.substr(pos, end - pos);
         pos = end + 1;
         if (!line.empty() && line.back() == L'\r') line.pop_back();
+        p.lines.push_back(line);
+        if (!line.empty() && line[0] == L'[') main = false;
+        if (main && !line.empty() && Lower(line).compare(0, 7, L"standin") != 0) p.seen.push_back(line);
         size_t eq = line.find(L'=');
         if (eq == std::wstring::npos) continue;
         std::wstring key = Lower(Trim(line.substr(0, eq)));
@@ -246,6 +256,8 @@ bool ReadProject(const std::wstring& path, Project& p) {
         } else if (key == L"module" || key == L"class") {
             size_t semi = value.find(L';');
             p.files.push_back(Trim(semi == std::wstring::npos ? value : value.substr(semi + 1)));
+        } else if (key == L"autoincrementver" && main) {
+            p.autoIncrement = Trim(value) == L"1";
         } else if (key.compare(0, 7, L"standin") == 0) {
             p.standIn[key] = Trim(value);
         }
@@ -268,6 +280,25 @@ int ParseInt(const std::map<std::wstring, std::wstring>& m, const wchar_t* key, 
 std::wstring Value(const std::map<std::wstring, std::wstring>& m, const wchar_t* key) {
     auto it = m.find(key);
     return it == m.end() ? std::wstring() : it->second;
+}
+
+// Saves the project as VB6 does after a build with AutoIncrementVer=1: the
+// revision one higher, every line ended by CR LF.
+void RaiseRevision(const std::wstring& path, const Project& p) {
+    std::wstring text;
+    bool main = true;
+    for (size_t i = 0; i < p.lines.size(); ++i) {
+        std::wstring line = p.lines[i];
+        if (!line.empty() && line[0] == L'[') main = false;
+        const size_t eq = line.find(L'=');
+        if (main && eq != std::wstring::npos && Lower(Trim(line.substr(0, eq))) == L"revisionver")
+            line = L"RevisionVer=" + std::to_wstring(std::wcstol(line.c_str() + eq + 1, nullptr, 10) + 1);
+        if (i + 1 < p.lines.size() || !line.empty()) text += line + L"\r\n";
+    }
+    const int n = WideCharToMultiByte(CP_ACP, 0, text.data(), static_cast<int>(text.size()), nullptr, 0, nullptr, nullptr);
+    std::string bytes(static_cast<size_t>(n), '\0');
+    WideCharToMultiByte(CP_ACP, 0, text.data(), static_cast<int>(text.size()), &bytes[0], n, nullptr, nullptr);
+    AppendBytes(path, bytes, false);
 }
 
 // Runs a copy of ourselves that shows the box, and waits for it, as a compiler
@@ -318,6 +349,12 @@ int Compile(const std::wstring& cmd, const Request& req) {
     std::wstring folder = FolderOf(projectPath);
     std::wstring record = Value(opt, L"standinrecord");
     if (!record.empty()) AppendBytes(Join(folder, record), ToUtf8(cmd) + "\r\n", true);
+    if (std::wstring seen = Value(opt, L"standinseen"); !seen.empty()) {
+        std::wstring lines;
+        const std::wstring file = projectPath.substr(projectPath.find_last_of(L'\\') + 1);
+        for (const auto& line : p.seen) lines += file + L"\t" + line + L"\r\n";
+        AppendBytes(Join(folder, seen), ToUtf8(lines), true);
+    }
 
     if (int delay = ParseInt(opt, L"standindelayms", 0); delay > 0) Sleep(static_cast<DWORD>(delay));
     if (ParseInt(opt, L"standinhang", 0) != 0) {
@@ -362,6 +399,7 @@ int Compile(const std::wstring& cmd, const Request& req) {
     }
     if (!req.log.empty())
         AppendBytes(req.log, ToAnsi(L"\r\n" + loadErrors + L"Build of '" + exe + L"' succeeded.\r\n"), true);
+    if (p.autoIncrement) RaiseRevision(projectPath, p);
     return ParseInt(opt, L"standinexitcode", 0);
 }
 

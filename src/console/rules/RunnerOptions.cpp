@@ -46,6 +46,13 @@ ParsedArguments ParseRunnerArguments(const std::vector<std::wstring>& args) {
             options.help = true;
             continue;
         }
+        if (name == L"/set") {
+            if (i + 1 >= args.size()) return Refuse(arg + L"の後に値を指定してください");
+            const SettingArgument set = ParseSetting(args[++i]);
+            if (!set.setting) return Refuse(set.error);
+            options.sets.push_back(*set.setting);
+            continue;
+        }
         for (const auto& earlier : seen) {
             if (earlier == name) return Refuse(arg + L"が2回指定されています");
         }
@@ -63,7 +70,7 @@ ParsedArguments ParseRunnerArguments(const std::vector<std::wstring>& args) {
             continue;
         }
         const bool takesValue = name == L"/outdir" || name == L"/d" || name == L"/limit" || name == L"/vb" ||
-                                name == L"/junit" || name == L"/parallel";
+                                name == L"/junit" || name == L"/parallel" || name == L"/version";
         if (!takesValue) return Refuse(arg + L"は使用できないｽｲｯﾁです");
         if (i + 1 >= args.size()) return Refuse(arg + L"の後に値を指定してください");
         const std::wstring& value = args[++i];
@@ -75,6 +82,9 @@ ParsedArguments ParseRunnerArguments(const std::vector<std::wstring>& args) {
             options.vb = value;
         } else if (name == L"/junit") {
             options.junit = value;
+        } else if (name == L"/version") {
+            if (!ParseVersion(value)) return Refuse(value + L"は/versionに指定できません: " + kVersionRule);
+            options.version = value;
         } else if (name == L"/parallel") {
             options.parallel = ParseParallel(value);
             if (!options.parallel) {
@@ -96,6 +106,8 @@ ParsedArguments ParseRunnerArguments(const std::vector<std::wstring>& args) {
         return {help, {}};
     }
     if (!haveList) return Refuse(L"ｺﾝﾊﾟｲﾙﾘｽﾄ(*.clt)を指定してください");
+    const RunSettings run = CombineSettings(options.version.value_or(L""), options.sets);
+    if (!run.error.empty()) return Refuse(run.error);
     return {options, {}};
 }
 
@@ -103,6 +115,7 @@ std::wstring UsageText() {
     return L"使い方: TolvaneCmd <ｺﾝﾊﾟｲﾙﾘｽﾄ.clt> [/outdir <ﾌｫﾙﾀﾞ>] [/d <引数>] [/all]\r\n"
            L"                  [/limit <分>] [/vb <VB6.EXE>] [/recheck] [/junit <ﾚﾎﾟｰﾄ.xml>]\r\n"
            L"                  [/order] [/skip] [/parallel <数>] [/compilerlog]\r\n"
+           L"                  [/version <ﾒｼﾞｬｰ>.<ﾏｲﾅｰ>.<ﾘﾋﾞｼﾞｮﾝ>] [/set <ｷｰ>=<値>]...\r\n"
            L"\r\n"
            L"ｺﾝﾊﾟｲﾙﾘｽﾄのﾁｪｯｸされたﾌﾟﾛｼﾞｪｸﾄを順にｺﾝﾊﾟｲﾙします。\r\n"
            L"  /outdir   全てのEXEを出力するﾌｫﾙﾀﾞ\r\n"
@@ -117,6 +130,11 @@ std::wstring UsageText() {
            L"  /parallel 同時ｺﾝﾊﾟｲﾙ数(1から8)\r\n"
            L"  /compilerlog ｺﾝﾊﾟｲﾗのﾛｸﾞを読む(失敗の理由とｴﾗｰのﾌｧｲﾙと行を表示する)\r\n"
            L"            /order、/skip、/parallel、/compilerlogの省略時はTolvane.iniのｺﾝﾊﾟｲﾙ設定に従う\r\n"
+           L"  /version  全てのﾌﾟﾛｼﾞｪｸﾄをこのﾊﾞｰｼﾞｮﾝでｺﾝﾊﾟｲﾙする(各0から9999)。自動ｲﾝｸﾘﾒﾝﾄはしない\r\n"
+           L"            例: /version 2.5.%BUILD_NUMBER%  省略時はTolvane.iniのVersion\r\n"
+           L"  /set      ﾌﾟﾛｼﾞｪｸﾄﾌｧｲﾙの設定をｺﾝﾊﾟｲﾙの間だけ変える。繰り返し指定できる\r\n"
+           L"            例: /set VersionCompanyName=ﾄﾙﾊﾞｰﾝ /set Path32=..\\bin\r\n"
+           L"            ﾌﾟﾛｼﾞｪｸﾄﾌｧｲﾙはｺﾝﾊﾟｲﾙの後、元のとおりに戻す\r\n"
            L"\r\n"
            L"終了ｺｰﾄﾞ: 0 全て成功 / 1 失敗あり / 2 実行できない(引数、ﾌｧｲﾙ、ﾌｫﾙﾀﾞの誤り) / 3 中止\r\n";
 }

@@ -3,10 +3,13 @@
 //   TolvaneCmd <list.clt> [/outdir <folder>] [/d <arguments>] [/all]
 //              [/limit <minutes>] [/vb <compiler>] [/recheck] [/junit <report.xml>]
 //              [/order] [/skip] [/parallel <n>] [/compilerlog]
+//              [/version <a.b.c>] [/set <Key>=<Value>]...
 #include <chrono>
 #include <optional>
 #include <string>
 #include <vector>
+
+#include "engine/ProjectStamp.h"
 
 namespace tolvane {
 
@@ -25,6 +28,10 @@ struct RunnerOptions {
     bool skip = false;
     std::optional<int> parallel;
     bool compilerLog = false;  // on top of Tolvane.ini's CompilerLog
+    // Written into every project file for its build: the version (on top of
+    // Tolvane.ini's), and further keys of the main section, in order.
+    std::optional<std::wstring> version;
+    ProjectSettings sets;
 };
 
 // The options, or a one-line reason why the arguments cannot be used.
@@ -33,7 +40,7 @@ struct ParsedArguments {
     std::wstring error;
 };
 
-// Switches in any letter case; each at most once; exactly one list file.
+// Switches in any letter case; each at most once (but /set); exactly one list file.
 ParsedArguments ParseRunnerArguments(const std::vector<std::wstring>& args);
 
 // The short usage text that /? prints, CR LF line ends.

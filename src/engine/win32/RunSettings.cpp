@@ -35,4 +35,10 @@ bool WriteCompilerLogOption(const std::wstring& iniFile, bool on) {
     return PutIniString(iniFile, kSection, L"CompilerLog", on ? L"1" : L"0");
 }
 
+std::wstring ReadVersion(const std::wstring& iniFile) { return TrimSpaces(GetIniString(iniFile, kSection, L"Version")); }
+
+bool WriteVersion(const std::wstring& iniFile, const std::wstring& version) {
+    return PutIniString(iniFile, kSection, L"Version", version);
+}
+
 }  // namespace tolvane

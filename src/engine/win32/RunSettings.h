@@ -16,4 +16,9 @@ bool WritePlanOptions(const std::wstring& iniFile, const PlanOptions& options);
 bool ReadCompilerLogOption(const std::wstring& iniFile);
 bool WriteCompilerLogOption(const std::wstring& iniFile, bool on);
 
+// "Version": the version every project of a run is built with, as typed
+// ("2.5.1234"); empty when absent, and the projects keep their own.
+std::wstring ReadVersion(const std::wstring& iniFile);
+bool WriteVersion(const std::wstring& iniFile, const std::wstring& version);
+
 }  // namespace tolvane

@@ -1,6 +1,7 @@
 #include "ui/dialogs/frmCompileOption.h"
 
 #include "support/TimeLimit.h"
+#include "engine/ProjectStamp.h"
 #include "engine/win32/RunSettings.h"
 #include "support/Paths.h"
 #include "support/win32/Files.h"
@@ -34,6 +35,9 @@ std::vector<ui::ControlSpec> frmCompileOption::Layout() const {
         {txtTimeLimit, ControlKind::TextBox, Frame1, 2100, 1365, 735, 270},
         FrameLabel(lblTimeLimitNote, Frame1, 2925, 1410, 2250, L"0は制限なし"),
         {chkCompilerLog, ControlKind::CheckBox, Frame1, 240, 1770, 4900, 285, L"ｺﾝﾊﾟｲﾗのﾛｸﾞを読む"},
+        FrameLabel(lblVersion, Frame1, 240, 2175, 1800, L"ﾊﾞｰｼﾞｮﾝ："),
+        {txtVersion, ControlKind::TextBox, Frame1, 2100, 2130, 1500, 270},
+        FrameLabel(lblVersionNote, Frame1, 3690, 2175, 1485, L"空欄は変更なし"),
         {cmdGo, ControlKind::Button, 0, 150, 135, 1500, 435, L"設定"},
         {cmdCancel, ControlKind::Button, 0, 1710, 135, 1500, 435, L"終了"},
     };
@@ -53,6 +57,7 @@ void frmCompileOption::OnLoad() {
     SendMessageW(parallel, CB_SETCURSEL, static_cast<WPARAM>(options.parallel - 1), 0);
     const std::wstring limit = TrimSpaces(GetIniString(SettingsFile(), L"COMMON", L"TimeLimit"));
     SetText(txtTimeLimit, limit.empty() ? std::to_wstring(kDefaultTimeLimit.count()) : limit);
+    SetText(txtVersion, ReadVersion(SettingsFile()));
     CenterForm(Hwnd());
     SetFocus(chkOrder);
 }
@@ -63,6 +68,7 @@ void frmCompileOption::OnCommand(int id, int notifyCode) {
     case cmdGo: if (notifyCode == BN_CLICKED) cmdGo_Click(); break;
     case cmdCancel: if (notifyCode == BN_CLICKED) cmdCancel_Click(); break;
     case txtTimeLimit: if (notifyCode == EN_SETFOCUS) SelectAll(txtTimeLimit); break;
+    case txtVersion: if (notifyCode == EN_SETFOCUS) SelectAll(txtVersion); break;
     default: break;
     }
 }
@@ -76,13 +82,21 @@ void frmCompileOption::cmdGo_Click() {
         SetFocus(txtTimeLimit);
         return;
     }
+    // Checked as the console checks /version; empty keeps the projects' own.
+    const std::wstring version = TrimSpaces(Text(txtVersion));
+    if (!version.empty() && !ParseVersion(version)) {
+        ShowWarning(L"ﾊﾞｰｼﾞｮﾝが正しくありません", kVersionRule);
+        SetFocus(txtVersion);
+        return;
+    }
     PlanOptions options;
     options.order = Checked(chkOrder);
     options.skip = Checked(chkSkip);
     options.parallel = static_cast<int>(SendMessageW(Control(cboParallel), CB_GETCURSEL, 0, 0)) + 1;
     const bool written = WritePlanOptions(SettingsFile(), options) &&
                          PutIniString(SettingsFile(), L"COMMON", L"TimeLimit", std::to_wstring(limit->count())) &&
-                         WriteCompilerLogOption(SettingsFile(), Checked(chkCompilerLog));
+                         WriteCompilerLogOption(SettingsFile(), Checked(chkCompilerLog)) &&
+                         WriteVersion(SettingsFile(), version);
     if (written)
         ShowWarning(L"", L"設定しました", kNavy);
     else

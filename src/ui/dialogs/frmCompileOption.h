@@ -1,8 +1,8 @@
 #pragma once
 // The compile settings dialog: dependency order, skipping up-to-date
-// projects, compilers at once, the time limit of one build and reading the
-// compiler's own log, all kept in Tolvane.ini (COMMON). Shown modally; no
-// properties.
+// projects, compilers at once, the time limit of one build, reading the
+// compiler's own log and the version every project is built with, all kept
+// in Tolvane.ini (COMMON). Shown modally; no properties.
 #include "ui/core/Form.h"
 
 namespace tolvane {
@@ -24,6 +24,9 @@ public:
     static constexpr int txtTimeLimit = 109;
     static constexpr int lblTimeLimitNote = 110;
     static constexpr int chkCompilerLog = 111;
+    static constexpr int lblVersion = 120;
+    static constexpr int txtVersion = 121;
+    static constexpr int lblVersionNote = 122;
 
 private:
     frmCompileOption() = default;

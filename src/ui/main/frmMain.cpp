@@ -163,7 +163,10 @@ void frmMain::Form_Load() {
     mobjVBC->SetExecutionStopHandler([this] { mobjVBC_ExecutionStop(); });
     mobjVBC->SetExecutionSkipHandler([this] { mobjVBC_ExecutionSkip(); });
     mobjVBC->SetVB(gstrVBExe);
+    mobjVBC->SetStamper(&stampStore_);
     ApplyRunSettings();
+    // A program ended in the middle of a build left its project stamped.
+    for (const auto& note : GiveBackLeftovers()) AppendLog(note + L"\r\n");
 
     mstrPrevList = ReadPreviousList();
     if (!IsBlank(mstrPrevList)) {
@@ -270,8 +273,17 @@ void frmMain::mnuCompileOption_Click() {
 void frmMain::ApplyRunSettings() {
     // A value that is no number of minutes counts as the default.
     mobjVBC->SetTimeLimit(ReadTimeLimit().value_or(kDefaultTimeLimit));
-    mobjVBC->SetPlanning(ReadPlanOptions(TolvaneIniPath()), &projectFiles_);
+    mobjVBC->SetPlanning(ReadPlanOptions(TolvaneIniPath()), &stampedFiles_);
     mobjVBC->SetCompilerLog(ReadCompilerLogOption(TolvaneIniPath()));
+}
+
+// The version for the run, as Tolvane.ini keeps it now; a value edited there
+// by hand that the console would refuse ends the run before it starts.
+void frmMain::ApplyVersion() {
+    const std::wstring version = ReadVersion(TolvaneIniPath());
+    const RunSettings run = CombineSettings(version, {});
+    if (!run.error.empty()) throw TolvaneError(L"frmMain", TolvaneIniPath() + L"のVersionが正しくありません: " + kVersionRule);
+    stampStore_.SetSettings(run.settings);
 }
 
 void frmMain::txtDimension_GotFocus() {

@@ -13,6 +13,8 @@
 
 #include "engine/RunPlatform.h"
 #include "engine/clsTolvane.h"
+#include "engine/StampedProjectFiles.h"
+#include "engine/win32/ProjectStampStore.h"
 #include "engine/win32/Win32ProjectFiles.h"
 #include "ui/core/Form.h"
 
@@ -61,6 +63,7 @@ private:
     void mnuEditTool_Click();
     void mnuCompileOption_Click();
     void ApplyRunSettings();
+    void ApplyVersion();
     void txtDimension_GotFocus();
     void txtDimension_LostFocus();
     void SetRunningState(bool running);
@@ -128,6 +131,9 @@ private:
     std::unique_ptr<RunPlatform> platform_;
     std::unique_ptr<clsTolvane> mobjVBC;
     Win32ProjectFiles projectFiles_;
+    // The version of Tolvane.ini, written into each project for its build.
+    ProjectStampStore stampStore_;
+    StampedProjectFiles stampedFiles_{projectFiles_, stampStore_};
     std::wstring mstrPrevList;
     bool mblnListChanged = false;
     bool mblnCompiling = false;

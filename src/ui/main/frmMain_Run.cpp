@@ -41,6 +41,7 @@ void frmMain::mnuCompile_Click() {
             mobjVBC->ClearOutFolder();
         }
         mobjVBC->SetDimension(Text(txtDimension));
+        ApplyVersion();
         mobjVBC->SetCompileStop(false);
         mobjVBC->CompileStart();
         record.SetStopTime(LocalNow());

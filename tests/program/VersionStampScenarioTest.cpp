@@ -1,0 +1,245 @@
+// Versions from the build server: the values reach the compiler in each
+// project file, and every project file is given back byte for byte with its
+// time, after a success, a failure, a refusal, a stop, the compiler's own
+// save, and a program ended in the middle of a build.
+#include <algorithm>
+#include <cstdlib>
+#include <map>
+#include <tuple>
+
+#include "ChildProcess.h"
+#include "ProgramScenario.h"
+#include "UiDriver.h"
+#include "ui/dialogs/frmCompileOption.h"
+
+namespace tolvane::testing {
+namespace {
+
+// A project file as the user left it.
+struct FileState {
+    std::string bytes;
+    ULONGLONG time = 0;
+    DWORD attributes = 0;
+    bool operator==(const FileState& o) const { return std::tie(bytes, time, attributes) == std::tie(o.bytes, o.time, o.attributes); }
+};
+
+FileState StateOf(const std::wstring& path) {
+    FileState s;
+    s.bytes = ReadBytes(path).value_or("(missing)");
+    WIN32_FILE_ATTRIBUTE_DATA data{};
+    if (GetFileAttributesExW(path.c_str(), GetFileExInfoStandard, &data)) {
+        s.time = (static_cast<ULONGLONG>(data.ftLastWriteTime.dwHighDateTime) << 32) | data.ftLastWriteTime.dwLowDateTime;
+        s.attributes = data.dwFileAttributes;
+    }
+    return s;
+}
+
+// An old time, so that a time not given back shows.
+void MakeOld(const std::wstring& path) {
+    HANDLE f = CreateFileW(path.c_str(), FILE_WRITE_ATTRIBUTES, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+    const FILETIME old{0x12345678, 0x01D5A000};  // 2019
+    SetFileTime(f, nullptr, nullptr, &old);
+    CloseHandle(f);
+}
+
+// The stand-in's record beside a project, and what it saw of it ("key=value" lines of its main section).
+std::wstring SeenFile(const Project& p) { return p.path.substr(0, p.path.rfind(L'\\') + 1) + L"seen.txt"; }
+std::vector<std::wstring> SeenOf(const Project& p) {
+    std::vector<std::wstring> lines;
+    for (const auto& line : ReadUtf8Lines(SeenFile(p)))
+        if (line.rfind(p.file + L"\t", 0) == 0) lines.push_back(line.substr(p.file.size() + 1));
+    return lines;
+}
+bool Contains(const std::vector<std::wstring>& lines, const std::wstring& line) { return std::count(lines.begin(), lines.end(), line) > 0; }
+
+std::vector<std::wstring> FilesIn(const std::wstring& folder) {
+    std::vector<std::wstring> names;
+    WIN32_FIND_DATAW found;
+    HANDLE find = FindFirstFileW((folder + L"\\*.*").c_str(), &found);
+    for (BOOL more = find != INVALID_HANDLE_VALUE; more; more = FindNextFileW(find, &found))
+        if (found.cFileName[0] != L'.') names.push_back(found.cFileName);
+    FindClose(find);
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+struct Cmd {
+    DWORD status;
+    std::vector<std::wstring> out;
+    std::wstring err;
+};
+
+Cmd RunCmd(const ProgramFolder& program, const std::wstring& args) {
+    ChildProcess cmd(L"\"" + program.File(L"TolvaneCmd.exe") + L"\" " + args, program.File(L"out.txt"),
+                     program.File(L"err.txt"));
+    EXPECT_TRUE(cmd.WaitForExit(120s));
+    return {cmd.ExitCode(), SplitLines(FromAnsi(program.Bytes(L"out.txt").value_or(""))),
+            FromAnsi(program.Bytes(L"err.txt").value_or(""))};
+}
+
+const std::wstring kSeen = L"seen.txt";  // beside each project
+
+TEST(VersionStamp, ConsoleVersionAndSetReachEachProjectAndEveryFileComesBackByteForByte) {
+    ProgramFolder program;
+    program.WriteTolvaneIni();
+    const std::wstring record = program.File(L"builds.txt");
+    const Project good = MakeProject(program, {L"版\\good", L"Good", false, 0, false, {{L"StandInSeen", kSeen}}}, record);
+    // LF line ends, Shift-JIS, a key twice, a key missing, a later section with a key of the same name.
+    ASSERT_TRUE(WriteBytes(good.path, Ansi(L"Type=Exe\nForm=frmMain.frm\nTitle=\"帳票 ﾂｰﾙ\"\nMajorVer=1\nmajorver = 1\n"
+                                           L"StandInSeen=seen.txt\nStandInRecord=" + record + L"\n"
+                                           L"Name=\"Good\"\nExeName32=\"Good.exe\"\n\n[MS Transaction Server]\n"
+                                           L"RevisionVer=3\n")));
+    const Project broken = MakeProject(program, {L"版\\broken", L"Broken", true, 0, false, {{L"StandInSeen", kSeen}}}, record);
+    const Project readOnly = MakeProject(program, {L"版\\ro", L"ReadOnly"}, record);
+    const Project locked = MakeProject(program, {L"版\\locked", L"Locked"}, record);
+    for (const auto* p : {&good, &broken, &readOnly, &locked}) MakeOld(p->path);
+    SetFileAttributesW(readOnly.path.c_str(), FILE_ATTRIBUTE_READONLY);
+    std::map<std::wstring, FileState> before;
+    for (const auto* p : {&good, &broken, &readOnly, &locked}) before[p->path] = StateOf(p->path);
+    const std::wstring list = program.File(L"version.clt");
+    WriteList(list, {{true, good.path}, {true, broken.path}, {true, readOnly.path}, {true, locked.path}});
+    const std::wstring report = program.File(L"report.xml");
+    const auto allBack = [&] {
+        for (const auto& [path, state] : before) EXPECT_TRUE(StateOf(path) == state) << ToUtf8(path);
+    };
+
+    HANDLE held = CreateFileW(locked.path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    Cmd run = RunCmd(program, L"\"" + list + L"\" /version 2.5.1234 /set \"VersionCompanyName=ﾄﾙﾊﾞｰﾝ 商会\" "
+                                             L"/SET CondComp=DEBUG=1 /junit \"" + report + L"\"");
+    CloseHandle(held);
+    EXPECT_EQ(run.status, 1u) << ToUtf8(run.err);
+    const auto seen = SeenOf(good);
+    for (const wchar_t* line : {L"MajorVer=2", L"majorver =2", L"MinorVer=5", L"RevisionVer=1234", L"AutoIncrementVer=0",
+                                L"VersionCompanyName=\"ﾄﾙﾊﾞｰﾝ 商会\"", L"CondComp=\"DEBUG=1\"", L"Title=\"帳票 ﾂｰﾙ\""})
+        EXPECT_TRUE(Contains(seen, line)) << ToUtf8(line);
+    EXPECT_TRUE(Contains(SeenOf(broken), L"RevisionVer=1234"));
+    // Neither refused project reached a compiler; each failed with the reason, and the run went on.
+    EXPECT_EQ(ReadUtf8Lines(record).size(), 2u);
+    std::wstring out;
+    for (const auto& line : run.out) out += line + L"\n";
+    EXPECT_NE(out.find(L"\t" + readOnly.path + L"にﾊﾞｰｼﾞｮﾝを設定できませんでした: 読み取り専用のﾌｧｲﾙです\n"), std::wstring::npos)
+        << ToUtf8(out);
+    EXPECT_NE(out.find(L"\t" + locked.path + L"にﾊﾞｰｼﾞｮﾝを設定できませんでした: "), std::wstring::npos);
+    EXPECT_NE(out.find(L"3件のｺﾝﾊﾟｲﾙに失敗しています"), std::wstring::npos);
+    EXPECT_NE(ReadBytes(report).value_or("").find("<property name=\"version\" value=\"2.5.1234\"/>"), std::string::npos);
+    allBack();
+    // Nothing left where a search or the user would find it.
+    EXPECT_EQ(FilesIn(program.File(L"版\\good")), (std::vector<std::wstring>{L"Good.exe", L"Good.vbp", L"frmMain.frm", L"seen.txt"}));
+    EXPECT_EQ(FilesIn(program.File(L"TolvaneStamp")), std::vector<std::wstring>{L"LastBuilt.txt"});
+
+    // The compiler saves the project itself (AutoIncrementVer=1 raises the revision): given back all the same.
+    WriteList(list, {{true, good.path}});
+    run = RunCmd(program, L"\"" + list + L"\" /set AutoIncrementVer=1");
+    EXPECT_EQ(run.status, 0u) << ToUtf8(run.err);
+    EXPECT_TRUE(Contains(SeenOf(good), L"AutoIncrementVer=1"));
+    allBack();
+    // Skipping: built last with other values, so not up to date; then unchanged, so skipped.
+    for (const wchar_t* status : {L"ｺﾝﾊﾟｲﾙ開始", L"ｺﾝﾊﾟｲﾙ省略"}) {
+        run = RunCmd(program, L"\"" + list + L"\" /skip /version 2.5.1234");
+        EXPECT_EQ(Masked(run.out).at(0), Progress(good, status));
+    }
+    allBack();
+
+    if (const char* drive = std::getenv("TOLVANE_SMALL_DISK")) {
+        // A full disk: the stamped text (longer by a page) cannot be written; the file stays as it was.
+        const std::wstring full = FromUtf8(drive) + L"Full.vbp", filler = FromUtf8(drive) + L"filler";
+        ASSERT_TRUE(WriteBytes(full, "Type=Exe\r\nName=\"Full\"\r\n"));
+        const FileState fullBefore = StateOf(full);
+        for (int i = 0; WriteBytes(filler + std::to_wstring(i), std::string(4096, 'x')); ++i) {
+        }
+        WriteList(list, {{true, full}});
+        run = RunCmd(program, L"\"" + list + L"\" /set VersionComments=" + std::wstring(5000, L'x'));
+        EXPECT_EQ(run.out.at(2).rfind(L"\t" + full + L"にﾊﾞｰｼﾞｮﾝを設定できませんでした: ", 0), 0u) << ToUtf8(run.out.at(2));
+        EXPECT_TRUE(StateOf(full) == fullBefore);
+        for (int i = 0; DeleteFileW((filler + std::to_wstring(i)).c_str()); ++i) {
+        }
+        DeleteFileW(full.c_str());
+    }
+    // Refused before anything is built: exit 2 with one line.
+    run = RunCmd(program, L"\"" + list + L"\" /version 1.0.0 /set RevisionVer=2");
+    EXPECT_EQ(run.status, 2u);
+    EXPECT_EQ(run.err, L"RevisionVerは/versionと同時に/setで指定できません（TolvaneCmd /? で使い方を表示します）\r\n");
+}
+
+TEST(VersionStamp, StoppedRunGivesTheFileBackAndAKilledProgramsFileComesBackAtTheNextStart) {
+    ProgramFolder program;
+    program.WriteTolvaneIni();
+    const Project hung = MakeProject(program, {L"p1", L"Hung", false, 0, true, {{L"StandInSeen", kSeen}}}, L"");
+    MakeOld(hung.path);
+    const FileState before = StateOf(hung.path);
+    const std::wstring list = program.File(L"hung.clt");
+    WriteList(list, {{true, hung.path}});
+    const std::wstring cmdLine = L"\"" + program.File(L"TolvaneCmd.exe") + L"\" \"" + list + L"\" /version 7.0.99";
+    {
+        ChildProcess cmd(cmdLine, program.File(L"out.txt"), program.File(L"err.txt"));
+        ASSERT_TRUE(WaitUntil([&] { return !SeenOf(hung).empty(); }, 60s));
+        HWND stopWindow = FindWindowW(L"TolvaneCmdStop", nullptr);
+        ASSERT_NE(stopWindow, nullptr);
+        PostMessageW(stopWindow, WM_CLOSE, 0, 0);
+        ASSERT_TRUE(cmd.WaitForExit(60s));
+        EXPECT_EQ(cmd.ExitCode(), 3u);
+    }
+    EXPECT_TRUE(StateOf(hung.path) == before);
+
+    DeleteFileW(SeenFile(hung).c_str());
+    {
+        ChildProcess cmd(cmdLine, program.File(L"out.txt"), program.File(L"err.txt"));
+        ASSERT_TRUE(WaitUntil([&] { return !SeenOf(hung).empty(); }, 60s));
+        TerminateProcess(cmd.Handle(), 9);
+        ASSERT_TRUE(cmd.WaitForExit(30s));
+    }
+    // Ended in the middle of the build: still stamped until a program starts.
+    EXPECT_NE(StateOf(hung.path).bytes.find("RevisionVer=99"), std::string::npos);
+    RunningProgram tolvane(program);
+    ASSERT_NE(tolvane.WaitForMain(), nullptr);
+    EXPECT_EQ(tolvane.LogLines().at(0), hung.path + L"を元に戻しました(前回のｺﾝﾊﾟｲﾙ中にﾌﾟﾛｸﾞﾗﾑが終了したため)");
+    EXPECT_TRUE(StateOf(hung.path) == before);
+}
+
+TEST(VersionStamp, WindowVersionBoxIsCheckedAndEveryBuildOfF12GetsIt) {
+    ProgramFolder program;
+    const Project app = MakeProject(program, {L"本体", L"App", false, 0, false, {{L"StandInSeen", kSeen}}}, L"");
+    const Project readOnly = MakeProject(program, {L"読取", L"ReadOnly"}, L"");
+    SetFileAttributesW(readOnly.path.c_str(), FILE_ATTRIBUTE_READONLY);
+    const FileState appBefore = StateOf(app.path), readOnlyBefore = StateOf(readOnly.path);
+    const std::wstring list = program.File(L"二件.clt");
+    WriteList(list, {{true, readOnly.path}, {true, app.path}});
+    program.WriteTolvaneIni(StandInExe(), list);
+
+    RunningProgram tolvane(program);
+    ASSERT_NE(tolvane.WaitForMain(), nullptr);
+    tolvane.Command(ids::mnuCompileOption);
+    HWND dialog = tolvane.WaitForCaption(L"ｺﾝﾊﾟｲﾙ設定");
+    ASSERT_NE(dialog, nullptr);
+    HWND box = Child(dialog, frmCompileOption::txtVersion);
+    EXPECT_EQ(WindowText(box), L"");  // absent from Tolvane.ini
+    for (const wchar_t* version : {L"2.5", L"3.1.42"}) {
+        SetWindowTextTo(box, version);
+        Click(Child(dialog, frmCompileOption::cmdGo));
+        const bool bad = version[3] == 0;
+        if (bad) CaptureWindow(tolvane.WaitForClass(kWarningBoxClass), "compile_option_bad_version");
+        const BoxLines lines = Answered(tolvane);
+        if (bad) {
+            CaptureWindow(dialog, "compile_option_version");
+            EXPECT_EQ(lines.line1, L"ﾊﾞｰｼﾞｮﾝが正しくありません");
+            EXPECT_EQ(lines.line2, L"2.5.1234 のように0から9999の数を3つ指定してください");
+        } else {
+            EXPECT_EQ(lines.line2, L"設定しました");
+        }
+    }
+    ASSERT_TRUE(Answer(dialog, frmCompileOption::cmdCancel));
+    EXPECT_NE(program.Bytes(L"Tolvane.ini")->find("Version=3.1.42\r\n"), std::string::npos);
+
+    const auto run = RunToTheEnd(tolvane);
+    EXPECT_EQ(run.first, L"1件のｺﾝﾊﾟｲﾙに失敗しています");
+    EXPECT_NE(tolvane.LogText().find(L"\t" + readOnly.path + L"にﾊﾞｰｼﾞｮﾝを設定できませんでした: 読み取り専用のﾌｧｲﾙです"),
+              std::wstring::npos);
+    const auto seen = SeenOf(app);
+    for (const wchar_t* line : {L"MajorVer=3", L"MinorVer=1", L"RevisionVer=42", L"AutoIncrementVer=0"})
+        EXPECT_TRUE(Contains(seen, line)) << ToUtf8(line);
+    EXPECT_TRUE(StateOf(app.path) == appBefore);
+    EXPECT_TRUE(StateOf(readOnly.path) == readOnlyBefore);
+}
+
+}  // namespace
+}  // namespace tolvane::testing
