@@ -31,8 +31,12 @@ public:
     ProjectStampStore(const ProjectStampStore&) = delete;
     ProjectStampStore& operator=(const ProjectStampStore&) = delete;
 
-    // The values of the next run (none: project files are left alone).
-    void SetSettings(ProjectSettings settings) { settings_ = std::move(settings); }
+    // The values of the next run (none: project files are left alone). The
+    // record of last builds is read again: the other program may have built since.
+    void SetSettings(ProjectSettings settings) {
+        settings_ = std::move(settings);
+        record_.reset();
+    }
     const ProjectSettings& Settings() const override { return settings_; }
     std::optional<std::wstring> Stamp(const std::wstring& vbp) override;
     std::optional<std::wstring> GiveBack(const std::wstring& vbp) override;
