@@ -97,7 +97,7 @@ private:
         const ListFileLoad load = LoadListFile(list_, engine_);
         switch (load.result) {
         case ListFileLoad::Missing: return Refuse(list_ + L"が見つかりません");
-        case ListFileLoad::Unreadable: return Refuse(list_ + L"が開けませんでした: " + LastErrorText(load.error));
+        case ListFileLoad::Unreadable: return Refuse(list_ + L"が開けませんでした: " + load.failure.Text());
         case ListFileLoad::TooLong:
             return Refuse(list_ + L"は開けませんでした: ｺﾝﾊﾟｲﾙﾘｽﾄに登録できるのは" +
                           std::to_wstring(clsTolvane::kMaxEntries) + L"件までです");
@@ -108,8 +108,8 @@ private:
         }
 
         // A settings file that cannot be read is not one without settings.
-        if (const DWORD error = IniReadError(TolvaneIniPath())) {
-            return Refuse(TolvaneIniPath() + L"を読み込めませんでした: " + LastErrorText(error));
+        if (const PlatformResult readable = CheckIniReadable(TolvaneIniPath()); readable.Failed()) {
+            return Refuse(TolvaneIniPath() + L"を読み込めませんでした: " + readable.Text());
         }
         engine_.SetVB(options_.vb ? FullPath(*options_.vb) : ReadCompilerPath());
         if (IsBlank(engine_.VB())) {

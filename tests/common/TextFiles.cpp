@@ -46,8 +46,7 @@ bool WriteBytes(const std::wstring& path, const std::string& bytes) {
 
 std::optional<std::string> ReadBytes(const std::wstring& path) {
     std::string bytes;
-    DWORD error = 0;
-    if (!ReadWholeFile(path, bytes, error)) return std::nullopt;
+    if (ReadWholeFile(path, bytes).Failed()) return std::nullopt;
     return bytes;
 }
 

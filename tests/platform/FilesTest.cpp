@@ -53,7 +53,7 @@ TEST_F(Files, ExistOnlyAsOrdinaryVisibleFilesInAnyCase) {
 
 TEST_F(Files, SettingsAreReadWholeAndAnUnreadableFileIsToldFromAMissingOne) {
     const std::wstring ini = folder.File(L"Tolvane.ini");
-    EXPECT_EQ(IniReadError(ini), 0u);
+    EXPECT_FALSE(CheckIniReadable(ini).Failed());
     // Past every buffer size on the way: a list path of 342 bytes was once cut at 254.
     std::string kanji = "a";
     for (int i = 0; i < 700; ++i) kanji += "\x8A\xBF";
@@ -61,17 +61,21 @@ TEST_F(Files, SettingsAreReadWholeAndAnUnreadableFileIsToldFromAMissingOne) {
     EXPECT_EQ(GetIniString(ini, L"COMMON", L"LONG"), std::wstring(342, L'x'));
     EXPECT_EQ(GetIniString(ini, L"COMMON", L"KANJI"), L"a" + std::wstring(700, L'漢'));
     EXPECT_EQ(GetIniString(ini, L"OTHER", L"LONG"), L"");
-    EXPECT_NE(IniReadError(folder.Folder(L"Folder.ini")), 0u);
-    EXPECT_EQ(IniReadError(folder.File(L"missing\\Tolvane.ini")), 0u);
+    const PlatformResult folderIni = CheckIniReadable(folder.Folder(L"Folder.ini"));
+    EXPECT_TRUE(folderIni.Failed());
+    EXPECT_NE(folderIni.Code(), 0u);
+    EXPECT_STREQ(folderIni.Source(), L"CheckIniReadable");
+    EXPECT_FALSE(CheckIniReadable(folder.File(L"missing\\Tolvane.ini")).Failed());
 
     // Read-only and hidden: written all the same, hidden dropped.
     ASSERT_TRUE(SetFileAttributesW(ini.c_str(), FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN));
-    EXPECT_TRUE(PutIniString(ini, L"COMMON", L"PREV_Vbp", L"C:\\ｶﾅ\\"));
+    EXPECT_FALSE(PutIniString(ini, L"COMMON", L"PREV_Vbp", L"C:\\ｶﾅ\\").Failed());
     EXPECT_EQ(GetFileAttributesW(ini.c_str()), DWORD{FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_ARCHIVE});
     EXPECT_NE(ReadBytes(ini)->find("PREV_Vbp=C:\\\xB6\xC5\\\r\n"), std::string::npos);
-    SetLastError(0);
-    EXPECT_FALSE(PutIniString(folder.File(L"missing\\Tolvane.ini"), L"COMMON", L"EXE", L"x"));
-    EXPECT_NE(GetLastError(), 0u);  // the reason the caller reports
+    const PlatformResult refused = PutIniString(folder.File(L"missing\\Tolvane.ini"), L"COMMON", L"EXE", L"x");
+    EXPECT_TRUE(refused.Failed());
+    EXPECT_NE(refused.Code(), 0u);  // the reason the caller reports
+    EXPECT_STREQ(refused.Source(), L"PutIniString");
     EXPECT_FALSE(FileExists(folder.File(L"missing\\Tolvane.ini")));
 }
 

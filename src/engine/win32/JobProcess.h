@@ -6,7 +6,11 @@
 #include <chrono>
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
+
+#include "support/win32/Handle.h"
+#include "support/win32/PlatformResult.h"
 
 namespace tolvane {
 
@@ -15,17 +19,15 @@ public:
     // Starts the program suspended with the command line as its text (the
     // program is never looked for in the command line), puts it into a fresh kill-on-close job
     // and lets it run. When the job cannot take it (a parent job forbids nesting)
-    // the process runs outside any job. Throws VbError with the platform's
-    // description when the process cannot be started.
-    static std::unique_ptr<JobProcess> Start(const std::wstring& program, const std::wstring& commandLine,
-                                             WORD showWindow);
+    // the process runs outside any job. The failure when the process cannot
+    // be started; started is then left empty.
+    static PlatformResult Start(const std::wstring& program, const std::wstring& commandLine, WORD showWindow,
+                                std::unique_ptr<JobProcess>& started);
 
     JobProcess(const JobProcess&) = delete;
     JobProcess& operator=(const JobProcess&) = delete;
-    // Closing the job ends whatever of the build is still running.
-    ~JobProcess();
 
-    HANDLE Process() const { return process_; }
+    HANDLE Process() const { return process_.Get(); }
     DWORD ProcessId() const { return pid_; }
 
     // The process and every live process it started: the job's own list, or,
@@ -37,12 +39,14 @@ public:
     void Terminate(std::chrono::milliseconds wait);
 
 private:
-    JobProcess(HANDLE process, DWORD pid, HANDLE job) : process_(process), pid_(pid), job_(job) {}
+    JobProcess(Handle process, DWORD pid, Handle job)
+        : process_(std::move(process)), pid_(pid), job_(std::move(job)) {}
     bool JobProcessIds(std::vector<DWORD>& ids) const;
 
-    HANDLE process_;
+    Handle process_;
     DWORD pid_;
-    HANDLE job_;
+    // Declared last, so closed first: closing the job ends whatever of the build is still running.
+    Handle job_;
 };
 
 // Ids of the process and its descendants in one snapshot of all processes.

@@ -11,7 +11,8 @@ ListFileRead ReadListFile(const std::wstring& path) {
     ListFileRead read;
     if (!FileExists(path)) return read;
     std::string bytes;
-    if (!ReadWholeFile(path, bytes, read.error)) {
+    read.failure = ReadWholeFile(path, bytes);
+    if (read.failure.Failed()) {
         read.result = ListFileLoad::Unreadable;
         return read;
     }

@@ -6,13 +6,14 @@
 #include <string>
 
 #include "engine/clsTolvane.h"
+#include "support/win32/PlatformResult.h"
 
 namespace tolvane {
 
 struct ListFileLoad {
     enum Result { Missing, Loaded, Unreadable, TooLong } result = Missing;
-    // The platform's error code when Unreadable.
-    DWORD error = 0;
+    // Why, when Unreadable.
+    PlatformResult failure;
 };
 
 // The file read into entries of its own, touching no engine: safe on any thread.

@@ -58,34 +58,37 @@ bool Overwrite(HANDLE file, const std::string& bytes) {
 FILETIME AsFileTime(std::uint64_t t) { return FILETIME{static_cast<DWORD>(t), static_cast<DWORD>(t >> 32)}; }
 
 // The kept bytes, time and attributes back in the project file, whatever the
-// compiler did to it (rewrote it, replaced it, deleted it). The error when not.
-std::optional<DWORD> PutBack(const std::wstring& path, const StampJournal& kept) {
+// compiler did to it (rewrote it, replaced it, deleted it). The failure when not.
+PlatformResult PutBack(const std::wstring& path, const StampJournal& kept) {
     const DWORD now = GetFileAttributesW(path.c_str());
     if (now != INVALID_FILE_ATTRIBUTES && (now & FILE_ATTRIBUTE_READONLY)) {
         SetFileAttributesW(path.c_str(), now & ~FILE_ATTRIBUTE_READONLY);
     }
-    HANDLE file = INVALID_HANDLE_VALUE;
+    Handle file;
     for (int attempt = 0;; ++attempt) {
-        file = CreateFileW(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-        if (file != INVALID_HANDLE_VALUE) break;
+        file.Reset(CreateFileW(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL,
+                               nullptr));
+        if (file.Valid()) break;
         const DWORD error = GetLastError();
-        if (attempt >= kBusyRetries || (error != ERROR_SHARING_VIOLATION && error != ERROR_LOCK_VIOLATION)) return error;
+        if (attempt >= kBusyRetries || (error != ERROR_SHARING_VIOLATION && error != ERROR_LOCK_VIOLATION)) {
+            return PlatformResult::Failure(error, L"PutBack");
+        }
         Sleep(kBusyPauseMs);
     }
     const FILETIME time = AsFileTime(kept.writeTime);
-    const bool ok = Overwrite(file, kept.original) && SetFileTime(file, nullptr, nullptr, &time);
-    const DWORD error = GetLastError();
-    CloseHandle(file);
-    if (!ok) return error;
+    const bool ok = Overwrite(file.Get(), kept.original) && SetFileTime(file.Get(), nullptr, nullptr, &time);
+    const PlatformResult result = ok ? PlatformResult() : PlatformResult::LastError(L"PutBack");
+    file.Close();
+    if (result.Failed()) return result;
     if (GetFileAttributesW(path.c_str()) != kept.attributes) SetFileAttributesW(path.c_str(), kept.attributes);
-    return std::nullopt;
+    return result;
 }
 
 // Deletes the record through its open handle, then lets it go.
-void Discard(HANDLE journal, const std::wstring& path) {
+void Discard(Handle journal, const std::wstring& path) {
     FILE_DISPOSITION_INFO info{TRUE};
-    const bool marked = SetFileInformationByHandle(journal, FileDispositionInfo, &info, sizeof info);
-    CloseHandle(journal);
+    const bool marked = SetFileInformationByHandle(journal.Get(), FileDispositionInfo, &info, sizeof info);
+    journal.Close();
     if (!marked) DeleteFileW(path.c_str());
 }
 
@@ -104,27 +107,26 @@ enum class Leftover { Busy, Done };
 
 // One record left by a program that ended: its file given back (or why not) in note.
 Leftover GiveBackJournal(const std::wstring& path, std::wstring& note) {
-    HANDLE journal = CreateFileW(path.c_str(), GENERIC_READ | DELETE, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
-    if (journal == INVALID_HANDLE_VALUE) {
+    Handle journal(CreateFileW(path.c_str(), GENERIC_READ | DELETE, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr));
+    if (!journal.Valid()) {
         // Held open: its build is still running in another program.
         if (GetLastError() == ERROR_SHARING_VIOLATION) return Leftover::Busy;
         note = path + L"を開けませんでした: " + LastErrorText(GetLastError());
         return Leftover::Done;
     }
     std::string bytes;
-    const std::optional<StampJournal> kept = ReadAll(journal, bytes) ? DecodeJournal(bytes) : std::nullopt;
+    const std::optional<StampJournal> kept = ReadAll(journal.Get(), bytes) ? DecodeJournal(bytes) : std::nullopt;
     if (!kept) {
         // Cut short as it was written: the project had not been touched yet.
-        Discard(journal, path);
+        Discard(std::move(journal), path);
         return Leftover::Done;
     }
     const std::wstring project = FromUtf8(kept->project);
-    if (const auto error = PutBack(project, *kept)) {
-        CloseHandle(journal);
-        note = project + L"を元に戻せませんでした: " + LastErrorText(*error);
+    if (const PlatformResult putBack = PutBack(project, *kept); putBack.Failed()) {
+        note = project + L"を元に戻せませんでした: " + putBack.Text();
         return Leftover::Done;
     }
-    Discard(journal, path);
+    Discard(std::move(journal), path);
     note = project + L"を元に戻しました(前回のｺﾝﾊﾟｲﾙ中にﾌﾟﾛｸﾞﾗﾑが終了したため)";
     return Leftover::Done;
 }
@@ -136,14 +138,13 @@ std::wstring StampFolder() { return GetFolderPath(TolvaneIniPath()) + L"TolvaneS
 std::vector<std::wstring> GiveBackLeftovers(const std::wstring& folder) {
     std::vector<std::wstring> notes;
     WIN32_FIND_DATAW found;
-    HANDLE find = FindFirstFileW((folder + L"*.jnl").c_str(), &found);
-    if (find == INVALID_HANDLE_VALUE) return notes;
+    const FindHandle find(FindFirstFileW((folder + L"*.jnl").c_str(), &found));
+    if (!find.Valid()) return notes;
     do {
         std::wstring note;
         GiveBackJournal(folder + found.cFileName, note);
         if (!note.empty()) notes.push_back(note);
-    } while (FindNextFileW(find, &found));
-    FindClose(find);
+    } while (FindNextFileW(find.Get(), &found));
     return notes;
 }
 
@@ -161,20 +162,19 @@ std::optional<std::wstring> ProjectStampStore::Stamp(const std::wstring& vbp) {
     if (attributes == INVALID_FILE_ATTRIBUTES) return cannot + LastErrorText(GetLastError());
     // A read-only project (a source-control checkout) is not made writable behind the user's back.
     if (attributes & FILE_ATTRIBUTE_READONLY) return cannot + L"読み取り専用のﾌｧｲﾙです";
-    HANDLE file = CreateFileW(vbp.c_str(), GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                              FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE) return cannot + LastErrorText(GetLastError());
+    const Handle file(CreateFileW(vbp.c_str(), GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                                  FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file.Valid()) return cannot + LastErrorText(GetLastError());
     std::string original;
     FILETIME time{};
     std::optional<std::wstring> refusal;
-    if (!ReadAll(file, original) || !GetFileTime(file, nullptr, nullptr, &time)) {
+    if (!ReadAll(file.Get(), original) || !GetFileTime(file.Get(), nullptr, nullptr, &time)) {
         refusal = cannot + LastErrorText(GetLastError());
     } else {
         StampJournal kept{Utf8(vbp), (static_cast<std::uint64_t>(time.dwHighDateTime) << 32) | time.dwLowDateTime,
                           attributes, original};
-        refusal = Write(vbp, file, kept);
+        refusal = Write(vbp, file.Get(), kept);
     }
-    CloseHandle(file);
     return refusal;
 }
 
@@ -195,48 +195,47 @@ std::optional<std::wstring> ProjectStampStore::Write(const std::wstring& vbp, HA
     }
     SetFileAttributesW(folder_.c_str(), FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_DIRECTORY);
     const std::wstring path = JournalPath(folder_, vbp);
-    HANDLE journal = INVALID_HANDLE_VALUE;
-    for (int attempt = 0; attempt < 2 && journal == INVALID_HANDLE_VALUE; ++attempt) {
-        journal = CreateFileW(path.c_str(), GENERIC_WRITE | DELETE, FILE_SHARE_READ, nullptr, CREATE_NEW,
-                              FILE_ATTRIBUTE_NORMAL, nullptr);
-        if (journal != INVALID_HANDLE_VALUE) break;
+    Handle journal;
+    for (int attempt = 0; attempt < 2 && !journal.Valid(); ++attempt) {
+        journal.Reset(CreateFileW(path.c_str(), GENERIC_WRITE | DELETE, FILE_SHARE_READ, nullptr, CREATE_NEW,
+                                  FILE_ATTRIBUTE_NORMAL, nullptr));
+        if (journal.Valid()) break;
         if (GetLastError() != ERROR_FILE_EXISTS) return cannot + LastErrorText(GetLastError());
         // A record of this project already: a build in another program, or one that was ended.
         std::wstring note;
         if (GiveBackJournal(path, note) == Leftover::Busy) return cannot + L"他のｺﾝﾊﾟｲﾙがこのﾌﾟﾛｼﾞｪｸﾄﾌｧｲﾙを使用中です";
     }
-    if (journal == INVALID_HANDLE_VALUE) return cannot + LastErrorText(ERROR_FILE_EXISTS);
+    if (!journal.Valid()) return cannot + LastErrorText(ERROR_FILE_EXISTS);
     const std::string journalBytes = EncodeJournal(kept);
     DWORD written = 0;
-    if (!WriteFile(journal, journalBytes.data(), static_cast<DWORD>(journalBytes.size()), &written, nullptr) ||
-        written != journalBytes.size() || !FlushFileBuffers(journal)) {
+    if (!WriteFile(journal.Get(), journalBytes.data(), static_cast<DWORD>(journalBytes.size()), &written, nullptr) ||
+        written != journalBytes.size() || !FlushFileBuffers(journal.Get())) {
         const DWORD error = GetLastError();
-        Discard(journal, path);
+        Discard(std::move(journal), path);
         return cannot + LastErrorText(error);
     }
     if (!Overwrite(file, StampText(kept.original, pairs))) {
         const DWORD error = GetLastError();
         // Half written (a full disk): the kept bytes go back at once, or at the next start.
         const FILETIME time = AsFileTime(kept.writeTime);
-        if (Overwrite(file, kept.original) && SetFileTime(file, nullptr, nullptr, &time)) Discard(journal, path);
-        else CloseHandle(journal);
+        if (Overwrite(file, kept.original) && SetFileTime(file, nullptr, nullptr, &time)) Discard(std::move(journal), path);
         return cannot + LastErrorText(error);
     }
-    stamped_[PathKey(vbp)] = Stamped{journal, kept};
+    stamped_[PathKey(vbp)] = Stamped{std::move(journal), kept};
     return std::nullopt;
 }
 
 std::optional<std::wstring> ProjectStampStore::GiveBack(const std::wstring& vbp) {
     const auto it = stamped_.find(PathKey(vbp));
     if (it == stamped_.end()) return std::nullopt;
-    const Stamped stamped = it->second;
+    Stamped stamped = std::move(it->second);
     stamped_.erase(it);
-    if (const auto error = PutBack(vbp, stamped.kept)) {
+    if (const PlatformResult putBack = PutBack(vbp, stamped.kept); putBack.Failed()) {
         // Let go of the record: the next start of either program gives the file back.
-        CloseHandle(stamped.journal);
-        return vbp + L"を元に戻せませんでした(次回の起動時に戻します): " + LastErrorText(*error);
+        stamped.journal.Close();
+        return vbp + L"を元に戻せませんでした(次回の起動時に戻します): " + putBack.Text();
     }
-    Discard(stamped.journal, JournalPath(folder_, vbp));
+    Discard(std::move(stamped.journal), JournalPath(folder_, vbp));
     return std::nullopt;
 }
 
@@ -244,8 +243,7 @@ std::map<std::wstring, std::wstring>& ProjectStampStore::Record() {
     if (record_) return *record_;
     record_.emplace();
     std::string bytes;
-    DWORD error = 0;
-    if (!ReadWholeFile(folder_ + kRecordName, bytes, error)) return *record_;
+    if (ReadWholeFile(folder_ + kRecordName, bytes).Failed()) return *record_;
     const std::wstring text = FromUtf8(bytes);
     for (std::size_t at = 0; at < text.size();) {
         auto end = text.find(L"\r\n", at);

@@ -14,6 +14,7 @@
 
 #include "engine/BuildStamp.h"
 #include "engine/StampJournal.h"
+#include "support/win32/Handle.h"
 
 namespace tolvane {
 
@@ -45,7 +46,7 @@ public:
 
 private:
     struct Stamped {
-        HANDLE journal;
+        Handle journal;  // held open for the length of the build
         StampJournal kept;
     };
     std::optional<std::wstring> Write(const std::wstring& vbp, HANDLE file, const StampJournal& kept);

@@ -23,21 +23,27 @@ PlanOptions ReadPlanOptions(const std::wstring& iniFile) {
     return options;
 }
 
-bool WritePlanOptions(const std::wstring& iniFile, const PlanOptions& options) {
-    bool ok = PutIniString(iniFile, kSection, L"Order", options.order ? L"1" : L"0");
-    ok = PutIniString(iniFile, kSection, L"Skip", options.skip ? L"1" : L"0") && ok;
-    return PutIniString(iniFile, kSection, L"Parallel", std::to_wstring(options.parallel)) && ok;
+PlatformResult WritePlanOptions(const std::wstring& iniFile, const PlanOptions& options) {
+    const PlatformResult results[] = {
+        PutIniString(iniFile, kSection, L"Order", options.order ? L"1" : L"0"),
+        PutIniString(iniFile, kSection, L"Skip", options.skip ? L"1" : L"0"),
+        PutIniString(iniFile, kSection, L"Parallel", std::to_wstring(options.parallel)),
+    };
+    for (const PlatformResult& result : results) {
+        if (result.Failed()) return result;
+    }
+    return PlatformResult();
 }
 
 bool ReadCompilerLogOption(const std::wstring& iniFile) { return ReadFlag(iniFile, L"CompilerLog"); }
 
-bool WriteCompilerLogOption(const std::wstring& iniFile, bool on) {
+PlatformResult WriteCompilerLogOption(const std::wstring& iniFile, bool on) {
     return PutIniString(iniFile, kSection, L"CompilerLog", on ? L"1" : L"0");
 }
 
 std::wstring ReadVersion(const std::wstring& iniFile) { return TrimSpaces(GetIniString(iniFile, kSection, L"Version")); }
 
-bool WriteVersion(const std::wstring& iniFile, const std::wstring& version) {
+PlatformResult WriteVersion(const std::wstring& iniFile, const std::wstring& version) {
     return PutIniString(iniFile, kSection, L"Version", version);
 }
 

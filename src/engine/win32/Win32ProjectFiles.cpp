@@ -9,8 +9,7 @@ namespace tolvane {
 
 std::optional<std::wstring> Win32ProjectFiles::ReadText(const std::wstring& path) {
     std::string bytes;
-    DWORD error = 0;
-    if (!ReadWholeFile(path, bytes, error)) return std::nullopt;
+    if (ReadWholeFile(path, bytes).Failed()) return std::nullopt;
     return SystemAnsiCodec().Decode(bytes);
 }
 

@@ -178,7 +178,10 @@ std::wstring Win32RunPlatform::NowText() { return GeneralDateText(LocalNow()); }
 
 std::unique_ptr<CompilerProcess> Win32RunPlatform::StartCompiler(const std::wstring& program,
                                                                  const std::wstring& commandLine) {
-    return std::make_unique<Win32CompilerProcess>(JobProcess::Start(program, commandLine, SW_SHOWNORMAL));
+    std::unique_ptr<JobProcess> job;
+    const PlatformResult started = JobProcess::Start(program, commandLine, SW_SHOWNORMAL, job);
+    if (started.Failed()) throw started.Error();
+    return std::make_unique<Win32CompilerProcess>(std::move(job));
 }
 
 std::wstring Win32RunPlatform::NewCompilerLogPath() {
@@ -202,8 +205,7 @@ std::wstring Win32RunPlatform::NewCompilerLogPath() {
 
 std::optional<std::string> Win32RunPlatform::ReadFileBytes(const std::wstring& path) {
     std::string bytes;
-    DWORD error = 0;
-    if (!ReadWholeFile(path, bytes, error)) return std::nullopt;
+    if (ReadWholeFile(path, bytes).Failed()) return std::nullopt;
     return bytes;
 }
 

@@ -5,6 +5,7 @@
 #include <exception>
 
 #include "support/win32/DoEvents.h"
+#include "support/win32/Handle.h"
 
 namespace tolvane {
 namespace {
@@ -28,11 +29,12 @@ DWORD WINAPI RunJob(LPVOID parameter) {
 
 void RunAnswering(const std::function<void()>& work) {
     Job job{work, nullptr};
-    HANDLE thread = CreateThread(nullptr, 0, RunJob, &job, 0, nullptr);
-    if (!thread) {
+    const Handle owned(CreateThread(nullptr, 0, RunJob, &job, 0, nullptr));
+    if (!owned.Valid()) {
         work();  // no thread to be had: the window waits, the work is still done
         return;
     }
+    HANDLE thread = owned.Get();
     // Anything but a message waiting means the work is done (or the wait
     // cannot be made, and then the thread is waited for alone).
     while (MsgWaitForMultipleObjectsEx(1, &thread, INFINITE, QS_SENDMESSAGE | QS_PAINT, 0) == WAIT_OBJECT_0 + 1) {
@@ -43,7 +45,6 @@ void RunAnswering(const std::function<void()>& work) {
         while (PeekMessageW(&msg, nullptr, WM_PAINT, WM_PAINT, PM_REMOVE)) DispatchMessageW(&msg);
     }
     WaitForSingleObject(thread, INFINITE);
-    CloseHandle(thread);
     if (job.error) std::rethrow_exception(job.error);
 }
 

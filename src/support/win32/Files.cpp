@@ -1,6 +1,7 @@
 #include "support/win32/Files.h"
 
 #include "support/Paths.h"
+#include "support/win32/Handle.h"
 
 namespace tolvane {
 namespace {
@@ -18,8 +19,8 @@ bool FileExists(const std::wstring& path) {
     const std::wstring name = GetFileName(path);
     if (name.empty()) return false;
     WIN32_FIND_DATAW data;
-    HANDLE search = FindFirstFileW(path.c_str(), &data);
-    if (search == INVALID_HANDLE_VALUE) return false;
+    const FindHandle search(FindFirstFileW(path.c_str(), &data));
+    if (!search.Valid()) return false;
     // The first entry a plain file lookup would show decides.
     bool found = false;
     do {
@@ -27,8 +28,7 @@ bool FileExists(const std::wstring& path) {
             found = true;
             break;
         }
-    } while (FindNextFileW(search, &data));
-    FindClose(search);
+    } while (FindNextFileW(search.Get(), &data));
     return found && Lower(data.cFileName) == Lower(name);
 }
 
@@ -58,28 +58,18 @@ std::wstring FileBesideProgram(const std::wstring& name) {
     return JoinFolderAndName(ProgramFolder(), name);
 }
 
-bool ReadWholeFile(const std::wstring& path, std::string& bytes, DWORD& error) {
-    HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
-                              FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE) {
-        error = GetLastError();
-        return false;
-    }
+PlatformResult ReadWholeFile(const std::wstring& path, std::string& bytes) {
+    const Handle file(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                  OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file.Valid()) return PlatformResult::LastError(L"ReadWholeFile");
     bytes.clear();
     char buffer[64 * 1024];
-    bool ok = true;
     for (;;) {
         DWORD read = 0;
-        if (!ReadFile(file, buffer, sizeof buffer, &read, nullptr)) {
-            error = GetLastError();
-            ok = false;
-            break;
-        }
-        if (read == 0) break;
+        if (!ReadFile(file.Get(), buffer, sizeof buffer, &read, nullptr)) return PlatformResult::LastError(L"ReadWholeFile");
+        if (read == 0) return PlatformResult();
         bytes.append(buffer, read);
     }
-    CloseHandle(file);
-    return ok;
 }
 
 std::wstring LastErrorText(DWORD code) {

@@ -4,6 +4,8 @@
 
 #include <string>
 
+#include "support/win32/PlatformResult.h"
+
 namespace tolvane {
 
 // True when the path names an ordinary (or read-only, or archive) file.
@@ -20,8 +22,8 @@ std::wstring ProgramFolder();
 // A file beside the program: its folder, a backslash unless that ends in one, the name.
 std::wstring FileBesideProgram(const std::wstring& name);
 
-// The whole file, or false with the platform's error code when it cannot be read.
-bool ReadWholeFile(const std::wstring& path, std::string& bytes, DWORD& error);
+// The whole file into bytes, or the failure when it cannot be read.
+PlatformResult ReadWholeFile(const std::wstring& path, std::string& bytes);
 
 // The platform's text for an error code, in the user's language, without the
 // trailing line break.

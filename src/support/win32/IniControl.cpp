@@ -5,6 +5,7 @@
 #include <string>
 
 #include "support/AnsiCodec.h"
+#include "support/win32/Handle.h"
 
 namespace tolvane {
 
@@ -41,20 +42,21 @@ std::wstring GetIniString(const std::wstring& fileName, const std::wstring& sect
     return codec.Decode(buffer);
 }
 
-DWORD IniReadError(const std::wstring& fileName) {
+PlatformResult CheckIniReadable(const std::wstring& fileName) {
     // The platform's reader answers "" for a file it cannot open, as for a
     // missing key: open it the same way to learn which it is.
-    HANDLE h = CreateFileW(fileName.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                           nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (h == INVALID_HANDLE_VALUE) {
+    const Handle h(CreateFileW(fileName.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                               nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!h.Valid()) {
         const DWORD code = GetLastError();
-        return code == ERROR_FILE_NOT_FOUND || code == ERROR_PATH_NOT_FOUND ? 0 : code;
+        if (code != ERROR_FILE_NOT_FOUND && code != ERROR_PATH_NOT_FOUND) {
+            return PlatformResult::Failure(code, L"CheckIniReadable");
+        }
     }
-    CloseHandle(h);
-    return 0;
+    return PlatformResult();
 }
 
-bool PutIniString(const std::wstring& fileName, const std::wstring& section, const std::wstring& key,
+PlatformResult PutIniString(const std::wstring& fileName, const std::wstring& section, const std::wstring& key,
                   const std::wstring& value) {
     const AnsiCodec& codec = SystemAnsiCodec();
     const auto file = codec.Encode(fileName);
@@ -62,20 +64,16 @@ bool PutIniString(const std::wstring& fileName, const std::wstring& section, con
     const auto name = codec.Encode(key);
     const auto text = codec.Encode(value);
     // Storing '?' in place of a character would spoil the value for good.
-    if (!file || !sec || !name || !text) {
-        SetLastError(ERROR_NO_UNICODE_TRANSLATION);
-        return false;
-    }
+    if (!file || !sec || !name || !text) return PlatformResult::Failure(ERROR_NO_UNICODE_TRANSLATION, L"PutIniString");
 
     // Every step runs whatever the one before did; only the write's result counts.
     SetFileAttributesW(fileName.c_str(), FILE_ATTRIBUTE_ARCHIVE);
     const bool written =
         WritePrivateProfileStringA(sec->c_str(), name->c_str(), text->c_str(), file->c_str()) != 0;
-    const DWORD code = written ? ERROR_SUCCESS : GetLastError();
+    const PlatformResult result = written ? PlatformResult() : PlatformResult::LastError(L"PutIniString");
     WritePrivateProfileStringA(nullptr, nullptr, nullptr, file->c_str());
     SetFileAttributesW(fileName.c_str(), FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_ARCHIVE);
-    SetLastError(code);
-    return written;
+    return result;
 }
 
 }  // namespace tolvane

@@ -3,38 +3,16 @@
 #include <windows.h>
 
 #include <algorithm>
-#include <cstdint>
 #include <cwchar>
 
 #include "support/AnsiCodec.h"
 #include "support/Paths.h"
 #include "support/RuntimeError.h"
-#include "support/win32/Files.h"
+#include "support/win32/Handle.h"
+#include "support/win32/PlatformResult.h"
 
 namespace tolvane {
 namespace {
-
-VbError PlatformError(DWORD code, const wchar_t* source, const std::wstring& what) {
-    return VbError(static_cast<std::int32_t>(code), source, what + L": " + LastErrorText(code));
-}
-
-class Handle {
-public:
-    explicit Handle(HANDLE h) : h_(h) {}
-    ~Handle() { Close(); }
-    Handle(const Handle&) = delete;
-    Handle& operator=(const Handle&) = delete;
-    HANDLE get() const { return h_; }
-    bool Close() {
-        if (h_ == INVALID_HANDLE_VALUE) return true;
-        const bool closed = CloseHandle(h_) != 0;
-        h_ = INVALID_HANDLE_VALUE;
-        return closed;
-    }
-
-private:
-    HANDLE h_;
-};
 
 // A new, uniquely named file in the target's folder, so that the final move
 // stays on one volume and replaces the target in one step.
@@ -78,8 +56,7 @@ void MakeFolders(const std::wstring& path) {
         // A level ending in a backslash names the folder itself: it exists once its parent does.
         if (GetFileAttributesW(level.c_str()) != INVALID_FILE_ATTRIBUTES) continue;
         if (!CreateDirectoryW(level.c_str(), nullptr)) {
-            const DWORD code = GetLastError();
-            throw PlatformError(code, L"MakeFolders", level + L"を作成出来ませんでした");
+            throw PlatformResult::LastError(L"MakeFolders").Error(level + L"を作成出来ませんでした");
         }
     }
 }
@@ -95,10 +72,10 @@ void ReplaceFile(const std::wstring& path, const std::string& bytes, const wchar
 
     std::wstring tempPath;
     Handle temp(CreateTempBeside(folder, tempPath));
-    if (temp.get() == INVALID_HANDLE_VALUE) throw PlatformError(GetLastError(), source, failed);
+    if (!temp.Valid()) throw PlatformResult::LastError(source).Error(failed);
 
     DWORD code = ERROR_SUCCESS;
-    if (!WriteAll(temp.get(), bytes) || !FlushFileBuffers(temp.get())) code = GetLastError();
+    if (!WriteAll(temp.Get(), bytes) || !FlushFileBuffers(temp.Get())) code = GetLastError();
     if (!temp.Close() && code == ERROR_SUCCESS) code = GetLastError();
 
     // Read-only, hidden and system go; they come back if the file cannot be replaced.
@@ -115,7 +92,7 @@ void ReplaceFile(const std::wstring& path, const std::string& bytes, const wchar
     if (code != ERROR_SUCCESS) {
         DeleteFileW(tempPath.c_str());
         if (clearAttributes) SetFileAttributesW(path.c_str(), oldAttributes);
-        throw PlatformError(code, source, failed);
+        throw PlatformResult::Failure(code, source).Error(failed);
     }
 }
 

@@ -16,11 +16,11 @@ std::wstring TolvaneIniPath() { return FileBesideProgram(L"Tolvane.ini"); }
 
 std::wstring ReadCompilerPath() { return GetIniString(TolvaneIniPath(), kSection, L"EXE"); }
 
-bool WriteCompilerPath(const std::wstring& path) { return PutIniString(TolvaneIniPath(), kSection, L"EXE", path); }
+PlatformResult WriteCompilerPath(const std::wstring& path) { return PutIniString(TolvaneIniPath(), kSection, L"EXE", path); }
 
 std::wstring ReadPreviousList() { return GetIniString(TolvaneIniPath(), kSection, L"PREV_List"); }
 
-bool WritePreviousList(const std::wstring& path) { return PutIniString(TolvaneIniPath(), kSection, L"PREV_List", path); }
+PlatformResult WritePreviousList(const std::wstring& path) { return PutIniString(TolvaneIniPath(), kSection, L"PREV_List", path); }
 
 std::optional<std::chrono::minutes> ReadTimeLimit() {
     const std::wstring value = GetIniString(TolvaneIniPath(), kSection, L"TimeLimit");

@@ -5,6 +5,8 @@
 #include <optional>
 #include <string>
 
+#include "support/win32/PlatformResult.h"
+
 namespace tolvane {
 
 // The full name of Tolvane.ini beside the running program.
@@ -12,13 +14,13 @@ std::wstring TolvaneIniPath();
 
 // COMMON/EXE: the compiler's full path; "" when none is stored.
 std::wstring ReadCompilerPath();
-// As PutIniString: false when the write failed.
-bool WriteCompilerPath(const std::wstring& path);
+// As PutIniString: the failure when the write failed.
+PlatformResult WriteCompilerPath(const std::wstring& path);
 
 // COMMON/PREV_List: the list reopened at start-up; "" for none.
 std::wstring ReadPreviousList();
-// As PutIniString: false when the write failed, with the system's error left.
-bool WritePreviousList(const std::wstring& path);
+// As PutIniString: the failure when the write failed.
+PlatformResult WritePreviousList(const std::wstring& path);
 
 // COMMON/TimeLimit: the per-build time limit; nothing when its value is not a
 // valid limit. A missing or blank value is written out as kDefaultTimeLimit,

@@ -4,16 +4,14 @@
 
 namespace tolvane {
 
-clsFindFile::clsFindFile() : search_(INVALID_HANDLE_VALUE), ahead_{}, current_{} {}
-
-clsFindFile::~clsFindFile() { CloseSearch(); }
+clsFindFile::clsFindFile() : ahead_{}, current_{} {}
 
 void clsFindFile::SetFileMask(const std::wstring& mask) {
-    if (search_ != INVALID_HANDLE_VALUE) CloseSearch();
     pending_.clear();
     // The wide search: a name the code page cannot hold still comes back whole.
-    search_ = FindFirstFileW(mask.c_str(), &ahead_);
-    if (search_ == INVALID_HANDLE_VALUE) {
+    search_.Close();
+    search_.Reset(FindFirstFileW(mask.c_str(), &ahead_));
+    if (!search_.Valid()) {
         // Nothing matched, or an empty drive root (not even "."): that listing is whole.
         error_ = GetLastError();
         complete_ = error_ == ERROR_FILE_NOT_FOUND || error_ == ERROR_NO_MORE_FILES;
@@ -42,15 +40,10 @@ bool clsFindFile::Complete() const { return pending_.empty() && complete_; }
 
 DWORD clsFindFile::Error() const { return error_; }
 
-void clsFindFile::CloseSearch() {
-    if (search_ != INVALID_HANDLE_VALUE) FindClose(search_);
-    search_ = INVALID_HANDLE_VALUE;
-}
-
 void clsFindFile::ReadAhead() {
-    if (search_ == INVALID_HANDLE_VALUE || !FindNextFileW(search_, &ahead_)) {
-        if (search_ != INVALID_HANDLE_VALUE) error_ = GetLastError();
-        complete_ = search_ != INVALID_HANDLE_VALUE && error_ == ERROR_NO_MORE_FILES;
+    if (!search_.Valid() || !FindNextFileW(search_.Get(), &ahead_)) {
+        if (search_.Valid()) error_ = GetLastError();
+        complete_ = search_.Valid() && error_ == ERROR_NO_MORE_FILES;
         pending_.clear();
         return;
     }

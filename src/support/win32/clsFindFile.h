@@ -5,12 +5,13 @@
 
 #include <string>
 
+#include "support/win32/Handle.h"
+
 namespace tolvane {
 
 class clsFindFile {
 public:
     clsFindFile();
-    ~clsFindFile();
     clsFindFile(const clsFindFile&) = delete;
     clsFindFile& operator=(const clsFindFile&) = delete;
 
@@ -32,11 +33,10 @@ public:
     DWORD Error() const;
 
 private:
-    void CloseSearch();
     void ReadAhead();
     std::wstring TrimAtNull(const wchar_t* field, std::size_t width) const;
 
-    HANDLE search_;
+    FindHandle search_;
     WIN32_FIND_DATAW ahead_;
     WIN32_FIND_DATAW current_;
     std::wstring pending_;

@@ -93,10 +93,11 @@ void frmCompileOption::cmdGo_Click() {
     options.order = Checked(chkOrder);
     options.skip = Checked(chkSkip);
     options.parallel = static_cast<int>(SendMessageW(Control(cboParallel), CB_GETCURSEL, 0, 0)) + 1;
-    const bool written = WritePlanOptions(SettingsFile(), options) &&
-                         PutIniString(SettingsFile(), L"COMMON", L"TimeLimit", std::to_wstring(limit->count())) &&
-                         WriteCompilerLogOption(SettingsFile(), Checked(chkCompilerLog)) &&
-                         WriteVersion(SettingsFile(), version);
+    const bool written =
+        !WritePlanOptions(SettingsFile(), options).Failed() &&
+        !PutIniString(SettingsFile(), L"COMMON", L"TimeLimit", std::to_wstring(limit->count())).Failed() &&
+        !WriteCompilerLogOption(SettingsFile(), Checked(chkCompilerLog)).Failed() &&
+        !WriteVersion(SettingsFile(), version).Failed();
     if (written)
         ShowWarning(L"", L"設定しました", kNavy);
     else

@@ -103,7 +103,7 @@ void frmOption::cmdGo_Click() {
         Warn(L"VB.EXEのパスが間違っています");
         return;
     }
-    if (WriteCompilerPath(gstrVBExe))
+    if (!WriteCompilerPath(gstrVBExe).Failed())
         Warn(L"設定しました", kNavy);
     else
         Warn(L"Tolvane.iniに書き込めませんでした");

@@ -145,8 +145,8 @@ void frmMain::Form_Load() {
 
     // Taken for a first start, a settings file that cannot be read would be
     // offered for overwriting as if it were empty: say why and end instead.
-    if (const DWORD error = IniReadError(TolvaneIniPath())) {
-        Notice(TolvaneIniPath() + L"を読み込めませんでした", LastErrorText(error));
+    if (const PlatformResult readable = CheckIniReadable(TolvaneIniPath()); readable.Failed()) {
+        Notice(TolvaneIniPath() + L"を読み込めませんでした", readable.Text());
         EndProgram();
         return;
     }
@@ -210,9 +210,9 @@ bool frmMain::Form_QueryUnload() {
 }
 
 void frmMain::Form_Unload() {
-    if (!WritePreviousList(InitializeChecked() ? mstrPrevList : std::wstring())) {
-        const DWORD error = GetLastError();
-        Notice(TolvaneIniPath() + L"に書き込めませんでした", LastErrorText(error));
+    if (const PlatformResult written = WritePreviousList(InitializeChecked() ? mstrPrevList : std::wstring());
+        written.Failed()) {
+        Notice(TolvaneIniPath() + L"に書き込めませんでした", written.Text());
     }
     AnimateClose(Hwnd());
     mobjVBC.reset();

@@ -42,9 +42,8 @@ void frmMain::mnuAddGroup_Click() {
     const auto group = Choose({2, L"Vbg", std::wstring(L"*.vbg"), L"vbg指定"});
     if (!group) return;
     std::string bytes;
-    DWORD error = 0;
-    if (!ReadWholeFile(*group, bytes, error)) {
-        Notice(*group + L"が開けませんでした", LastErrorText(error));
+    if (const PlatformResult read = ReadWholeFile(*group, bytes); read.Failed()) {
+        Notice(*group + L"が開けませんでした", read.Text());
         return;
     }
     const std::vector<std::wstring> projects = ParseVbg(SystemAnsiCodec().Decode(bytes), *group);

@@ -9,7 +9,6 @@
 #include "support/Paths.h"
 #include "support/VbError.h"
 #include "support/win32/BackgroundWork.h"
-#include "support/win32/Files.h"
 #include "ui/core/Colors.h"
 #include "ui/main/MainIds.h"
 
@@ -97,7 +96,7 @@ frmMain::LoadResult frmMain::LoadCompileList(const std::wstring& path) {
     case ListFileLoad::Loaded:
         mobjVBC->ReplaceEntries(std::move(load.entries));
         return LoadResult::Loaded;
-    case ListFileLoad::Unreadable: Notice(path + L"が開けませんでした", LastErrorText(load.error)); break;
+    case ListFileLoad::Unreadable: Notice(path + L"が開けませんでした", load.failure.Text()); break;
     case ListFileLoad::TooLong: WarnListLimit(path + L"は開けませんでした"); break;
     }
     return LoadResult::Failed;

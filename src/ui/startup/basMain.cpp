@@ -4,6 +4,7 @@
 
 #include "support/win32/DoEvents.h"
 #include "support/win32/Files.h"
+#include "support/win32/Handle.h"
 #include "ui/core/Globals.h"
 #include "ui/dialogs/MessageBoxes.h"
 #include "ui/main/frmMain.h"
@@ -37,18 +38,16 @@ void BringRunningInstanceForward() {
 }  // namespace
 
 bool ClaimSingleInstance(const wchar_t* name) {
-    HANDLE mutex = CreateMutexW(nullptr, FALSE, name);
+    Handle mutex(CreateMutexW(nullptr, FALSE, name));
     const DWORD error = GetLastError();
-    if (!mutex) {
+    if (!mutex.Valid()) {
         // Held by an instance running with other rights; any other failure
         // must not keep the user from starting the program.
         return error != ERROR_ACCESS_DENIED;
     }
-    if (error == ERROR_ALREADY_EXISTS) {
-        CloseHandle(mutex);
-        return false;
-    }
+    if (error == ERROR_ALREADY_EXISTS) return false;
     // The handle stays open: the claim lasts until the process ends.
+    mutex.Release();
     return true;
 }
 
