@@ -7,10 +7,10 @@ namespace tolvane::testing {
 
 namespace {
 
-HANDLE Inheritable(const std::wstring& file) {
+tolvane::Handle Inheritable(const std::wstring& file) {
     SECURITY_ATTRIBUTES inherit{sizeof inherit, nullptr, TRUE};
-    return CreateFileW(file.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, &inherit, CREATE_ALWAYS,
-                       FILE_ATTRIBUTE_NORMAL, nullptr);
+    return tolvane::Handle(CreateFileW(file.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, &inherit,
+                                       CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
 }
 
 }  // namespace
@@ -22,40 +22,39 @@ ChildProcess::ChildProcess(const std::wstring& commandLine, const std::wstring& 
     STARTUPINFOW si{};
     si.cb = sizeof si;
     const bool redirect = !outputFile.empty();
+    // The child has its own copies; ours close once it has started.
+    tolvane::Handle output, error;
     if (redirect) {
+        output = Inheritable(outputFile);
+        error = Inheritable(errorFile);
         si.dwFlags = STARTF_USESTDHANDLES;
         si.hStdInput = GetStdHandle(STD_INPUT_HANDLE);
-        si.hStdOutput = Inheritable(outputFile);
-        si.hStdError = Inheritable(errorFile);
+        si.hStdOutput = output.Get();
+        si.hStdError = error.Get();
     }
     PROCESS_INFORMATION pi{};
     const BOOL started = CreateProcessW(nullptr, buf.data(), nullptr, nullptr, redirect, 0, nullptr,
                                         currentFolder.empty() ? nullptr : currentFolder.c_str(), &si, &pi);
-    if (redirect) {
-        CloseHandle(si.hStdOutput);
-        CloseHandle(si.hStdError);
-    }
     if (!started) throw std::runtime_error("cannot start a child process");
-    CloseHandle(pi.hThread);
-    process_ = pi.hProcess;
+    const tolvane::Handle thread(pi.hThread);
+    process_.Reset(pi.hProcess);
     pid_ = pi.dwProcessId;
 }
 
 ChildProcess::~ChildProcess() {
     if (Running()) {
-        TerminateProcess(process_, 1);
-        WaitForSingleObject(process_, 10000);
+        TerminateProcess(process_.Get(), 1);
+        WaitForSingleObject(process_.Get(), 10000);
     }
-    CloseHandle(process_);
 }
 
 bool ChildProcess::WaitForExit(std::chrono::milliseconds limit) const {
-    return WaitForSingleObject(process_, static_cast<DWORD>(limit.count())) == WAIT_OBJECT_0;
+    return WaitForSingleObject(process_.Get(), static_cast<DWORD>(limit.count())) == WAIT_OBJECT_0;
 }
 
 DWORD ChildProcess::ExitCode() const {
     DWORD code = 0;
-    GetExitCodeProcess(process_, &code);
+    GetExitCodeProcess(process_.Get(), &code);
     return code;
 }
 

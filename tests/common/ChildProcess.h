@@ -5,6 +5,8 @@
 #include <chrono>
 #include <string>
 
+#include "support/win32/Handle.h"
+
 namespace tolvane::testing {
 
 class ChildProcess {
@@ -19,13 +21,13 @@ public:
     ChildProcess& operator=(const ChildProcess&) = delete;
 
     DWORD Id() const { return pid_; }
-    HANDLE Handle() const { return process_; }
-    bool Running() const { return WaitForSingleObject(process_, 0) == WAIT_TIMEOUT; }
+    HANDLE Handle() const { return process_.Get(); }
+    bool Running() const { return WaitForSingleObject(process_.Get(), 0) == WAIT_TIMEOUT; }
     bool WaitForExit(std::chrono::milliseconds limit) const;
     DWORD ExitCode() const;
 
 private:
-    HANDLE process_ = nullptr;
+    tolvane::Handle process_;
     DWORD pid_ = 0;
 };
 

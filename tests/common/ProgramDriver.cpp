@@ -7,6 +7,7 @@
 #include "Screenshot.h"
 #include "TextFiles.h"
 #include "support/win32/Files.h"
+#include "support/win32/Handle.h"
 #include "ui/dialogs/frmDialogBox.h"
 #include "ui/main/MainIds.h"
 
@@ -24,33 +25,27 @@ void CopyBeside(const std::wstring& name, const std::wstring& to) {
 class RemoteBuffer {
 public:
     RemoteBuffer(DWORD pid, SIZE_T size) : size_(size) {
-        process_ = OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, pid);
-        if (!process_) throw std::runtime_error("cannot open the program's process");
-        address_ = VirtualAllocEx(process_, nullptr, size, MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE);
-        if (!address_) {
-            CloseHandle(process_);
-            throw std::runtime_error("cannot allocate memory in the program's process");
-        }
+        process_.Reset(OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, pid));
+        if (!process_.Valid()) throw std::runtime_error("cannot open the program's process");
+        address_ = VirtualAllocEx(process_.Get(), nullptr, size, MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE);
+        if (!address_) throw std::runtime_error("cannot allocate memory in the program's process");
     }
-    ~RemoteBuffer() {
-        VirtualFreeEx(process_, address_, 0, MEM_RELEASE);
-        CloseHandle(process_);
-    }
+    ~RemoteBuffer() { VirtualFreeEx(process_.Get(), address_, 0, MEM_RELEASE); }
     RemoteBuffer(const RemoteBuffer&) = delete;
     RemoteBuffer& operator=(const RemoteBuffer&) = delete;
 
     char* At(SIZE_T offset) const { return static_cast<char*>(address_) + offset; }
     bool Write(SIZE_T offset, const void* data, SIZE_T size) const {
         SIZE_T done = 0;
-        return offset + size <= size_ && WriteProcessMemory(process_, At(offset), data, size, &done) && done == size;
+        return offset + size <= size_ && WriteProcessMemory(process_.Get(), At(offset), data, size, &done) && done == size;
     }
     bool Read(SIZE_T offset, void* data, SIZE_T size) const {
         SIZE_T done = 0;
-        return offset + size <= size_ && ReadProcessMemory(process_, At(offset), data, size, &done) && done == size;
+        return offset + size <= size_ && ReadProcessMemory(process_.Get(), At(offset), data, size, &done) && done == size;
     }
 
 private:
-    HANDLE process_ = nullptr;
+    Handle process_;
     void* address_ = nullptr;
     SIZE_T size_;
 };

@@ -4,6 +4,7 @@
 
 #include <stdexcept>
 
+#include "support/win32/Handle.h"
 #include "support/win32/Make.h"
 
 namespace tolvane::testing {
@@ -30,8 +31,8 @@ namespace {
 // Removes a folder and everything below it, read-only and hidden files too.
 void RemoveTree(const std::wstring& path) {
     WIN32_FIND_DATAW data;
-    HANDLE find = FindFirstFileW((path + L"\\*").c_str(), &data);
-    if (find != INVALID_HANDLE_VALUE) {
+    const FindHandle find(FindFirstFileW((path + L"\\*").c_str(), &data));
+    if (find.Valid()) {
         do {
             const std::wstring name = data.cFileName, full = path + L"\\" + name;
             if (name == L"." || name == L"..") continue;
@@ -40,8 +41,7 @@ void RemoveTree(const std::wstring& path) {
                 RemoveTree(full);
             else
                 DeleteFileW(full.c_str());
-        } while (FindNextFileW(find, &data));
-        FindClose(find);
+        } while (FindNextFileW(find.Get(), &data));
     }
     RemoveDirectoryW(path.c_str());
 }

@@ -4,6 +4,7 @@
 
 #include "support/AnsiCodec.h"
 #include "support/win32/Files.h"
+#include "support/win32/Handle.h"
 
 namespace tolvane::testing {
 
@@ -36,12 +37,11 @@ std::vector<std::wstring> SplitLines(const std::wstring& text) {
 }
 
 bool WriteBytes(const std::wstring& path, const std::string& bytes) {
-    HANDLE f = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (f == INVALID_HANDLE_VALUE) return false;
+    Handle f(CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!f.Valid()) return false;
     DWORD written = 0;
-    BOOL ok = WriteFile(f, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
-    CloseHandle(f);
-    return ok && written == bytes.size();
+    const BOOL ok = WriteFile(f.Get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
+    return f.Close() && ok && written == bytes.size();
 }
 
 std::optional<std::string> ReadBytes(const std::wstring& path) {
@@ -53,10 +53,6 @@ std::optional<std::string> ReadBytes(const std::wstring& path) {
 LockedFile::LockedFile(const std::wstring& path)
     : handle_(CreateFileW(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr)) {}
 
-LockedFile::~LockedFile() {
-    if (Held()) CloseHandle(handle_);
-}
-
-bool LockedFile::Held() const { return handle_ != INVALID_HANDLE_VALUE; }
+bool LockedFile::Held() const { return handle_.Valid(); }
 
 }  // namespace tolvane::testing

@@ -4,6 +4,8 @@
 #include <string>
 #include <vector>
 
+#include "support/win32/Handle.h"
+
 namespace tolvane::testing {
 
 std::string ToUtf8(const std::wstring& text);
@@ -23,13 +25,10 @@ std::optional<std::string> ReadBytes(const std::wstring& path);
 class LockedFile {
 public:
     explicit LockedFile(const std::wstring& path);
-    ~LockedFile();
-    LockedFile(const LockedFile&) = delete;
-    LockedFile& operator=(const LockedFile&) = delete;
     bool Held() const;
 
 private:
-    void* handle_;
+    Handle handle_;
 };
 
 }  // namespace tolvane::testing

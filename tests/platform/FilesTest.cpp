@@ -13,6 +13,7 @@
 #include "logic/Raised.h"
 #include "support/VbError.h"
 #include "support/win32/Files.h"
+#include "support/win32/Handle.h"
 #include "support/win32/IniControl.h"
 #include "support/win32/Make.h"
 #include "support/win32/RelateExecute.h"
@@ -77,6 +78,33 @@ TEST_F(Files, SettingsAreReadWholeAndAnUnreadableFileIsToldFromAMissingOne) {
     EXPECT_NE(refused.Code(), 0u);  // the reason the caller reports
     EXPECT_STREQ(refused.Source(), L"PutIniString");
     EXPECT_FALSE(FileExists(folder.File(L"missing\\Tolvane.ini")));
+}
+
+TEST_F(Files, AHandleIsClosedByItsLastOwnerAndAFailedReadSaysWhoMetIt) {
+    const std::wstring path = folder.File(L"held.txt");
+    ASSERT_TRUE(WriteBytes(path, "x"));
+    Handle first(CreateFileW(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr));
+    ASSERT_TRUE(first.Valid());
+    Handle second(std::move(first));
+    EXPECT_FALSE(first.Valid());
+    first.Reset();  // the moved-from owner closes nothing
+    EXPECT_FALSE(testing::LockedFile(path).Held());
+    first = std::move(second);
+    EXPECT_FALSE(testing::LockedFile(path).Held());
+    EXPECT_TRUE(first.Close());
+    EXPECT_TRUE(first.Close());  // once only
+    EXPECT_TRUE(testing::LockedFile(path).Held());
+
+    std::string bytes;
+    const PlatformResult missing = ReadWholeFile(folder.File(L"missing.txt"), bytes);
+    ASSERT_TRUE(missing.Failed());
+    EXPECT_EQ(missing.Code(), DWORD{ERROR_FILE_NOT_FOUND});
+    const VbError raised = missing.Error(L"missing.txtが開けませんでした");
+    EXPECT_EQ(raised.Number(), ERROR_FILE_NOT_FOUND);
+    EXPECT_EQ(raised.Source(), L"ReadWholeFile");
+    EXPECT_EQ(raised.Description(), L"missing.txtが開けませんでした: " + LastErrorText(ERROR_FILE_NOT_FOUND));
+    EXPECT_FALSE(ReadWholeFile(path, bytes).Failed());
+    EXPECT_EQ(bytes, "x");
 }
 
 TEST_F(Files, ATextFileThatCannotBeWrittenLeavesTheOldOne) {

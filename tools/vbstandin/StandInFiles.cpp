@@ -1,5 +1,7 @@
 #include "StandInFiles.h"
 
+#include "support/win32/Handle.h"
+
 namespace standin {
 
 namespace {
@@ -19,25 +21,24 @@ std::string ToUtf8(const std::wstring& s) { return Encoded(CP_UTF8, s); }
 std::string ToAnsi(const std::wstring& s) { return Encoded(CP_ACP, s); }
 
 bool AppendBytes(const std::wstring& path, const std::string& bytes, bool append) {
-    HANDLE f = CreateFileW(path.c_str(), append ? FILE_APPEND_DATA : GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                           nullptr, append ? OPEN_ALWAYS : CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (f == INVALID_HANDLE_VALUE) return false;
+    const tolvane::Handle f(CreateFileW(path.c_str(), append ? FILE_APPEND_DATA : GENERIC_WRITE,
+                                        FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                        append ? OPEN_ALWAYS : CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!f.Valid()) return false;
     DWORD written = 0;
-    BOOL ok = WriteFile(f, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
-    CloseHandle(f);
+    const BOOL ok = WriteFile(f.Get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
     return ok && written == bytes.size();
 }
 
 bool ReadBytes(const std::wstring& path, std::string& bytes) {
-    HANDLE f = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
-                           FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (f == INVALID_HANDLE_VALUE) return false;
+    const tolvane::Handle f(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                        OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!f.Valid()) return false;
     bytes.clear();
     char buf[4096];
     DWORD got = 0;
     bool ok = true;
-    while ((ok = ReadFile(f, buf, sizeof buf, &got, nullptr) != FALSE) && got > 0) bytes.append(buf, got);
-    CloseHandle(f);
+    while ((ok = ReadFile(f.Get(), buf, sizeof buf, &got, nullptr) != FALSE) && got > 0) bytes.append(buf, got);
     return ok;
 }
 

@@ -49,6 +49,7 @@
 
 #include "StandInFiles.h"
 #include "StandInLog.h"
+#include "support/win32/Handle.h"
 
 namespace {
 
@@ -313,9 +314,8 @@ int BoxInChild(const std::wstring& text, bool yesNo, const std::wstring& stampFi
     std::vector<wchar_t> buf(cmd.begin(), cmd.end());
     buf.push_back(L'\0');
     if (!CreateProcessW(nullptr, buf.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi)) return 2;
-    CloseHandle(pi.hThread);
-    if (wait) WaitForSingleObject(pi.hProcess, INFINITE);
-    CloseHandle(pi.hProcess);
+    const tolvane::Handle thread(pi.hThread), process(pi.hProcess);
+    if (wait) WaitForSingleObject(process.Get(), INFINITE);
     return 1;
 }
 
