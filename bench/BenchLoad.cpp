@@ -15,6 +15,7 @@
 #include "common/ProgramDriver.h"
 #include "common/StandInProject.h"
 #include "common/TextFiles.h"
+#include "support/win32/Handle.h"
 #include "ui/dialogs/MessageBoxBase.h"
 #include "ui/main/MainIds.h"
 
@@ -65,15 +66,14 @@ int HandleCount(DWORD pid) {
 std::wstring UnixProcessFolder(const std::wstring& exe) {
     const std::string name = ToUtf8(exe);
     WIN32_FIND_DATAW found;
-    HANDLE find = FindFirstFileW(L"Z:\\proc\\*", &found);
+    const FindHandle find(FindFirstFileW(L"Z:\\proc\\*", &found));
     std::wstring result;
-    for (BOOL more = find != INVALID_HANDLE_VALUE; more && result.empty(); more = FindNextFileW(find, &found)) {
+    for (BOOL more = find.Valid(); more && result.empty(); more = FindNextFileW(find.Get(), &found)) {
         if (found.cFileName[0] < L'1' || found.cFileName[0] > L'9') continue;
         const std::wstring folder = std::wstring(L"Z:\\proc\\") + found.cFileName;
         const auto cmdline = ReadBytes(folder + L"\\cmdline");
         if (cmdline && cmdline->compare(0, name.size(), name) == 0) result = folder;
     }
-    if (find != INVALID_HANDLE_VALUE) FindClose(find);
     return result;
 }
 
@@ -87,12 +87,11 @@ SIZE_T StatusBytes(const std::wstring& unixFolder, const char* name) {
 
 int CountEntries(const std::wstring& folder) {
     WIN32_FIND_DATAW found;
-    HANDLE find = FindFirstFileW((folder + L"\\*").c_str(), &found);
-    if (find == INVALID_HANDLE_VALUE) return -1;
+    const FindHandle find(FindFirstFileW((folder + L"\\*").c_str(), &found));
+    if (!find.Valid()) return -1;
     int n = 0;
     do n += found.cFileName[0] != L'.';
-    while (FindNextFileW(find, &found));
-    FindClose(find);
+    while (FindNextFileW(find.Get(), &found));
     return n;
 }
 
@@ -165,7 +164,8 @@ int wmain() {
         std::printf("FAIL: the main window did not show\n");
         return 1;
     }
-    HANDLE process = OpenProcess(PROCESS_QUERY_INFORMATION | PROCESS_VM_READ, FALSE, tolvane.Pid());
+    const Handle owned(OpenProcess(PROCESS_QUERY_INFORMATION | PROCESS_VM_READ, FALSE, tolvane.Pid()));
+    HANDLE process = owned.Get();
     const std::wstring unixFolder = UnixProcessFolder(program.Exe());
 
     std::vector<Sample> samples;
@@ -185,7 +185,6 @@ int wmain() {
                     static_cast<unsigned long long>(s.logChars));
         std::fflush(stdout);
     }
-    CloseHandle(process);
 
     auto most = [&](int from, int to, auto field) {
         int m = 0;

@@ -22,6 +22,7 @@
 #include "engine/win32/Win32RunPlatform.h"
 #include "support/VbError.h"
 #include "support/win32/Files.h"
+#include "support/win32/Handle.h"
 
 using namespace tolvane;
 using namespace tolvane::testing;
@@ -157,6 +158,7 @@ bool BenchWaitCpu(const std::wstring& standIn, const TempFolder& temp) {
     t0 = Qpc();
     long passes = 0;
     if (CreateProcessW(nullptr, buf.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi)) {
+        const Handle thread(pi.hThread), process(pi.hProcess);
         DWORD status = STILL_ACTIVE;
         do {
             GetExitCodeProcess(pi.hProcess, &status);
@@ -165,8 +167,6 @@ bool BenchWaitCpu(const std::wstring& standIn, const TempFolder& temp) {
             while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&msg);
             ++passes;
         } while (status == STILL_ACTIVE);
-        CloseHandle(pi.hThread);
-        CloseHandle(pi.hProcess);
     }
     double baseWall = Seconds(Qpc() - t0);
     double baseRate = (CpuSeconds() - cpu0) / baseWall;
@@ -245,9 +245,8 @@ double LaunchAll(const std::vector<std::wstring>& commands) {
         si.cb = sizeof si;
         PROCESS_INFORMATION pi{};
         if (!CreateProcessW(nullptr, buf.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi)) continue;
-        WaitForSingleObject(pi.hProcess, INFINITE);
-        CloseHandle(pi.hThread);
-        CloseHandle(pi.hProcess);
+        const Handle thread(pi.hThread), process(pi.hProcess);
+        WaitForSingleObject(process.Get(), INFINITE);
     }
     return Seconds(Qpc() - t0);
 }

@@ -19,6 +19,7 @@
 
 #include "common/ProgramDriver.h"
 #include "common/TextFiles.h"
+#include "support/win32/Handle.h"
 #include "ui/dialogs/MessageBoxBase.h"
 #include "ui/main/MainIds.h"
 
@@ -118,8 +119,8 @@ int BuildTree(const std::wstring& root) {
 int Walk(const std::wstring& folder) {
     int found = 0;
     WIN32_FIND_DATAW data;
-    HANDLE search = FindFirstFileW((folder + L"\\*").c_str(), &data);
-    if (search == INVALID_HANDLE_VALUE) return 0;
+    const FindHandle search(FindFirstFileW((folder + L"\\*").c_str(), &data));
+    if (!search.Valid()) return 0;
     do {
         const std::wstring name = data.cFileName;
         if (name == L"." || name == L"..") continue;
@@ -128,8 +129,7 @@ int Walk(const std::wstring& folder) {
         } else if (name.size() > 4 && name.compare(name.size() - 4, 4, L".vbp") == 0) {
             ++found;
         }
-    } while (FindNextFileW(search, &data));
-    FindClose(search);
+    } while (FindNextFileW(search.Get(), &data));
     return found;
 }
 

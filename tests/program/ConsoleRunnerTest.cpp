@@ -115,9 +115,10 @@ TEST(ConsoleRunner, SucceedsWithZeroOrRefusesToStartWithTwoAndOneReasonLine) {
         EXPECT_EQ(run.out, std::vector<std::wstring>{L""});
     }
     // A list held open by another program, then a time limit in Tolvane.ini that is no number of minutes.
-    HANDLE locked = CreateFileW(list.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
-    run = RunCmd(program, quotedList);
-    CloseHandle(locked);
+    {
+        const LockedFile locked(list);
+        run = RunCmd(program, quotedList);
+    }
     EXPECT_TRUE(run.status == 2 && run.err.rfind(list + L"が開けませんでした: ", 0) == 0) << ToUtf8(run.err);
     program.WriteIni(L"Tolvane.ini", {{L"EXE", StandInExe()}, {L"TimeLimit", L"30分"}});
     run = RunCmd(program, quotedList);

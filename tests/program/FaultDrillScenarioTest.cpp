@@ -132,13 +132,13 @@ TEST(FaultDrillScenario, LongPathsAndSavesThatFailThroughOpenBuildSaveAndTheNext
             // A full disk: the file already there keeps its bytes.
             const std::wstring root = FromUtf8(drive), onDisk = root + L"一覧.clt", filler = root + L"filler";
             ASSERT_TRUE(WriteBytes(onDisk, old));
-            HANDLE fill = CreateFileW(filler.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-            ASSERT_NE(fill, INVALID_HANDLE_VALUE);
+            Handle fill(CreateFileW(filler.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
+            ASSERT_TRUE(fill.Valid());
             const std::string chunk(4096, 'x');
             DWORD written = 0;
-            while (WriteFile(fill, chunk.data(), static_cast<DWORD>(chunk.size()), &written, nullptr) && written) {
+            while (WriteFile(fill.Get(), chunk.data(), static_cast<DWORD>(chunk.size()), &written, nullptr) && written) {
             }
-            CloseHandle(fill);
+            fill.Close();
             const BoxLines full = SaveAs(tolvane, program, root, L"一覧.clt", true);
             EXPECT_EQ(full.line1.rfind(onDisk + L"に書き込めませんでした", 0), 0u) << ToUtf8(full.line1);
             EXPECT_EQ(ReadBytes(onDisk), old);

@@ -175,14 +175,13 @@ inline bool Chosen(const RunningProgram& tolvane, const std::wstring& caption, c
 
 // Stand-in processes started by the program and still running.
 inline int RunningCompilersOf(DWORD parent) {
-    HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
-    if (snapshot == INVALID_HANDLE_VALUE) return -1;
+    const Handle snapshot(CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0));
+    if (!snapshot.Valid()) return -1;
     PROCESSENTRY32W entry{};
     entry.dwSize = sizeof entry;
     int n = 0;
-    for (BOOL more = Process32FirstW(snapshot, &entry); more; more = Process32NextW(snapshot, &entry))
+    for (BOOL more = Process32FirstW(snapshot.Get(), &entry); more; more = Process32NextW(snapshot.Get(), &entry))
         if (entry.th32ParentProcessID == parent && lstrcmpiW(entry.szExeFile, L"VBStandIn.exe") == 0) ++n;
-    CloseHandle(snapshot);
     return n;
 }
 

@@ -36,10 +36,9 @@ FileState StateOf(const std::wstring& path) {
 
 // An old time, so that a time not given back shows.
 void MakeOld(const std::wstring& path) {
-    HANDLE f = CreateFileW(path.c_str(), FILE_WRITE_ATTRIBUTES, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+    const Handle f(CreateFileW(path.c_str(), FILE_WRITE_ATTRIBUTES, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr));
     const FILETIME old{0x12345678, 0x01D5A000};  // 2019
-    SetFileTime(f, nullptr, nullptr, &old);
-    CloseHandle(f);
+    SetFileTime(f.Get(), nullptr, nullptr, &old);
 }
 
 // The stand-in's record beside a project, and what it saw of it ("key=value" lines of its main section).
@@ -55,10 +54,9 @@ bool Contains(const std::vector<std::wstring>& lines, const std::wstring& line) 
 std::vector<std::wstring> FilesIn(const std::wstring& folder) {
     std::vector<std::wstring> names;
     WIN32_FIND_DATAW found;
-    HANDLE find = FindFirstFileW((folder + L"\\*.*").c_str(), &found);
-    for (BOOL more = find != INVALID_HANDLE_VALUE; more; more = FindNextFileW(find, &found))
+    const FindHandle find(FindFirstFileW((folder + L"\\*.*").c_str(), &found));
+    for (BOOL more = find.Valid(); more; more = FindNextFileW(find.Get(), &found))
         if (found.cFileName[0] != L'.') names.push_back(found.cFileName);
-    FindClose(find);
     std::sort(names.begin(), names.end());
     return names;
 }
@@ -103,10 +101,11 @@ TEST(VersionStamp, ConsoleVersionAndSetReachEachProjectAndEveryFileComesBackByte
         for (const auto& [path, state] : before) EXPECT_TRUE(StateOf(path) == state) << ToUtf8(path);
     };
 
-    HANDLE held = CreateFileW(locked.path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
-    Cmd run = RunCmd(program, L"\"" + list + L"\" /version 2.5.1234 /set \"VersionCompanyName=ﾄﾙﾊﾞｰﾝ 商会\" "
-                                             L"/SET CondComp=DEBUG=1 /junit \"" + report + L"\"");
-    CloseHandle(held);
+    Cmd run = [&] {
+        const LockedFile held(locked.path);
+        return RunCmd(program, L"\"" + list + L"\" /version 2.5.1234 /set \"VersionCompanyName=ﾄﾙﾊﾞｰﾝ 商会\" "
+                                        L"/SET CondComp=DEBUG=1 /junit \"" + report + L"\"");
+    }();
     EXPECT_EQ(run.status, 1u) << ToUtf8(run.err);
     const auto seen = SeenOf(good);
     for (const wchar_t* line : {L"MajorVer=2", L"majorver =2", L"MinorVer=5", L"RevisionVer=1234", L"AutoIncrementVer=0",
