@@ -3,7 +3,9 @@
 #include <chrono>
 #include <map>
 
+#include "console/ConsoleInputs.h"
 #include "console/StopWindow.h"
+#include "console/rules/RunnerInputs.h"
 #include "console/rules/JUnitReport.h"
 #include "engine/RunLog.h"
 #include "engine/clsTime.h"
@@ -79,19 +81,16 @@ private:
 
     // Everything that can keep the run from starting, checked before the first build.
     bool Prepare() {
-        list_ = FullPath(options_.list);
-        const ListFileLoad load = LoadListFile(list_, engine_);
-        switch (load.result) {
-        case ListFileLoad::Missing: return Refuse(list_ + L"が見つかりません");
-        case ListFileLoad::Unreadable: return Refuse(list_ + L"が開けませんでした: " + LastErrorText(load.error));
-        case ListFileLoad::TooLong:
-            return Refuse(list_ + L"は開けませんでした: ｺﾝﾊﾟｲﾙﾘｽﾄに登録できるのは" +
-                          std::to_wstring(clsTolvane::kMaxEntries) + L"件までです");
-        case ListFileLoad::Loaded: break;
-        }
-        if (options_.all) {
-            for (const auto& entry : engine_.Vbp()) entry->SetAction(true);
-        }
+        std::vector<std::wstring> inputs;
+        for (const auto& input : options_.inputs) inputs.push_back(FullPath(input));
+        // With /recheck the one input is the list that is saved back.
+        list_ = inputs.front();
+        GatheredInputs gathered = GatherInputs(inputs, options_.all);
+        if (!gathered.ok) return Refuse(gathered.refusal);
+        engine_.ReplaceEntries(std::move(gathered.entries));
+        // Projects of a group are often listed although they are gone: such a
+        // build fails saying so, and the rest builds.
+        engine_.SetFailMissingProjects(true);
 
         // A settings file that cannot be read is not one without settings.
         if (const DWORD error = IniReadError(TolvaneIniPath())) {
@@ -134,7 +133,7 @@ private:
     int Run() {
         clsTime record;
         record.SetStartTime(LocalNow());
-        report_.listName = GetFileName(list_);
+        report_.listName = InputName(list_);
         report_.started = *record.StartTime();
         const Clock::time_point start = Clock::now();
 

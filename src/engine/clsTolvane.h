@@ -71,6 +71,10 @@ public:
     // only when some option is on.
     void SetPlanning(const PlanOptions& options, ProjectFiles* files);
 
+    // Off (as designed), a project file that is not there goes to the
+    // compiler like any other; on, its build fails at once, saying so.
+    void SetFailMissingProjects(bool value) { failMissingProjects_ = value; }
+
     // The live list: element i - 1 is the entry at position i.
     const EntryList& Vbp() const { return entries_; }
     // The entry at a 1-based position; subscript error outside 1..Count.
@@ -147,6 +151,7 @@ private:
     std::function<void()> executionSkip_;
     PlanOptions planning_;
     ProjectFiles* files_ = nullptr;
+    bool failMissingProjects_ = false;
 };
 
 }  // namespace tolvane

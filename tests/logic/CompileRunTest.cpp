@@ -181,6 +181,20 @@ INSTANTIATE_TEST_SUITE_P(CompileRun, UnsafePath,
                          ::testing::Values(L"C:\\a\" /outdir C:\\x.vbp", L"C:\\a\tb.vbp", L"C:\\a\x7F.vbp",
                                            L"C:\\a\nb.vbp", L"C:\\a\x01.vbp"));
 
+TEST_F(CompileRun, AMissingProjectGoesToTheCompilerUnlessAskedToFailAtOnce) {
+    Add({L"C:\\gone.vbp", L"C:\\ok.vbp"});
+    platform.paths.insert(L"C:\\ok.vbp");
+    engine.CompileStart();
+    EXPECT_EQ(platform.commandLines.size(), 2u);  // as designed
+
+    platform.commandLines.clear();
+    engine.SetFailMissingProjects(true);
+    engine.CompileStart();
+    ExpectFailure(1, L"C:\\gone.vbpが見つかりません");
+    EXPECT_EQ(platform.commandLines, std::vector<std::wstring>{std::wstring(kVb) + L" /make C:\\ok.vbp"});
+    EXPECT_EQ(engine.FailureCount(), 1);
+}
+
 // However the boxes behave, the build fails with their texts, its compiler is
 // gone before the next one starts, and the next build succeeds.
 struct BoxCase {

@@ -6,6 +6,7 @@
 #include <fstream>
 
 #include "console/rules/JUnitReport.h"
+#include "console/rules/RunnerInputs.h"
 #include "console/rules/RunnerOptions.h"
 
 using namespace tolvane;
@@ -17,9 +18,18 @@ TEST(RunnerOptions, RefusesWhatItCannotUse) {
     EXPECT_EQ(ParseRunnerArguments({L"x.clt", L"/LIMIT", L" 999999999 "}).options->limit, std::chrono::minutes(999999999));
     const auto planned = ParseRunnerArguments({L"/Order", L"x.clt", L"/PARALLEL", L"8", L"/skip"}).options;
     EXPECT_TRUE(planned->order && planned->skip && planned->parallel == 8 && !planned->all && !planned->recheck);
+    // Inputs in the order given, switches between them.
+    const auto inputs = ParseRunnerArguments({L"b.vbg", L"/shard", L"2/3", L"C:\\Src", L"a.vbp", L"x.clt"}).options;
+    EXPECT_EQ(inputs->inputs, (std::vector<std::wstring>{L"b.vbg", L"C:\\Src", L"a.vbp", L"x.clt"}));
+    EXPECT_TRUE(inputs->shard && inputs->shard->part == 2 && inputs->shard->parts == 3);
+    EXPECT_TRUE(ParseRunnerArguments({L"X.CLT", L"/recheck"}).options->recheck);
 
     std::vector<std::vector<std::wstring>> refused = {
-        {}, {L"/bad", L"/?"}, {L"a.clt", L"b.clt"}, {L"a.clt", L"/all", L"/All"}, {L"a.clt", L"/junit"},
+        {}, {L"/bad", L"/?"}, {L"/all"}, {L"a.clt", L"/all", L"/All"}, {L"a.clt", L"/junit"},
+        // /recheck saves the one list the run came from; a part of it would lose the others' marks.
+        {L"a.clt", L"b.clt", L"/recheck"}, {L"a.vbg", L"/recheck"}, {L"Src", L"/recheck"},
+        {L"a.clt", L"/recheck", L"/shard", L"1/2"}, {L"a.clt", L"/shard", L"1/2", L"/shard", L"2/2"},
+        {L"a.clt", L"/shard", L"3/2"}, {L"a.clt", L"/shard"},
         // "C:\Out Dir\" /all: the escaped closing quote swallows what follows.
         {L"a.clt", L"/outdir", L"C:\\Out Dir\" /all"}};
     for (const wchar_t* limit : {L"1000000000", L"-1", L"1.5", L"", L"３０"}) refused.push_back({L"a.clt", L"/limit", limit});
@@ -29,6 +39,34 @@ TEST(RunnerOptions, RefusesWhatItCannotUse) {
         const ParsedArguments parsed = ParseRunnerArguments(args);
         EXPECT_TRUE(!parsed.options && !parsed.error.empty()) << args.size();
     }
+}
+
+TEST(RunnerInputs, EachProjectOnceAtItsFirstPlaceCheckedWhenAnyPlaceWas) {
+    const struct {
+        const wchar_t* path;
+        bool checked, built;
+    } table[] = {
+        {L"C:\\Src\\A.vbp", true, true},
+        {L"C:\\Src\\B.vbp", false, true},  // checked at a later place
+        {L"c:\\src\\a.VBP", false, false},
+        {L"C:\\Src\\Lib\\..\\B.vbp", true, false},
+        {L"C:/Src/./A.vbp", true, false},
+        {L"C:\\Src\\C.vbp", false, false},
+        {L"C:\\Src\\C.vbp", false, false},
+        {L"C:\\Other\\A.vbp", true, true},  // the same name in another folder is another project
+    };
+    clsTolvane::EntryList entries;
+    for (const auto& row : table) entries.push_back(clsTolvane::NewEntry(row.path, row.checked));
+    CheckEachProjectOnce(entries);
+    for (std::size_t i = 0; i < entries.size(); ++i) EXPECT_EQ(entries[i]->Action(), table[i].built) << i;
+
+    EXPECT_EQ(KindOfInputFile(L"C:\\x\\Night.CLT"), InputKind::List);
+    EXPECT_EQ(KindOfInputFile(L"App.vbg"), InputKind::Group);
+    EXPECT_EQ(KindOfInputFile(L"App.Vbp"), InputKind::Project);
+    EXPECT_EQ(KindOfInputFile(L"App.vbp.bak"), InputKind::Unknown);
+    EXPECT_EQ(InputName(L"C:\\Src\\All.vbg"), L"All.vbg");
+    EXPECT_EQ(InputName(L"C:\\Src\\Tree\\"), L"Tree");
+    EXPECT_EQ(InputName(L"C:\\"), L"C:\\");
 }
 
 TEST(JUnitReport, EscapesMarkupAndReplacesWhatXmlCannotHold) {

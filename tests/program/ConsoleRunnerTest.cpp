@@ -96,7 +96,7 @@ TEST(ConsoleRunner, SucceedsWithZeroOrRefusesToStartWithTwoAndOneReasonLine) {
         std::wstring args;
         std::wstring reason;
     } refusals[] = {
-        {L"", L"ｺﾝﾊﾟｲﾙﾘｽﾄ(*.clt)を指定してください（TolvaneCmd /? で使い方を表示します）"},
+        {L"", L"ｺﾝﾊﾟｲﾙﾘｽﾄ(*.clt)、vbg、vbpかﾌｫﾙﾀﾞを指定してください（TolvaneCmd /? で使い方を表示します）"},
         {L"\"" + program.File(L"none.clt") + L"\"", program.File(L"none.clt") + L"が見つかりません"},
         {quotedList, L"VB6.EXEのﾊﾟｽが指定されていません: /vb か " + program.File(L"Tolvane.ini") +
                          L" のEXEで指定してください"},

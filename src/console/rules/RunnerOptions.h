@@ -1,18 +1,22 @@
 #pragma once
 // The console runner's command line:
-//   TolvaneCmd <list.clt> [/outdir <folder>] [/d <arguments>] [/all]
+//   TolvaneCmd <input> [<input> ...] [/outdir <folder>] [/d <arguments>] [/all]
 //              [/limit <minutes>] [/vb <compiler>] [/recheck] [/junit <report.xml>]
-//              [/order] [/skip] [/parallel <n>]
+//              [/order] [/skip] [/parallel <n>] [/shard <k>/<n>]
+// where an input is a compile list (.clt), a group file (.vbg), a project
+// file (.vbp) or a folder.
 #include <chrono>
 #include <optional>
 #include <string>
 #include <vector>
 
+#include "engine/Shards.h"
+
 namespace tolvane {
 
 struct RunnerOptions {
     bool help = false;  // /?: the usage text and nothing else
-    std::wstring list;
+    std::vector<std::wstring> inputs;  // in the order given
     std::optional<std::wstring> outDir;
     std::optional<std::wstring> dimension;
     bool all = false;
@@ -24,6 +28,7 @@ struct RunnerOptions {
     bool order = false;
     bool skip = false;
     std::optional<int> parallel;
+    std::optional<Shard> shard;  // only this part of the inputs' projects
 };
 
 // The options, or a one-line reason why the arguments cannot be used.
@@ -32,7 +37,8 @@ struct ParsedArguments {
     std::wstring error;
 };
 
-// Switches in any letter case; each at most once; exactly one list file.
+// Switches in any letter case; each at most once; at least one input, and
+// exactly one, a compile list, with /recheck.
 ParsedArguments ParseRunnerArguments(const std::vector<std::wstring>& args);
 
 // The short usage text that /? prints, CR LF line ends.
