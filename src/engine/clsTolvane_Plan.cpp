@@ -20,6 +20,7 @@ class NoFiles : public ProjectFiles {
 public:
     std::optional<std::wstring> ReadText(const std::wstring&) override { return std::nullopt; }
     std::optional<std::int64_t> WriteTime(const std::wstring&) override { return std::nullopt; }
+    std::optional<std::int64_t> Size(const std::wstring&) override { return std::nullopt; }
 };
 
 struct RunningBuild {
