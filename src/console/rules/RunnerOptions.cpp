@@ -52,7 +52,8 @@ ParsedArguments ParseRunnerArguments(const std::vector<std::wstring>& args) {
         seen.push_back(name);
         // Switches that stand alone.
         const std::pair<const wchar_t*, bool*> flags[] = {
-            {L"/all", &options.all}, {L"/recheck", &options.recheck}, {L"/order", &options.order}, {L"/skip", &options.skip}};
+            {L"/all", &options.all}, {L"/recheck", &options.recheck}, {L"/order", &options.order}, {L"/skip", &options.skip},
+            {L"/plan", &options.plan}};
         bool* flag = nullptr;
         for (const auto& [flagName, field] : flags) {
             if (name == flagName) flag = field;
@@ -101,7 +102,7 @@ ParsedArguments ParseRunnerArguments(const std::vector<std::wstring>& args) {
 std::wstring UsageText() {
     return L"使い方: TolvaneCmd <ｺﾝﾊﾟｲﾙﾘｽﾄ.clt> [/outdir <ﾌｫﾙﾀﾞ>] [/d <引数>] [/all]\r\n"
            L"                  [/limit <分>] [/vb <VB6.EXE>] [/recheck] [/junit <ﾚﾎﾟｰﾄ.xml>]\r\n"
-           L"                  [/order] [/skip] [/parallel <数>]\r\n"
+           L"                  [/order] [/skip] [/parallel <数>] [/plan]\r\n"
            L"\r\n"
            L"ｺﾝﾊﾟｲﾙﾘｽﾄのﾁｪｯｸされたﾌﾟﾛｼﾞｪｸﾄを順にｺﾝﾊﾟｲﾙします。\r\n"
            L"  /outdir   全てのEXEを出力するﾌｫﾙﾀﾞ\r\n"
@@ -115,6 +116,7 @@ std::wstring UsageText() {
            L"  /skip     更新されていないﾌﾟﾛｼﾞｪｸﾄはｽｷｯﾌﾟする\r\n"
            L"  /parallel 同時ｺﾝﾊﾟｲﾙ数(1から8)\r\n"
            L"            /order、/skip、/parallelの省略時はTolvane.iniのｺﾝﾊﾟｲﾙ設定に従う\r\n"
+           L"  /plan     ｺﾝﾊﾟｲﾙせずに、ｺﾝﾊﾟｲﾙ順とその理由を表示する\r\n"
            L"\r\n"
            L"終了ｺｰﾄﾞ: 0 全て成功 / 1 失敗あり / 2 実行できない(引数、ﾌｧｲﾙ、ﾌｫﾙﾀﾞの誤り) / 3 中止\r\n";
 }

@@ -2,7 +2,7 @@
 // The console runner's command line:
 //   TolvaneCmd <list.clt> [/outdir <folder>] [/d <arguments>] [/all]
 //              [/limit <minutes>] [/vb <compiler>] [/recheck] [/junit <report.xml>]
-//              [/order] [/skip] [/parallel <n>]
+//              [/order] [/skip] [/parallel <n>] [/plan]
 #include <chrono>
 #include <optional>
 #include <string>
@@ -24,6 +24,7 @@ struct RunnerOptions {
     bool order = false;
     bool skip = false;
     std::optional<int> parallel;
+    bool plan = false;  // the build order and reasons printed, no compiler started
 };
 
 // The options, or a one-line reason why the arguments cannot be used.
