@@ -10,6 +10,7 @@
 #include "engine/RunLog.h"
 #include "engine/clsTime.h"
 #include "engine/clsTolvane.h"
+#include "engine/win32/BuildTimesFile.h"
 #include "engine/win32/ListFileStore.h"
 #include "engine/win32/RunSettings.h"
 #include "engine/win32/Win32ProjectFiles.h"
@@ -61,7 +62,7 @@ public:
         stopWindow_.HandleConsoleControl();
         try {
             if (!Prepare()) return kExitNotRun;
-            return Run();
+            return options_.plan ? PrintPlan() : Run();
         } catch (const VbError& e) {
             // The run could not go on (the compiler could not be started):
             // without a complete result, neither the list nor a report is written.
@@ -123,6 +124,7 @@ private:
         if (options_.skip) planning.skip = true;
         if (options_.parallel) planning.parallel = *options_.parallel;
         engine_.SetPlanning(planning, &projectFiles_);
+        engine_.SetBuildTimes(&buildTimes_);
 
         engine_.SetExecutionStartHandler([this] { ExecutionStart(); });
         engine_.SetExecutionStopHandler([this] { ExecutionStop(); });
@@ -172,6 +174,12 @@ private:
         // A result the server was asked to keep but cannot read is no success.
         if (!written) return kExitNotRun;
         return failures > 0 ? kExitFailures : kExitSucceeded;
+    }
+
+    // A cycle is the engine error, and exit 2, as for the run.
+    int PrintPlan() {
+        for (const auto& line : engine_.PlanLines()) out_.WriteLine(line);
+        return kExitSucceeded;
     }
 
     bool WriteReport() {
@@ -230,6 +238,7 @@ private:
     StopWindow stopWindow_;
     std::wstring list_;
     Win32ProjectFiles projectFiles_;
+    BuildTimesFile buildTimes_;
     std::map<std::int32_t, Clock::time_point> buildStarts_;
     RunReport report_;
 };

@@ -23,6 +23,8 @@
 //   StandInExitCode=<n>     exit status of a successful build
 //   StandInRecord=<file>    append the received command line to this file
 //   StandInBoxStamp=<file>  append QueryPerformanceCounter ticks as the box shows
+//   StandInTimes=<file>     after a good build append "<start> <end> <project>",
+//                           QueryPerformanceCounter ticks, to this file
 //
 // Started as  <exe> /standinbox [/stamp <file>] [/yesno] <text>  it only shows the box.
 #include <windows.h>
@@ -351,7 +353,14 @@ int Fail(const Request& req, const Project& p, const std::wstring& folder, const
     return 1;
 }
 
+long long Ticks() {
+    LARGE_INTEGER t;
+    QueryPerformanceCounter(&t);
+    return t.QuadPart;
+}
+
 int Compile(const std::wstring& cmd, const Request& req) {
+    const long long started = Ticks();
     std::wstring projectPath = req.project;
     Project p;
     if (!ReadProject(projectPath, p)) {
@@ -390,6 +399,10 @@ int Compile(const std::wstring& cmd, const Request& req) {
                     L"Permission denied\r\nBuild of '" + exe + L"' failed.");
     }
     if (!req.log.empty()) AppendBytes(req.log, ToUtf8(L"\r\nBuild of '" + exe + L"' succeeded.\r\n"), true);
+    if (std::wstring times = Value(opt, L"standintimes"); !times.empty()) {
+        AppendBytes(Join(folder, times),
+                    std::to_string(started) + " " + std::to_string(Ticks()) + " " + ToUtf8(projectPath) + "\r\n", true);
+    }
     return ParseInt(opt, L"standinexitcode", 0);
 }
 

@@ -50,7 +50,8 @@ ParsedArguments ParseRunnerArguments(const std::vector<std::wstring>& args) {
         seen.push_back(name);
         // Switches that stand alone.
         const std::pair<const wchar_t*, bool*> flags[] = {
-            {L"/all", &options.all}, {L"/recheck", &options.recheck}, {L"/order", &options.order}, {L"/skip", &options.skip}};
+            {L"/all", &options.all}, {L"/recheck", &options.recheck}, {L"/order", &options.order}, {L"/skip", &options.skip},
+            {L"/plan", &options.plan}};
         bool* flag = nullptr;
         for (const auto& [flagName, field] : flags) {
             if (name == flagName) flag = field;
@@ -110,7 +111,7 @@ ParsedArguments ParseRunnerArguments(const std::vector<std::wstring>& args) {
 std::wstring UsageText() {
     return L"使い方: TolvaneCmd <入力> [<入力> ...] [/outdir <ﾌｫﾙﾀﾞ>] [/d <引数>] [/all]\r\n"
            L"                  [/limit <分>] [/vb <VB6.EXE>] [/recheck] [/junit <ﾚﾎﾟｰﾄ.xml>]\r\n"
-           L"                  [/order] [/skip] [/parallel <数>] [/shard <番号>/<分割数>]\r\n"
+           L"                  [/order] [/skip] [/parallel <数>] [/plan] [/shard <番号>/<分割数>]\r\n"
            L"\r\n"
            L"入力のﾌﾟﾛｼﾞｪｸﾄを指定の順にｺﾝﾊﾟｲﾙします。入力は次のどれかです。\r\n"
            L"  <ｺﾝﾊﾟｲﾙﾘｽﾄ.clt>  ﾁｪｯｸされたﾌﾟﾛｼﾞｪｸﾄ\r\n"
@@ -129,6 +130,7 @@ std::wstring UsageText() {
            L"  /skip     更新されていないﾌﾟﾛｼﾞｪｸﾄはｽｷｯﾌﾟする\r\n"
            L"  /parallel 同時ｺﾝﾊﾟｲﾙ数(1から8)\r\n"
            L"            /order、/skip、/parallelの省略時はTolvane.iniのｺﾝﾊﾟｲﾙ設定に従う\r\n"
+           L"  /plan     ｺﾝﾊﾟｲﾙせずに、ｺﾝﾊﾟｲﾙ順とその理由を表示する\r\n"
            L"  /shard    分割数に分けたうちの1つだけをｺﾝﾊﾟｲﾙする(例: 2/3)。参照し合うﾌﾟﾛｼﾞｪｸﾄは\r\n"
            L"            同じ分割に入る。全ての番号で実行すると各ﾌﾟﾛｼﾞｪｸﾄを1回ずつｺﾝﾊﾟｲﾙする\r\n"
            L"\r\n"

@@ -2,7 +2,7 @@
 // The console runner's command line:
 //   TolvaneCmd <input> [<input> ...] [/outdir <folder>] [/d <arguments>] [/all]
 //              [/limit <minutes>] [/vb <compiler>] [/recheck] [/junit <report.xml>]
-//              [/order] [/skip] [/parallel <n>] [/shard <k>/<n>]
+//              [/order] [/skip] [/parallel <n>] [/plan] [/shard <k>/<n>]
 // where an input is a compile list (.clt), a group file (.vbg), a project
 // file (.vbp) or a folder.
 #include <chrono>
@@ -28,6 +28,7 @@ struct RunnerOptions {
     bool order = false;
     bool skip = false;
     std::optional<int> parallel;
+    bool plan = false;  // the build order and reasons printed, no compiler started
     std::optional<Shard> shard;  // only this part of the inputs' projects
 };
 

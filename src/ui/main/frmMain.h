@@ -13,6 +13,7 @@
 
 #include "engine/RunPlatform.h"
 #include "engine/clsTolvane.h"
+#include "engine/win32/BuildTimesFile.h"
 #include "engine/win32/Win32ProjectFiles.h"
 #include "ui/core/Form.h"
 
@@ -109,6 +110,8 @@ private:
     // The run.
     void mnuCompile_Click();
     void mnuCompileStop_Click();
+    void mnuCompilePlan_Click();
+    void HandOverOutFolder();
     void mobjVBC_ExecutionStart();
     void mobjVBC_ExecutionStop();
     void mobjVBC_ExecutionSkip();
@@ -128,6 +131,7 @@ private:
     std::unique_ptr<RunPlatform> platform_;
     std::unique_ptr<clsTolvane> mobjVBC;
     Win32ProjectFiles projectFiles_;
+    BuildTimesFile buildTimes_;
     std::wstring mstrPrevList;
     bool mblnListChanged = false;
     bool mblnCompiling = false;
