@@ -4,6 +4,7 @@
 #include <map>
 
 #include "console/ConsoleInputs.h"
+#include "console/ConsoleShard.h"
 #include "console/StopWindow.h"
 #include "console/rules/RunnerInputs.h"
 #include "console/rules/JUnitReport.h"
@@ -62,6 +63,7 @@ public:
         stopWindow_.HandleConsoleControl();
         try {
             if (!Prepare()) return kExitNotRun;
+            if (options_.shard && !TakeShard()) return EmptyShard();
             return options_.plan ? PrintPlan() : Run();
         } catch (const VbError& e) {
             // The run could not go on (the compiler could not be started):
@@ -119,17 +121,36 @@ private:
         }
         if (options_.dimension) engine_.SetDimension(*options_.dimension);
 
-        PlanOptions planning = ReadPlanOptions(TolvaneIniPath());
-        if (options_.order) planning.order = true;
-        if (options_.skip) planning.skip = true;
-        if (options_.parallel) planning.parallel = *options_.parallel;
-        engine_.SetPlanning(planning, &projectFiles_);
+        planning_ = ReadPlanOptions(TolvaneIniPath());
+        if (options_.order) planning_.order = true;
+        if (options_.skip) planning_.skip = true;
+        if (options_.parallel) planning_.parallel = *options_.parallel;
+        engine_.SetPlanning(planning_, &projectFiles_);
         engine_.SetBuildTimes(&buildTimes_);
 
         engine_.SetExecutionStartHandler([this] { ExecutionStart(); });
         engine_.SetExecutionStopHandler([this] { ExecutionStop(); });
         engine_.SetExecutionSkipHandler([this] { ExecutionSkip(); });
         return true;
+    }
+
+    // Leaves only this agent's part checked and says which it is, in the
+    // output and the report; false when the part holds nothing.
+    bool TakeShard() {
+        const Shard& shard = *options_.shard;
+        const std::vector<std::wstring> projects = KeepOnlyShard(engine_, shard, planning_, projectFiles_);
+        for (const auto& line : ShardLines(shard, projects)) out_.WriteLine(line);
+        report_.properties.push_back({L"shard", ShardText(shard)});
+        for (const auto& project : projects) report_.properties.push_back({L"shard.project", project});
+        return !projects.empty();
+    }
+
+    // Nothing to build is a success; the report is there for the server all the same.
+    int EmptyShard() {
+        if (options_.plan) return kExitSucceeded;
+        report_.listName = InputName(list_);
+        report_.started = LocalNow();
+        return WriteReport() ? kExitSucceeded : kExitNotRun;
     }
 
     int Run() {
@@ -238,6 +259,7 @@ private:
     StopWindow stopWindow_;
     std::wstring list_;
     Win32ProjectFiles projectFiles_;
+    PlanOptions planning_;
     BuildTimesFile buildTimes_;
     std::map<std::int32_t, Clock::time_point> buildStarts_;
     RunReport report_;

@@ -96,4 +96,14 @@ std::vector<int> SplitIntoShards(const std::vector<std::int64_t>& costs,
     return partOf;
 }
 
+std::vector<int> SplitIntoShards(const BuildPlan& plan, int parts) {
+    std::vector<std::int64_t> costs;
+    std::vector<std::vector<std::size_t>> dependencies;
+    for (std::size_t i = 0; i < plan.Size(); ++i) {
+        costs.push_back(plan.Cost(i));
+        dependencies.push_back(plan.DependenciesOf(i));
+    }
+    return SplitIntoShards(costs, dependencies, parts);
+}
+
 }  // namespace tolvane

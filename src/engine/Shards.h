@@ -9,6 +9,8 @@
 #include <string>
 #include <vector>
 
+#include "engine/BuildPlan.h"
+
 namespace tolvane {
 
 constexpr int kMaxShards = 64;
@@ -31,5 +33,8 @@ std::wstring ShardText(const Shard& shard);
 // dependencies are given.
 std::vector<int> SplitIntoShards(const std::vector<std::int64_t>& costs,
                                  const std::vector<std::vector<std::size_t>>& dependencies, int parts);
+
+// The plan's items split by its costs and dependencies.
+std::vector<int> SplitIntoShards(const BuildPlan& plan, int parts);
 
 }  // namespace tolvane

@@ -1,5 +1,7 @@
 // TolvaneCmd.exe started as a build server starts it: output redirected to a
 // file, the exit status read, the list file and the JUnit report checked.
+#include <algorithm>
+
 #include "ChildProcess.h"
 #include "ProgramScenario.h"
 
@@ -119,6 +121,148 @@ TEST(ConsoleRunner, SucceedsWithZeroOrRefusesToStartWithTwoAndOneReasonLine) {
     run = RunCmd(program, quotedList);
     EXPECT_TRUE(run.status == 2 && run.err.rfind(program.File(L"Tolvane.ini") + L"のTimeLimitが正しくありません", 0) == 0);
     EXPECT_EQ(ReadUtf8Lines(record).size(), 2u);  // none of the refused runs started a build
+}
+
+std::wstring Quoted(const std::wstring& path) { return L"\"" + path + L"\""; }
+
+// The projects a run started, in order, from the stand-in's record of command lines.
+std::vector<std::wstring> Started(const std::vector<std::wstring>& record, std::size_t from,
+                                  const std::vector<Project>& projects) {
+    std::vector<std::wstring> started;
+    for (std::size_t i = from; i < record.size(); ++i)
+        for (const Project& p : projects)
+            if (record[i].find(Quoted(p.path)) != std::wstring::npos) started.push_back(p.file);
+    return started;
+}
+
+TEST(ConsoleRunner, AGroupAFolderAndAListWithProjectsBuildInTheOrderGivenEachProjectOnce) {
+    ProgramFolder program;
+    program.WriteTolvaneIni();
+    const std::wstring record = program.File(L"builds.txt");
+    const Project app = MakeProject(program, {L"grp\\App", L"App"}, record);
+    const Project lib = MakeProject(program, {L"grp\\Lib", L"Lib"}, record);
+    // As VB6 saves a group: relative paths, the start-up project where it
+    // stands, and here one project that is long gone.
+    const std::wstring group = program.File(L"grp\\App.vbg");
+    ASSERT_TRUE(WriteBytes(group, Ansi(L"VBGROUP 5.0\r\nProject=Lib\\Lib.vbp\r\nStartupProject=App\\App.vbp\r\n"
+                                       L"Project=..\\old\\Gone.vbp\r\n")));
+    const std::wstring report = program.File(L"app.xml");
+    CmdRun run = RunCmd(program, Quoted(group) + L" /junit " + Quoted(report));
+    EXPECT_EQ(run.status, 1u) << ToUtf8(run.err);
+    const Project gone{L"Gone.vbp", program.Path() + L"\\old\\Gone.vbp", L"", L""};
+    run.out.resize(std::min<std::size_t>(run.out.size(), 9));
+    EXPECT_EQ(Masked(run.out), (std::vector<std::wstring>{Progress(lib, kStarted), Progress(lib, kEnded), L"",
+                                                          Progress(app, kStarted), Progress(app, kEnded), L"",
+                                                          Progress(gone, kStarted), Progress(gone, kFailed),
+                                                          L"\t" + gone.path + L"が見つかりません"}));
+    const std::string xml = ReadBytes(report).value_or("");
+    EXPECT_NE(xml.find("<testsuite name=\"App.vbg\" tests=\"3\" failures=\"1\""), std::string::npos) << xml;
+    EXPECT_EQ(ReadUtf8Lines(record).size(), 2u);  // the missing project started no compiler
+
+    // A folder: its projects level by level, as the window's add-all command finds them.
+    const Project deeper = MakeProject(program, {L"tree\\Sub\\Sub2", L"Deeper"}, record);
+    const Project deep = MakeProject(program, {L"tree\\Sub", L"Deep"}, record);
+    const Project top = MakeProject(program, {L"tree", L"Top"}, record);
+    run = RunCmd(program, Quoted(program.Path() + L"\\tree") + L" /junit " + Quoted(report));
+    EXPECT_EQ(run.status, 0u) << ToUtf8(run.err);
+    EXPECT_EQ(Started(ReadUtf8Lines(record), 2, {top, deep, deeper}), (std::vector<std::wstring>{L"Top.vbp", L"Deep.vbp", L"Deeper.vbp"}));
+    EXPECT_NE(ReadBytes(report).value_or("").find("<testsuite name=\"tree\" tests=\"3\""), std::string::npos);
+
+    // A list's marks count; a project named again later is built once, at its
+    // first place, and checked there when it is checked anywhere.
+    const std::wstring list = program.File(L"three.clt");
+    WriteList(list, {{true, top.path}, {false, deep.path}, {true, deeper.path}});
+    run = RunCmd(program, Quoted(list) + L" " + Quoted(deep.path) + L" " + Quoted(top.path));
+    EXPECT_EQ(run.status, 0u) << ToUtf8(run.err);
+    EXPECT_EQ(Started(ReadUtf8Lines(record), 5, {top, deep, deeper}), (std::vector<std::wstring>{L"Top.vbp", L"Deep.vbp", L"Deeper.vbp"}));
+
+    // Any input that cannot be used refuses the whole run: nothing is built.
+    ASSERT_TRUE(WriteBytes(program.File(L"notes.txt"), "x"));
+    const struct {
+        std::wstring args, reason;
+    } refusals[] = {
+        {Quoted(list) + L" " + Quoted(program.File(L"nowhere")), program.File(L"nowhere") + L"が見つかりません"},
+        {Quoted(program.File(L"notes.txt")) + L" " + Quoted(group),
+         program.File(L"notes.txt") + L"は入力に使用できません: ｺﾝﾊﾟｲﾙﾘｽﾄ(*.clt)、vbg、vbpかﾌｫﾙﾀﾞを指定してください"},
+        {Quoted(group) + L" /recheck",
+         L"/recheckはｺﾝﾊﾟｲﾙﾘｽﾄ(*.clt)を1つだけ指定したときに使用できます（TolvaneCmd /? で使い方を表示します）"},
+    };
+    for (const auto& refusal : refusals) {
+        run = RunCmd(program, refusal.args);
+        EXPECT_EQ(run.status, 2u) << ToUtf8(refusal.args);
+        EXPECT_EQ(run.err, refusal.reason + L"\r\n");
+    }
+    EXPECT_EQ(ReadUtf8Lines(record).size(), 8u);
+}
+
+TEST(ConsoleRunner, ThreeAgentsWithShardsBuildEachProjectOnceInDependencyOrderInsideEachPart) {
+    ProgramFolder program;
+    program.WriteTolvaneIni();
+    const std::wstring record = program.File(L"builds.txt");
+    const auto uses = [](const Project& p) { return std::pair<std::wstring, std::wstring>(L"Reference", L"*\\G{0}#1.0#0#" + p.output + L"#X"); };
+    const auto make = [&](const wchar_t* name, std::vector<std::pair<std::wstring, std::wstring>> steer = {}) {
+        return MakeProject(program, {std::wstring(L"sys\\") + name, name, false, 0, false, steer}, record);
+    };
+    // Groups {L1 A1 A2}, {L2 B1}, {C1 C2}, {D}, {E}, listed dependants first.
+    const Project l1 = make(L"L1"), a1 = make(L"A1", {uses(l1)}), a2 = make(L"A2", {uses(a1), uses(l1)});
+    const Project l2 = make(L"L2"), b1 = make(L"B1", {uses(l2)}), c1 = make(L"C1"), c2 = make(L"C2", {uses(c1)});
+    const Project d = make(L"D"), e = make(L"E");
+    const std::vector<Project> all{a2, a1, l1, b1, c2, d, l2, c1, e};
+    const std::vector<std::pair<Project, Project>> uses_{{a1, l1}, {a2, a1}, {a2, l1}, {b1, l2}, {c2, c1}};
+    std::wstring text = L"VBGROUP 5.0\r\n";
+    for (const Project& p : all) text += L"Project=" + p.path + L"\r\n";
+    const std::wstring group = program.File(L"sys\\all.vbg");
+    ASSERT_TRUE(WriteBytes(group, Ansi(text)));
+
+    // The plan of one part names only its projects and builds nothing.
+    CmdRun run = RunCmd(program, Quoted(group) + L" /order /plan /shard 1/3");
+    EXPECT_EQ(run.status, 0u) << ToUtf8(run.err);
+    std::wstring planned;
+    for (const auto& line : run.out) planned += line + L"\n";
+    EXPECT_TRUE(ReadUtf8Lines(record).empty());
+
+    std::vector<std::wstring> builtOnce;
+    for (int k = 1; k <= 3; ++k) {
+        const std::size_t before = ReadUtf8Lines(record).size();
+        const std::wstring report = program.File(L"part" + std::to_wstring(k) + L".xml");
+        run = RunCmd(program, Quoted(group) + L" /order /shard " + std::to_wstring(k) + L"/3 /junit " + Quoted(report));
+        EXPECT_EQ(run.status, 0u) << ToUtf8(run.err);
+        const std::vector<std::wstring> started = Started(ReadUtf8Lines(record), before, all);
+        // The part says what it holds before it builds.
+        ASSERT_FALSE(run.out.empty());
+        EXPECT_EQ(run.out[0], L"分割 " + std::to_wstring(k) + L"/3: " + std::to_wstring(started.size()) + L"件のﾌﾟﾛｼﾞｪｸﾄ");
+        for (const Project& p : all) {
+            const bool here = std::find(started.begin(), started.end(), p.file) != started.end();
+            EXPECT_EQ(here, std::find(run.out.begin(), run.out.end(), L"\t" + p.path) != run.out.end()) << ToUtf8(p.file);
+            if (k == 1) {
+                EXPECT_EQ(here, planned.find(p.file) != std::wstring::npos) << ToUtf8(p.file);
+            }
+        }
+        // A project after what it uses: both in this part, or neither.
+        for (const auto& [user, used] : uses_) {
+            const auto u = std::find(started.begin(), started.end(), user.file);
+            const auto d_ = std::find(started.begin(), started.end(), used.file);
+            EXPECT_EQ(u == started.end(), d_ == started.end()) << ToUtf8(user.file);
+            if (u != started.end()) {
+                EXPECT_LT(d_, u) << ToUtf8(user.file);
+            }
+        }
+        const std::string xml = ReadBytes(report).value_or("");
+        EXPECT_NE(xml.find("<property name=\"shard\" value=\"" + std::to_string(k) + "/3\"/>"), std::string::npos) << xml;
+        builtOnce.insert(builtOnce.end(), started.begin(), started.end());
+    }
+    std::sort(builtOnce.begin(), builtOnce.end());
+    std::vector<std::wstring> every;
+    for (const Project& p : all) every.push_back(p.file);
+    std::sort(every.begin(), every.end());
+    EXPECT_EQ(builtOnce, every);
+
+    // Five groups in six parts: one part is empty, and that is a success.
+    run = RunCmd(program, Quoted(group) + L" /shard 6/6 /junit " + Quoted(program.File(L"part6.xml")));
+    EXPECT_EQ(run.status, 0u);
+    EXPECT_EQ(run.out, (std::vector<std::wstring>{L"分割 6/6: ｺﾝﾊﾟｲﾙするﾌﾟﾛｼﾞｪｸﾄはありません", L""}));
+    EXPECT_NE(ReadBytes(program.File(L"part6.xml")).value_or("").find("tests=\"0\""), std::string::npos);
+    EXPECT_EQ(ReadUtf8Lines(record).size(), all.size());
 }
 
 TEST(ConsoleRunner, StopEndsTheHungCompilerAndEverythingItStartedAndExitsWithThree) {

@@ -87,6 +87,12 @@ std::string JUnitXml(const RunReport& report) {
     xml += "<testsuites" + Attribute("name", report.listName) + counts + time + ">\n";
     xml += "  <testsuite" + Attribute("name", report.listName) + counts + " skipped=\"" + std::to_string(skipped) + "\"" + time +
            " timestamp=\"" + IsoTime(report.started) + "\">\n";
+    if (!report.properties.empty()) {
+        xml += "    <properties>\n";
+        for (const auto& [name, value] : report.properties)
+            xml += "      <property" + Attribute("name", name) + Attribute("value", value) + "/>\n";
+        xml += "    </properties>\n";
+    }
     for (const auto& build : report.builds) {
         const auto slash = build.project.rfind(L'\\');
         const std::wstring name = slash == std::wstring::npos ? build.project : build.project.substr(slash + 1);

@@ -4,6 +4,7 @@
 // project built or skipped.
 #include <cstdint>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "support/DateTime.h"
@@ -23,6 +24,8 @@ struct RunReport {
     DateTime started;
     std::int64_t milliseconds = 0;
     std::vector<BuildResult> builds;
+    // The suite's properties (the version the projects were built with), in order.
+    std::vector<std::pair<std::wstring, std::wstring>> properties;
 };
 
 // The report as UTF-8 bytes. Well-formed for any text: markup characters are
