@@ -88,7 +88,10 @@ std::optional<BuildPlan::Step> BuildPlan::Next() {
                 return Step{i, Action::Skip, 0, *item.freshness};
             }
         }
-        if (compilers == 1) return Take(i);
+        if (compilers == 1 || options_.firstReady) {
+            if (BuildsAlone(i) && !running_.empty()) return std::nullopt;
+            return Take(i);
+        }
         // Ties go to the earlier in plan order.
         auto& slot = BuildsAlone(i) ? bestAlone : best;
         if (!slot || item.chain > items_[*slot].chain) slot = i;

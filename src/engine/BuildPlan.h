@@ -24,6 +24,10 @@ struct PlanOptions {
     bool order = false;  // a project after the projects whose output it references
     bool skip = false;   // up-to-date projects are not built
     int parallel = 1;    // compilers at once
+    // With several compilers, the first ready build in plan order rather than
+    // the longest chain first: the order before chains were weighed, kept
+    // to measure against.
+    bool firstReady = false;
 
     bool Planned() const { return order || skip || parallel > 1; }
 };
