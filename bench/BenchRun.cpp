@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "BenchPlan.h"
+#include "BenchSystem.h"
 #include "common/StandInProject.h"
 #include "common/TempFolder.h"
 #include "common/TextFiles.h"
@@ -319,6 +320,7 @@ int wmain() {
             if (GetEnvironmentVariableW(L"BENCH_SKIP_RUN", nullptr, 0) == 0) ok &= BenchRunOverhead(standIn, temp, 50, 4);
         }
         ok &= BenchPlanner(standIn, temp);
+        ok &= BenchRealSystem(standIn, temp);
     } catch (const VbError& e) {
         std::printf("run error %d\n", e.Number());
         return 2;
