@@ -237,6 +237,8 @@ TEST(ConsoleRunner, CompilerLogUnderEachFailureWithTheFilesOwnLineAndTheServersA
         EXPECT_EQ(UnderFailure(run.out, bas.project), std::vector<std::wstring>{L"\tコンパイル エラー: 構文エラー"});
         EXPECT_EQ(UnderFailure(run.out, trap), std::vector<std::wstring>{L"(no failure line)"});
     }
+}
+
 std::wstring Quoted(const std::wstring& path) { return L"\"" + path + L"\""; }
 
 // The projects a run started, in order, from the stand-in's record of command lines.
