@@ -83,6 +83,7 @@ void clsTolvane::RunPlanned(BuildPlan& plan, const std::vector<std::int32_t>& po
         if (running.empty()) return;
 
         std::optional<std::chrono::milliseconds> wait;
+        bool ended = false;
         for (auto it = running.begin(); it != running.end();) {
             if (const auto next = it->watch->Pass(abandonRequested_)) {
                 wait = std::min(wait.value_or(*next), *next);
@@ -93,6 +94,7 @@ void clsTolvane::RunPlanned(BuildPlan& plan, const std::vector<std::int32_t>& po
             const std::int32_t position = it->position;
             const std::chrono::milliseconds elapsed = it->watch->Process().Elapsed();
             it = running.erase(it);  // the compiler is released before its end is told
+            ended = true;
             const bool failed = Entry(position).Failure();
             if (!failed) times.Record(Entry(position).Vbp(), elapsed.count());
             plan.Ended(item, failed);
@@ -104,7 +106,8 @@ void clsTolvane::RunPlanned(BuildPlan& plan, const std::vector<std::int32_t>& po
         // What the window shows follows the most recently started build.
         curCount_ = latest;
         projectName_ = Entry(latest).Name();
-        if (wait && !running.empty()) running.front().watch->Process().WaitStep(*wait);
+        // A compiler set free is given its next build at once.
+        if (!ended && wait && !running.empty()) running.front().watch->Process().WaitStep(*wait);
     }
 }
 
