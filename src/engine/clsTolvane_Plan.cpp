@@ -70,9 +70,13 @@ void clsTolvane::RunPlanned(BuildPlan& plan, const std::vector<std::int32_t>& po
     abandonRequested_ = false;
     std::vector<RunningBuild> running;
     std::int32_t latest = curCount_;
+    const auto started = std::chrono::steady_clock::now();
+    const auto now = [&] {
+        return std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - started).count();
+    };
     for (;;) {
         while (!compileStop_) {
-            const auto step = plan.Next();
+            const auto step = plan.Next(now());
             if (!step) break;
             const std::int32_t position = positions[step->item];
             latest = position;
