@@ -202,7 +202,7 @@ TEST(BuildTimesText, DamageIsIgnoredAndTheNewestEntriesAreKept) {
     const std::wstring good = times.Text();
     for (const std::wstring& damaged :
          {good.substr(1), good + L"\r\nx\tC:\\C.vbp", good + L"\r\n-5\tC:\\C.vbp", good + L"\r\n5\t",
-          good + L"\r\n99999999999\tC:\\C.vbp", good + L"\r\n5\tC:\\B.vbp", std::wstring(L"\x00ff\x00fe"),
+          good + L"\r\n99999999999\tC:\\C.vbp", good + L"\r\n5\tC:\\B.vbp", good + L"\r\n5\tC:\\C\r.vbp", std::wstring(L"\x00ff\x00fe"),
           std::wstring()}) {
         const BuildTimes read = BuildTimes::FromText(damaged);
         EXPECT_TRUE(read.Changed()) << damaged;
