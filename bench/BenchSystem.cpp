@@ -49,12 +49,13 @@ Measured Run(const std::wstring& standIn, const PlannedSystem& system, const Pla
     Measured m;
     m.failures = engine.FailureCount();
     const std::size_t n = system.projects.size();
-    std::vector<double> took(n), chain(n);
-    double work = 0, controls = 0;
+    // In microseconds: whole numbers settle, where x87 doubles may not.
+    std::vector<std::int64_t> took(n), chain(n);
+    std::int64_t work = 0, controls = 0;
     Clock::time_point first = Clock::time_point::max(), last = Clock::time_point::min();
     for (std::size_t i = 0; i < n; ++i) {
         const auto position = static_cast<std::int32_t>(i + 1);
-        took[i] = Seconds(ends[position] - starts[position]);
+        took[i] = std::chrono::duration_cast<std::chrono::microseconds>(ends[position] - starts[position]).count();
         first = std::min(first, starts[position]);
         last = std::max(last, ends[position]);
         (system.projects[i].control ? controls : work) += took[i];
@@ -64,15 +65,15 @@ Measured Run(const std::wstring& standIn, const PlannedSystem& system, const Pla
     for (bool changed = true; changed;) {
         changed = false;
         for (std::size_t i = 0; i < n; ++i) {
-            double longest = 0;
+            std::int64_t longest = 0;
             for (std::size_t d : system.projects[i].producers) longest = std::max(longest, chain[d]);
             if (took[i] + longest > chain[i]) chain[i] = took[i] + longest, changed = true;
         }
     }
-    const double critical = *std::max_element(chain.begin(), chain.end());
+    const double critical = static_cast<double>(*std::max_element(chain.begin(), chain.end())) / 1e6;
     m.wall = Seconds(last - first);
-    m.bound = std::max(critical, (work + controls) / options.parallel);
-    m.controlBound = std::max(critical, controls + work / options.parallel);
+    m.bound = std::max(critical, static_cast<double>(work + controls) / 1e6 / options.parallel);
+    m.controlBound = std::max(critical, (static_cast<double>(controls) + static_cast<double>(work) / options.parallel) / 1e6);
     return m;
 }
 
@@ -92,11 +93,13 @@ double PlanSeconds(const PlannedSystem& system, const PlanOptions& options, Buil
 
 bool BenchRealSystem(const std::wstring& standIn, const TempFolder& temp) {
     SystemShape shape;
-    shape.bases = 6, shape.controls = 5, shape.dlls = 180, shape.exes = 100, shape.variantPairs = 4;
-    shape.msPerUnit = 5, shape.seed = 7;
+    // Units long enough that the builds, not the starting of processes one
+    // after another on the run's thread, decide the wall time.
+    shape.bases = 6, shape.controls = 5, shape.dlls = 120, shape.exes = 65, shape.variantPairs = 4;
+    shape.msPerUnit = 40, shape.seed = 7;
     const PlannedSystem system = MakePlannedSystem(temp.Folder(L"real system"), shape, temp.File(L"real times.txt"));
     BuildTimesFile times(temp.File(L"TolvaneTimes.txt"));
-    std::printf("(g) generated system: %zu projects, 5 ms a unit\n", system.projects.size());
+    std::printf("(g) generated system: %zu projects, %d ms a unit\n", system.projects.size(), shape.msPerUnit);
 
     PlanOptions options;
     options.order = true;

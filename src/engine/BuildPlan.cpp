@@ -61,18 +61,20 @@ bool BuildPlan::ConflictsWithRunning(const Item& item) const {
     });
 }
 
-std::optional<BuildPlan::Step> BuildPlan::Take(std::size_t item) {
+std::optional<BuildPlan::Step> BuildPlan::Take(std::size_t item, std::int64_t now) {
     items_[item].state = State::Running;
+    items_[item].startedAt = now;
     running_.push_back(item);
     return Step{item, Action::Build, 0, items_[item].freshness.value_or(Freshness{})};
 }
 
-std::optional<BuildPlan::Step> BuildPlan::Next() {
+std::optional<BuildPlan::Step> BuildPlan::Next(std::int64_t now) {
     const std::size_t compilers = static_cast<std::size_t>(std::max(options_.parallel, 1));
     if (running_.size() >= compilers) return std::nullopt;
     // Nothing starts beside a control.
     if (std::any_of(running_.begin(), running_.end(), [&](std::size_t i) { return BuildsAlone(i); })) return std::nullopt;
-    std::optional<std::size_t> best, bestAlone;
+    std::optional<std::size_t> bestAlone;
+    std::vector<std::size_t> ready;  // not controls, longest chain first
     for (std::size_t i : order_) {
         Item& item = items_[i];
         if (item.state != State::Waiting) continue;
@@ -90,19 +92,28 @@ std::optional<BuildPlan::Step> BuildPlan::Next() {
         }
         if (compilers == 1 || options_.firstReady) {
             if (BuildsAlone(i) && !running_.empty()) return std::nullopt;
-            return Take(i);
+            return Take(i, now);
         }
         // Ties go to the earlier in plan order.
-        auto& slot = BuildsAlone(i) ? bestAlone : best;
-        if (!slot || item.chain > items_[*slot].chain) slot = i;
+        if (!BuildsAlone(i)) {
+            ready.push_back(i);
+        } else if (!bestAlone || item.chain > items_[*bestAlone].chain) {
+            bestAlone = i;
+        }
     }
+    std::stable_sort(ready.begin(), ready.end(), [&](std::size_t a, std::size_t b) { return items_[a].chain > items_[b].chain; });
     // A control costs least while nothing else runs: it goes first whenever
     // the compilers are idle, and otherwise the running builds are let end
-    // once it has the longest chain.
-    if (bestAlone && (running_.empty() || !best || items_[*bestAlone].chain > items_[*best].chain)) {
-        return running_.empty() ? Take(*bestAlone) : std::nullopt;
+    // once it has the longest chain; meanwhile a build expected to end by
+    // then keeps an idle compiler busy.
+    if (bestAlone && (running_.empty() || ready.empty() || items_[*bestAlone].chain > items_[ready.front()].chain)) {
+        if (running_.empty()) return Take(*bestAlone, now);
+        std::int64_t drained = 0;
+        for (std::size_t r : running_) drained = std::max(drained, items_[r].startedAt + items_[r].cost);
+        const auto fits = std::find_if(ready.begin(), ready.end(), [&](std::size_t i) { return now + items_[i].cost <= drained; });
+        return fits == ready.end() ? std::nullopt : Take(*fits, now);
     }
-    if (best) return Take(*best);
+    if (!ready.empty()) return Take(ready.front(), now);
     return std::nullopt;
 }
 

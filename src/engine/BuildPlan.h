@@ -92,8 +92,9 @@ public:
     // are busy or what remains waits for running builds. With one compiler the
     // first such step in plan order; with several, skips and failed
     // dependencies first, then the build with the longest chain behind it.
-    // Skip and DependencyFailed steps end their item at once.
-    std::optional<Step> Next();
+    // Skip and DependencyFailed steps end their item at once. now: the run's
+    // clock in milliseconds, against which the builds' costs are laid.
+    std::optional<Step> Next(std::int64_t now = 0);
     // A build handed out by Next has ended.
     void Ended(std::size_t item, bool failed);
     std::size_t Running() const { return running_.size(); }
@@ -107,7 +108,7 @@ private:
         std::vector<PlanLink> links;
         std::vector<std::size_t> after;  // earlier projects writing the same output
         std::wstring vbpKey, outputKey;
-        std::int64_t cost = 0, chain = 0;
+        std::int64_t cost = 0, chain = 0, startedAt = 0;
         std::optional<Freshness> freshness;  // decided once, when first ready
         State state = State::Waiting;
     };
@@ -118,7 +119,7 @@ private:
     Freshness FreshnessOf(const Item& item);
     bool Ready(const Item& item) const;
     bool ConflictsWithRunning(const Item& item) const;
-    std::optional<Step> Take(std::size_t item);
+    std::optional<Step> Take(std::size_t item, std::int64_t now);
     std::optional<std::size_t> FailedDependency(const Item& item) const;
 
     std::vector<Item> items_;

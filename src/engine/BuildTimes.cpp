@@ -47,6 +47,8 @@ BuildTimes BuildTimes::FromText(const std::wstring& text) {
         const auto ms = Milliseconds(lines[i].substr(0, tab));
         if (!ms) return damaged;
         const std::wstring key = PathKey(lines[i].substr(tab + 1));
+        // No path holds a control character; one that seems to is damage.
+        if (std::any_of(key.begin(), key.end(), [](wchar_t c) { return c < L' '; })) return damaged;
         if (!seen.insert(key).second) return damaged;  // written once each, never twice
         times.entries_.push_back({key, *ms});
     }

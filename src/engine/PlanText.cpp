@@ -43,7 +43,7 @@ std::vector<BuildPlan::Step> SimulatedSteps(BuildPlan& plan) {
     std::vector<Running> running;
     std::int64_t now = 0;
     for (;;) {
-        while (auto step = plan.Next()) {
+        while (auto step = plan.Next(now)) {
             steps.push_back(*step);
             if (step->action == BuildPlan::Action::Build) running.push_back({now + plan.Cost(step->item), step->item});
         }

@@ -71,9 +71,13 @@ void clsTolvane::RunPlanned(BuildPlan& plan, const std::vector<std::int32_t>& po
     abandonRequested_ = false;
     std::vector<RunningBuild> running;
     std::int32_t latest = curCount_;
+    const auto started = std::chrono::steady_clock::now();
+    const auto now = [&] {
+        return std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - started).count();
+    };
     for (;;) {
         while (!compileStop_) {
-            const auto step = plan.Next();
+            const auto step = plan.Next(now());
             if (!step) break;
             const std::int32_t position = positions[step->item];
             latest = position;
@@ -85,6 +89,7 @@ void clsTolvane::RunPlanned(BuildPlan& plan, const std::vector<std::int32_t>& po
         if (running.empty()) return;
 
         std::optional<std::chrono::milliseconds> wait;
+        bool ended = false;
         for (auto it = running.begin(); it != running.end();) {
             if (const auto next = it->watch->Pass(abandonRequested_)) {
                 wait = std::min(wait.value_or(*next), *next);
@@ -97,6 +102,7 @@ void clsTolvane::RunPlanned(BuildPlan& plan, const std::vector<std::int32_t>& po
             it->watch.reset();  // the compiler is released before its file goes back and its end is told
             it->stamp->Finish(Entry(position));
             it = running.erase(it);
+            ended = true;
             const bool failed = Entry(position).Failure();
             if (!failed) times.Record(Entry(position).Vbp(), elapsed.count());
             plan.Ended(item, failed);
@@ -108,7 +114,8 @@ void clsTolvane::RunPlanned(BuildPlan& plan, const std::vector<std::int32_t>& po
         // What the window shows follows the most recently started build.
         curCount_ = latest;
         projectName_ = Entry(latest).Name();
-        if (wait && !running.empty()) running.front().watch->Process().WaitStep(*wait);
+        // A compiler set free is given its next build at once.
+        if (!ended && wait && !running.empty()) running.front().watch->Process().WaitStep(*wait);
     }
 }
 

@@ -165,6 +165,28 @@ TEST_F(Plan, ControlsBuildAloneAndTheLongestChainStartsFirst) {
     EXPECT_EQ(Steps(single, entries), L"a");
 }
 
+// While the running builds are let end for a control, an idle compiler
+// takes only a build expected to end before they do.
+TEST_F(Plan, BeforeAControlOnlyBuildsThatEndInTimeFillIdleCompilers) {
+    Project(L"a");
+    Project(L"b");
+    Project(L"k", L"Type=Control\r\n" + Ref(L"a"));
+    Project(L"x", L"Object={0}#1.0#0; k.ocx\r\n");
+    Project(L"c");
+    Project(L"d");
+    files.sizes[L"C:\\P\\b.frm"] = 5 * 50000;  // 6 s; d 5 s; the others 1 s
+    files.sizes[L"C:\\P\\d.frm"] = 4 * 50000;
+    BuildPlan plan(entries, Options(true, 3), files, L"");
+    std::wstring started;
+    for (std::size_t i = 0; i < 3; ++i) started += entries[plan.Next(0)->item].vbp.substr(5, 1);
+    EXPECT_EQ(started, L"bda");
+    plan.Ended(0, false);
+    EXPECT_FALSE(plan.Next(5500));  // c would end after b
+    const auto filler = plan.Next(1000);
+    ASSERT_TRUE(filler);
+    EXPECT_EQ(filler->item, 4u);
+}
+
 // A history that is damaged in any way is none, and is written anew; it
 // keeps the most recent entries only.
 TEST(BuildTimesText, DamageIsIgnoredAndTheNewestEntriesAreKept) {
@@ -180,7 +202,7 @@ TEST(BuildTimesText, DamageIsIgnoredAndTheNewestEntriesAreKept) {
     const std::wstring good = times.Text();
     for (const std::wstring& damaged :
          {good.substr(1), good + L"\r\nx\tC:\\C.vbp", good + L"\r\n-5\tC:\\C.vbp", good + L"\r\n5\t",
-          good + L"\r\n99999999999\tC:\\C.vbp", good + L"\r\n5\tC:\\B.vbp", std::wstring(L"\x00ff\x00fe"),
+          good + L"\r\n99999999999\tC:\\C.vbp", good + L"\r\n5\tC:\\B.vbp", good + L"\r\n5\tC:\\C\r.vbp", std::wstring(L"\x00ff\x00fe"),
           std::wstring()}) {
         const BuildTimes read = BuildTimes::FromText(damaged);
         EXPECT_TRUE(read.Changed()) << damaged;

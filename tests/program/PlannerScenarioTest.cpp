@@ -71,6 +71,7 @@ TEST(PlannerScenario, ProducersEndBeforeConsumersVariantsNeverOverlapControlsRun
     ASSERT_NE(tolvane.WaitForMain(), nullptr);
     tolvane.Command(ids::mnuCompilePlan);
     ASSERT_TRUE(WaitUntil([&] { return tolvane.LogText().find(L"同時ｺﾝﾊﾟｲﾙ数: 4") != std::wstring::npos; }, 30s));
+    CaptureWindow(tolvane.Main(), "plan-command");
     auto logged = tolvane.LogLines();
     const auto first = std::find(logged.begin(), logged.end(), L"ｺﾝﾊﾟｲﾙ順の確認");
     ASSERT_NE(first, logged.end());
