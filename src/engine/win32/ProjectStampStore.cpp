@@ -13,6 +13,7 @@ namespace tolvane {
 
 namespace {
 
+constexpr const wchar_t* kSource = L"ProjectStampStore";
 constexpr const wchar_t* kRecordName = L"LastBuilt.txt";
 // How long a file the compiler has just let go of may stay locked.
 constexpr int kBusyRetries = 60;
@@ -32,30 +33,38 @@ std::wstring FromUtf8(const std::string& bytes) {
     return out;
 }
 
-bool ReadAll(HANDLE file, std::string& bytes) {
+PlatformResult ReadAll(HANDLE file, std::string& bytes) {
     bytes.clear();
     char buffer[65536];
     DWORD got = 0;
     while (ReadFile(file, buffer, sizeof buffer, &got, nullptr)) {
-        if (got == 0) return true;
+        if (got == 0) return PlatformResult();
         bytes.append(buffer, got);
     }
-    return false;
+    return PlatformResult::LastError(kSource);
 }
 
-// The whole file from its start, and nothing after: false with the error left.
-bool Overwrite(HANDLE file, const std::string& bytes) {
-    if (SetFilePointer(file, 0, nullptr, FILE_BEGIN) == INVALID_SET_FILE_POINTER) return false;
+// The whole file from its start, and nothing after.
+PlatformResult Overwrite(HANDLE file, const std::string& bytes) {
+    if (SetFilePointer(file, 0, nullptr, FILE_BEGIN) == INVALID_SET_FILE_POINTER) return PlatformResult::LastError(kSource);
     for (std::size_t done = 0; done < bytes.size();) {
         DWORD written = 0;
         const DWORD chunk = static_cast<DWORD>(std::min<std::size_t>(bytes.size() - done, 1 << 20));
-        if (!WriteFile(file, bytes.data() + done, chunk, &written, nullptr) || written == 0) return false;
+        if (!WriteFile(file, bytes.data() + done, chunk, &written, nullptr) || written == 0) {
+            return PlatformResult::LastError(kSource);
+        }
         done += written;
     }
-    return SetEndOfFile(file) && FlushFileBuffers(file);
+    if (!SetEndOfFile(file) || !FlushFileBuffers(file)) return PlatformResult::LastError(kSource);
+    return PlatformResult();
 }
 
-FILETIME AsFileTime(std::uint64_t t) { return FILETIME{static_cast<DWORD>(t), static_cast<DWORD>(t >> 32)}; }
+// The file's last-write time set back to the kept one.
+PlatformResult SetWriteTime(HANDLE file, std::uint64_t writeTime) {
+    const FILETIME time{static_cast<DWORD>(writeTime), static_cast<DWORD>(writeTime >> 32)};
+    if (!SetFileTime(file, nullptr, nullptr, &time)) return PlatformResult::LastError(kSource);
+    return PlatformResult();
+}
 
 // The kept bytes, time and attributes back in the project file, whatever the
 // compiler did to it (rewrote it, replaced it, deleted it). The failure when not.
@@ -71,13 +80,12 @@ PlatformResult PutBack(const std::wstring& path, const StampJournal& kept) {
         if (file.Valid()) break;
         const DWORD error = GetLastError();
         if (attempt >= kBusyRetries || (error != ERROR_SHARING_VIOLATION && error != ERROR_LOCK_VIOLATION)) {
-            return PlatformResult::Failure(error, L"PutBack");
+            return PlatformResult::Failure(error, kSource);
         }
         Sleep(kBusyPauseMs);
     }
-    const FILETIME time = AsFileTime(kept.writeTime);
-    const bool ok = Overwrite(file.Get(), kept.original) && SetFileTime(file.Get(), nullptr, nullptr, &time);
-    const PlatformResult result = ok ? PlatformResult() : PlatformResult::LastError(L"PutBack");
+    PlatformResult result = Overwrite(file.Get(), kept.original);
+    if (!result.Failed()) result = SetWriteTime(file.Get(), kept.writeTime);
     file.Close();
     if (result.Failed()) return result;
     if (GetFileAttributesW(path.c_str()) != kept.attributes) SetFileAttributesW(path.c_str(), kept.attributes);
@@ -115,7 +123,7 @@ Leftover GiveBackJournal(const std::wstring& path, std::wstring& note) {
         return Leftover::Done;
     }
     std::string bytes;
-    const std::optional<StampJournal> kept = ReadAll(journal.Get(), bytes) ? DecodeJournal(bytes) : std::nullopt;
+    const std::optional<StampJournal> kept = !ReadAll(journal.Get(), bytes).Failed() ? DecodeJournal(bytes) : std::nullopt;
     if (!kept) {
         // Cut short as it was written: the project had not been touched yet.
         Discard(std::move(journal), path);
@@ -168,8 +176,10 @@ std::optional<std::wstring> ProjectStampStore::Stamp(const std::wstring& vbp) {
     std::string original;
     FILETIME time{};
     std::optional<std::wstring> refusal;
-    if (!ReadAll(file.Get(), original) || !GetFileTime(file.Get(), nullptr, nullptr, &time)) {
-        refusal = cannot + LastErrorText(GetLastError());
+    PlatformResult read = ReadAll(file.Get(), original);
+    if (!read.Failed() && !GetFileTime(file.Get(), nullptr, nullptr, &time)) read = PlatformResult::LastError(kSource);
+    if (read.Failed()) {
+        refusal = cannot + read.Text();
     } else {
         StampJournal kept{Utf8(vbp), (static_cast<std::uint64_t>(time.dwHighDateTime) << 32) | time.dwLowDateTime,
                           attributes, original};
@@ -214,12 +224,12 @@ std::optional<std::wstring> ProjectStampStore::Write(const std::wstring& vbp, HA
         Discard(std::move(journal), path);
         return cannot + LastErrorText(error);
     }
-    if (!Overwrite(file, StampText(kept.original, pairs))) {
-        const DWORD error = GetLastError();
+    if (const PlatformResult stamped = Overwrite(file, StampText(kept.original, pairs)); stamped.Failed()) {
         // Half written (a full disk): the kept bytes go back at once, or at the next start.
-        const FILETIME time = AsFileTime(kept.writeTime);
-        if (Overwrite(file, kept.original) && SetFileTime(file, nullptr, nullptr, &time)) Discard(std::move(journal), path);
-        return cannot + LastErrorText(error);
+        if (!Overwrite(file, kept.original).Failed() && !SetWriteTime(file, kept.writeTime).Failed()) {
+            Discard(std::move(journal), path);
+        }
+        return cannot + stamped.Text();
     }
     stamped_[PathKey(vbp)] = Stamped{std::move(journal), kept};
     return std::nullopt;
