@@ -16,7 +16,7 @@
 #include "engine/win32/BuildTimesFile.h"
 #include "engine/win32/ListFileStore.h"
 #include "engine/win32/ProjectStampStore.h"
-#include "engine/win32/RunSettings.h"
+#include "engine/win32/TolvaneIni.h"
 #include "engine/win32/Win32ProjectFiles.h"
 #include "engine/win32/Win32RunPlatform.h"
 #include "support/AnsiCodec.h"
@@ -28,7 +28,6 @@
 #include "support/win32/Files.h"
 #include "support/win32/IniControl.h"
 #include "support/win32/Make.h"
-#include "support/win32/TolvaneIni.h"
 
 namespace tolvane {
 namespace {
@@ -113,13 +112,13 @@ private:
         if (const PlatformResult readable = CheckIniReadable(TolvaneIniPath()); readable.Failed()) {
             return Refuse(TolvaneIniPath() + L"を読み込めませんでした: " + readable.Text());
         }
-        engine_.SetVB(options_.vb ? FullPath(*options_.vb) : ReadCompilerPath());
+        engine_.SetVB(options_.vb ? FullPath(*options_.vb) : ReadSetting(settings::kCompilerPath));
         if (IsBlank(engine_.VB())) {
             return Refuse(L"VB6.EXEのﾊﾟｽが指定されていません: /vb か " + TolvaneIniPath() + L" のEXEで指定してください");
         }
         if (!FileExists(engine_.VB())) return Refuse(engine_.VB() + L"が見つかりません");
 
-        const auto limit = options_.limit ? options_.limit : ReadTimeLimit();
+        const auto limit = options_.limit ? options_.limit : ReadSetting(settings::kTimeLimit);
         if (!limit) {
             return Refuse(TolvaneIniPath() + L"のTimeLimitが正しくありません: 0(制限なし)から" +
                           std::to_wstring(kMaxTimeLimit.count()) + L"までの分数を指定してください");
@@ -136,13 +135,13 @@ private:
         if (options_.dimension) engine_.SetDimension(*options_.dimension);
 
         if (!PrepareStamping()) return false;
-        planning_ = ReadPlanOptions(TolvaneIniPath());
+        planning_ = ReadPlanOptions();
         if (options_.order) planning_.order = true;
         if (options_.skip) planning_.skip = true;
         if (options_.parallel) planning_.parallel = *options_.parallel;
         engine_.SetPlanning(planning_, &stampedFiles_);
         engine_.SetBuildTimes(&buildTimes_);
-        engine_.SetCompilerLog(options_.compilerLog || ReadCompilerLogOption(TolvaneIniPath()));
+        engine_.SetCompilerLog(options_.compilerLog || ReadSetting(settings::kCompilerLog));
 
         engine_.SetExecutionStartHandler([this] { ExecutionStart(); });
         engine_.SetExecutionStopHandler([this] { ExecutionStop(); });
@@ -152,7 +151,7 @@ private:
 
     // The values every project is built with: /version or Tolvane.ini's Version, then /set.
     bool PrepareStamping() {
-        const std::wstring version = options_.version.value_or(ReadVersion(TolvaneIniPath()));
+        const std::wstring version = options_.version.value_or(ReadSetting(settings::kVersion));
         if (!options_.version && !version.empty() && !ParseVersion(version)) {
             return Refuse(TolvaneIniPath() + L"のVersionが正しくありません: " + kVersionRule);
         }

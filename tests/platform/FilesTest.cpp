@@ -10,7 +10,9 @@
 
 #include "common/TempFolder.h"
 #include "common/TextFiles.h"
+#include "engine/win32/TolvaneIni.h"
 #include "logic/Raised.h"
+#include "support/TimeLimit.h"
 #include "support/VbError.h"
 #include "support/win32/Files.h"
 #include "support/win32/Handle.h"
@@ -105,6 +107,29 @@ TEST_F(Files, AHandleIsClosedByItsLastOwnerAndAFailedReadSaysWhoMetIt) {
     EXPECT_EQ(raised.Description(), L"missing.txtが開けませんでした: " + LastErrorText(ERROR_FILE_NOT_FOUND));
     EXPECT_FALSE(ReadWholeFile(path, bytes).Failed());
     EXPECT_EQ(bytes, "x");
+}
+
+// Tolvane.ini is beside the running program: this one's, restored afterwards.
+TEST_F(Files, EveryTolvaneIniKeyReadsAsBothProgramsAndTheDialogsRelyOn) {
+    const std::wstring ini = TolvaneIniPath();
+    const auto before = ReadBytes(ini);
+    SetFileAttributesW(ini.c_str(), FILE_ATTRIBUTE_NORMAL);
+    ASSERT_TRUE(WriteBytes(ini, "[COMMON]\r\nOrder= 1 \r\nSkip=yes\r\nCompilerLog=1\r\nParallel=3\r\nVersion= 2.5 \r\n"));
+    EXPECT_TRUE(ReadSetting(settings::kOrder) && ReadSetting(settings::kCompilerLog) && !ReadSetting(settings::kSkip));
+    EXPECT_EQ(ReadSetting(settings::kParallel), 3);
+    EXPECT_EQ(ReadSetting(settings::kVersion), L"2.5");
+    // The dialog shows the default without writing it; a program's read stores it.
+    EXPECT_EQ(EditedIniText(settings::kTimeLimit.key), L"30");
+    EXPECT_EQ(ReadBytes(ini)->find("TimeLimit"), std::string::npos);
+    EXPECT_EQ(ReadSetting(settings::kTimeLimit), kDefaultTimeLimit);
+    EXPECT_FALSE(WriteSetting(settings::kParallel, 4).Failed() || WriteSetting(settings::kSkip, true).Failed() ||
+                 WriteSetting(settings::kPreviousList, std::wstring(L"C:\\ｶﾅ.txt")).Failed());
+    EXPECT_TRUE(ReadPlanOptions().parallel == 4 && ReadPlanOptions().skip);
+    for (const char* stored : {"TimeLimit=30\r\n", "Skip=1\r\n", "PREV_List=C:\\\xB6\xC5.txt\r\n"})
+        EXPECT_NE(ReadBytes(ini)->find(stored), std::string::npos) << stored;
+    SetFileAttributesW(ini.c_str(), FILE_ATTRIBUTE_NORMAL);
+    if (!before) DeleteFileW(ini.c_str());
+    if (before) WriteBytes(ini, *before);
 }
 
 TEST_F(Files, ATextFileThatCannotBeWrittenLeavesTheOldOne) {

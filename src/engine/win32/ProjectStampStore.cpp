@@ -1,13 +1,13 @@
 #include "engine/win32/ProjectStampStore.h"
 
 #include "engine/ProjectStamp.h"
+#include "engine/win32/TolvaneIni.h"
 #include "support/AnsiCodec.h"
 #include "support/PathNames.h"
 #include "support/Paths.h"
 #include "support/VbError.h"
 #include "support/win32/Files.h"
 #include "support/win32/Make.h"
-#include "support/win32/TolvaneIni.h"
 
 namespace tolvane {
 

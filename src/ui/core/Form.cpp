@@ -199,6 +199,7 @@ void Form::CreateControls() {
         ControlState state;
         state.hwnd = h;
         state.parent = control.parent;
+        state.button = control.kind == ControlKind::Button || control.kind == ControlKind::CheckBox;
         state.textColor = control.textColor;
         state.backColor = control.backColor;
         state.transparent = control.transparent;
@@ -362,13 +363,21 @@ LRESULT CALLBACK Form::WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM
     return 0;
 }
 
+void Form::DispatchCommand(int id, int notifyCode) {
+    const auto it = controls_.find(id);
+    if (notifyCode == BN_CLICKED && it != controls_.end() && it->second.button)
+        OnButtonClicked(id);
+    else
+        OnCommand(id, notifyCode);
+}
+
 LRESULT Form::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     bool handled = false;
     LRESULT result = OnMessage(message, wParam, lParam, handled);
     if (handled) return result;
     switch (message) {
     case WM_COMMAND:
-        OnCommand(LOWORD(wParam), HIWORD(wParam));
+        DispatchCommand(LOWORD(wParam), HIWORD(wParam));
         return 0;
     case WM_NOTIFY:
         return OnNotify(reinterpret_cast<NMHDR*>(lParam));

@@ -111,6 +111,9 @@ public:
     void SetTextColor(int id, COLORREF color);
     void SetBackColor(int id, COLORREF color);
     void SetFocus(int id);
+    // A check box's mark, by the box's id.
+    bool IsChecked(int id) const;
+    void SetChecked(int id, bool checked);
     // Draws a frame's border from this height (twips) down, so that a label
     // there sits on the line as a frame's caption does.
     void SetFrameLineTop(int frameId, int top);
@@ -129,6 +132,9 @@ protected:
     // False refuses the close (the close box, Alt+F4 and Unload all ask).
     virtual bool OnQueryUnload() { return true; }
     virtual void OnUnload() {}
+    // A click of a button or check box of the layout (the mouse, the space
+    // bar, or Enter on the default button); every other command goes to OnCommand.
+    virtual void OnButtonClicked(int /*id*/) {}
     virtual void OnCommand(int /*id*/, int /*notifyCode*/) {}
     virtual LRESULT OnNotify(NMHDR* /*header*/) { return 0; }
     virtual void OnTimer(UINT_PTR /*id*/) {}
@@ -158,12 +164,14 @@ private:
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
     LRESULT Colorize(HDC dc, HWND control);
     void CreateControls();
+    void DispatchCommand(int id, int notifyCode);
     void ForgetWindow();
     HFONT FontFor(const FontSpec& font);
 
     struct ControlState {
         HWND hwnd = nullptr;
         int parent = 0;
+        bool button = false;  // a Button or CheckBox: its clicks go to OnButtonClicked
         COLORREF textColor = kDefaultColor;
         COLORREF backColor = kDefaultColor;
         bool transparent = false;

@@ -106,6 +106,12 @@ void Form::FocusControl(HWND control) {
     }
 }
 
+bool Form::IsChecked(int id) const { return SendMessageW(Control(id), BM_GETCHECK, 0, 0) == BST_CHECKED; }
+
+void Form::SetChecked(int id, bool checked) {
+    SendMessageW(Control(id), BM_SETCHECK, checked ? BST_CHECKED : BST_UNCHECKED, 0);
+}
+
 void Form::SelectAll(int id) { SendMessageW(Control(id), EM_SETSEL, 0, -1); }
 
 HFONT Form::ControlFont(int id) const {

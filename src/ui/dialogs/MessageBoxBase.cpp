@@ -112,17 +112,15 @@ void MessageBoxBase::OnTimer(UINT_PTR id) {
     Timer1_Timer();
 }
 
-void MessageBoxBase::OnCommand(int id, int notifyCode) {
+void MessageBoxBase::OnCommand(int id, int) {
     // Enter and Esc reach the box as IDOK and IDCANCEL. Enter answers with the
     // button that has the focus, never with one the user did not pick.
     if (id == IDOK) {
         HWND focus = GetFocus();
         const int focused = focus && IsChild(Hwnd(), focus) ? GetDlgCtrlID(focus) : 0;
-        OnButton(focused == cmdOK || focused == cmdCancel ? focused : EscapeButton());
+        OnButtonClicked(focused == cmdOK || focused == cmdCancel ? focused : EscapeButton());
     } else if (id == IDCANCEL) {
-        OnButton(EscapeButton());
-    } else if (notifyCode == BN_CLICKED && (id == cmdOK || id == cmdCancel)) {
-        OnButton(id);
+        OnButtonClicked(EscapeButton());
     }
 }
 

@@ -40,8 +40,8 @@ protected:
     virtual int ButtonHolder() const = 0;
     // What running out of time means: OK for a notice, Cancel for a question.
     virtual void Timer1_Timer() = 0;
-    // A button pressed: by a click, by Enter while it has the focus, or by Esc.
-    virtual void OnButton(int id) = 0;
+    // Each box answers its buttons in OnButtonClicked: a click, Enter while
+    // one has the focus, and Esc all arrive there.
     // The button Esc presses.
     virtual int EscapeButton() const = 0;
 

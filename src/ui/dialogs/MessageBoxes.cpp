@@ -17,7 +17,7 @@ std::vector<ui::ControlSpec> Msg_Warning::Buttons() const {
     return {ok};
 }
 
-void Msg_Warning::OnButton(int id) {
+void Msg_Warning::OnButtonClicked(int id) {
     if (id == cmdOK) cmdOK_Click();
 }
 
@@ -55,7 +55,7 @@ std::vector<ui::ControlSpec> Msg_YesNo::Buttons() const {
     return {frame, cancel, ok};
 }
 
-void Msg_YesNo::OnButton(int id) {
+void Msg_YesNo::OnButtonClicked(int id) {
     if (id == cmdOK) cmdOK_Click();
     else if (id == cmdCancel) cmdCancel_Click();
 }

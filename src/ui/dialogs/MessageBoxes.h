@@ -26,7 +26,7 @@ private:
     std::vector<ui::ControlSpec> Buttons() const override;
     int ButtonHolder() const override { return cmdOK; }
     int EscapeButton() const override { return cmdOK; }
-    void OnButton(int id) override;
+    void OnButtonClicked(int id) override;
     void Timer1_Timer() override;
     void cmdOK_Click();
 };
@@ -51,7 +51,7 @@ private:
     std::vector<ui::ControlSpec> Buttons() const override;
     int ButtonHolder() const override { return fraCommandButton; }
     int EscapeButton() const override { return cmdCancel; }
-    void OnButton(int id) override;
+    void OnButtonClicked(int id) override;
     void Timer1_Timer() override;
     bool OnQueryUnload() override;
     void cmdOK_Click();

@@ -1,7 +1,5 @@
 #include "ui/dialogs/SettingsDialog.h"
 
-#include "support/win32/Files.h"
-
 namespace tolvane::settings_dialog {
 
 namespace {
@@ -34,7 +32,5 @@ ui::ControlSpec FrameLabel(int id, int frame, int left, int top, int width, cons
     label.style = SS_LEFTNOWORDWRAP;
     return label;
 }
-
-std::wstring SettingsFile() { return FileBesideProgram(L"Tolvane.ini"); }
 
 }  // namespace tolvane::settings_dialog

@@ -1,8 +1,6 @@
 #pragma once
 // What the two settings dialogs share: a small tool window with the buttons
-// "設定" and "終了" above a frame titled " 設定 ", and Tolvane.ini beside the program.
-#include <string>
-
+// "設定" and "終了" above a frame titled " 設定 "; their keys are in engine/win32/TolvaneIni.h.
 #include "ui/core/Form.h"
 
 namespace tolvane::settings_dialog {
@@ -15,7 +13,5 @@ ui::ControlSpec FrameTitle(int id, int frame);
 
 // A one-line label in the frame, in the dialogs' label font (positions in twips).
 ui::ControlSpec FrameLabel(int id, int frame, int left, int top, int width, const wchar_t* text);
-
-std::wstring SettingsFile();
 
 }  // namespace tolvane::settings_dialog

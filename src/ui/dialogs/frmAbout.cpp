@@ -148,11 +148,12 @@ void frmAbout::Form_Unload() {
     toolTip_ = nullptr;  // owned by the window: destroyed with it
 }
 
+void frmAbout::OnButtonClicked(int id) {
+    if (id == kCmdOK) cmdOK_Click();
+}
+
 void frmAbout::OnCommand(int id, int notifyCode) {
     switch (id) {
-    case kCmdOK:
-        if (notifyCode == BN_CLICKED) cmdOK_Click();
-        break;
     case IDOK:
     case IDCANCEL:
         cmdOK_Click();

@@ -44,6 +44,7 @@ protected:
     const wchar_t* ClassName() const override { return L"TolvaneAbout"; }
     void OnLoad() override;
     void OnUnload() override;
+    void OnButtonClicked(int id) override;
     void OnCommand(int id, int notifyCode) override;
     LRESULT OnMessage(UINT message, WPARAM wParam, LPARAM lParam, bool& handled) override;
 

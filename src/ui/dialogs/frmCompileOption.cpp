@@ -2,10 +2,8 @@
 
 #include "support/TimeLimit.h"
 #include "engine/ProjectStamp.h"
-#include "engine/win32/RunSettings.h"
+#include "engine/win32/TolvaneIni.h"
 #include "support/Paths.h"
-#include "support/win32/Files.h"
-#include "support/win32/IniControl.h"
 #include "ui/core/WindowPlacement.h"
 #include "ui/dialogs/MessageBoxes.h"
 #include "ui/dialogs/SettingsDialog.h"
@@ -45,28 +43,30 @@ std::vector<ui::ControlSpec> frmCompileOption::Layout() const {
 
 void frmCompileOption::OnLoad() {
     Resize(5520, 3720);
-    const PlanOptions options = ReadPlanOptions(SettingsFile());
-    SetChecked(chkOrder, options.order);
-    SetChecked(chkSkip, options.skip);
-    SetChecked(chkCompilerLog, ReadCompilerLogOption(SettingsFile()));
+    SetChecked(chkOrder, ReadSetting(settings::kOrder));
+    SetChecked(chkSkip, ReadSetting(settings::kSkip));
+    SetChecked(chkCompilerLog, ReadSetting(settings::kCompilerLog));
     HWND parallel = Control(cboParallel);
     SendMessageW(parallel, CB_RESETCONTENT, 0, 0);
     for (int n = 1; n <= kMaxParallel; ++n) {
         SendMessageW(parallel, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(std::to_wstring(n).c_str()));
     }
-    SendMessageW(parallel, CB_SETCURSEL, static_cast<WPARAM>(options.parallel - 1), 0);
-    const std::wstring limit = TrimSpaces(GetIniString(SettingsFile(), L"COMMON", L"TimeLimit"));
-    SetText(txtTimeLimit, limit.empty() ? std::to_wstring(kDefaultTimeLimit.count()) : limit);
-    SetText(txtVersion, ReadVersion(SettingsFile()));
+    SendMessageW(parallel, CB_SETCURSEL, static_cast<WPARAM>(ReadSetting(settings::kParallel) - 1), 0);
+    // The limit is shown as stored, so that a value edited by hand can be corrected here.
+    SetText(txtTimeLimit, EditedIniText(settings::kTimeLimit.key));
+    SetText(txtVersion, ReadSetting(settings::kVersion));
     CenterForm(Hwnd());
     SetFocus(chkOrder);
+}
+
+void frmCompileOption::OnButtonClicked(int id) {
+    if (id == cmdGo) cmdGo_Click();
+    if (id == cmdCancel) cmdCancel_Click();
 }
 
 void frmCompileOption::OnCommand(int id, int notifyCode) {
     switch (id) {
     case IDCANCEL: cmdCancel_Click(); break;
-    case cmdGo: if (notifyCode == BN_CLICKED) cmdGo_Click(); break;
-    case cmdCancel: if (notifyCode == BN_CLICKED) cmdCancel_Click(); break;
     case txtTimeLimit: if (notifyCode == EN_SETFOCUS) SelectAll(txtTimeLimit); break;
     case txtVersion: if (notifyCode == EN_SETFOCUS) SelectAll(txtVersion); break;
     default: break;
@@ -89,15 +89,14 @@ void frmCompileOption::cmdGo_Click() {
         SetFocus(txtVersion);
         return;
     }
-    PlanOptions options;
-    options.order = Checked(chkOrder);
-    options.skip = Checked(chkSkip);
-    options.parallel = static_cast<int>(SendMessageW(Control(cboParallel), CB_GETCURSEL, 0, 0)) + 1;
-    const bool written =
-        !WritePlanOptions(SettingsFile(), options).Failed() &&
-        !PutIniString(SettingsFile(), L"COMMON", L"TimeLimit", std::to_wstring(limit->count())).Failed() &&
-        !WriteCompilerLogOption(SettingsFile(), Checked(chkCompilerLog)).Failed() &&
-        !WriteVersion(SettingsFile(), version).Failed();
+    const int parallel = static_cast<int>(SendMessageW(Control(cboParallel), CB_GETCURSEL, 0, 0)) + 1;
+    // The planner's three keys are all tried; the others stop at the first failure.
+    bool written = !WriteSetting(settings::kOrder, IsChecked(chkOrder)).Failed();
+    written = !WriteSetting(settings::kSkip, IsChecked(chkSkip)).Failed() && written;
+    written = !WriteSetting(settings::kParallel, parallel).Failed() && written;
+    written = written && !WriteSetting(settings::kTimeLimit, *limit).Failed() &&
+              !WriteSetting(settings::kCompilerLog, IsChecked(chkCompilerLog)).Failed() &&
+              !WriteSetting(settings::kVersion, version).Failed();
     if (written)
         ShowWarning(L"", L"設定しました", kNavy);
     else
@@ -105,11 +104,5 @@ void frmCompileOption::cmdGo_Click() {
 }
 
 void frmCompileOption::cmdCancel_Click() { Unload(); }
-
-bool frmCompileOption::Checked(int id) const { return SendMessageW(Control(id), BM_GETCHECK, 0, 0) == BST_CHECKED; }
-
-void frmCompileOption::SetChecked(int id, bool checked) {
-    SendMessageW(Control(id), BM_SETCHECK, checked ? BST_CHECKED : BST_UNCHECKED, 0);
-}
 
 }  // namespace tolvane

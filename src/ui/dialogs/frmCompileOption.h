@@ -34,13 +34,12 @@ private:
     ui::FormStyle Style() const override;
     std::vector<ui::ControlSpec> Layout() const override;
     void OnLoad() override;
+    void OnButtonClicked(int id) override;
     void OnCommand(int id, int notifyCode) override;
     void OnUnhandledError(const std::wstring& description) override;
 
     void cmdGo_Click();
     void cmdCancel_Click();
-    bool Checked(int id) const;
-    void SetChecked(int id, bool checked);
 };
 
 }  // namespace tolvane

@@ -24,7 +24,7 @@ constexpr UINT kFolderOpened = WM_APP + 2;
 // The focus move a synthesised Tab would make, for a dialog not in front.
 constexpr UINT kMoveFocus = WM_APP + 3;
 
-std::wstring SettingsFile() { return FileBesideProgram(L"DialogBox.ini"); }
+std::wstring DialogBoxIniPath() { return FileBesideProgram(L"DialogBox.ini"); }
 
 std::wstring CurrentFolder() {
     wchar_t buffer[MAX_PATH + 1];
@@ -136,7 +136,7 @@ void frmDialogBox::OnLoad() {
     // Each listing may take a while on a slow drive.
     ServeSentMessages();
     if (TrimSpaces(user_).empty()) user_ = L"USER";
-    fullPathName_ = GetIniString(SettingsFile(), L"COMMON", SettingsKey());
+    fullPathName_ = GetIniString(DialogBoxIniPath(), L"COMMON", SettingsKey());
     if (!TrimSpaces(fullPathName_).empty()) {
         // A remembered place that has gone is simply not used.
         try {
@@ -164,7 +164,7 @@ void frmDialogBox::OnUnload() {
         fullPathName_.clear();
     } else {
         try {
-            PutIniString(SettingsFile(), L"COMMON", SettingsKey(), GetFolderPath(fullPathName_));
+            PutIniString(DialogBoxIniPath(), L"COMMON", SettingsKey(), GetFolderPath(fullPathName_));
         } catch (const VbError&) {
             // Remembering the place is a convenience; the choice itself stands.
         }
@@ -181,11 +181,13 @@ std::wstring frmDialogBox::SettingsKey() const { return L"PREV_" + user_; }
 
 // Messages of the window.
 
+void frmDialogBox::OnButtonClicked(int id) {
+    if (id >= cmdShortCut0 && id <= cmdShortCut0 + 4) cmdShortCut_Click(id - cmdShortCut0);
+    if (id == cmdOK) cmdOK_Click();
+    if (id == cmdCancel) cmdCancel_Click();
+}
+
 void frmDialogBox::OnCommand(int id, int notifyCode) {
-    if (id >= cmdShortCut0 && id <= cmdShortCut0 + 4) {
-        if (notifyCode == BN_CLICKED) cmdShortCut_Click(id - cmdShortCut0);
-        return;
-    }
     switch (id) {
     case txtFileName:
     case txtDir:
@@ -214,12 +216,6 @@ void frmDialogBox::OnCommand(int id, int notifyCode) {
         if (notifyCode == LBN_KILLFOCUS) Control_LostFocus(id);
         if (notifyCode == LBN_SELCHANGE) File1_Click();
         if (notifyCode == LBN_DBLCLK) PostMessageW(Hwnd(), kFileDoubleClicked, 0, 0);
-        break;
-    case cmdOK:
-        if (notifyCode == BN_CLICKED) cmdOK_Click();
-        break;
-    case cmdCancel:
-        if (notifyCode == BN_CLICKED) cmdCancel_Click();
         break;
     default:
         // Enter and Esc as the dialog manager reports them mean nothing here.

@@ -57,6 +57,7 @@ private:
     const wchar_t* ClassName() const override { return L"TolvaneDialogBox"; }
     void OnLoad() override;
     void OnUnload() override;
+    void OnButtonClicked(int id) override;
     void OnCommand(int id, int notifyCode) override;
     void OnResize() override;
     bool PreTranslate(MSG& msg) override;

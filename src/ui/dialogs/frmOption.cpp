@@ -1,8 +1,8 @@
 #include "ui/dialogs/frmOption.h"
 
+#include "engine/win32/TolvaneIni.h"
 #include "support/DataChange.h"
 #include "support/win32/Files.h"
-#include "support/win32/TolvaneIni.h"
 #include "ui/core/WindowPlacement.h"
 #include "ui/core/Globals.h"
 #include "ui/dialogs/MessageBoxes.h"
@@ -59,9 +59,18 @@ void frmOption::OnLoad() {
     const RECT title = ControlRect(Label4);
     SetFrameLineTop(Frame1, (title.top + title.bottom) / 2);
     ClearPath();
-    SetText(txtEXE, ReadCompilerPath());
+    SetText(txtEXE, ReadSetting(settings::kCompilerPath));
     CenterForm(Hwnd());
     SetFocus(txtEXE);
+}
+
+void frmOption::OnButtonClicked(int id) {
+    switch (id) {
+    case cmdGo: cmdGo_Click(); break;
+    case cmdCancel: cmdCancel_Click(); break;
+    case cmdExe: cmdExe_Click(); break;
+    default: break;
+    }
 }
 
 void frmOption::OnCommand(int id, int notifyCode) {
@@ -70,13 +79,10 @@ void frmOption::OnCommand(int id, int notifyCode) {
         // Enter presses the button that has the focus, and nothing else.
         HWND focus = GetFocus();
         const int focused = focus && IsChild(Hwnd(), focus) ? GetDlgCtrlID(focus) : 0;
-        if (focused == cmdGo || focused == cmdCancel || focused == cmdExe) OnCommand(focused, BN_CLICKED);
+        OnButtonClicked(focused);
         break;
     }
     case IDCANCEL: cmdCancel_Click(); break;
-    case cmdGo: if (notifyCode == BN_CLICKED) cmdGo_Click(); break;
-    case cmdCancel: if (notifyCode == BN_CLICKED) cmdCancel_Click(); break;
-    case cmdExe: if (notifyCode == BN_CLICKED) cmdExe_Click(); break;
     case txtEXE: if (notifyCode == EN_SETFOCUS) txtEXE_GotFocus(); break;
     default: break;
     }
@@ -103,7 +109,7 @@ void frmOption::cmdGo_Click() {
         Warn(L"VB.EXEのパスが間違っています");
         return;
     }
-    if (!WriteCompilerPath(gstrVBExe).Failed())
+    if (!WriteSetting(settings::kCompilerPath, gstrVBExe).Failed())
         Warn(L"設定しました", kNavy);
     else
         Warn(L"Tolvane.iniに書き込めませんでした");

@@ -24,6 +24,7 @@ private:
     ui::FormStyle Style() const override;
     std::vector<ui::ControlSpec> Layout() const override;
     void OnLoad() override;
+    void OnButtonClicked(int id) override;
     void OnCommand(int id, int notifyCode) override;
     void OnUnhandledError(const std::wstring& description) override;
 

@@ -6,7 +6,7 @@
 #include <algorithm>
 #include <chrono>
 
-#include "engine/win32/RunSettings.h"
+#include "engine/win32/TolvaneIni.h"
 #include "engine/win32/Win32RunPlatform.h"
 #include "support/Paths.h"
 #include "support/TimeLimit.h"
@@ -14,7 +14,6 @@
 #include "support/win32/Files.h"
 #include "support/win32/IniControl.h"
 #include "support/win32/RelateExecute.h"
-#include "support/win32/TolvaneIni.h"
 #include "ui/core/WindowPlacement.h"
 #include "ui/core/Colors.h"
 #include "ui/core/Globals.h"
@@ -150,7 +149,7 @@ void frmMain::Form_Load() {
         EndProgram();
         return;
     }
-    gstrVBExe = ReadCompilerPath();
+    gstrVBExe = ReadSetting(settings::kCompilerPath);
     if (IsBlank(gstrVBExe)) frmOption::Instance().ShowModal();
     if (IsBlank(gstrVBExe)) {
         EndProgram();
@@ -168,7 +167,7 @@ void frmMain::Form_Load() {
     // A program ended in the middle of a build left its project stamped.
     for (const auto& note : GiveBackLeftovers()) AppendLog(note + L"\r\n");
 
-    mstrPrevList = ReadPreviousList();
+    mstrPrevList = ReadSetting(settings::kPreviousList);
     if (!IsBlank(mstrPrevList)) {
         CheckMenuItem(menuBar_, mnuEditInitialize, MF_BYCOMMAND | MF_CHECKED);
         // The path stays for the next start; an empty list without a word
@@ -210,7 +209,7 @@ bool frmMain::Form_QueryUnload() {
 }
 
 void frmMain::Form_Unload() {
-    if (const PlatformResult written = WritePreviousList(InitializeChecked() ? mstrPrevList : std::wstring());
+    if (const PlatformResult written = WriteSetting(settings::kPreviousList, InitializeChecked() ? mstrPrevList : std::wstring());
         written.Failed()) {
         Notice(TolvaneIniPath() + L"に書き込めませんでした", written.Text());
     }
@@ -272,16 +271,16 @@ void frmMain::mnuCompileOption_Click() {
 // The time limit, the planner's options and the compiler log, as Tolvane.ini keeps them now.
 void frmMain::ApplyRunSettings() {
     // A value that is no number of minutes counts as the default.
-    mobjVBC->SetTimeLimit(ReadTimeLimit().value_or(kDefaultTimeLimit));
-    mobjVBC->SetPlanning(ReadPlanOptions(TolvaneIniPath()), &stampedFiles_);
+    mobjVBC->SetTimeLimit(ReadSetting(settings::kTimeLimit).value_or(kDefaultTimeLimit));
+    mobjVBC->SetPlanning(ReadPlanOptions(), &stampedFiles_);
     mobjVBC->SetBuildTimes(&buildTimes_);
-    mobjVBC->SetCompilerLog(ReadCompilerLogOption(TolvaneIniPath()));
+    mobjVBC->SetCompilerLog(ReadSetting(settings::kCompilerLog));
 }
 
 // The version for the run, as Tolvane.ini keeps it now; a value edited there
 // by hand that the console would refuse ends the run before it starts.
 void frmMain::ApplyVersion() {
-    const std::wstring version = ReadVersion(TolvaneIniPath());
+    const std::wstring version = ReadSetting(settings::kVersion);
     const RunSettings run = CombineSettings(version, {});
     if (!run.error.empty()) throw TolvaneError(L"frmMain", TolvaneIniPath() + L"のVersionが正しくありません: " + kVersionRule);
     stampStore_.SetSettings(run.settings);
@@ -335,14 +334,13 @@ bool frmMain::Ask(const std::wstring& message1, const std::wstring& message2) {
     return box.YesNo();
 }
 
+void frmMain::OnButtonClicked(int id) {
+    if (id == chkAll) chkAll_Click();
+    if (id == cmdFolderPath) cmdFolderPath_Click();
+}
+
 void frmMain::OnCommand(int id, int notifyCode) {
     switch (id) {
-    case chkAll:
-        if (notifyCode == BN_CLICKED) chkAll_Click();
-        return;
-    case cmdFolderPath:
-        if (notifyCode == BN_CLICKED) cmdFolderPath_Click();
-        return;
     case txtDimension:
         if (notifyCode == EN_SETFOCUS) txtDimension_GotFocus();
         if (notifyCode == EN_KILLFOCUS) txtDimension_LostFocus();

@@ -35,6 +35,7 @@ protected:
     void OnLoad() override;
     bool OnQueryUnload() override;
     void OnUnload() override;
+    void OnButtonClicked(int id) override;
     void OnCommand(int id, int notifyCode) override;
     LRESULT OnNotify(NMHDR* header) override;
     bool PreTranslate(MSG& msg) override;

@@ -141,7 +141,7 @@ void frmMain::mnuReversalCheck_Click() {
 }
 
 bool frmMain::AllChecked() const {
-    return SendMessageW(Control(chkAll), BM_GETCHECK, 0, 0) != BST_UNCHECKED;
+    return IsChecked(chkAll);
 }
 
 void frmMain::chkAll_Click() { SetEnabled(cmdFolderPath, AllChecked()); }
