@@ -28,7 +28,7 @@ target_link_libraries(tolvane_platform PUBLIC tolvane_core ${WIN32_LIBS})
 # (natively they are its own): the platform follows it on every link line.
 target_link_libraries(tolvane_core INTERFACE tolvane_platform)
 
-glob_sources(win_sources src/ui/core src/ui/dialogs src/ui/main src/ui/startup)
+glob_sources(win_sources src/ui/core src/ui/dialogs src/ui/chooser src/ui/main src/ui/startup)
 list(REMOVE_ITEM win_sources ${CMAKE_SOURCE_DIR}/src/ui/startup/WinMain.cpp)
 add_library(tolvane_win STATIC ${win_sources})
 target_link_libraries(tolvane_win PUBLIC tolvane_platform)

@@ -7,7 +7,7 @@
 #include "Screenshot.h"
 #include "TextFiles.h"
 #include "support/win32/Files.h"
-#include "ui/dialogs/frmDialogBox.h"
+#include "ui/chooser/frmDialogBox.h"
 #include "ui/main/MainIds.h"
 
 namespace tolvane::testing {

@@ -20,7 +20,6 @@
 #include "ui/core/Globals.h"
 #include "ui/core/Twips.h"
 #include "ui/dialogs/MessageBoxes.h"
-#include "ui/dialogs/frmDialogBox.h"
 #include "ui/dialogs/frmCompileOption.h"
 #include "ui/dialogs/frmOption.h"
 #include "ui/main/MainIds.h"
@@ -305,17 +304,6 @@ void frmMain::mnuEditVer_Click() {
     frmAbout& about = frmAbout::Instance();
     about.SetPreForm(*this);
     about.ShowModal();
-}
-
-std::optional<std::wstring> frmMain::Choose(const ChooserRequest& request) {
-    frmDialogBox& chooser = frmDialogBox::Instance();
-    chooser.SetMode(request.mode);
-    chooser.SetUser(request.user);
-    if (request.mask) chooser.SetMask(*request.mask);
-    chooser.SetDialogCaption(request.caption);
-    chooser.ShowModal();
-    if (chooser.Cancel()) return std::nullopt;
-    return chooser.FullPathName();
 }
 
 void frmMain::Notice(const std::wstring& message1, const std::wstring& message2, std::uint32_t color) {

@@ -5,6 +5,7 @@
 #include "support/AnsiCodec.h"
 #include "support/win32/DoEvents.h"
 #include "support/win32/Files.h"
+#include "ui/chooser/frmDialogBox.h"
 #include "ui/main/MainIds.h"
 #include "ui/main/Win32DirectoryLister.h"
 #include "ui/main/rules/FolderTree.h"
@@ -12,6 +13,7 @@
 namespace tolvane {
 
 using namespace main_ids;
+using chooser::ChooserMode;
 
 namespace {
 // How often a folder search lets window events run and shows its progress.
@@ -23,7 +25,8 @@ void frmMain::mnuAddList_Click() {
         WarnListLimit(L"vbpを追加出来ませんでした");
         return;
     }
-    const auto path = Choose({2, L"Vbp", std::wstring(L"*.vbp"), L"vbp指定"});
+    const auto path =
+        frmDialogBox::Instance().Choose({ChooserMode::ExistingFile, L"Vbp", std::wstring(L"*.vbp"), L"vbp指定"});
     if (!path) return;
     mobjVBC->addVbp(*path, true);
     RefreshCompileList();
@@ -31,7 +34,8 @@ void frmMain::mnuAddList_Click() {
 }
 
 void frmMain::mnuAddAllList_Click() {
-    const auto folder = Choose({1, L"VbpFolder", std::wstring(L"*.vbp"), L"検索フォルダ指定"});
+    const auto folder =
+        frmDialogBox::Instance().Choose({ChooserMode::Folder, L"VbpFolder", std::wstring(L"*.vbp"), L"検索フォルダ指定"});
     if (!folder) return;
     AddFolderProjects(*folder, L"vbp");
 }
@@ -39,7 +43,8 @@ void frmMain::mnuAddAllList_Click() {
 // A group file's projects in the group's order, each checked; a project of
 // the group that is missing is added all the same, and its build says why.
 void frmMain::mnuAddGroup_Click() {
-    const auto group = Choose({2, L"Vbg", std::wstring(L"*.vbg"), L"vbg指定"});
+    const auto group =
+        frmDialogBox::Instance().Choose({ChooserMode::ExistingFile, L"Vbg", std::wstring(L"*.vbg"), L"vbg指定"});
     if (!group) return;
     std::string bytes;
     DWORD error = 0;
@@ -145,7 +150,8 @@ bool frmMain::AllChecked() const {
 void frmMain::chkAll_Click() { SetEnabled(cmdFolderPath, AllChecked()); }
 
 void frmMain::cmdFolderPath_Click() {
-    const auto folder = Choose({1, L"Exe_Out", std::nullopt, L"出力フォルダ指定"});
+    const auto folder =
+        frmDialogBox::Instance().Choose({ChooserMode::Folder, L"Exe_Out", std::nullopt, L"出力フォルダ指定"});
     if (folder) SetText(txtFolderPath, *folder);
 }
 
