@@ -125,7 +125,6 @@ void frmMain::Form_Load() {
     mblnListChanged = false;
     mblnCompiling = false;
     closeAgreed_ = false;
-    mcolFolders.clear();
 
     BuildMenus();
     FitToContents();

@@ -128,7 +128,6 @@ private:
     bool mblnListChanged = false;
     bool mblnCompiling = false;
     bool mblnSearching = false;
-    std::vector<std::wstring> mcolFolders;
 
     HMENU menuBar_ = nullptr;
     HACCEL accelerators_ = nullptr;

@@ -93,7 +93,6 @@ void frmMain::AddFolderProjects(const std::wstring& folder, const std::wstring& 
     SetSearchingState(false);
     // A cancelled search adds nothing and leaves the list as it was.
     if (found.cancelled) return;
-    mcolFolders = found.folders;
     if (found.overLimit) {
         WarnListLimit(L"見つかったvbpを追加すると上限を超えるため、追加しませんでした");
         return;
