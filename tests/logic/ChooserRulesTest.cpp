@@ -32,7 +32,7 @@ TEST(ChooserLayout, SizesSnapAndListWidthsRound) {
         {6000, 4500, 1, 6000, 4980, 3930, 5800, 4035},
     };
     for (const Case& c : cases) {
-        const ChooserLayout l = ComputeChooserLayout(c.width, c.height, static_cast<ChooserMode>(c.mode));
+        const ChooserLayout l = ComputeChooserLayout(c.width, c.height, ChooserMode(c.mode));
         const auto got = std::make_tuple(l.windowWidth, l.windowHeight, l.driveWidth, l.dirWidth, l.linkLeft);
         EXPECT_EQ(got, std::make_tuple(c.windowWidth, c.windowHeight, c.driveWidth, c.dirWidth, c.linkLeft))
             << c.width << "x" << c.height << " mode " << c.mode;
@@ -94,8 +94,7 @@ TEST(ChooserOk, DecisionPerMode) {
     };
     for (const Case& c : cases) {
         V asked;
-        const auto mode = static_cast<ChooserMode>(c.mode);
-        const OkStep s = DecideOk(mode, c.folder, c.typed, c.mask, [&](const std::wstring& p) {
+        const OkStep s = DecideOk(ChooserMode(c.mode), c.folder, c.typed, c.mask, [&](const std::wstring& p) {
             asked.push_back(p);
             return c.present.count(p) != 0;
         });

@@ -41,6 +41,8 @@ TEST(RunnerOptions, RefusesWhatItCannotUse) {
         const ParsedArguments parsed = ParseRunnerArguments(args);
         EXPECT_TRUE(!parsed.options && !parsed.error.empty()) << args.size();
     }
+    EXPECT_EQ(ParseRunnerArguments({L"a.clt", L"/limit", L"-1"}).error,
+              L"-1は/limitに指定できません: 0(制限なし)から999999999までの分数を指定してください");
 }
 
 TEST(JUnitReport, EscapesMarkupAndReplacesWhatXmlCannotHold) {
