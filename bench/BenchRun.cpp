@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "BenchPlan.h"
+#include "BenchSystem.h"
 #include "common/StandInProject.h"
 #include "common/TempFolder.h"
 #include "common/TextFiles.h"
@@ -312,13 +313,15 @@ int wmain() {
     TempFolder temp(L"tolvane bench");
     bool ok = true;
     try {
-        if (GetEnvironmentVariableW(L"BENCH_ONLY_PLAN", nullptr, 0) == 0) {
+        if (GetEnvironmentVariableW(L"BENCH_ONLY_PLAN", nullptr, 0) == 0 &&
+            GetEnvironmentVariableW(L"BENCH_ONLY_SYSTEM", nullptr, 0) == 0) {
             ok &= BenchWaitCpu(standIn, temp);
             // A 99th percentile needs at least a hundred samples; of fewer it is the slowest one.
             ok &= BenchBoxLatency(standIn, temp, 200);
             if (GetEnvironmentVariableW(L"BENCH_SKIP_RUN", nullptr, 0) == 0) ok &= BenchRunOverhead(standIn, temp, 50, 4);
         }
-        ok &= BenchPlanner(standIn, temp);
+        if (GetEnvironmentVariableW(L"BENCH_ONLY_SYSTEM", nullptr, 0) == 0) ok &= BenchPlanner(standIn, temp);
+        ok &= BenchRealSystem(standIn, temp);
     } catch (const VbError& e) {
         std::printf("run error %d\n", e.Number());
         return 2;

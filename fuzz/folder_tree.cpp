@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "FuzzSupport.h"
-#include "ui/main/rules/FolderTree.h"
+#include "support/FolderTree.h"
 
 using namespace tolvane;
 
@@ -41,7 +41,7 @@ public:
         }
     }
 
-    bool List(const std::wstring& folder, std::vector<DirEntry>& entries) override {
+    bool List(const std::wstring& folder, std::vector<DirEntry>& entries, std::uint32_t&) override {
         fuzz::Require(listed_.insert(folder).second, "no folder is listed twice");
         const auto found = tree_.find(folder);
         if (found == tree_.end()) return folder == kRoot || known_.count(folder) > 0;

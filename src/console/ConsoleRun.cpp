@@ -3,13 +3,17 @@
 #include <chrono>
 #include <map>
 
+#include "console/ConsoleInputs.h"
+#include "console/ConsoleShard.h"
 #include "console/StopWindow.h"
 #include "console/rules/CiAnnotation.h"
+#include "console/rules/RunnerInputs.h"
 #include "console/rules/JUnitReport.h"
 #include "engine/RunLog.h"
 #include "engine/clsTime.h"
 #include "engine/clsTolvane.h"
 #include "engine/StampedProjectFiles.h"
+#include "engine/win32/BuildTimesFile.h"
 #include "engine/win32/ListFileStore.h"
 #include "engine/win32/ProjectStampStore.h"
 #include "engine/win32/RunSettings.h"
@@ -73,7 +77,8 @@ public:
             // A program ended in the middle of a build left its project stamped.
             for (const auto& note : GiveBackLeftovers()) out_.WriteLine(note);
             if (!Prepare()) return kExitNotRun;
-            return Run();
+            if (options_.shard && !TakeShard()) return EmptyShard();
+            return options_.plan ? PrintPlan() : Run();
         } catch (const VbError& e) {
             // The run could not go on (the compiler could not be started):
             // without a complete result, neither the list nor a report is written.
@@ -93,19 +98,16 @@ private:
 
     // Everything that can keep the run from starting, checked before the first build.
     bool Prepare() {
-        list_ = FullPath(options_.list);
-        const ListFileLoad load = LoadListFile(list_, engine_);
-        switch (load.result) {
-        case ListFileLoad::Missing: return Refuse(list_ + L"が見つかりません");
-        case ListFileLoad::Unreadable: return Refuse(list_ + L"が開けませんでした: " + LastErrorText(load.error));
-        case ListFileLoad::TooLong:
-            return Refuse(list_ + L"は開けませんでした: ｺﾝﾊﾟｲﾙﾘｽﾄに登録できるのは" +
-                          std::to_wstring(clsTolvane::kMaxEntries) + L"件までです");
-        case ListFileLoad::Loaded: break;
-        }
-        if (options_.all) {
-            for (const auto& entry : engine_.Vbp()) entry->SetAction(true);
-        }
+        std::vector<std::wstring> inputs;
+        for (const auto& input : options_.inputs) inputs.push_back(FullPath(input));
+        // With /recheck the one input is the list that is saved back.
+        list_ = inputs.front();
+        GatheredInputs gathered = GatherInputs(inputs, options_.all);
+        if (!gathered.ok) return Refuse(gathered.refusal);
+        engine_.ReplaceEntries(std::move(gathered.entries));
+        // Projects of a group are often listed although they are gone: such a
+        // build fails saying so, and the rest builds.
+        engine_.SetFailMissingProjects(true);
 
         // A settings file that cannot be read is not one without settings.
         if (const DWORD error = IniReadError(TolvaneIniPath())) {
@@ -133,11 +135,12 @@ private:
         if (options_.dimension) engine_.SetDimension(*options_.dimension);
 
         if (!PrepareStamping()) return false;
-        PlanOptions planning = ReadPlanOptions(TolvaneIniPath());
-        if (options_.order) planning.order = true;
-        if (options_.skip) planning.skip = true;
-        if (options_.parallel) planning.parallel = *options_.parallel;
-        engine_.SetPlanning(planning, &stampedFiles_);
+        planning_ = ReadPlanOptions(TolvaneIniPath());
+        if (options_.order) planning_.order = true;
+        if (options_.skip) planning_.skip = true;
+        if (options_.parallel) planning_.parallel = *options_.parallel;
+        engine_.SetPlanning(planning_, &stampedFiles_);
+        engine_.SetBuildTimes(&buildTimes_);
         engine_.SetCompilerLog(options_.compilerLog || ReadCompilerLogOption(TolvaneIniPath()));
 
         engine_.SetExecutionStartHandler([this] { ExecutionStart(); });
@@ -166,10 +169,29 @@ private:
         return true;
     }
 
+    // Leaves only this agent's part checked and says which it is, in the
+    // output and the report; false when the part holds nothing.
+    bool TakeShard() {
+        const Shard& shard = *options_.shard;
+        const std::vector<std::wstring> projects = KeepOnlyShard(engine_, shard, planning_, stampedFiles_);
+        for (const auto& line : ShardLines(shard, projects)) out_.WriteLine(line);
+        report_.properties.push_back({L"shard", ShardText(shard)});
+        for (const auto& project : projects) report_.properties.push_back({L"shard.project", project});
+        return !projects.empty();
+    }
+
+    // Nothing to build is a success; the report is there for the server all the same.
+    int EmptyShard() {
+        if (options_.plan) return kExitSucceeded;
+        report_.listName = InputName(list_);
+        report_.started = LocalNow();
+        return WriteReport() ? kExitSucceeded : kExitNotRun;
+    }
+
     int Run() {
         clsTime record;
         record.SetStartTime(LocalNow());
-        report_.listName = GetFileName(list_);
+        report_.listName = InputName(list_);
         report_.started = *record.StartTime();
         const Clock::time_point start = Clock::now();
 
@@ -208,6 +230,12 @@ private:
         // A result the server was asked to keep but cannot read is no success.
         if (!written) return kExitNotRun;
         return failures > 0 ? kExitFailures : kExitSucceeded;
+    }
+
+    // A cycle is the engine error, and exit 2, as for the run.
+    int PrintPlan() {
+        for (const auto& line : engine_.PlanLines()) out_.WriteLine(line);
+        return kExitSucceeded;
     }
 
     bool WriteReport() {
@@ -274,6 +302,8 @@ private:
     Win32ProjectFiles projectFiles_;
     ProjectStampStore stampStore_;
     StampedProjectFiles stampedFiles_{projectFiles_, stampStore_};
+    PlanOptions planning_;
+    BuildTimesFile buildTimes_;
     std::map<std::int32_t, Clock::time_point> buildStarts_;
     RunReport report_;
     const CiEnvironment ciEnvironment_{EnvironmentValue(L"GITHUB_ACTIONS"), EnvironmentValue(L"GITHUB_WORKSPACE"),

@@ -14,6 +14,8 @@ public:
     virtual std::optional<std::wstring> ReadText(const std::wstring& path) = 0;
     // The time of the file's last write (later is larger); nothing when there is no such file.
     virtual std::optional<std::int64_t> WriteTime(const std::wstring& path) = 0;
+    // The file's size in bytes; nothing when there is no such file.
+    virtual std::optional<std::int64_t> Size(const std::wstring& path) = 0;
 };
 
 }  // namespace tolvane

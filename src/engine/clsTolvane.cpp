@@ -18,6 +18,7 @@ constexpr const wchar_t* kSource = L"clsTolvane";
 
 constexpr const wchar_t* kUnsafePathText =
     L"ﾌﾟﾛｼﾞｪｸﾄのﾊﾟｽに使用できない文字(\" や制御文字)が含まれています";
+constexpr const wchar_t* kMissingProjectText = L"が見つかりません";
 
 }  // namespace
 
@@ -122,6 +123,11 @@ bool clsTolvane::AnnounceBuild(clsVbp& entry) {
     // and build some other target.
     if (HasUnsafeCommandLineChar(TrimSpaces(entry.Vbp()))) {
         MarkFailed(entry, kUnsafePathText);
+        RaiseExecutionStop();
+        return false;
+    }
+    if (failMissingProjects_ && !platform_.PathExists(entry.Vbp())) {
+        MarkFailed(entry, entry.Vbp() + kMissingProjectText);
         RaiseExecutionStop();
         return false;
     }

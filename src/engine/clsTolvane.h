@@ -66,6 +66,12 @@ public:
     // All off (the default) keeps the run exactly as designed; files are read
     // only when some option is on.
     void SetPlanning(const PlanOptions& options, ProjectFiles* files);
+    // Where several compilers remember each project's build time between runs.
+    void SetBuildTimes(BuildTimesStore* store) { buildTimes_ = store; }
+
+    // Off (as designed), a project file that is not there goes to the
+    // compiler like any other; on, its build fails at once, saying so.
+    void SetFailMissingProjects(bool value) { failMissingProjects_ = value; }
 
     // Each build writes the compiler's own log (/out), read into its entry
     // when it has ended. Off by default: the command line stays as designed.
@@ -104,6 +110,11 @@ public:
     // Builds every checked entry in list order, or as planned when a planning
     // option is on (see the .cpp files for the rules).
     void CompileStart();
+    // The run that CompileStart would make with the planner's options, as
+    // lines to read, starting no compiler: each project in build order with
+    // what it waits for and why it is built or skipped, then the compilers
+    // at once. A cycle of references is the engine error, as for the run.
+    std::vector<std::wstring> PlanLines();
 
     // The way out of a compiler that hangs: CompileStop only takes effect
     // between builds, so a second stop request from the user while a build is
@@ -129,6 +140,8 @@ private:
     std::unique_ptr<BuildWatch> StartBuild(clsVbp& entry);
     bool AnnounceBuild(clsVbp& entry);
     void CompilePlanned();
+    BuildPlan MakePlan(std::vector<std::int32_t>& positions, const BuildTimes& times);
+    void RunPlanned(BuildPlan& plan, const std::vector<std::int32_t>& positions, BuildTimes& times);
     std::unique_ptr<BuildWatch> TakeStep(const BuildPlan::Step& step, std::int32_t position,
                                          std::int32_t dependencyPosition, BuildPlan& plan,
                                          std::unique_ptr<BuildStamp>& stamp);
@@ -154,6 +167,8 @@ private:
     ProjectFiles* files_ = nullptr;
     bool compilerLog_ = false;
     ProjectStamper* stamper_ = nullptr;
+    bool failMissingProjects_ = false;
+    BuildTimesStore* buildTimes_ = nullptr;
 };
 
 }  // namespace tolvane

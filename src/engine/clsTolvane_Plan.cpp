@@ -5,6 +5,7 @@
 #include "engine/BuildStamp.h"
 #include "engine/BuildWatch.h"
 #include "engine/BuildingScope.h"
+#include "engine/PlanText.h"
 #include "engine/clsTolvane.h"
 #include "support/Paths.h"
 #include "support/VbError.h"
@@ -20,6 +21,7 @@ class NoFiles : public ProjectFiles {
 public:
     std::optional<std::wstring> ReadText(const std::wstring&) override { return std::nullopt; }
     std::optional<std::int64_t> WriteTime(const std::wstring&) override { return std::nullopt; }
+    std::optional<std::int64_t> Size(const std::wstring&) override { return std::nullopt; }
 };
 
 struct RunningBuild {
@@ -37,6 +39,15 @@ struct RunningBuild {
 // running builds end; events are raised as each build starts and ends.
 void clsTolvane::CompilePlanned() {
     std::vector<std::int32_t> positions;
+    // Only several compilers choose by the times; every planned run keeps them.
+    BuildTimes times = buildTimes_ ? buildTimes_->Load() : BuildTimes();
+    BuildPlan plan = MakePlan(positions, times);
+    RunPlanned(plan, positions, times);
+    if (buildTimes_ && times.Changed()) buildTimes_->Save(times);
+}
+
+BuildPlan clsTolvane::MakePlan(std::vector<std::int32_t>& positions, const BuildTimes& times) {
+    static NoFiles noFiles;
     std::vector<PlanEntry> planned;
     for (std::int32_t i = 1; i <= Count(); ++i) {
         const clsVbp& entry = Entry(i);
@@ -45,16 +56,28 @@ void clsTolvane::CompilePlanned() {
         positions.push_back(i);
         planned.push_back({entry.Vbp(), entry.Failure()});
     }
-    NoFiles noFiles;
-    BuildPlan plan(std::move(planned), planning_, files_ ? *files_ : noFiles, outFolder_);
+    return BuildPlan(std::move(planned), planning_, files_ ? *files_ : noFiles, outFolder_, &times);
+}
 
+std::vector<std::wstring> clsTolvane::PlanLines() {
+    std::vector<std::int32_t> positions;
+    const BuildTimes times = buildTimes_ ? buildTimes_->Load() : BuildTimes();
+    BuildPlan plan = MakePlan(positions, times);
+    return tolvane::PlanLines(plan);
+}
+
+void clsTolvane::RunPlanned(BuildPlan& plan, const std::vector<std::int32_t>& positions, BuildTimes& times) {
     BuildingScope scope(building_);
     abandonRequested_ = false;
     std::vector<RunningBuild> running;
     std::int32_t latest = curCount_;
+    const auto started = std::chrono::steady_clock::now();
+    const auto now = [&] {
+        return std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - started).count();
+    };
     for (;;) {
         while (!compileStop_) {
-            const auto step = plan.Next();
+            const auto step = plan.Next(now());
             if (!step) break;
             const std::int32_t position = positions[step->item];
             latest = position;
@@ -66,6 +89,7 @@ void clsTolvane::CompilePlanned() {
         if (running.empty()) return;
 
         std::optional<std::chrono::milliseconds> wait;
+        bool ended = false;
         for (auto it = running.begin(); it != running.end();) {
             if (const auto next = it->watch->Pass(abandonRequested_)) {
                 wait = std::min(wait.value_or(*next), *next);
@@ -74,10 +98,13 @@ void clsTolvane::CompilePlanned() {
             }
             const std::size_t item = it->item;
             const std::int32_t position = it->position;
+            const std::chrono::milliseconds elapsed = it->watch->Process().Elapsed();
             it->watch.reset();  // the compiler is released before its file goes back and its end is told
             it->stamp->Finish(Entry(position));
             it = running.erase(it);
+            ended = true;
             const bool failed = Entry(position).Failure();
+            if (!failed) times.Record(Entry(position).Vbp(), elapsed.count());
             plan.Ended(item, failed);
             curCount_ = position;
             projectName_ = Entry(position).Name();
@@ -87,7 +114,8 @@ void clsTolvane::CompilePlanned() {
         // What the window shows follows the most recently started build.
         curCount_ = latest;
         projectName_ = Entry(latest).Name();
-        if (wait && !running.empty()) running.front().watch->Process().WaitStep(*wait);
+        // A compiler set free is given its next build at once.
+        if (!ended && wait && !running.empty()) running.front().watch->Process().WaitStep(*wait);
     }
 }
 

@@ -8,6 +8,8 @@
 
 #include "FakeProjectFiles.h"
 #include "engine/BuildPlan.h"
+#include "engine/PlanText.h"
+#include "support/VbError.h"
 
 namespace tolvane {
 namespace {
@@ -27,7 +29,18 @@ protected:
                            (output.empty() ? L"" : L"ExeName32=\"" + output + L"\"\r\n") + refs;
         entries.push_back({vbp});
     }
-    static std::wstring Ref(const std::wstring& x) { return L"Reference=*\\G{0}#1.0#0#C:\\P\\" + x + L".dll#x\r\n"; }
+    static std::wstring Ref(const std::wstring& x, const std::wstring& folder = L"C:\\P\\") {
+        return L"Reference=*\\G{0}#1.0#0#" + folder + x + L".dll#x\r\n";
+    }
+    static std::wstring Compatible(const std::wstring& file) {
+        return L"CompatibleMode=\"2\"\r\nCompatibleEXE32=\"" + file + L"\"\r\n";
+    }
+    static PlanOptions Options(bool order, int parallel) {
+        PlanOptions options;
+        options.order = order;
+        options.parallel = parallel;
+        return options;
+    }
 
     std::wstring Names(const BuildPlan& plan) const {
         std::wstring out;
@@ -61,9 +74,151 @@ TEST_F(Plan, OrderPutsDependenciesFirstAndKeepsListOrderOtherwise) {
     EXPECT_EQ(Names(BuildPlan(entries, ordered, files, L"")), L"cdeabfg");
 }
 
+TEST_F(Plan, StaleHintPathsAreMatchedByTheOneListedOutputOfThatName) {
+    Project(L"e", Ref(L"d", L"d:\\Proyectos\\DLL\\"));  // absolute, from another machine
+    Project(L"d", Ref(L"c", L"..\\..\\"));                // a wrong depth
+    Project(L"c", Compatible(L"..\\Old\\b.dll"));          // compatibility on a stale copy
+    Project(L"b", Ref(L"x", L"d:\\"));                     // x is listed twice under that name
+    Project(L"x");
+    Project(L"y", L"Path32=\"sub\"\r\n", L"x.dll");
+    BuildPlan plan(entries, Options(true, 1), files, L"");
+    EXPECT_EQ(Names(plan), L"bcdexy");
+    ASSERT_EQ(plan.LinksOf(0).size(), 1u);
+    EXPECT_EQ(plan.LinksOf(0)[0].item, 1u);
+    EXPECT_TRUE(plan.LinksOf(0)[0].byName);
+    EXPECT_EQ(plan.LinksOf(2)[0].kind, PlanLink::Kind::Compatible);
+    EXPECT_TRUE(plan.DependenciesOf(3).empty());
+    // The path first: a hint naming x's own output exactly still counts.
+    entries.clear();
+    Project(L"b", Ref(L"x"));
+    Project(L"x");
+    Project(L"y", L"Path32=\"sub\"\r\n", L"x.dll");
+    BuildPlan exact(entries, Options(true, 1), files, L"");
+    EXPECT_EQ(exact.DependenciesOf(0), std::vector<std::size_t>{1});
+    EXPECT_FALSE(exact.LinksOf(0)[0].byName);
+}
+
+// A release and a debug project of one DLL, each with binary compatibility
+// on it, and a consumer listed first: no cycle, list order among the
+// variants, never both at once; a real cycle is still refused by name.
+TEST_F(Plan, VariantsOfOneOutputAreNoCycleAndNeverBuildAtOnce) {
+    Project(L"u", Ref(L"a"));
+    Project(L"a", Compatible(L"a.dll"));
+    Project(L"b", Compatible(L"..\\P\\a.dll") + L"Object=*\\A..\\P\\w.vbp\r\n", L"a.dll");
+    Project(L"w");
+    BuildPlan plan(entries, Options(true, 4), files, L"");
+    EXPECT_EQ(Names(plan), L"awbu");
+    EXPECT_EQ(plan.DependenciesOf(2), std::vector<std::size_t>{3});
+    EXPECT_EQ(Steps(plan, entries), L"aw");  // b waits for a, which writes its output too
+    plan.Ended(3, false);
+    EXPECT_EQ(Steps(plan, entries), L"");
+    plan.Ended(1, false);
+    EXPECT_EQ(Steps(plan, entries), L"b");   // u references the output both write
+    plan.Ended(2, false);
+    EXPECT_EQ(Steps(plan, entries), L"u");
+
+    Project(L"v", Ref(L"u", L"D:\\Bin\\"));
+    files.texts[L"C:\\P\\w.vbp"] += Ref(L"v");
+    try {
+        BuildPlan cycle(entries, Options(true, 1), files, L"");
+        FAIL() << "cycle accepted";
+    } catch (const VbError& e) {
+        EXPECT_EQ(e.Description(), L"u.vbp→b.vbp→w.vbp→v.vbp→u.vbpの参照が循環しているためｺﾝﾊﾟｲﾙできません");
+    }
+}
+
+// With several compilers a control starts only when nothing runs (first
+// when all are idle) and nothing starts beside it; the ready build with the
+// longest chain of work behind it starts first, and with one compiler the
+// list order stays.
+TEST_F(Plan, ControlsBuildAloneAndTheLongestChainStartsFirst) {
+    Project(L"a");                  // alone, 1 s
+    Project(L"b");                  // a chain of 1 + 5 s
+    Project(L"c", Ref(L"b"));
+    Project(L"d");                  // 3 s
+    Project(L"k", L"Type=Control\r\n");
+    files.sizes[L"C:\\P\\c.frm"] = 5 * 50000;
+    files.sizes[L"C:\\P\\d.frm"] = 2 * 50000;
+    BuildPlan plan(entries, Options(true, 2), files, L"");
+    EXPECT_EQ(plan.Cost(0), 1000);
+    EXPECT_EQ(plan.Chain(1), 7000);
+    EXPECT_TRUE(plan.BuildsAlone(4));
+    EXPECT_EQ(Steps(plan, entries), L"k");
+    plan.Ended(4, false);
+    EXPECT_EQ(Steps(plan, entries), L"bd");
+    plan.Ended(1, false);
+    EXPECT_EQ(Steps(plan, entries), L"c");
+    plan.Ended(3, false);
+    EXPECT_EQ(Steps(plan, entries), L"a");
+
+    // Remembered times come before estimates; one compiler keeps the list order.
+    BuildTimes times;
+    times.Record(L"c:\\p\\A.vbp", 9000);
+    BuildPlan remembered(entries, Options(true, 2), files, L"", &times);
+    EXPECT_EQ(remembered.Cost(0), 9000);
+    remembered.Ended(4, false);
+    EXPECT_EQ(Steps(remembered, entries), L"k");
+    remembered.Ended(4, false);
+    EXPECT_EQ(Steps(remembered, entries), L"ab");
+    BuildPlan single(entries, Options(true, 1), files, L"", &times);
+    EXPECT_FALSE(single.BuildsAlone(4));
+    EXPECT_EQ(Steps(single, entries), L"a");
+}
+
+// While the running builds are let end for a control, an idle compiler
+// takes only a build expected to end before they do.
+TEST_F(Plan, BeforeAControlOnlyBuildsThatEndInTimeFillIdleCompilers) {
+    Project(L"a");
+    Project(L"b");
+    Project(L"k", L"Type=Control\r\n" + Ref(L"a"));
+    Project(L"x", L"Object={0}#1.0#0; k.ocx\r\n");
+    Project(L"c");
+    Project(L"d");
+    files.sizes[L"C:\\P\\b.frm"] = 5 * 50000;  // 6 s; d 5 s; the others 1 s
+    files.sizes[L"C:\\P\\d.frm"] = 4 * 50000;
+    BuildPlan plan(entries, Options(true, 3), files, L"");
+    std::wstring started;
+    for (std::size_t i = 0; i < 3; ++i) started += entries[plan.Next(0)->item].vbp.substr(5, 1);
+    EXPECT_EQ(started, L"bda");
+    plan.Ended(0, false);
+    EXPECT_FALSE(plan.Next(5500));  // c would end after b
+    const auto filler = plan.Next(1000);
+    ASSERT_TRUE(filler);
+    EXPECT_EQ(filler->item, 4u);
+}
+
+// A history that is damaged in any way is none, and is written anew; it
+// keeps the most recent entries only.
+TEST(BuildTimesText, DamageIsIgnoredAndTheNewestEntriesAreKept) {
+    BuildTimes times;
+    times.Record(L"C:\\A.vbp", 1500);
+    times.Record(L"C:\\B.vbp", 20);
+    times.Record(L"c:\\a.VBP", 700);
+    const BuildTimes back = BuildTimes::FromText(times.Text());
+    EXPECT_FALSE(back.Changed());
+    EXPECT_EQ(back.Find(L"C:\\A.vbp"), 700);
+    EXPECT_EQ(back.Find(L"C:\\B.vbp"), 20);
+    EXPECT_EQ(back.Text(), times.Text());
+    const std::wstring good = times.Text();
+    for (const std::wstring& damaged :
+         {good.substr(1), good + L"\r\nx\tC:\\C.vbp", good + L"\r\n-5\tC:\\C.vbp", good + L"\r\n5\t",
+          good + L"\r\n99999999999\tC:\\C.vbp", good + L"\r\n5\tC:\\B.vbp", good + L"\r\n5\tC:\\C\r.vbp", std::wstring(L"\x00ff\x00fe"),
+          std::wstring()}) {
+        const BuildTimes read = BuildTimes::FromText(damaged);
+        EXPECT_TRUE(read.Changed()) << damaged;
+        EXPECT_FALSE(read.Find(L"C:\\B.vbp")) << damaged;
+    }
+    EXPECT_FALSE(BuildTimes::FromText(good + L"\r\n").Changed());
+    BuildTimes many;
+    for (std::size_t i = 0; i <= kMaxBuildTimes; ++i) many.Record(L"C:\\" + std::to_wstring(i) + L".vbp", 1);
+    EXPECT_FALSE(many.Find(L"C:\\0.vbp"));
+    EXPECT_TRUE(many.Find(L"C:\\1.vbp"));
+    EXPECT_FALSE(BuildTimes::FromText(many.Text()).Changed());
+}
+
 TEST_F(Plan, SkipsOnlyWhatIsNewerThanEverythingItIsBuiltFrom) {
     Project(L"a");
-    Project(L"b", Ref(L"a"));
+    Project(L"b", Ref(L"a", L"d:\\Old\\"));  // a stale hint: matched by name
     for (const wchar_t* f : {L"a.vbp", L"a.frm", L"b.vbp", L"b.frm"}) files.times[std::wstring(L"C:\\P\\") + f] = 10;
     files.times[L"C:\\P\\a.dll"] = 20;
     files.times[L"C:\\P\\b.dll"] = 30;
@@ -121,6 +276,31 @@ TEST_F(Plan, SeveralCompilersStartWhatIsReadyButNeverTheSameOutputTwice) {
     EXPECT_EQ(Steps(plan, entries), L"c");  // b references a.dll, which c writes too
     plan.Ended(2, false);
     EXPECT_EQ(Steps(plan, entries), L"b");
+}
+
+// The plan as read: build order, the waits with their lines, why each is
+// built or skipped, the control alone, the compilers at once.
+TEST_F(Plan, LinesNameEveryWaitAndReason) {
+    Project(L"b", Ref(L"a", L"d:\\Old\\") + L"Object=*\\A..\\P\\k.vbp\r\n");
+    Project(L"a");
+    Project(L"k", L"Type=Control\r\n");
+    for (const wchar_t* f : {L"a.vbp", L"a.frm", L"b.vbp", L"k.vbp", L"k.frm"}) files.times[std::wstring(L"C:\\P\\") + f] = 10;
+    files.times[L"C:\\P\\a.dll"] = 20;
+    files.times[L"C:\\P\\b.dll"] = 20;
+    files.times[L"C:\\P\\b.frm"] = 30;
+    PlanOptions options = Options(true, 3);
+    options.skip = true;
+    BuildPlan plan(entries, options, files, L"");
+    EXPECT_EQ(PlanLines(plan), (std::vector<std::wstring>{
+                                   L"ｺﾝﾊﾟｲﾙ順の確認",
+                                   L"1. C:\\P\\a.vbp   ｽｷｯﾌﾟ: 出力が全ての元ﾌｧｲﾙより新しい",
+                                   L"2. C:\\P\\k.vbp   ｺﾝﾊﾟｲﾙ: C:\\P\\k.ocxがありません",
+                                   L"      ｺﾝﾄﾛｰﾙのため単独でｺﾝﾊﾟｲﾙ",
+                                   L"3. C:\\P\\b.vbp   ｺﾝﾊﾟｲﾙ: C:\\P\\b.frmが出力より新しい",
+                                   L"      待ち: C:\\P\\a.vbp   Reference d:\\Old\\a.dll (ﾌｧｲﾙ名で一致)",
+                                   L"      待ち: C:\\P\\k.vbp   *\\A C:\\P\\k.vbp (ﾊﾟｽで一致)",
+                                   L"同時ｺﾝﾊﾟｲﾙ数: 3",
+                               }));
 }
 
 }  // namespace

@@ -181,6 +181,17 @@ INSTANTIATE_TEST_SUITE_P(CompileRun, UnsafePath,
                          ::testing::Values(L"C:\\a\" /outdir C:\\x.vbp", L"C:\\a\tb.vbp", L"C:\\a\x7F.vbp",
                                            L"C:\\a\nb.vbp", L"C:\\a\x01.vbp"));
 
+TEST_F(CompileRun, AMissingProjectGoesToTheCompilerUnlessAskedToFailAtOnce) {
+    Add({L"C:\\gone.vbp", L"C:\\ok.vbp"});
+    platform.paths.insert(L"C:\\ok.vbp");
+    engine.CompileStart();
+    EXPECT_EQ(platform.commandLines.size(), 2u);  // as designed
+    engine.SetFailMissingProjects(true);
+    engine.CompileStart();
+    ExpectFailure(1, L"C:\\gone.vbpが見つかりません");
+    EXPECT_EQ(platform.commandLines.size(), 3u);
+}
+
 // However the boxes behave, the build fails with their texts, its compiler is
 // gone before the next one starts, and the next build succeeds.
 struct BoxCase {
@@ -369,6 +380,13 @@ TEST_F(PlannedRun, SeveralCompilersAtOnceEachFailureOnItsOwnBuildAndTheStopRules
     platform.scripts[L"b.vbp"].boxText = L"b の箱";
     platform.scripts[L"a.vbp"] = Script(5);
     options.parallel = 3;
+    // A damaged history does not keep the run from starting, and is replaced.
+    struct : BuildTimesStore {
+        std::wstring text = L"damaged";
+        BuildTimes Load() override { return BuildTimes::FromText(text); }
+        void Save(const BuildTimes& times) override { text = times.Text(); }
+    } store;
+    engine.SetBuildTimes(&store);
     Run();
     EXPECT_EQ(Events(), (std::vector<std::wstring>{L"Start:1", L"Start:2", L"Start:3", L"Stop:2", L"Stop:3",
                                                    L"Start:4", L"Start:5", L"Stop:1", L"Stop:4", L"Stop:5"}));
@@ -377,6 +395,10 @@ TEST_F(PlannedRun, SeveralCompilersAtOnceEachFailureOnItsOwnBuildAndTheStopRules
     ExpectFailure(3, L"コンパイルエラー");
     EXPECT_EQ(engine.FailureCount(), 2);
     EXPECT_EQ(engine.CurCount(), 5);  // the most recently started
+    const BuildTimes kept = BuildTimes::FromText(store.text);
+    for (const wchar_t* x : {L"a", L"b", L"c", L"d", L"e"}) {
+        EXPECT_EQ(kept.Find(std::wstring(L"C:\\P\\") + x + L".vbp").has_value(), x[0] != L'b' && x[0] != L'c') << x;
+    }
 
     // A stop while three run starts nothing more; a second one ends them all.
     seen.clear();
@@ -388,8 +410,10 @@ TEST_F(PlannedRun, SeveralCompilersAtOnceEachFailureOnItsOwnBuildAndTheStopRules
     platform.scripts.clear();
     engine.SetCompileStop(false);
     Run();
-    EXPECT_EQ(Events(), (std::vector<std::wstring>{L"Start:1", L"Start:2", L"Start:3", L"Stop:1", L"Stop:2",
-                                                   L"Stop:3"}));
+    // b and c failed, so only their estimate is known: longer than the
+    // remembered builds, they start first.
+    EXPECT_EQ(Events(), (std::vector<std::wstring>{L"Start:2", L"Start:3", L"Start:1", L"Stop:2", L"Stop:3",
+                                                   L"Stop:1"}));
     for (int i = 1; i <= 3; ++i) ExpectFailure(i, L"中止の指示によりｺﾝﾊﾟｲﾙを強制終了しました");
     EXPECT_FALSE(engine.IsBuilding());
 }

@@ -7,6 +7,7 @@
 
 #include "console/rules/CiAnnotation.h"
 #include "console/rules/JUnitReport.h"
+#include "console/rules/RunnerInputs.h"
 #include "console/rules/RunnerOptions.h"
 
 using namespace tolvane;
@@ -26,9 +27,18 @@ TEST(RunnerOptions, RefusesWhatItCannotUse) {
     EXPECT_EQ(*stamped->version, L"2.5.0");
     ASSERT_EQ(stamped->sets.size(), 2u);
     EXPECT_EQ(stamped->sets[1].key + L"|" + stamped->sets[1].value, L"CondComp|A=1");
+    // Inputs in the order given, switches between them.
+    const auto inputs = ParseRunnerArguments({L"b.vbg", L"/shard", L"2/3", L"C:\\Src", L"a.vbp", L"x.clt"}).options;
+    EXPECT_EQ(inputs->inputs, (std::vector<std::wstring>{L"b.vbg", L"C:\\Src", L"a.vbp", L"x.clt"}));
+    EXPECT_TRUE(inputs->shard && inputs->shard->part == 2 && inputs->shard->parts == 3);
+    EXPECT_TRUE(ParseRunnerArguments({L"X.CLT", L"/recheck"}).options->recheck);
 
     std::vector<std::vector<std::wstring>> refused = {
-        {}, {L"/bad", L"/?"}, {L"a.clt", L"b.clt"}, {L"a.clt", L"/all", L"/All"}, {L"a.clt", L"/junit"},
+        {}, {L"/bad", L"/?"}, {L"/all"}, {L"a.clt", L"/all", L"/All"}, {L"a.clt", L"/junit"},
+        // /recheck saves the one list the run came from; a part of it would lose the others' marks.
+        {L"a.clt", L"b.clt", L"/recheck"}, {L"a.vbg", L"/recheck"}, {L"Src", L"/recheck"},
+        {L"a.clt", L"/recheck", L"/shard", L"1/2"}, {L"a.clt", L"/shard", L"1/2", L"/shard", L"2/2"},
+        {L"a.clt", L"/shard", L"3/2"}, {L"a.clt", L"/shard"},
         // "C:\Out Dir\" /all: the escaped closing quote swallows what follows.
         {L"a.clt", L"/outdir", L"C:\\Out Dir\" /all"}};
     for (const wchar_t* limit : {L"1000000000", L"-1", L"1.5", L"", L"３０"}) refused.push_back({L"a.clt", L"/limit", limit});
@@ -43,6 +53,23 @@ TEST(RunnerOptions, RefusesWhatItCannotUse) {
     }
     EXPECT_EQ(ParseRunnerArguments({L"a.clt", L"/limit", L"-1"}).error,
               L"-1は/limitに指定できません: 0(制限なし)から999999999までの分数を指定してください");
+}
+
+TEST(RunnerInputs, EachProjectOnceAtItsFirstPlaceCheckedWhenAnyPlaceWas) {
+    // Path, checked, built; another spelling of a path is the same project, the same name elsewhere is not.
+    const std::vector<std::tuple<std::wstring, bool, bool>> table = {
+        {L"C:\\Src\\A.vbp", true, true},          {L"C:\\Src\\B.vbp", false, true},
+        {L"c:/src/./a.VBP", false, false},          {L"C:\\Src\\Lib\\..\\B.vbp", true, false},
+        {L"C:\\Src\\C.vbp", false, false},        {L"C:\\Src\\C.vbp", false, false},
+        {L"C:\\Other\\A.vbp", true, true}};
+    clsTolvane::EntryList entries;
+    for (const auto& [path, checked, built] : table) entries.push_back(clsTolvane::NewEntry(path, checked));
+    CheckEachProjectOnce(entries);
+    for (std::size_t i = 0; i < entries.size(); ++i) EXPECT_EQ(entries[i]->Action(), std::get<2>(table[i])) << i;
+
+    EXPECT_TRUE(KindOfInputFile(L"x\\N.CLT") == InputKind::List && KindOfInputFile(L"A.vbp.bak") == InputKind::Unknown);
+    EXPECT_EQ(InputName(L"C:\\Src\\Tree\\"), L"Tree");
+    EXPECT_EQ(InputName(L"C:\\"), L"C:\\");
 }
 
 TEST(JUnitReport, EscapesMarkupAndReplacesWhatXmlCannotHold) {

@@ -1,5 +1,5 @@
 #pragma once
-// Project texts and file times as a test sets them.
+// Project texts, file times and sizes as a test sets them.
 #include <cstdint>
 #include <map>
 #include <optional>
@@ -13,8 +13,10 @@ class FakeFiles : public ProjectFiles {
 public:
     std::map<std::wstring, std::wstring> texts;
     std::map<std::wstring, std::int64_t> times;
+    std::map<std::wstring, std::int64_t> sizes;
     std::optional<std::wstring> ReadText(const std::wstring& path) override { return Find(texts, path); }
     std::optional<std::int64_t> WriteTime(const std::wstring& path) override { return Find(times, path); }
+    std::optional<std::int64_t> Size(const std::wstring& path) override { return Find(sizes, path); }
 
 private:
     template <class T>

@@ -100,7 +100,7 @@ TEST(ConsoleRunner, SucceedsWithZeroOrRefusesToStartWithTwoAndOneReasonLine) {
         std::wstring args;
         std::wstring reason;
     } refusals[] = {
-        {L"", L"ｺﾝﾊﾟｲﾙﾘｽﾄ(*.clt)を指定してください（TolvaneCmd /? で使い方を表示します）"},
+        {L"", L"ｺﾝﾊﾟｲﾙﾘｽﾄ(*.clt)、vbg、vbpかﾌｫﾙﾀﾞを指定してください（TolvaneCmd /? で使い方を表示します）"},
         {L"\"" + program.File(L"none.clt") + L"\"", program.File(L"none.clt") + L"が見つかりません"},
         {quotedList, L"VB6.EXEのﾊﾟｽが指定されていません: /vb か " + program.File(L"Tolvane.ini") +
                          L" のEXEで指定してください"},
@@ -237,6 +237,124 @@ TEST(ConsoleRunner, CompilerLogUnderEachFailureWithTheFilesOwnLineAndTheServersA
         EXPECT_EQ(UnderFailure(run.out, bas.project), std::vector<std::wstring>{L"\tコンパイル エラー: 構文エラー"});
         EXPECT_EQ(UnderFailure(run.out, trap), std::vector<std::wstring>{L"(no failure line)"});
     }
+}
+
+std::wstring Quoted(const std::wstring& path) { return L"\"" + path + L"\""; }
+
+// The projects a run started, in order, from the stand-in's record of command lines.
+std::vector<std::wstring> Started(const std::vector<std::wstring>& record, std::size_t from,
+                                  const std::vector<Project>& projects) {
+    std::vector<std::wstring> started;
+    for (std::size_t i = from; i < record.size(); ++i)
+        for (const Project& p : projects)
+            if (record[i].find(Quoted(p.path)) != std::wstring::npos) started.push_back(p.file);
+    return started;
+}
+
+TEST(ConsoleRunner, AGroupAFolderAndAListWithProjectsBuildInTheOrderGivenEachProjectOnce) {
+    ProgramFolder program;
+    program.WriteTolvaneIni();
+    const std::wstring record = program.File(L"builds.txt");
+    const Project app = MakeProject(program, {L"grp\\App", L"App"}, record);
+    const Project lib = MakeProject(program, {L"grp\\Lib", L"Lib"}, record);
+    // As VB6 saves a group: relative paths, the start-up project where it
+    // stands, and here one project that is long gone.
+    const std::wstring group = program.File(L"grp\\App.vbg");
+    ASSERT_TRUE(WriteBytes(group, Ansi(L"VBGROUP 5.0\r\nProject=Lib\\Lib.vbp\r\nStartupProject=App\\App.vbp\r\n"
+                                       L"Project=..\\old\\Gone.vbp\r\n")));
+    const std::wstring report = program.File(L"app.xml");
+    CmdRun run = RunCmd(program, Quoted(group) + L" /junit " + Quoted(report));
+    EXPECT_EQ(run.status, 1u) << ToUtf8(run.err);
+    const Project gone{L"Gone.vbp", program.Path() + L"\\old\\Gone.vbp", L"", L""};
+    run.out.resize(std::min<std::size_t>(run.out.size(), 9));
+    EXPECT_EQ(Masked(run.out), (std::vector<std::wstring>{Progress(lib, kStarted), Progress(lib, kEnded), L"",
+                                                          Progress(app, kStarted), Progress(app, kEnded), L"",
+                                                          Progress(gone, kStarted), Progress(gone, kFailed),
+                                                          L"\t" + gone.path + L"が見つかりません"}));
+    EXPECT_NE(ReadBytes(report).value_or("").find("<testsuite name=\"App.vbg\" tests=\"3\" failures=\"1\""), std::string::npos);
+    EXPECT_EQ(ReadUtf8Lines(record).size(), 2u);  // the missing project started no compiler
+
+    // A folder: its projects level by level, as the window's add-all command finds them.
+    const Project deeper = MakeProject(program, {L"tree\\Sub\\Sub2", L"Deeper"}, record);
+    const Project deep = MakeProject(program, {L"tree\\Sub", L"Deep"}, record);
+    const Project top = MakeProject(program, {L"tree", L"Top"}, record);
+    const std::vector<std::wstring> levels{L"Top.vbp", L"Deep.vbp", L"Deeper.vbp"};
+    EXPECT_EQ(RunCmd(program, Quoted(program.Path() + L"\\tree")).status, 0u);
+    EXPECT_EQ(Started(ReadUtf8Lines(record), 2, {top, deep, deeper}), levels);
+
+    // A list's marks count; a project named again later is built once, at its
+    // first place, and checked there when it is checked anywhere.
+    const std::wstring list = program.File(L"three.clt");
+    WriteList(list, {{true, top.path}, {false, deep.path}, {true, deeper.path}});
+    EXPECT_EQ(RunCmd(program, Quoted(list) + L" " + Quoted(deep.path) + L" " + Quoted(top.path)).status, 0u);
+    EXPECT_EQ(Started(ReadUtf8Lines(record), 5, {top, deep, deeper}), levels);
+
+    // An input that is not there refuses the whole run: nothing is built.
+    run = RunCmd(program, Quoted(list) + L" " + Quoted(program.File(L"nowhere")));
+    EXPECT_EQ(run.status, 2u);
+    EXPECT_EQ(run.err, program.File(L"nowhere") + L"が見つかりません\r\n");
+    EXPECT_EQ(ReadUtf8Lines(record).size(), 8u);
+}
+
+TEST(ConsoleRunner, ThreeAgentsWithShardsBuildEachProjectOnceInDependencyOrderInsideEachPart) {
+    ProgramFolder program;
+    program.WriteTolvaneIni();
+    const std::wstring record = program.File(L"builds.txt");
+    const auto uses = [](const Project& p) { return std::pair<std::wstring, std::wstring>(L"Reference", L"*\\G{0}#1.0#0#" + p.output + L"#X"); };
+    const auto make = [&](const wchar_t* name, std::vector<std::pair<std::wstring, std::wstring>> steer = {}) {
+        return MakeProject(program, {std::wstring(L"sys\\") + name, name, false, 0, false, steer}, record);
+    };
+    // Groups {L1 A1 A2}, {L2 B1}, {C1 C2}, {D}, {E}, listed dependants first.
+    const Project l1 = make(L"L1"), a1 = make(L"A1", {uses(l1)}), a2 = make(L"A2", {uses(a1), uses(l1)});
+    const Project l2 = make(L"L2"), b1 = make(L"B1", {uses(l2)}), c1 = make(L"C1"), c2 = make(L"C2", {uses(c1)});
+    const Project d = make(L"D"), e = make(L"E");
+    const std::vector<Project> all{a2, a1, l1, b1, c2, d, l2, c1, e};
+    const std::vector<std::pair<Project, Project>> uses_{{a1, l1}, {a2, a1}, {a2, l1}, {b1, l2}, {c2, c1}};
+    std::wstring text = L"VBGROUP 5.0\r\n";
+    for (const Project& p : all) text += L"Project=" + p.path + L"\r\n";
+    const std::wstring group = program.File(L"sys\\all.vbg");
+    ASSERT_TRUE(WriteBytes(group, Ansi(text)));
+
+    // The plan of one part names only its projects and builds nothing.
+    CmdRun run = RunCmd(program, Quoted(group) + L" /order /plan /shard 1/3");
+    std::wstring planned;
+    for (const auto& line : run.out) planned += line + L"\n";
+    EXPECT_TRUE(run.status == 0 && ReadUtf8Lines(record).empty()) << ToUtf8(run.err);
+
+    std::vector<std::wstring> builtOnce;
+    for (int k = 1; k <= 3; ++k) {
+        const std::size_t before = ReadUtf8Lines(record).size();
+        const std::wstring report = program.File(L"part" + std::to_wstring(k) + L".xml");
+        run = RunCmd(program, Quoted(group) + L" /order /shard " + std::to_wstring(k) + L"/3 /junit " + Quoted(report));
+        EXPECT_EQ(run.status, 0u) << ToUtf8(run.err);
+        const std::vector<std::wstring> started = Started(ReadUtf8Lines(record), before, all);
+        // The part says what it holds before it builds.
+        ASSERT_FALSE(run.out.empty());
+        EXPECT_EQ(run.out[0], L"分割 " + std::to_wstring(k) + L"/3: " + std::to_wstring(started.size()) + L"件のﾌﾟﾛｼﾞｪｸﾄ");
+        const auto at = [&](const Project& p) { return std::find(started.begin(), started.end(), p.file); };
+        for (const Project& p : all) {
+            const bool here = at(p) != started.end(), listed = std::count(run.out.begin(), run.out.end(), L"\t" + p.path);
+            EXPECT_TRUE(here == listed && (k != 1 || here == (planned.find(p.file) != std::wstring::npos))) << ToUtf8(p.file);
+        }
+        // A project after what it uses: both in this part, or neither.
+        for (const auto& [user, used] : uses_) {
+            EXPECT_EQ(at(user) == started.end(), at(used) == started.end()) << ToUtf8(user.file);
+            EXPECT_TRUE(at(user) == started.end() || at(used) < at(user)) << ToUtf8(user.file);
+        }
+        EXPECT_NE(ReadBytes(report).value_or("").find("<property name=\"shard\" value=\"" + std::to_string(k) + "/3\"/>"),
+                  std::string::npos);
+        builtOnce.insert(builtOnce.end(), started.begin(), started.end());
+    }
+    // Together: each project once.
+    EXPECT_EQ(builtOnce.size(), all.size());
+    for (const Project& p : all) EXPECT_EQ(std::count(builtOnce.begin(), builtOnce.end(), p.file), 1) << ToUtf8(p.file);
+
+    // Five groups in six parts: one part is empty, and that is a success.
+    run = RunCmd(program, Quoted(group) + L" /shard 6/6 /junit " + Quoted(program.File(L"part6.xml")));
+    EXPECT_EQ(run.status, 0u);
+    EXPECT_EQ(run.out, (std::vector<std::wstring>{L"分割 6/6: ｺﾝﾊﾟｲﾙするﾌﾟﾛｼﾞｪｸﾄはありません", L""}));
+    EXPECT_NE(ReadBytes(program.File(L"part6.xml")).value_or("").find("tests=\"0\""), std::string::npos);
+    EXPECT_EQ(ReadUtf8Lines(record).size(), all.size());
 }
 
 TEST(ConsoleRunner, StopEndsTheHungCompilerAndEverythingItStartedAndExitsWithThree) {

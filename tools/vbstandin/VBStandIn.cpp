@@ -35,6 +35,8 @@
 //                           project's main section, as the compiler read it
 // As VB6 does, AutoIncrementVer=1 makes a good build raise RevisionVer and
 // save the project file (in its own way: CR LF line ends).
+//   StandInTimes=<file>     after a good build append "<start> <end> <project>",
+//                           QueryPerformanceCounter ticks, to this file
 //
 // Started as  <exe> /standinbox [/stamp <file>] [/yesno] <text>  it only shows the box.
 #include <windows.h>
@@ -338,7 +340,14 @@ int Fail(const Request& req, const Project& p, const std::wstring& folder, const
     return 1;
 }
 
+long long Ticks() {
+    LARGE_INTEGER t;
+    QueryPerformanceCounter(&t);
+    return t.QuadPart;
+}
+
 int Compile(const std::wstring& cmd, const Request& req) {
+    const long long started = Ticks();
     std::wstring projectPath = req.project;
     Project p;
     if (!ReadProject(projectPath, p)) {
@@ -400,6 +409,10 @@ int Compile(const std::wstring& cmd, const Request& req) {
     if (!req.log.empty())
         AppendBytes(req.log, ToAnsi(L"\r\n" + loadErrors + L"Build of '" + exe + L"' succeeded.\r\n"), true);
     if (p.autoIncrement) RaiseRevision(projectPath, p);
+    if (std::wstring times = Value(opt, L"standintimes"); !times.empty()) {
+        AppendBytes(Join(folder, times),
+                    std::to_string(started) + " " + std::to_string(Ticks()) + " " + ToUtf8(projectPath) + "\r\n", true);
+    }
     return ParseInt(opt, L"standinexitcode", 0);
 }
 

@@ -4,6 +4,7 @@
 #include <utility>
 
 #include "engine/BuildPlan.h"
+#include "support/FolderTree.h"
 #include "support/TimeLimit.h"
 
 namespace tolvane {
@@ -25,7 +26,6 @@ ParsedArguments Refuse(const std::wstring& reason) {
 ParsedArguments ParseRunnerArguments(const std::vector<std::wstring>& args) {
     RunnerOptions options;
     std::vector<std::wstring> seen;
-    bool haveList = false;
     for (const auto& arg : args) {
         // A quoted path ending in a backslash ("C:\Out\") reaches us with the
         // closing quote kept and the following arguments run into it.
@@ -36,9 +36,7 @@ ParsedArguments ParseRunnerArguments(const std::vector<std::wstring>& args) {
     for (std::size_t i = 0; i < args.size(); ++i) {
         const std::wstring& arg = args[i];
         if (arg.empty() || arg[0] != L'/') {
-            if (haveList) return Refuse(L"ｺﾝﾊﾟｲﾙﾘｽﾄは1つだけ指定してください: " + arg);
-            options.list = arg;
-            haveList = true;
+            options.inputs.push_back(arg);
             continue;
         }
         const std::wstring name = Lower(arg);
@@ -60,7 +58,7 @@ ParsedArguments ParseRunnerArguments(const std::vector<std::wstring>& args) {
         // Switches that stand alone.
         const std::pair<const wchar_t*, bool*> flags[] = {
             {L"/all", &options.all}, {L"/recheck", &options.recheck}, {L"/order", &options.order}, {L"/skip", &options.skip},
-            {L"/compilerlog", &options.compilerLog}};
+            {L"/compilerlog", &options.compilerLog}, {L"/plan", &options.plan}};
         bool* flag = nullptr;
         for (const auto& [flagName, field] : flags) {
             if (name == flagName) flag = field;
@@ -70,7 +68,7 @@ ParsedArguments ParseRunnerArguments(const std::vector<std::wstring>& args) {
             continue;
         }
         const bool takesValue = name == L"/outdir" || name == L"/d" || name == L"/limit" || name == L"/vb" ||
-                                name == L"/junit" || name == L"/parallel" || name == L"/version";
+                                name == L"/junit" || name == L"/parallel" || name == L"/version" || name == L"/shard";
         if (!takesValue) return Refuse(arg + L"は使用できないｽｲｯﾁです");
         if (i + 1 >= args.size()) return Refuse(arg + L"の後に値を指定してください");
         const std::wstring& value = args[++i];
@@ -85,6 +83,12 @@ ParsedArguments ParseRunnerArguments(const std::vector<std::wstring>& args) {
         } else if (name == L"/version") {
             if (!ParseVersion(value)) return Refuse(value + L"は/versionに指定できません: " + kVersionRule);
             options.version = value;
+        } else if (name == L"/shard") {
+            options.shard = ParseShard(value);
+            if (!options.shard) {
+                return Refuse(value + L"は/shardに指定できません: 番号/分割数(1≦番号≦分割数≦" +
+                              std::to_wstring(kMaxShards) + L")の形で指定してください");
+            }
         } else if (name == L"/parallel") {
             options.parallel = ParseParallel(value);
             if (!options.parallel) {
@@ -104,31 +108,45 @@ ParsedArguments ParseRunnerArguments(const std::vector<std::wstring>& args) {
         help.help = true;
         return {help, {}};
     }
-    if (!haveList) return Refuse(L"ｺﾝﾊﾟｲﾙﾘｽﾄ(*.clt)を指定してください");
+    if (options.inputs.empty()) return Refuse(L"ｺﾝﾊﾟｲﾙﾘｽﾄ(*.clt)、vbg、vbpかﾌｫﾙﾀﾞを指定してください");
+    // The list is saved back: it must be the one list the run came from.
+    if (options.recheck && (options.inputs.size() != 1 || !HasExtension(options.inputs[0], L"clt"))) {
+        return Refuse(L"/recheckはｺﾝﾊﾟｲﾙﾘｽﾄ(*.clt)を1つだけ指定したときに使用できます");
+    }
+    if (options.recheck && options.shard) return Refuse(L"/recheckと/shardは同時に指定できません");
     const RunSettings run = CombineSettings(options.version.value_or(L""), options.sets);
     if (!run.error.empty()) return Refuse(run.error);
     return {options, {}};
 }
 
 std::wstring UsageText() {
-    return L"使い方: TolvaneCmd <ｺﾝﾊﾟｲﾙﾘｽﾄ.clt> [/outdir <ﾌｫﾙﾀﾞ>] [/d <引数>] [/all]\r\n"
+    return L"使い方: TolvaneCmd <入力> [<入力> ...] [/outdir <ﾌｫﾙﾀﾞ>] [/d <引数>] [/all]\r\n"
            L"                  [/limit <分>] [/vb <VB6.EXE>] [/recheck] [/junit <ﾚﾎﾟｰﾄ.xml>]\r\n"
-           L"                  [/order] [/skip] [/parallel <数>] [/compilerlog]\r\n"
-           L"                  [/version <ﾒｼﾞｬｰ>.<ﾏｲﾅｰ>.<ﾘﾋﾞｼﾞｮﾝ>] [/set <ｷｰ>=<値>]...\r\n"
+           L"                  [/order] [/skip] [/parallel <数>] [/plan] [/shard <番号>/<分割数>]\r\n"
+           L"                  [/compilerlog] [/version <ﾒｼﾞｬｰ>.<ﾏｲﾅｰ>.<ﾘﾋﾞｼﾞｮﾝ>] [/set <ｷｰ>=<値>]...\r\n"
            L"\r\n"
-           L"ｺﾝﾊﾟｲﾙﾘｽﾄのﾁｪｯｸされたﾌﾟﾛｼﾞｪｸﾄを順にｺﾝﾊﾟｲﾙします。\r\n"
+           L"入力のﾌﾟﾛｼﾞｪｸﾄを指定の順にｺﾝﾊﾟｲﾙします。入力は次のどれかです。\r\n"
+           L"  <ｺﾝﾊﾟｲﾙﾘｽﾄ.clt>  ﾁｪｯｸされたﾌﾟﾛｼﾞｪｸﾄ\r\n"
+           L"  <ｸﾞﾙｰﾌﾟ.vbg>     ｸﾞﾙｰﾌﾟのﾌﾟﾛｼﾞｪｸﾄ (ｸﾞﾙｰﾌﾟの順)\r\n"
+           L"  <ﾌﾟﾛｼﾞｪｸﾄ.vbp>   そのﾌﾟﾛｼﾞｪｸﾄ\r\n"
+           L"  <ﾌｫﾙﾀﾞ>          ﾌｫﾙﾀﾞ以下のvbp (「指定ﾌｫﾙﾀﾞ以下のvbpを追加」と同じ順)\r\n"
+           L"  同じﾌﾟﾛｼﾞｪｸﾄは最初の位置で1回だけｺﾝﾊﾟｲﾙします。\r\n"
+           L"\r\n"
            L"  /outdir   全てのEXEを出力するﾌｫﾙﾀﾞ\r\n"
            L"  /d        条件付きｺﾝﾊﾟｲﾙ引数 (例: DEBUG=1:TRACE=0)\r\n"
            L"  /all      ﾁｪｯｸの無いﾌﾟﾛｼﾞｪｸﾄもｺﾝﾊﾟｲﾙする\r\n"
            L"  /limit    1件のｺﾝﾊﾟｲﾙの制限時間(分)。0は制限なし。省略時はTolvane.iniのTimeLimit、無ければ30\r\n"
            L"  /vb       VB6.EXEのﾊﾟｽ。省略時はTolvane.iniのEXE\r\n"
-           L"  /recheck  失敗したﾌﾟﾛｼﾞｪｸﾄだけにﾁｪｯｸを付けてｺﾝﾊﾟｲﾙﾘｽﾄを保存する\r\n"
+           L"  /recheck  失敗したﾌﾟﾛｼﾞｪｸﾄだけにﾁｪｯｸを付けてｺﾝﾊﾟｲﾙﾘｽﾄを保存する(入力はｺﾝﾊﾟｲﾙﾘｽﾄ1つ)\r\n"
            L"  /junit    結果をJUnit形式のXMLﾚﾎﾟｰﾄに書き出す\r\n"
            L"  /order    参照順にｺﾝﾊﾟｲﾙする\r\n"
            L"  /skip     更新されていないﾌﾟﾛｼﾞｪｸﾄはｽｷｯﾌﾟする\r\n"
            L"  /parallel 同時ｺﾝﾊﾟｲﾙ数(1から8)\r\n"
            L"  /compilerlog ｺﾝﾊﾟｲﾗのﾛｸﾞを読む(失敗の理由とｴﾗｰのﾌｧｲﾙと行を表示する)\r\n"
            L"            /order、/skip、/parallel、/compilerlogの省略時はTolvane.iniのｺﾝﾊﾟｲﾙ設定に従う\r\n"
+           L"  /plan     ｺﾝﾊﾟｲﾙせずに、ｺﾝﾊﾟｲﾙ順とその理由を表示する\r\n"
+           L"  /shard    分割数に分けたうちの1つだけをｺﾝﾊﾟｲﾙする(例: 2/3)。参照し合うﾌﾟﾛｼﾞｪｸﾄは\r\n"
+           L"            同じ分割に入る。全ての番号で実行すると各ﾌﾟﾛｼﾞｪｸﾄを1回ずつｺﾝﾊﾟｲﾙする\r\n"
            L"  /version  全てのﾌﾟﾛｼﾞｪｸﾄをこのﾊﾞｰｼﾞｮﾝでｺﾝﾊﾟｲﾙする(各0から9999)。自動ｲﾝｸﾘﾒﾝﾄはしない\r\n"
            L"            例: /version 2.5.%BUILD_NUMBER%  省略時はTolvane.iniのVersion\r\n"
            L"  /set      ﾌﾟﾛｼﾞｪｸﾄﾌｧｲﾙの設定をｺﾝﾊﾟｲﾙの間だけ変える。繰り返し指定できる\r\n"

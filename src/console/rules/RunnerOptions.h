@@ -1,21 +1,24 @@
 #pragma once
 // The console runner's command line:
-//   TolvaneCmd <list.clt> [/outdir <folder>] [/d <arguments>] [/all]
+//   TolvaneCmd <input> [<input> ...] [/outdir <folder>] [/d <arguments>] [/all]
 //              [/limit <minutes>] [/vb <compiler>] [/recheck] [/junit <report.xml>]
-//              [/order] [/skip] [/parallel <n>] [/compilerlog]
+//              [/order] [/skip] [/parallel <n>] [/plan] [/shard <k>/<n>] [/compilerlog]
 //              [/version <a.b.c>] [/set <Key>=<Value>]...
+// where an input is a compile list (.clt), a group file (.vbg), a project
+// file (.vbp) or a folder.
 #include <chrono>
 #include <optional>
 #include <string>
 #include <vector>
 
 #include "engine/ProjectStamp.h"
+#include "engine/Shards.h"
 
 namespace tolvane {
 
 struct RunnerOptions {
     bool help = false;  // /?: the usage text and nothing else
-    std::wstring list;
+    std::vector<std::wstring> inputs;  // in the order given
     std::optional<std::wstring> outDir;
     std::optional<std::wstring> dimension;
     bool all = false;
@@ -32,6 +35,8 @@ struct RunnerOptions {
     // Tolvane.ini's), and further keys of the main section, in order.
     std::optional<std::wstring> version;
     ProjectSettings sets;
+    bool plan = false;  // the build order and reasons printed, no compiler started
+    std::optional<Shard> shard;  // only this part of the inputs' projects
 };
 
 // The options, or a one-line reason why the arguments cannot be used.
@@ -40,7 +45,8 @@ struct ParsedArguments {
     std::wstring error;
 };
 
-// Switches in any letter case; each at most once (but /set); exactly one list file.
+// Switches in any letter case; each at most once (but /set); at least one
+// input, and exactly one, a compile list, with /recheck.
 ParsedArguments ParseRunnerArguments(const std::vector<std::wstring>& args);
 
 // The short usage text that /? prints, CR LF line ends.

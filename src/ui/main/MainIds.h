@@ -32,6 +32,7 @@ constexpr int mnuCompileStop = 212;
 constexpr int mnuAllCheck = 213;
 constexpr int mnuNoCheck = 214;
 constexpr int mnuReversalCheck = 215;
+constexpr int mnuCompilePlan = 216;
 constexpr int mnuEditInitialize = 221;
 constexpr int mnuEditTool = 222;
 constexpr int mnuCompileOption = 223;

@@ -272,6 +272,7 @@ void frmMain::ApplyRunSettings() {
     // A value that is no number of minutes counts as the default.
     mobjVBC->SetTimeLimit(ReadTimeLimit().value_or(kDefaultTimeLimit));
     mobjVBC->SetPlanning(ReadPlanOptions(TolvaneIniPath()), &stampedFiles_);
+    mobjVBC->SetBuildTimes(&buildTimes_);
     mobjVBC->SetCompilerLog(ReadCompilerLogOption(TolvaneIniPath()));
 }
 
@@ -348,6 +349,7 @@ void frmMain::OnCommand(int id, int notifyCode) {
     case mnuEditEnd: mnuEditEnd_Click(); break;
     case mnuCompile: mnuCompile_Click(); break;
     case mnuCompileStop: mnuCompileStop_Click(); break;
+    case mnuCompilePlan: mnuCompilePlan_Click(); break;
     case mnuAllCheck: mnuAllCheck_Click(); break;
     case mnuNoCheck: mnuNoCheck_Click(); break;
     case mnuReversalCheck: mnuReversalCheck_Click(); break;

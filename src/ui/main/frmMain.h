@@ -15,6 +15,7 @@
 #include "engine/clsTolvane.h"
 #include "engine/StampedProjectFiles.h"
 #include "engine/win32/ProjectStampStore.h"
+#include "engine/win32/BuildTimesFile.h"
 #include "engine/win32/Win32ProjectFiles.h"
 #include "ui/core/Form.h"
 
@@ -103,6 +104,8 @@ private:
     // The run.
     void mnuCompile_Click();
     void mnuCompileStop_Click();
+    void mnuCompilePlan_Click();
+    void HandOverOutFolder();
     void mobjVBC_ExecutionStart();
     void mobjVBC_ExecutionStop();
     void mobjVBC_ExecutionSkip();
@@ -124,6 +127,7 @@ private:
     // The version of Tolvane.ini, written into each project for its build.
     ProjectStampStore stampStore_;
     StampedProjectFiles stampedFiles_{projectFiles_, stampStore_};
+    BuildTimesFile buildTimes_;
     std::wstring mstrPrevList;
     bool mblnListChanged = false;
     bool mblnCompiling = false;

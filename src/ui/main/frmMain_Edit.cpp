@@ -1,14 +1,13 @@
 // The commands that edit the compile list between runs, and the output-folder row.
 #include "ui/main/frmMain.h"
 
-#include "engine/VbgGroup.h"
-#include "support/AnsiCodec.h"
+#include "engine/win32/GroupFileStore.h"
 #include "support/win32/DoEvents.h"
 #include "support/win32/Files.h"
 #include "ui/chooser/frmDialogBox.h"
 #include "ui/main/MainIds.h"
-#include "ui/main/Win32DirectoryLister.h"
-#include "ui/main/rules/FolderTree.h"
+#include "support/win32/Win32DirectoryLister.h"
+#include "support/FolderTree.h"
 
 namespace tolvane {
 
@@ -18,6 +17,11 @@ using chooser::ChooserMode;
 namespace {
 // How often a folder search lets window events run and shows its progress.
 constexpr DWORD kSearchEventsEveryMs = 50;
+
+// The progress shown while a search runs: folders searched, projects found.
+std::wstring SearchProgressText(std::size_t foldersSearched, std::size_t projectsFound) {
+    return L"ﾌｫﾙﾀﾞ " + std::to_wstring(foldersSearched) + L"  vbp " + std::to_wstring(projectsFound);
+}
 }  // namespace
 
 void frmMain::mnuAddList_Click() {
@@ -46,13 +50,12 @@ void frmMain::mnuAddGroup_Click() {
     const auto group =
         frmDialogBox::Instance().Choose({ChooserMode::ExistingFile, L"Vbg", std::wstring(L"*.vbg"), L"vbg指定"});
     if (!group) return;
-    std::string bytes;
-    DWORD error = 0;
-    if (!ReadWholeFile(*group, bytes, error)) {
-        Notice(*group + L"が開けませんでした", LastErrorText(error));
+    const GroupFileRead read = ReadGroupFile(*group);
+    if (!read.read) {
+        Notice(*group + L"が開けませんでした", LastErrorText(read.error));
         return;
     }
-    const std::vector<std::wstring> projects = ParseVbg(SystemAnsiCodec().Decode(bytes), *group);
+    const std::vector<std::wstring>& projects = read.projects;
     if (projects.size() > static_cast<std::size_t>(clsTolvane::kMaxEntries - mobjVBC->Count())) {
         WarnListLimit(L"vbgのvbpを追加すると上限を超えるため、追加しませんでした");
         return;

@@ -34,12 +34,7 @@ void frmMain::mnuCompile_Click() {
         SetRunningState(true);
         clsTime record;
         record.SetStartTime(LocalNow());
-        if (AllChecked()) {
-            mobjVBC->SetOutFolder(Text(txtFolderPath));
-        } else {
-            // An unticked box withdraws a folder an earlier run handed over.
-            mobjVBC->ClearOutFolder();
-        }
+        HandOverOutFolder();
         mobjVBC->SetDimension(Text(txtDimension));
         ApplyVersion();
         mobjVBC->SetCompileStop(false);
@@ -69,6 +64,33 @@ void frmMain::mnuCompile_Click() {
         SetRunningState(false);
     } catch (const std::exception&) {
         Notice(L"予期しないエラーが発生しました", L"");
+        SetRunningState(false);
+    }
+}
+
+void frmMain::HandOverOutFolder() {
+    if (AllChecked()) {
+        mobjVBC->SetOutFolder(Text(txtFolderPath));
+    } else {
+        // An unticked box withdraws a folder an earlier run handed over.
+        mobjVBC->ClearOutFolder();
+    }
+}
+
+// The plan of the run the run command would make, into the log; the list
+// stays locked while its projects are read.
+void frmMain::mnuCompilePlan_Click() {
+    try {
+        AppendLog(RunStartPiece());
+        SetRunningState(true);
+        SetMenuEnabled(mnuCompileStop, false);  // nothing runs that could be stopped
+        HandOverOutFolder();
+        std::wstring text;
+        for (const auto& line : mobjVBC->PlanLines()) text += line + L"\r\n";
+        AppendLog(text);
+        SetRunningState(false);
+    } catch (const VbError& e) {
+        Notice(e.Description(), L"");
         SetRunningState(false);
     }
 }

@@ -38,6 +38,7 @@ std::vector<BarMenu> MenuTable() {
         {L"実行(&R)",
          {{mnuCompile, L"ｺﾝﾊﾟｲﾙの実行\tF12"},
           {mnuCompileStop, L"ｺﾝﾊﾟｲﾙの中止\tF11"},
+          {mnuCompilePlan, L"ｺﾝﾊﾟｲﾙ順の確認"},
           {0, nullptr},
           {mnuAllCheck, L"すべてのﾁｪｯｸを入れる\tCtrl+A"},
           {mnuNoCheck, L"すべてのﾁｪｯｸを外す\tCtrl+D"},
@@ -137,6 +138,7 @@ void frmMain::SetRunningState(bool running) {
     SetBarMenuEnabled(mnuEditOptionPosition, false);
     SetMenuEnabled(mnuCompile, false);
     SetMenuEnabled(mnuCompileStop, false);
+    SetMenuEnabled(mnuCompilePlan, false);
     SetMenuEnabled(mnuAllCheck, false);
     SetMenuEnabled(mnuNoCheck, false);
     SetMenuEnabled(mnuReversalCheck, false);
@@ -156,6 +158,7 @@ void frmMain::SetRunningState(bool running) {
     SetBarMenuEnabled(mnuEditFilePosition, true);
     SetBarMenuEnabled(mnuEditOptionPosition, true);
     SetMenuEnabled(mnuCompile, true);
+    SetMenuEnabled(mnuCompilePlan, true);
     SetMenuEnabled(mnuAllCheck, true);
     SetMenuEnabled(mnuNoCheck, true);
     SetMenuEnabled(mnuReversalCheck, true);

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "ui/main/rules/FolderTree.h"
+#include "support/FolderTree.h"
 
 using namespace tolvane;
 
@@ -23,9 +23,10 @@ struct FakeLister : DirectoryLister {
     std::set<std::wstring> unreadable;
     Paths listed;
 
-    bool List(const std::wstring& folder, std::vector<DirEntry>& entries) override {
+    bool List(const std::wstring& folder, std::vector<DirEntry>& entries, std::uint32_t& error) override {
         listed.push_back(folder);
         auto it = tree.find(folder);
+        error = 5;  // access denied
         if (it == tree.end() || unreadable.count(folder)) return false;
         entries = it->second;
         return true;
@@ -34,7 +35,7 @@ struct FakeLister : DirectoryLister {
 
 }  // namespace
 
-TEST(MainFolderTree, LevelByLevelGroupedByParentAndProjectsInFolderOrder) {
+TEST(FolderTree, LevelByLevelGroupedByParentAndProjectsInFolderOrder) {
     FakeLister fs;
     fs.tree[L"R\\"] = {{L"Y", kDir}, {L"Main.vbp", kFile}, {L"X", kDir}, {L"readme.txt", kFile}};
     fs.tree[L"R\\Y\\"] = {{L"Y2", kDir}, {L"Y1", kDir}};
@@ -62,7 +63,7 @@ TEST(MainFolderTree, LevelByLevelGroupedByParentAndProjectsInFolderOrder) {
     EXPECT_EQ(told, (std::vector<std::pair<std::size_t, std::size_t>>{{0, 0}, {1, 1}, {2, 1}, {3, 2}}));
 }
 
-TEST(MainFolderTree, HiddenSystemAndLinkedFoldersAreNotEnteredAndNoFolderIsAProject) {
+TEST(FolderTree, HiddenSystemAndLinkedFoldersAreNotEnteredAndNoFolderIsAProject) {
     FakeLister fs;
     fs.tree[L"C:\\P\\"] = {
         {L"Hidden", kDir | kAttributeHidden},
@@ -82,7 +83,7 @@ TEST(MainFolderTree, HiddenSystemAndLinkedFoldersAreNotEnteredAndNoFolderIsAProj
     EXPECT_EQ(found.projects, (Paths{L"C:\\P\\Secret.vbp", L"C:\\P\\Real.VBP", L"C:\\P\\Odd.vbp\\In.vbp"}));
 }
 
-TEST(MainFolderTree, AFolderThatCannotBeListedIsCountedAndTheSearchGoesOn) {
+TEST(FolderTree, AFolderThatCannotBeListedIsCountedAndTheSearchGoesOn) {
     FakeLister fs;
     fs.tree[L"C:\\S\\"] = {{L"Locked", kDir}, {L"Open", kDir}};
     fs.tree[L"C:\\S\\Locked\\"] = {{L"Hidden.vbp", kFile}, {L"Below", kDir}};
@@ -91,6 +92,8 @@ TEST(MainFolderTree, AFolderThatCannotBeListedIsCountedAndTheSearchGoesOn) {
 
     const ProjectSearch found = SearchFiles(fs, L"C:\\S\\", L"vbp", 100);
     EXPECT_EQ(found.skippedFolders, 1);
+    EXPECT_EQ(found.firstSkipped, L"C:\\S\\Locked\\");
+    EXPECT_EQ(found.firstSkippedError, 5u);
     EXPECT_EQ(found.projects, Paths{L"C:\\S\\Open\\Ok.vbp"});
 
     FakeLister none;
@@ -99,7 +102,7 @@ TEST(MainFolderTree, AFolderThatCannotBeListedIsCountedAndTheSearchGoesOn) {
     EXPECT_TRUE(rootGone.projects.empty());
 }
 
-TEST(MainFolderTree, MoreProjectsThanTheLimitStopTheSearch) {
+TEST(FolderTree, MoreProjectsThanTheLimitStopTheSearch) {
     FakeLister fs;
     fs.tree[L"C:\\L\\"] = {{L"a.vbp", kFile}, {L"b.vbp", kFile}, {L"Sub", kDir}};
     fs.tree[L"C:\\L\\Sub\\"] = {{L"c.vbp", kFile}};
@@ -111,7 +114,7 @@ TEST(MainFolderTree, MoreProjectsThanTheLimitStopTheSearch) {
     EXPECT_TRUE(SearchFiles(fs, L"C:\\L\\", L"vbp", 0).overLimit);
 }
 
-TEST(MainFolderTree, ExtensionMatchesTheWholeEndingInAnyCase) {
+TEST(FolderTree, ExtensionMatchesTheWholeEndingInAnyCase) {
     for (const wchar_t* name : {L"App.vbp", L"APP.VBP", L".vbp", L"a.b.vbp"})
         EXPECT_TRUE(HasExtension(name, L"vbp")) << name;
     for (const wchar_t* name : {L"App.vbpx", L"App.vbp.bak", L"Appvbp", L"vbp", L""})

@@ -1,4 +1,4 @@
-#include "ui/main/rules/FolderTree.h"
+#include "support/FolderTree.h"
 
 #include "support/Paths.h"
 
@@ -38,8 +38,12 @@ ProjectSearch SearchFiles(DirectoryLister& lister, const std::wstring& root, con
         }
         const std::wstring folder = result.folders[i];
         entries.clear();
-        if (!lister.List(folder, entries)) {
-            ++result.skippedFolders;
+        std::uint32_t error = 0;
+        if (!lister.List(folder, entries, error)) {
+            if (result.skippedFolders++ == 0) {
+                result.firstSkipped = folder;
+                result.firstSkippedError = error;
+            }
             continue;
         }
         for (const DirEntry& entry : entries) {
@@ -57,10 +61,6 @@ ProjectSearch SearchFiles(DirectoryLister& lister, const std::wstring& root, con
         }
     }
     return result;
-}
-
-std::wstring SearchProgressText(std::size_t foldersSearched, std::size_t projectsFound) {
-    return L"ﾌｫﾙﾀﾞ " + std::to_wstring(foldersSearched) + L"  vbp " + std::to_wstring(projectsFound);
 }
 
 }  // namespace tolvane

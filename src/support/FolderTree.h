@@ -1,5 +1,6 @@
 #pragma once
-// The project search of the add-all command: a folder and every folder below
+// The project search under a folder, as the window's add-all command and the
+// console runner's folder input both make it: a folder and every folder below
 // it, breadth first, and the project files of each, over any directory lister.
 #include <cstddef>
 #include <cstdint>
@@ -24,8 +25,9 @@ class DirectoryLister {
 public:
     virtual ~DirectoryLister() = default;
     // Every entry of the folder (a path ending in a backslash) but "." and
-    // "..", in the platform's order. False when the folder cannot be listed.
-    virtual bool List(const std::wstring& folder, std::vector<DirEntry>& entries) = 0;
+    // "..", in the platform's order. False when the folder cannot be listed,
+    // with the platform's error code in error.
+    virtual bool List(const std::wstring& folder, std::vector<DirEntry>& entries, std::uint32_t& error) = 0;
 };
 
 struct ProjectSearch {
@@ -35,6 +37,9 @@ struct ProjectSearch {
     std::vector<std::wstring> projects;
     // Folders that could not be listed; their projects and subfolders are missing.
     int skippedFolders = 0;
+    // The first of them and the platform's reason.
+    std::wstring firstSkipped;
+    std::uint32_t firstSkippedError = 0;
     // The search stopped early because more than the limit of projects turned up.
     bool overLimit = false;
     // The search was stopped by the progress callback.
@@ -52,9 +57,6 @@ using SearchProgress = std::function<bool(std::size_t foldersSearched, std::size
 // name ends in the extension is searched like any other folder.
 ProjectSearch SearchFiles(DirectoryLister& lister, const std::wstring& root, const std::wstring& extension,
                           std::size_t limit, const SearchProgress& progress = {});
-
-// The progress shown while a search runs: folders searched, projects found.
-std::wstring SearchProgressText(std::size_t foldersSearched, std::size_t projectsFound);
 
 // True when the name ends in "." and the extension, in any letter case.
 bool HasExtension(const std::wstring& name, const std::wstring& extension);
