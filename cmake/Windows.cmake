@@ -28,7 +28,7 @@ target_link_libraries(tolvane_platform PUBLIC tolvane_core ${WIN32_LIBS})
 # (natively they are its own): the platform follows it on every link line.
 target_link_libraries(tolvane_core INTERFACE tolvane_platform)
 
-glob_sources(win_sources src/ui/core src/ui/dialogs src/ui/main src/ui/startup)
+glob_sources(win_sources src/ui/core src/ui/dialogs src/ui/chooser src/ui/main src/ui/startup)
 list(REMOVE_ITEM win_sources ${CMAKE_SOURCE_DIR}/src/ui/startup/WinMain.cpp)
 add_library(tolvane_win STATIC ${win_sources})
 target_link_libraries(tolvane_win PUBLIC tolvane_platform)
@@ -54,24 +54,30 @@ target_link_libraries(TolvaneCmd PRIVATE tolvane_console)
 target_link_options(TolvaneCmd PRIVATE -municode)
 
 add_subdirectory(tools)
-# Test programs: one per level. Window and program tests need the virtual display.
+# The drivers the platform and program tests and the benchmarks share, built once.
+glob_sources(test_common_sources tests/common)
+add_library(test_common STATIC ${test_common_sources})
+target_include_directories(test_common PUBLIC ${CMAKE_SOURCE_DIR}/tests ${CMAKE_SOURCE_DIR}/tests/common)
+target_link_libraries(test_common PUBLIC tolvane_win)
+
+# Test programs: one per level, each with the libraries named after its folder.
+# Window and program tests need the virtual display.
 function(tolvane_test_program name dir)
   glob_sources(own ${dir})
   if(NOT own)
     return()
   endif()
-  glob_sources(shared ${ARGN})
-  add_executable(${name} ${own} ${shared})
-  target_include_directories(${name} PRIVATE ${CMAKE_SOURCE_DIR}/tests ${CMAKE_SOURCE_DIR}/tests/common)
-  target_link_libraries(${name} PRIVATE tolvane_win gtest gtest_main)
+  add_executable(${name} ${own})
+  target_include_directories(${name} PRIVATE ${CMAKE_SOURCE_DIR}/tests)
+  target_link_libraries(${name} PRIVATE tolvane_win ${ARGN} gtest gtest_main)
   gtest_discover_tests(${name} DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 120 TEST_PREFIX "wine."
                        PROPERTIES TIMEOUT 300 ${TEST_PROPERTIES})
 endfunction()
 
 tolvane_test_program(logic_tests tests/logic)
-tolvane_test_program(platform_tests tests/platform tests/common)
+tolvane_test_program(platform_tests tests/platform test_common)
 # Windows on the shared display take the focus: one such test at a time.
 set(TEST_PROPERTIES RUN_SERIAL TRUE)
-tolvane_test_program(program_tests tests/program tests/common)
+tolvane_test_program(program_tests tests/program test_common)
 unset(TEST_PROPERTIES)
 add_subdirectory(bench)

@@ -7,8 +7,8 @@
 #include "FuzzSupport.h"
 #include "support/Paths.h"
 #include "support/VbError.h"
-#include "ui/dialogs/rules/ChooserRules.h"
-#include "ui/dialogs/rules/FolderModel.h"
+#include "ui/chooser/rules/ChooserRules.h"
+#include "ui/chooser/rules/FolderModel.h"
 
 using namespace tolvane;
 using namespace tolvane::chooser;
@@ -53,7 +53,8 @@ void CheckPathParts(const std::wstring& path) {
 
 void CheckChooser(int mode, const std::wstring& folder, const std::wstring& typed, const std::wstring& mask,
                   bool answer) {
-    const OkStep step = DecideOk(mode, folder, typed, mask, [answer](const std::wstring&) { return answer; });
+    const OkStep step =
+        DecideOk(static_cast<ChooserMode>(mode), folder, typed, mask, [answer](const std::wstring&) { return answer; });
     const bool blank = IsBlank(typed);
     if (step.action == OkAction::Warn) {
         fuzz::Require(!step.message2.empty(), "a warning says why");

@@ -13,7 +13,8 @@ cd "$root"
 seconds=${1:-20}
 shift || true
 targets=("$@")
-[ ${#targets[@]} -gt 0 ] || targets=(list_file codec paths values command_line folder_tree project_files compiler_log build_times)
+# Every target of fuzz/targets.txt, which the build reads too.
+[ ${#targets[@]} -gt 0 ] || mapfile -t targets < fuzz/targets.txt
 
 # target:property:seed — known faults, each failing on its seed until mended.
 known=(

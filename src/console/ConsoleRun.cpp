@@ -120,8 +120,7 @@ private:
 
         const auto limit = options_.limit ? options_.limit : ReadSetting(settings::kTimeLimit);
         if (!limit) {
-            return Refuse(TolvaneIniPath() + L"のTimeLimitが正しくありません: 0(制限なし)から" +
-                          std::to_wstring(kMaxTimeLimit.count()) + L"までの分数を指定してください");
+            return Refuse(TolvaneIniPath() + L"のTimeLimitが正しくありません: " + TimeLimitRule());
         }
         engine_.SetTimeLimit(*limit);
 

@@ -31,12 +31,6 @@ public:
     // few server round trips of CPU, and the error box must still be seen
     // within tens of milliseconds.
     static constexpr std::chrono::milliseconds kPollInterval{25};
-    // Pause between close requests to an error box that is still there.
-    static constexpr std::chrono::milliseconds kBoxCloseInterval{4};
-    // How long an error box may take to close before its compiler is ended.
-    static constexpr std::chrono::milliseconds kBoxCloseLimit{5000};
-    // How long a compiler may take to end after its first error box has closed.
-    static constexpr std::chrono::milliseconds kExitAfterBoxLimit{10000};
 
     static constexpr const wchar_t* kStatusStart = L"ｺﾝﾊﾟｲﾙ開始";
     static constexpr const wchar_t* kStatusEnd = L"ｺﾝﾊﾟｲﾙ終了";

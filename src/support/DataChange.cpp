@@ -3,7 +3,6 @@
 #include <cmath>
 #include <cwchar>
 
-#include "support/Locale.h"
 #include "support/Paths.h"
 
 namespace tolvane {
@@ -31,13 +30,6 @@ std::wstring NormalizeText(const VbValue& value) {
     if (const auto* real = std::get_if<double>(&value)) return NumberText(*real);
     if (const auto* integer = std::get_if<long long>(&value)) return std::to_wstring(*integer);
     return std::wstring();  // null or unset
-}
-
-double NormalizeNumber(const VbValue& value) {
-    if (const auto* text = std::get_if<std::wstring>(&value)) return ParseLocaleNumber(*text).value_or(0.0);
-    if (const auto* real = std::get_if<double>(&value)) return *real;
-    if (const auto* integer = std::get_if<long long>(&value)) return static_cast<double>(*integer);
-    return 0.0;  // null reads as no number, unset as 0: both end as 0
 }
 
 }  // namespace tolvane

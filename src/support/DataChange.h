@@ -14,10 +14,6 @@ using VbValue = std::variant<std::monostate, std::nullptr_t, std::wstring, doubl
 // leading and trailing spaces.
 std::wstring NormalizeText(const VbValue& value);
 
-// Numeric mode: the number the value reads as (text through the user's
-// locale); 0 when it reads as none. Unset counts as 0.
-double NormalizeNumber(const VbValue& value);
-
 // A number as VB writes it as text: up to 15 significant digits, no trailing zeros.
 std::wstring NumberText(double value);
 

@@ -1,6 +1,5 @@
 #pragma once
 // The user's regional formats, as a VB program gets them from the platform.
-#include <optional>
 #include <string>
 
 #include "support/DateTime.h"
@@ -13,9 +12,5 @@ DateTime LocalNow();
 // The general date-and-time form: the regional short date, a space, the
 // regional long time; the date alone when the time is exactly 00:00:00.
 std::wstring GeneralDateText(const DateTime& t);
-
-// The number the text spells in the user's locale, when the whole text (with
-// surrounding spaces) reads as one; nothing otherwise. Empty text is no number.
-std::optional<double> ParseLocaleNumber(const std::wstring& text);
 
 }  // namespace tolvane

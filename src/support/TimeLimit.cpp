@@ -16,4 +16,8 @@ std::optional<std::chrono::minutes> ParseTimeLimit(const std::wstring& text) {
     return std::chrono::minutes(minutes);
 }
 
+std::wstring TimeLimitRule() {
+    return L"0(制限なし)から" + std::to_wstring(kMaxTimeLimit.count()) + L"までの分数を指定してください";
+}
+
 }  // namespace tolvane

@@ -16,4 +16,7 @@ constexpr std::chrono::minutes kMaxTimeLimit{999999999};
 // 0 to kMaxTimeLimit. Nothing for anything else, the blank text included.
 std::optional<std::chrono::minutes> ParseTimeLimit(const std::wstring& text);
 
+// What a refused value is told, wherever it was written.
+std::wstring TimeLimitRule();
+
 }  // namespace tolvane

@@ -8,7 +8,7 @@
 #include "TextFiles.h"
 #include "support/win32/Files.h"
 #include "support/win32/Handle.h"
-#include "ui/dialogs/frmDialogBox.h"
+#include "ui/chooser/frmDialogBox.h"
 #include "ui/main/MainIds.h"
 
 namespace tolvane::testing {

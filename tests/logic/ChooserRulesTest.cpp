@@ -8,9 +8,9 @@
 #include <tuple>
 #include <vector>
 
-#include "ui/dialogs/rules/ChooserLayout.h"
-#include "ui/dialogs/rules/ChooserRules.h"
-#include "ui/dialogs/rules/FolderModel.h"
+#include "ui/chooser/rules/ChooserLayout.h"
+#include "ui/chooser/rules/ChooserRules.h"
+#include "ui/chooser/rules/FolderModel.h"
 
 namespace tolvane::chooser {
 namespace {
@@ -32,7 +32,7 @@ TEST(ChooserLayout, SizesSnapAndListWidthsRound) {
         {6000, 4500, 1, 6000, 4980, 3930, 5800, 4035},
     };
     for (const Case& c : cases) {
-        const ChooserLayout l = ComputeChooserLayout(c.width, c.height, c.mode);
+        const ChooserLayout l = ComputeChooserLayout(c.width, c.height, ChooserMode(c.mode));
         const auto got = std::make_tuple(l.windowWidth, l.windowHeight, l.driveWidth, l.dirWidth, l.linkLeft);
         EXPECT_EQ(got, std::make_tuple(c.windowWidth, c.windowHeight, c.driveWidth, c.dirWidth, c.linkLeft))
             << c.width << "x" << c.height << " mode " << c.mode;
@@ -94,7 +94,7 @@ TEST(ChooserOk, DecisionPerMode) {
     };
     for (const Case& c : cases) {
         V asked;
-        const OkStep s = DecideOk(c.mode, c.folder, c.typed, c.mask, [&](const std::wstring& p) {
+        const OkStep s = DecideOk(ChooserMode(c.mode), c.folder, c.typed, c.mask, [&](const std::wstring& p) {
             asked.push_back(p);
             return c.present.count(p) != 0;
         });
@@ -108,8 +108,8 @@ TEST(ChooserOk, DecisionPerMode) {
         EXPECT_EQ(asked, c.asked);
     }
     // The path label shows the name as typed, before the extension.
-    EXPECT_EQ(DecideOk(3, L"C:\\w", L"list.txt", L"*.clt", [](const std::wstring&) { return false; }).triedPath,
-              L"C:\\w\\list.txt");
+    const auto none = [](const std::wstring&) { return false; };
+    EXPECT_EQ(DecideOk(ChooserMode::NameToWrite, L"C:\\w", L"list.txt", L"*.clt", none).triedPath, L"C:\\w\\list.txt");
 }
 
 TEST(ChooserNewFolder, NamesLevelsBelowTheCurrentFolderAndRefusesOthers) {

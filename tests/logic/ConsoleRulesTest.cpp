@@ -51,6 +51,8 @@ TEST(RunnerOptions, RefusesWhatItCannotUse) {
         const ParsedArguments parsed = ParseRunnerArguments(args);
         EXPECT_TRUE(!parsed.options && !parsed.error.empty()) << args.size();
     }
+    EXPECT_EQ(ParseRunnerArguments({L"a.clt", L"/limit", L"-1"}).error,
+              L"-1は/limitに指定できません: 0(制限なし)から999999999までの分数を指定してください");
 }
 
 TEST(RunnerInputs, EachProjectOnceAtItsFirstPlaceCheckedWhenAnyPlaceWas) {
@@ -100,7 +102,7 @@ TEST(JUnitReport, EscapesMarkupAndReplacesWhatXmlCannotHold) {
     EXPECT_NE(xml.find("message=\"a ]]&gt; b \xEF\xBF\xBD" "c\""), std::string::npos);
     EXPECT_NE(xml.find(">a\xEF\xBF\xBD]]&gt;&#13;\nb\t\xEF\xBF\xBD" "c</failure>"), std::string::npos);
     // The compiler's log under the reason, then the place.
-    EXPECT_NE(xml.find(">exit 1\nCompile Error in File 'x', Line 2 : y\nC:\\S\\M&amp;1.bas(12行目): Syntax error</failure>"),
+    EXPECT_NE(xml.find("type=\"ｺﾝﾊﾟｲﾙ失敗\">exit 1\nCompile Error in File 'x', Line 2 : y\nC:\\S\\M&amp;1.bas(12行目): Syntax error</failure>"),
               std::string::npos);
 #ifndef _WIN32
     // A real parser (Debian's xmllint, in the native build) reads it whole, with the texts given.

@@ -15,7 +15,7 @@
 #include "StandInProject.h"
 #include "TextFiles.h"
 #include "ui/dialogs/MessageBoxBase.h"
-#include "ui/dialogs/frmDialogBox.h"
+#include "ui/chooser/frmDialogBox.h"
 #include "ui/main/MainIds.h"
 
 namespace tolvane::testing {

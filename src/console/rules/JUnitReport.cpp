@@ -122,7 +122,7 @@ std::string JUnitXml(const RunReport& report) {
         // The log's one-line form of the reason, without its indent, as the summary.
         std::wstring summary = FailureDetailLine(build.failureText);
         if (!summary.empty()) summary.erase(0, 1);
-        xml += ">\n      <failure" + Attribute("message", summary) + Attribute("type", L"ｺﾝﾊﾟｲﾙ失敗") + ">" +
+        xml += ">\n      <failure" + Attribute("message", summary) + Attribute("type", clsTolvane::kStatusFailed) + ">" +
                Escape(FailureBody(build), false) + "</failure>\n    </testcase>\n";
     }
     xml += "  </testsuite>\n</testsuites>\n";

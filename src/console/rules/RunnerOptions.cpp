@@ -98,8 +98,7 @@ ParsedArguments ParseRunnerArguments(const std::vector<std::wstring>& args) {
         } else {
             options.limit = ParseTimeLimit(value);
             if (!options.limit) {
-                return Refuse(value + L"は/limitに指定できません: 0(制限なし)から" +
-                              std::to_wstring(kMaxTimeLimit.count()) + L"までの分数を指定してください");
+                return Refuse(value + L"は/limitに指定できません: " + TimeLimitRule());
             }
         }
     }

@@ -1,10 +1,8 @@
-#include <cmath>
 #include <cstdio>
 #include <ctime>
 #include <cwchar>
 
 #include "support/Locale.h"
-#include "support/Paths.h"
 
 namespace tolvane {
 
@@ -32,18 +30,6 @@ std::wstring GeneralDateText(const DateTime& t) {
                       t.minute, t.second);
     }
     return buf;
-}
-
-std::optional<double> ParseLocaleNumber(const std::wstring& text) {
-    const std::wstring trimmed = TrimSpaces(text);
-    if (trimmed.empty()) return std::nullopt;
-    // Plain decimal notation only; strtod's "inf", "nan" and hexadecimal forms
-    // are no numbers to the platform's parser either.
-    if (trimmed.find_first_not_of(L"0123456789+-.eE") != std::wstring::npos) return std::nullopt;
-    wchar_t* end = nullptr;
-    const double value = std::wcstod(trimmed.c_str(), &end);
-    if (end != trimmed.c_str() + trimmed.size() || !std::isfinite(value)) return std::nullopt;
-    return value;
 }
 
 }  // namespace tolvane

@@ -1,8 +1,6 @@
 #include <windows.h>
-#include <oleauto.h>
 
 #include "support/Locale.h"
-#include "support/Paths.h"
 #include "support/win32/SystemTime.h"
 
 namespace tolvane {
@@ -42,14 +40,6 @@ std::wstring GeneralDateText(const DateTime& t) {
         return FixedText(t, withTime);
     }
     return std::wstring(date) + L" " + time;
-}
-
-std::optional<double> ParseLocaleNumber(const std::wstring& text) {
-    std::wstring trimmed = TrimSpaces(text);  // the parser takes a writable pointer
-    if (trimmed.empty()) return std::nullopt;
-    double value = 0;
-    if (FAILED(VarR8FromStr(&trimmed[0], LOCALE_USER_DEFAULT, 0, &value))) return std::nullopt;
-    return value;
 }
 
 }  // namespace tolvane

@@ -7,7 +7,7 @@
 #include "ui/core/Globals.h"
 #include "ui/dialogs/MessageBoxes.h"
 #include "ui/dialogs/SettingsDialog.h"
-#include "ui/dialogs/frmDialogBox.h"
+#include "ui/chooser/frmDialogBox.h"
 
 namespace tolvane {
 namespace {
@@ -92,14 +92,10 @@ void frmOption::OnCommand(int id, int notifyCode) {
 void frmOption::OnUnhandledError(const std::wstring& description) { Warn(description); }
 
 void frmOption::cmdExe_Click() {
-    frmDialogBox& chooser = frmDialogBox::Instance();
-    chooser.SetMode(2);
-    chooser.SetUser(L"VB_EXE");
-    chooser.SetMask(L"VB*.EXE");
-    chooser.SetDialogCaption(L"VB*.EXE選択");
-    chooser.ShowModal();
-    // After a cancel the chooser hands back "", which empties the box.
-    SetText(txtEXE, chooser.FullPathName());
+    const auto path = frmDialogBox::Instance().Choose(
+        {chooser::ChooserMode::ExistingFile, L"VB_EXE", std::wstring(L"VB*.EXE"), L"VB*.EXE選択"});
+    // A cancel empties the box.
+    SetText(txtEXE, path.value_or(std::wstring()));
 }
 
 void frmOption::cmdGo_Click() {

@@ -19,7 +19,6 @@
 #include "ui/core/Globals.h"
 #include "ui/core/Twips.h"
 #include "ui/dialogs/MessageBoxes.h"
-#include "ui/dialogs/frmDialogBox.h"
 #include "ui/dialogs/frmCompileOption.h"
 #include "ui/dialogs/frmOption.h"
 #include "ui/main/MainIds.h"
@@ -125,7 +124,6 @@ void frmMain::Form_Load() {
     mblnListChanged = false;
     mblnCompiling = false;
     closeAgreed_ = false;
-    mcolFolders.clear();
 
     BuildMenus();
     FitToContents();
@@ -305,17 +303,6 @@ void frmMain::mnuEditVer_Click() {
     frmAbout& about = frmAbout::Instance();
     about.SetPreForm(*this);
     about.ShowModal();
-}
-
-std::optional<std::wstring> frmMain::Choose(const ChooserRequest& request) {
-    frmDialogBox& chooser = frmDialogBox::Instance();
-    chooser.SetMode(request.mode);
-    chooser.SetUser(request.user);
-    if (request.mask) chooser.SetMask(*request.mask);
-    chooser.SetDialogCaption(request.caption);
-    chooser.ShowModal();
-    if (chooser.Cancel()) return std::nullopt;
-    return chooser.FullPathName();
 }
 
 void frmMain::Notice(const std::wstring& message1, const std::wstring& message2, std::uint32_t color) {

@@ -43,18 +43,9 @@ protected:
     void OnUnhandledError(const std::wstring& description) override;
 
 private:
-    friend struct MainWindowProbe;  // in-process tests
 
     enum class LoadResult { Missing, Loaded, Failed };
     enum class SaveResult { Saved, Cancelled, Failed };
-
-    // One question to the chooser: what it is for and how it is captioned.
-    struct ChooserRequest {
-        std::int32_t mode = 0;
-        std::wstring user;
-        std::optional<std::wstring> mask;
-        std::wstring caption;
-    };
 
     // Lifecycle, menus and window state.
     void Form_Load();
@@ -128,7 +119,6 @@ private:
     void mnuEditVer_Click();
 
     // The shared dialogs, each through one door so the rules above stay testable.
-    std::optional<std::wstring> Choose(const ChooserRequest& request);
     void Notice(const std::wstring& message1, const std::wstring& message2, std::uint32_t color = 0);
     bool Ask(const std::wstring& message1, const std::wstring& message2);
 
@@ -143,7 +133,6 @@ private:
     bool mblnListChanged = false;
     bool mblnCompiling = false;
     bool mblnSearching = false;
-    std::vector<std::wstring> mcolFolders;
 
     HMENU menuBar_ = nullptr;
     HACCEL accelerators_ = nullptr;

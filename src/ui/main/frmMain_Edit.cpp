@@ -3,6 +3,7 @@
 
 #include "engine/win32/GroupFileStore.h"
 #include "support/win32/DoEvents.h"
+#include "ui/chooser/frmDialogBox.h"
 #include "ui/main/MainIds.h"
 #include "support/win32/Win32DirectoryLister.h"
 #include "support/FolderTree.h"
@@ -10,6 +11,7 @@
 namespace tolvane {
 
 using namespace main_ids;
+using chooser::ChooserMode;
 
 namespace {
 // How often a folder search lets window events run and shows its progress.
@@ -26,7 +28,8 @@ void frmMain::mnuAddList_Click() {
         WarnListLimit(L"vbpを追加出来ませんでした");
         return;
     }
-    const auto path = Choose({2, L"Vbp", std::wstring(L"*.vbp"), L"vbp指定"});
+    const auto path =
+        frmDialogBox::Instance().Choose({ChooserMode::ExistingFile, L"Vbp", std::wstring(L"*.vbp"), L"vbp指定"});
     if (!path) return;
     mobjVBC->addVbp(*path, true);
     RefreshCompileList();
@@ -34,7 +37,8 @@ void frmMain::mnuAddList_Click() {
 }
 
 void frmMain::mnuAddAllList_Click() {
-    const auto folder = Choose({1, L"VbpFolder", std::wstring(L"*.vbp"), L"検索フォルダ指定"});
+    const auto folder =
+        frmDialogBox::Instance().Choose({ChooserMode::Folder, L"VbpFolder", std::wstring(L"*.vbp"), L"検索フォルダ指定"});
     if (!folder) return;
     AddFolderProjects(*folder, L"vbp");
 }
@@ -42,7 +46,8 @@ void frmMain::mnuAddAllList_Click() {
 // A group file's projects in the group's order, each checked; a project of
 // the group that is missing is added all the same, and its build says why.
 void frmMain::mnuAddGroup_Click() {
-    const auto group = Choose({2, L"Vbg", std::wstring(L"*.vbg"), L"vbg指定"});
+    const auto group =
+        frmDialogBox::Instance().Choose({ChooserMode::ExistingFile, L"Vbg", std::wstring(L"*.vbg"), L"vbg指定"});
     if (!group) return;
     const GroupFileRead read = ReadGroupFile(*group);
     if (read.failure.Failed()) {
@@ -90,7 +95,6 @@ void frmMain::AddFolderProjects(const std::wstring& folder, const std::wstring& 
     SetSearchingState(false);
     // A cancelled search adds nothing and leaves the list as it was.
     if (found.cancelled) return;
-    mcolFolders = found.folders;
     if (found.overLimit) {
         WarnListLimit(L"見つかったvbpを追加すると上限を超えるため、追加しませんでした");
         return;
@@ -147,7 +151,8 @@ bool frmMain::AllChecked() const {
 void frmMain::chkAll_Click() { SetEnabled(cmdFolderPath, AllChecked()); }
 
 void frmMain::cmdFolderPath_Click() {
-    const auto folder = Choose({1, L"Exe_Out", std::nullopt, L"出力フォルダ指定"});
+    const auto folder =
+        frmDialogBox::Instance().Choose({ChooserMode::Folder, L"Exe_Out", std::nullopt, L"出力フォルダ指定"});
     if (folder) SetText(txtFolderPath, *folder);
 }
 

@@ -10,11 +10,13 @@
 #include "support/VbError.h"
 #include "support/win32/BackgroundWork.h"
 #include "ui/core/Colors.h"
+#include "ui/chooser/frmDialogBox.h"
 #include "ui/main/MainIds.h"
 
 namespace tolvane {
 
 using namespace main_ids;
+using chooser::ChooserMode;
 
 int frmMain::ItemCount() const {
     return static_cast<int>(SendMessageW(Control(lstCompileList), LVM_GETITEMCOUNT, 0, 0));
@@ -119,7 +121,8 @@ frmMain::SaveResult frmMain::SaveCompileList() {
             return SaveResult::Failed;
         }
     }
-    const auto path = Choose({4, L"Tolvane_List", std::wstring(L"*.clt"), L"ｺﾝﾊﾟｲﾙﾘｽﾄ保存"});
+    const auto path =
+        frmDialogBox::Instance().Choose({ChooserMode::FileToWrite, L"Tolvane_List", std::wstring(L"*.clt"), L"ｺﾝﾊﾟｲﾙﾘｽﾄ保存"});
     if (!path) return SaveResult::Cancelled;
     if (!WriteCompileList(*path)) return SaveResult::Failed;
     Notice(L"", L"保存しました", kNavy);
@@ -138,7 +141,8 @@ bool frmMain::WriteCompileList(const std::wstring& path) {
 }
 
 void frmMain::mnuReadList_Click() {
-    const auto path = Choose({2, L"Tolvane_List", std::wstring(L"*.clt"), L"ｺﾝﾊﾟｲﾙﾘｽﾄ選択"});
+    const auto path =
+        frmDialogBox::Instance().Choose({ChooserMode::ExistingFile, L"Tolvane_List", std::wstring(L"*.clt"), L"ｺﾝﾊﾟｲﾙﾘｽﾄ選択"});
     if (!path || IsBlank(*path)) return;
     if (LoadCompileList(*path) == LoadResult::Failed) return;
     RefreshCompileList();

@@ -1,8 +1,9 @@
-#include "ui/dialogs/rules/FolderModel.h"
+#include "ui/chooser/rules/FolderModel.h"
 
 #include <algorithm>
 
-#include "ui/dialogs/rules/ChooserRules.h"
+#include "support/Paths.h"
+#include "ui/chooser/rules/ChooserRules.h"
 
 namespace tolvane::chooser {
 
@@ -67,13 +68,13 @@ std::vector<FolderEntry> BuildFolderEntries(const std::wstring& currentFolder,
     if (!root.empty()) {
         int indent = 0;
         for (const std::wstring& level : FolderLevels(currentFolder)) {
-            path = JoinPath(path, level);
+            path = JoinFolderAndName(path, level);
             entries.push_back({level, path, ++indent, true});
         }
     }
     const int childIndent = entries.back().indent + 1;
     SortNames(subfolders);
-    for (const std::wstring& name : subfolders) entries.push_back({name, JoinPath(path, name), childIndent, false});
+    for (const std::wstring& name : subfolders) entries.push_back({name, JoinFolderAndName(path, name), childIndent, false});
     return entries;
 }
 

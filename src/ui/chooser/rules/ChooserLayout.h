@@ -1,6 +1,8 @@
 #pragma once
 // Where the chooser's controls go for a given outer window size, in twips.
 // Pure arithmetic, so it can be checked without a window.
+#include "ui/chooser/rules/ChooserRequest.h"
+
 namespace tolvane::chooser {
 
 // Rounds a / b to the nearest integer, a tie going to the even neighbour
@@ -41,8 +43,8 @@ struct ChooserLayout {
     int captionTop = 0;        // Label1, inside fraDir
 };
 
-// The whole arrangement for a window of outer size width x height; mode 1
-// (folder choice) widens the drive and folder lists over the file list's place.
-ChooserLayout ComputeChooserLayout(int width, int height, int mode);
+// The whole arrangement for a window of outer size width x height; choosing
+// a folder widens the drive and folder lists over the file list's place.
+ChooserLayout ComputeChooserLayout(int width, int height, ChooserMode mode);
 
 }  // namespace tolvane::chooser

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "ui/dialogs/rules/FolderModel.h"
+#include "ui/chooser/rules/FolderModel.h"
 
 namespace tolvane {
 

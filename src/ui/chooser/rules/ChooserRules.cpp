@@ -1,4 +1,4 @@
-#include "ui/dialogs/rules/ChooserRules.h"
+#include "ui/chooser/rules/ChooserRules.h"
 
 #include "support/Paths.h"
 
@@ -36,14 +36,10 @@ std::wstring ApplyMaskExtension(const std::wstring& path, const std::wstring& ma
     return path + extension;
 }
 
-std::wstring JoinPath(const std::wstring& folder, const std::wstring& name) {
-    return EndsWithBackslash(folder) ? folder + name : folder + L'\\' + name;
-}
-
-OkStep DecideOk(int mode, const std::wstring& folder, const std::wstring& typed, const std::wstring& mask,
+OkStep DecideOk(ChooserMode mode, const std::wstring& folder, const std::wstring& typed, const std::wstring& mask,
                 const std::function<bool(const std::wstring&)>& exists) {
     OkStep step;
-    step.triedPath = JoinPath(folder, typed);
+    step.triedPath = JoinFolderAndName(folder, typed);
     std::wstring p = step.triedPath;
     const bool blank = TrimSpaces(typed).empty();
     auto warnBlank = [&step] {
@@ -53,7 +49,7 @@ OkStep DecideOk(int mode, const std::wstring& folder, const std::wstring& typed,
     };
 
     switch (mode) {
-    case 1:
+    case ChooserMode::Folder:
         if (!EndsWithBackslash(p)) p += L'\\';
         step.path = p;
         if (exists(p)) {
@@ -63,7 +59,7 @@ OkStep DecideOk(int mode, const std::wstring& folder, const std::wstring& typed,
             step.message2 = Quoted(p) + L"を作成しますか？";
         }
         return step;
-    case 2:
+    case ChooserMode::ExistingFile:
         if (blank) return warnBlank();
         step.path = p;
         if (exists(p)) {
@@ -73,12 +69,12 @@ OkStep DecideOk(int mode, const std::wstring& folder, const std::wstring& typed,
             step.message2 = Quoted(GetFileName(p)) + L"は存在しません";
         }
         return step;
-    case 3:
+    case ChooserMode::NameToWrite:
         if (blank) return warnBlank();
         step.path = ApplyMaskExtension(p, mask);
         step.action = OkAction::Accept;
         return step;
-    case 4:
+    case ChooserMode::FileToWrite:
         if (blank) return warnBlank();
         step.path = ApplyMaskExtension(p, mask);
         if (exists(step.path)) {
@@ -97,7 +93,7 @@ OkStep DecideOk(int mode, const std::wstring& folder, const std::wstring& typed,
 }
 
 std::wstring NewFolderPath(const std::wstring& folder, const std::wstring& name) {
-    std::wstring p = JoinPath(folder, name);
+    std::wstring p = JoinFolderAndName(folder, name);
     if (!EndsWithBackslash(p)) p += L'\\';
     // The file name only marks where the folder part ends.
     return GetFolderPath(p + L"test.txt");

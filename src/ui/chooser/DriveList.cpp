@@ -1,4 +1,4 @@
-#include "ui/dialogs/DriveList.h"
+#include "ui/chooser/DriveList.h"
 
 #include <cwctype>
 

@@ -1,4 +1,4 @@
-#include "ui/dialogs/FileList.h"
+#include "ui/chooser/FileList.h"
 
 #include <algorithm>
 #include <cstdint>
@@ -6,8 +6,7 @@
 #include "support/Paths.h"
 #include "support/VbError.h"
 #include "support/win32/clsFindFile.h"
-#include "ui/dialogs/rules/ChooserRules.h"
-#include "ui/dialogs/rules/FolderModel.h"
+#include "ui/chooser/rules/FolderModel.h"
 
 namespace tolvane {
 namespace {
@@ -35,7 +34,7 @@ std::vector<std::wstring> ReadFiles(const std::wstring& folder, const std::wstri
     std::vector<std::wstring> names;
     for (const std::wstring& part : SplitPattern(pattern)) {
         clsFindFile find;
-        find.SetFileMask(chooser::JoinPath(folder, part));
+        find.SetFileMask(JoinFolderAndName(folder, part));
         for (std::wstring name = find.NextFile(); !name.empty(); name = find.NextFile())
             if (!(find.Attributes() & kLeftOut)) names.push_back(name);
         // No match is an empty list; anything else means the folder is out of reach.

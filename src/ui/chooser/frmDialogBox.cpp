@@ -1,4 +1,4 @@
-#include "ui/dialogs/frmDialogBox.h"
+#include "ui/chooser/frmDialogBox.h"
 
 #include <commctrl.h>
 
@@ -12,8 +12,8 @@
 #include "ui/core/Colors.h"
 #include "ui/core/Twips.h"
 #include "ui/dialogs/MessageBoxes.h"
-#include "ui/dialogs/SpecialFolder.h"
-#include "ui/dialogs/rules/ChooserRules.h"
+#include "ui/chooser/SpecialFolder.h"
+#include "ui/chooser/rules/ChooserRules.h"
 
 namespace tolvane {
 namespace {
@@ -39,28 +39,23 @@ frmDialogBox& frmDialogBox::Instance() {
     return instance;
 }
 
-// Properties.
-
-void frmDialogBox::SetUser(const std::wstring& user) { user_ = user; }
-void frmDialogBox::SetMode(std::int32_t mode) { mode_ = mode; }
-void frmDialogBox::SetPosTop(std::int32_t twips) { posTop_ = twips; }
-void frmDialogBox::SetPosLeft(std::int32_t twips) { posLeft_ = twips; }
-bool frmDialogBox::Cancel() const { return cancel_; }
-void frmDialogBox::SetCancel(bool value) { cancel_ = value; }
-const std::wstring& frmDialogBox::FullPathName() const { return fullPathName_; }
-void frmDialogBox::SetIniFileName(const std::wstring& name) { iniFileName_ = name; }
-void frmDialogBox::SetTimerSet(std::int32_t seconds) { timerSet_ = seconds; }
-const std::wstring& frmDialogBox::Mask() const { return mask_; }
+// The mode and the user are in place before the window loads: the load
+// step refuses a request without a mode and starts from the user's place.
+std::optional<std::wstring> frmDialogBox::Choose(const chooser::ChooserRequest& request) {
+    mode_ = request.mode;
+    user_ = request.user;
+    if (request.mask) SetMask(*request.mask);
+    Load();
+    SetCaption(request.caption);
+    ShowModal();
+    if (cancel_) return std::nullopt;
+    return fullPathName_;
+}
 
 void frmDialogBox::SetMask(const std::wstring& mask) {
     mask_ = mask;
     Load();
     files_.SetPattern(mask_);
-}
-
-void frmDialogBox::SetDialogCaption(const std::wstring& caption) {
-    Load();
-    SetCaption(caption);
 }
 
 // The window.
@@ -69,7 +64,7 @@ void frmDialogBox::SetDialogCaption(const std::wstring& caption) {
 
 void frmDialogBox::OnLoad() {
     mblnNewFolder = false;
-    if (mode_ == 0) {
+    if (mode_ == chooser::ChooserMode::None) {
         // The window must not outlive the refusal.
         refusingLoad_ = true;
         Unload();
@@ -123,15 +118,12 @@ void frmDialogBox::OnLoad() {
     SizeForLoad();
     loadSizing_ = false;
     cancel_ = true;
-    if (mode_ == 1) {
+    if (mode_ == chooser::ChooserMode::Folder) {
         SetVisible(File1, false);
         SetVisible(txtFileName, false);
         GiveListsFolderModeWidths();
     }
-    if (static_cast<long long>(posTop_) + posLeft_ != 0)
-        Move(posLeft_, posTop_);
-    else
-        CenterForm(Hwnd());
+    CenterForm(Hwnd());
 
     // Each listing may take a while on a slow drive.
     ServeSentMessages();
@@ -149,7 +141,8 @@ void frmDialogBox::OnLoad() {
         }
         SetText(txtFileName, GetFileName(fullPathName_));
     }
-    if (TrimSpaces(Text(txtFileName)).empty()) SetText(txtFileName, iniFileName_);
+    // A remembered name of blanks only is not offered.
+    if (TrimSpaces(Text(txtFileName)).empty()) SetText(txtFileName, std::wstring());
     try {
         files_.SetPattern(mask_);
     } catch (const VbError&) {
@@ -169,11 +162,9 @@ void frmDialogBox::OnUnload() {
             // Remembering the place is a convenience; the choice itself stands.
         }
     }
-    mode_ = 0;
-    iniFileName_.clear();
+    mode_ = chooser::ChooserMode::None;
     mask_ = L"*.*";
     user_ = L"USER";
-    timerSet_ = 0;
     mblnNewFolder = false;
 }
 
@@ -389,7 +380,7 @@ void frmDialogBox::Dir1_DblClick() {
 void frmDialogBox::File1_Click() {
     const std::wstring name = files_.FileName(files_.Selected());
     if (name.empty()) return;
-    SetText(lblFullPath, chooser::JoinPath(files_.Path(), name));
+    SetText(lblFullPath, JoinFolderAndName(files_.Path(), name));
     SetText(txtFileName, name);
 }
 
@@ -397,6 +388,6 @@ void frmDialogBox::File1_DblClick() {
     if (IsLoaded()) cmdOK_Click();
 }
 
-void frmDialogBox::ShowPathLabel() { SetText(lblFullPath, chooser::JoinPath(files_.Path(), L"")); }
+void frmDialogBox::ShowPathLabel() { SetText(lblFullPath, JoinFolderAndName(files_.Path(), L"")); }
 
 }  // namespace tolvane

@@ -6,6 +6,8 @@
 #include <functional>
 #include <string>
 
+#include "ui/chooser/rules/ChooserRequest.h"
+
 namespace tolvane::chooser {
 
 // Appends the mask's last four characters ("*.clt" gives ".clt") to the path
@@ -16,9 +18,6 @@ std::wstring ApplyMaskExtension(const std::wstring& path, const std::wstring& ma
 // Upper case for comparing names as the platform does (ASCII, Latin-1 and
 // full-width letters).
 std::wstring UpperForCompare(const std::wstring& text);
-
-// folder, a backslash unless it ends in one, then name.
-std::wstring JoinPath(const std::wstring& folder, const std::wstring& name);
 
 enum class OkAction {
     Warn,           // show message2 (and message1) in a warning; the dialog stays
@@ -36,9 +35,10 @@ struct OkStep {
 };
 
 // mode: the chooser's Mode; folder: the file list's folder; typed: the file
-// name box as typed; exists: for mode 1 whether a folder is there, for modes
-// 2 and 4 whether an ordinary file is there.
-OkStep DecideOk(int mode, const std::wstring& folder, const std::wstring& typed, const std::wstring& mask,
+// name box as typed; exists: for a folder whether a folder is there, for the
+// file modes whether an ordinary file is there. Any other mode takes the
+// typed path as it is.
+OkStep DecideOk(ChooserMode mode, const std::wstring& folder, const std::wstring& typed, const std::wstring& mask,
                 const std::function<bool(const std::wstring&)>& exists);
 
 // The folder the new-folder panel creates for a name typed below the current

@@ -1,4 +1,4 @@
-#include "ui/dialogs/rules/ChooserLayout.h"
+#include "ui/chooser/rules/ChooserLayout.h"
 
 #include <algorithm>
 
@@ -29,7 +29,7 @@ int SnapWindowHeight(int height) {
     return static_cast<int>(kRowStep * n + kFrameHeight);
 }
 
-ChooserLayout ComputeChooserLayout(int width, int height, int mode) {
+ChooserLayout ComputeChooserLayout(int width, int height, ChooserMode mode) {
     ChooserLayout l;
     const int W = std::max(width, kMinWindowWidth);
     const int H = SnapWindowHeight(std::max(height, kMinWindowHeight));
@@ -59,7 +59,7 @@ ChooserLayout ComputeChooserLayout(int width, int height, int mode) {
     l.nameBoxTop = l.panelTop + l.listHeight - 450 - 120;
     l.captionTop = l.nameBoxTop - 200 - 120;
 
-    if (mode == 1) {
+    if (mode == ChooserMode::Folder) {
         l.driveWidth = W - kLinkBarWidth;
         l.linkLeft = l.driveWidth + 105;
         l.dirWidth = W - 200;

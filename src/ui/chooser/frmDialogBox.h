@@ -1,17 +1,18 @@
 #pragma once
 // The program's own chooser for a folder, an existing file, or the name of a
-// file to write. One shared instance: set Mode, User (and Mask, caption),
-// ShowModal(), then read Cancel() and FullPathName().
+// file to write. One shared instance, asked through Choose().
 #include <windows.h>
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "ui/core/Form.h"
-#include "ui/dialogs/DriveList.h"
-#include "ui/dialogs/FileList.h"
-#include "ui/dialogs/FolderList.h"
+#include "ui/chooser/DriveList.h"
+#include "ui/chooser/FileList.h"
+#include "ui/chooser/FolderList.h"
+#include "ui/chooser/rules/ChooserRequest.h"
 
 namespace tolvane {
 
@@ -19,20 +20,9 @@ class frmDialogBox : public ui::Form {
 public:
     static frmDialogBox& Instance();
 
-    void SetUser(const std::wstring& user);
-    void SetMode(std::int32_t mode);
-    void SetPosTop(std::int32_t twips);
-    void SetPosLeft(std::int32_t twips);
-    bool Cancel() const;
-    void SetCancel(bool value);
-    const std::wstring& FullPathName() const;
-    void SetIniFileName(const std::wstring& name);
-    void SetTimerSet(std::int32_t seconds);
-    // Stores the pattern and applies it to the file list (loading the dialog).
-    void SetMask(const std::wstring& mask);
-    const std::wstring& Mask() const;
-    // Sets the window caption (loading the dialog).
-    void SetDialogCaption(const std::wstring& caption);
+    // Shows the chooser modally for the request; the path chosen, nothing
+    // when the user cancelled. Throws VbError when the request has no mode.
+    std::optional<std::wstring> Choose(const chooser::ChooserRequest& request);
 
     // Control ids, for whoever drives the dialog from outside.
     static constexpr int txtFileName = 100;
@@ -109,15 +99,14 @@ private:
     void CreateShortcutPictures();
     std::wstring SettingsKey() const;
 
-    // Properties.
+    // Stores the pattern and applies it to the file list (loading the dialog).
+    void SetMask(const std::wstring& mask);
+
+    // What the current request asks, and its answer.
     std::wstring user_;
-    std::int32_t mode_ = 0;
-    std::int32_t posTop_ = 0;
-    std::int32_t posLeft_ = 0;
+    chooser::ChooserMode mode_ = chooser::ChooserMode::None;
     bool cancel_ = false;
     std::wstring fullPathName_;
-    std::wstring iniFileName_;
-    std::int32_t timerSet_ = 0;
     std::wstring mask_;
 
     bool mblnNewFolder = false;

@@ -1,11 +1,10 @@
-#include "ui/dialogs/FolderList.h"
+#include "ui/chooser/FolderList.h"
 
 #include <cstdint>
 
 #include "support/Paths.h"
 #include "support/VbError.h"
 #include "support/win32/clsFindFile.h"
-#include "ui/dialogs/rules/ChooserRules.h"
 
 namespace tolvane {
 namespace {
@@ -30,7 +29,7 @@ std::vector<std::wstring> ReadSubfolders(const std::wstring& folder) {
     const UINT oldMode = SetErrorMode(SEM_FAILCRITICALERRORS | SEM_NOOPENFILEERRORBOX);
     std::vector<std::wstring> names;
     clsFindFile find;
-    find.SetFileMask(chooser::JoinPath(folder, L"*"));
+    find.SetFileMask(JoinFolderAndName(folder, L"*"));
     for (std::wstring name = find.NextFile(); !name.empty(); name = find.NextFile()) {
         const DWORD attributes = find.Attributes();
         if (!(attributes & FILE_ATTRIBUTE_DIRECTORY)) continue;

@@ -1,11 +1,11 @@
 // The chooser's window: its style, its controls, their pictures, and where
 // they go for the window's size.
-#include "ui/dialogs/frmDialogBox.h"
+#include "ui/chooser/frmDialogBox.h"
 
 #include "ui/core/Colors.h"
 #include "ui/core/Twips.h"
-#include "ui/dialogs/FolderList.h"
-#include "ui/dialogs/rules/ChooserLayout.h"
+#include "ui/chooser/FolderList.h"
+#include "ui/chooser/rules/ChooserLayout.h"
 
 namespace tolvane {
 namespace {

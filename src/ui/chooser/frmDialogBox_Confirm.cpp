@@ -1,13 +1,13 @@
 // The chooser's confirmation, cancel and shortcut buttons, and the boxes it shows.
-#include "ui/dialogs/frmDialogBox.h"
+#include "ui/chooser/frmDialogBox.h"
 
 #include "support/Paths.h"
 #include "support/VbError.h"
 #include "support/win32/Files.h"
 #include "support/win32/Make.h"
 #include "ui/dialogs/MessageBoxes.h"
-#include "ui/dialogs/SpecialFolder.h"
-#include "ui/dialogs/rules/ChooserRules.h"
+#include "ui/chooser/SpecialFolder.h"
+#include "ui/chooser/rules/ChooserRules.h"
 
 namespace tolvane {
 namespace {
@@ -39,10 +39,10 @@ void frmDialogBox::cmdOK_Click() {
         return;
     }
 
-    const int mode = mode_;
+    const bool folder = mode_ == chooser::ChooserMode::Folder;
     const chooser::OkStep step = chooser::DecideOk(
-        mode, files_.Path(), Text(txtFileName), mask_,
-        [mode](const std::wstring& p) { return mode == 1 ? FolderExists(p) : FileExists(p); });
+        mode_, files_.Path(), Text(txtFileName), mask_,
+        [folder](const std::wstring& p) { return folder ? FolderExists(p) : FileExists(p); });
     SetText(lblFullPath, step.triedPath);
     switch (step.action) {
     case chooser::OkAction::Warn:
@@ -89,7 +89,7 @@ void frmDialogBox::ClosePanel() {
     for (int id : {Drive1, Dir1, File1, fraLink, txtFileName, cmdCancel}) SetVisible(id, true);
     SetVisible(fraDir, false);
     mblnNewFolder = false;
-    if (mode_ == 1) {
+    if (mode_ == chooser::ChooserMode::Folder) {
         SetVisible(File1, false);
         SetVisible(txtFileName, false);
         GiveListsFolderModeWidths();
@@ -140,11 +140,7 @@ void frmDialogBox::cmdShortCut_Click(int index) {
 
 void frmDialogBox::Warn(const std::wstring& message1, const std::wstring& message2) {
     Msg_Warning& box = Msg_Warning::Instance();
-    try {
-        box.SetTimerSet(timerSet_);
-    } catch (const VbError&) {
-        box.SetTimerSet(0);  // a time-out too long to keep: the box waits for the user
-    }
+    box.SetTimerSet(0);  // the chooser's boxes wait for the user
     box.SetMessage1(message1);
     box.SetMessage2(message2);
     box.ShowModal();
@@ -152,11 +148,7 @@ void frmDialogBox::Warn(const std::wstring& message1, const std::wstring& messag
 
 bool frmDialogBox::Ask(const std::wstring& message1, const std::wstring& message2) {
     Msg_YesNo& box = Msg_YesNo::Instance();
-    try {
-        box.SetTimerSet(timerSet_);
-    } catch (const VbError&) {
-        box.SetTimerSet(0);
-    }
+    box.SetTimerSet(0);
     box.SetMessage1(message1);
     box.SetMessage2(message2);
     box.ShowModal();

@@ -1,4 +1,4 @@
-#include "ui/dialogs/SpecialFolder.h"
+#include "ui/chooser/SpecialFolder.h"
 
 #include <windows.h>
 #include <knownfolders.h>
