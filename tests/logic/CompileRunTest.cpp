@@ -43,20 +43,24 @@ protected:
     void SetUp() override {
         platform.files.insert(kVb);
         engine.SetVB(kVb);
-        engine.SetExecutionStartHandler([this] { Record(L"Start"); });
-        engine.SetExecutionStopHandler([this] { Record(L"Stop"); });
-        engine.SetExecutionSkipHandler([this] { Record(L"Skip"); });
+        engine.SetExecutionStartHandler([this](const ExecutionEvent& e) { Record(L"Start", e); });
+        engine.SetExecutionStopHandler([this](const ExecutionEvent& e) { Record(L"Stop", e); });
+        engine.SetExecutionSkipHandler([this](const ExecutionEvent& e) { Record(L"Skip", e); });
     }
 
     void Add(std::initializer_list<const wchar_t*> paths) {
         for (const wchar_t* p : paths) engine.addVbp(p, true);
     }
 
-    void Record(const wchar_t* event) {
-        const std::wstring message = engine.VbpMessage();
-        seen.push_back(Seen{event + (L":" + std::to_wstring(engine.CurCount())), engine.CompileCount(),
-                            engine.TargetCount(), engine.FailureCount(), message.substr(message.find(L'\t')),
-                            engine.Entry(engine.CurCount()).Failure(), engine.IsBuilding()});
+    void Record(const wchar_t* event, const ExecutionEvent& e) {
+        // The event's values are the engine's own at the moment it is raised.
+        EXPECT_EQ(&e.entry, &engine.Entry(e.position));
+        EXPECT_EQ(e.compileCount, engine.CompileCount());
+        EXPECT_EQ(e.failureCount, engine.FailureCount());
+        EXPECT_EQ(e.message.substr(e.message.find(L'\t') + 1), e.entry.Name() + L"   " + e.status);
+        seen.push_back(Seen{event + (L":" + std::to_wstring(e.position)), e.compileCount, e.targetCount,
+                            e.failureCount, e.message.substr(e.message.find(L'\t')), e.entry.Failure(),
+                            engine.IsBuilding()});
     }
 
     std::vector<std::wstring> Events() const {
@@ -276,8 +280,8 @@ TEST_F(CompileRun, AbortReachesOnlyTheBuildRunningWhenAsked) {
         if (step == 5) engine.AbortCurrentBuild();
     };
     platform.defaultScript.endsAfterSteps = 3;
-    engine.SetExecutionStartHandler([this] { engine.AbortCurrentBuild(); });
-    engine.SetExecutionStopHandler([this] { engine.AbortCurrentBuild(); });
+    engine.SetExecutionStartHandler([this](const ExecutionEvent&) { engine.AbortCurrentBuild(); });
+    engine.SetExecutionStopHandler([this](const ExecutionEvent&) { engine.AbortCurrentBuild(); });
     EXPECT_FALSE(engine.AbortCurrentBuild());
     engine.CompileStart();
 
