@@ -32,6 +32,7 @@ struct Seen {
     std::int32_t compileCount, targetCount, failureCount;
     std::wstring message;  // VbpMessage without its time stamp
     bool entryFailure, building;
+    std::wstring engineMessage;  // the engine's own VbpMessage meanwhile, without its time stamp
 };
 
 class CompileRun : public ::testing::Test {
@@ -52,6 +53,8 @@ protected:
         for (const wchar_t* p : paths) engine.addVbp(p, true);
     }
 
+    static std::wstring Untimed(const std::wstring& message) { return message.substr(message.find(L'\t')); }
+
     void Record(const wchar_t* event, const ExecutionEvent& e) {
         // The event's values are the engine's own at the moment it is raised.
         EXPECT_EQ(&e.entry, &engine.Entry(e.position));
@@ -59,8 +62,8 @@ protected:
         EXPECT_EQ(e.failureCount, engine.FailureCount());
         EXPECT_EQ(e.message.substr(e.message.find(L'\t') + 1), e.entry.Name() + L"   " + e.status);
         seen.push_back(Seen{event + (L":" + std::to_wstring(e.position)), e.compileCount, e.targetCount,
-                            e.failureCount, e.message.substr(e.message.find(L'\t')), e.entry.Failure(),
-                            engine.IsBuilding()});
+                            e.failureCount, Untimed(e.message), e.entry.Failure(), engine.IsBuilding(),
+                            Untimed(engine.VbpMessage())});
     }
 
     std::vector<std::wstring> Events() const {
@@ -399,6 +402,11 @@ TEST_F(PlannedRun, SeveralCompilersAtOnceEachFailureOnItsOwnBuildAndTheStopRules
     ExpectFailure(3, L"コンパイルエラー");
     EXPECT_EQ(engine.FailureCount(), 2);
     EXPECT_EQ(engine.CurCount(), 5);  // the most recently started
+    // A build that ends meanwhile is told in its event; the engine's reader
+    // stays with the latest started build.
+    EXPECT_EQ(seen[3].message, L"\tb.vbp   ｺﾝﾊﾟｲﾙ失敗");
+    EXPECT_EQ(seen[3].engineMessage, L"\tc.vbp   ｺﾝﾊﾟｲﾙ開始");
+    EXPECT_EQ(Untimed(engine.VbpMessage()), L"\te.vbp   ｺﾝﾊﾟｲﾙ終了");
     const BuildTimes kept = BuildTimes::FromText(store.text);
     for (const wchar_t* x : {L"a", L"b", L"c", L"d", L"e"}) {
         EXPECT_EQ(kept.Find(std::wstring(L"C:\\P\\") + x + L".vbp").has_value(), x[0] != L'b' && x[0] != L'c') << x;
