@@ -9,6 +9,7 @@
 #include "FakeProjectFiles.h"
 #include "FakeRunPlatform.h"
 #include "Raised.h"
+#include "engine/RunFrame.h"
 #include "engine/clsTolvane.h"
 #include "support/VbError.h"
 
@@ -128,6 +129,33 @@ TEST_F(CompileRun, ThreeBuildsWithTheSecondFailing) {
     engine.ReCompileCheck();
     EXPECT_EQ(engine.TargetCount(), 1);
     EXPECT_TRUE(engine.Vbp()[1]->Action());
+}
+
+// The frame both programs put around a run: the stop request cleared, the
+// summary or the stopped line, and a re-check only after failures.
+TEST_F(CompileRun, TheFrameAroundARun) {
+    Add({L"C:\\Src\\One.vbp", L"C:\\Src\\Two.vbp"});
+    platform.defaultScript.endsAfterSteps = 1;
+    RunFrame frame(engine);
+    engine.SetCompileStop(true);
+    int settled = 0;
+    frame.Run([&] { settled = engine.CompileCount(); });
+    EXPECT_EQ(settled, 2);
+    EXPECT_FALSE(frame.Stopped());
+    EXPECT_EQ(frame.ClosingPiece().substr(0, 43), std::wstring(42, L'=') + L"\r");
+    EXPECT_NE(frame.ClosingPiece().find(L"経過時間："), std::wstring::npos);
+    EXPECT_FALSE(frame.Recheck());  // nothing failed: every entry stays checked
+    EXPECT_EQ(engine.TargetCount(), 2);
+
+    platform.scripts[L"Two.vbp"] = Script(2, 1);
+    frame.Run();
+    EXPECT_TRUE(frame.Recheck());
+    EXPECT_EQ(engine.TargetCount(), 1);
+
+    engine.SetExecutionStartHandler([this](const ExecutionEvent&) { engine.SetCompileStop(true); });
+    frame.Run();
+    EXPECT_TRUE(frame.Stopped());
+    EXPECT_EQ(frame.ClosingPiece(), StoppedPiece());
 }
 
 // Which positions a run visits and builds. Unchecked entries carry an old
