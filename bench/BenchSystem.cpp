@@ -42,8 +42,8 @@ Measured Run(const std::wstring& standIn, const PlannedSystem& system, const Pla
     engine.SetBuildTimes(&times);
     for (const auto& p : system.projects) engine.addVbp(p.path, true);
     std::map<std::int32_t, Clock::time_point> starts, ends;
-    engine.SetExecutionStartHandler([&] { starts[engine.CurCount()] = Clock::now(); });
-    engine.SetExecutionStopHandler([&] { ends[engine.CurCount()] = Clock::now(); });
+    engine.SetExecutionStartHandler([&](const ExecutionEvent& e) { starts[e.position] = Clock::now(); });
+    engine.SetExecutionStopHandler([&](const ExecutionEvent& e) { ends[e.position] = Clock::now(); });
     engine.CompileStart();
 
     Measured m;

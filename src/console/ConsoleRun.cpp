@@ -9,8 +9,8 @@
 #include "console/rules/CiAnnotation.h"
 #include "console/rules/RunnerInputs.h"
 #include "console/rules/JUnitReport.h"
+#include "engine/RunFrame.h"
 #include "engine/RunLog.h"
-#include "engine/clsTime.h"
 #include "engine/clsTolvane.h"
 #include "engine/StampedProjectFiles.h"
 #include "engine/win32/BuildTimesFile.h"
@@ -142,9 +142,9 @@ private:
         engine_.SetBuildTimes(&buildTimes_);
         engine_.SetCompilerLog(options_.compilerLog || ReadSetting(settings::kCompilerLog));
 
-        engine_.SetExecutionStartHandler([this] { ExecutionStart(); });
-        engine_.SetExecutionStopHandler([this] { ExecutionStop(); });
-        engine_.SetExecutionSkipHandler([this] { ExecutionSkip(); });
+        engine_.SetExecutionStartHandler([this](const ExecutionEvent& e) { ExecutionStart(e); });
+        engine_.SetExecutionStopHandler([this](const ExecutionEvent& e) { ExecutionStop(e); });
+        engine_.SetExecutionSkipHandler([this](const ExecutionEvent& e) { ExecutionSkip(e); });
         return true;
     }
 
@@ -188,36 +188,31 @@ private:
     }
 
     int Run() {
-        clsTime record;
-        record.SetStartTime(LocalNow());
         report_.listName = InputName(list_);
-        report_.started = *record.StartTime();
         const Clock::time_point start = Clock::now();
-
-        engine_.SetCompileStop(false);
-        engine_.CompileStart();
-        // A stop request that came with the end of the last build is served now.
-        DoEvents();
-        stopWindow_.StopTicking();
-        record.SetStopTime(LocalNow());
+        RunFrame frame(engine_);
+        frame.Run([this] {
+            // A stop request that came with the end of the last build is served now.
+            DoEvents();
+            stopWindow_.StopTicking();
+        });
+        report_.started = frame.Started();
         report_.milliseconds = MillisecondsSince(start);
 
-        if (engine_.CompileStop()) {
-            out_.Write(StoppedPiece());
+        if (frame.Stopped()) {
+            out_.Write(frame.ClosingPiece());
             WriteReport();
             return kExitStopped;
         }
-        out_.WriteLine(SummaryBlock(GeneralDateText(*record.StartTime()), GeneralDateText(*record.StopTime()),
-                                    record.DiffTime()));
-        const std::int32_t failures = engine_.FailureCount();
-        const ClosingNotice notice = ClosingNoticeFor(failures);
+        out_.WriteLine(frame.ClosingPiece());
+        const std::int32_t failures = frame.Failures();
+        const ClosingNotice notice = frame.Notice();
         if (!notice.message1.empty()) out_.WriteLine(notice.message1);
         out_.WriteLine(notice.message2);
 
         bool written = true;
         // As the window program leaves it: exactly the failed entries checked.
-        if (options_.recheck && failures > 0) {
-            engine_.ReCompileCheck();
+        if (options_.recheck && frame.Recheck()) {
             try {
                 SaveListFile(list_, engine_.Vbp());
             } catch (const VbError& e) {
@@ -250,19 +245,19 @@ private:
 
     // With several compilers at once, builds end in any order: each is timed
     // from its own start.
-    void ExecutionStart() {
-        buildStarts_[engine_.CurCount()] = Clock::now();
-        out_.Write(BuildStartedPiece(engine_.VbpMessage()));
+    void ExecutionStart(const ExecutionEvent& e) {
+        buildStarts_[e.position] = Clock::now();
+        out_.Write(BuildStartedPiece(e.message));
     }
 
-    void ExecutionStop() {
-        const clsVbp& entry = engine_.Entry(engine_.CurCount());
-        out_.Write(BuildEndedPiece(engine_.VbpMessage(), entry));
+    void ExecutionStop(const ExecutionEvent& e) {
+        const clsVbp& entry = e.entry;
+        out_.Write(BuildEndedPiece(e.message, entry));
         if (entry.Failure() && entry.ErrorAt()) {
             const std::wstring annotation = CiAnnotation(ciEnvironment_, entry.Name(), *entry.ErrorAt());
             if (!annotation.empty()) out_.WriteLine(annotation);
         }
-        const auto start = buildStarts_.find(engine_.CurCount());
+        const auto start = buildStarts_.find(e.position);
         const std::int64_t milliseconds = start == buildStarts_.end() ? 0 : MillisecondsSince(start->second);
         report_.builds.push_back({entry.Vbp(), milliseconds, entry.Failure(), entry.FailureText(), false,
                                   entry.Failure() ? entry.LogLines() : std::vector<std::wstring>(),
@@ -270,9 +265,9 @@ private:
     }
 
     // An up-to-date project: one line in the log, a skipped case in the report.
-    void ExecutionSkip() {
-        out_.Write(BuildEndedPiece(engine_.VbpMessage(), false, L""));
-        report_.builds.push_back({engine_.Entry(engine_.CurCount()).Vbp(), 0, false, L"", true});
+    void ExecutionSkip(const ExecutionEvent& e) {
+        out_.Write(BuildEndedPiece(e.message, false, L""));
+        report_.builds.push_back({e.entry.Vbp(), 0, false, L"", true});
     }
 
     // Ctrl+C, Ctrl+Break, the console closed: no further build starts, and the

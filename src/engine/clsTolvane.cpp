@@ -45,7 +45,8 @@ clsVbp& clsTolvane::Entry(std::int32_t position) const {
 }
 
 std::wstring clsTolvane::VbpMessage() const {
-    return platform_.NowText() + L"\t" + projectName_ + L"   " + status_;
+    const std::wstring name = curCount_ >= 1 && curCount_ <= Count() ? Entry(curCount_).Name() : std::wstring();
+    return platform_.NowText() + L"\t" + name + L"   " + status_;
 }
 
 std::int32_t clsTolvane::TargetCount() const {
@@ -115,23 +116,21 @@ void clsTolvane::SetPlanning(const PlanOptions& options, ProjectFiles* files) {
 // Raises ExecutionStart for the entry being visited and readies it for its
 // compiler. False when its path must not reach the compiler: the entry has
 // then failed and ExecutionStop has been raised.
-bool clsTolvane::AnnounceBuild(clsVbp& entry) {
-    status_ = kStatusStart;
+bool clsTolvane::AnnounceBuild(std::int32_t position, clsVbp& entry) {
     ++compileCount_;
-    RaiseExecutionStart();
+    RaiseExecutionStart(position, entry);
     // A quote or control character would split or corrupt the command line
     // and build some other target.
     if (HasUnsafeCommandLineChar(TrimSpaces(entry.Vbp()))) {
         MarkFailed(entry, kUnsafePathText);
-        RaiseExecutionStop();
+        RaiseExecutionStop(position, entry);
         return false;
     }
     if (failMissingProjects_ && !platform_.PathExists(entry.Vbp())) {
         MarkFailed(entry, entry.Vbp() + kMissingProjectText);
-        RaiseExecutionStop();
+        RaiseExecutionStop(position, entry);
         return false;
     }
-    status_ = kStatusEnd;
     entry.SetFailure(false);
     entry.SetFailureText(std::wstring());
     entry.ClearLog();
@@ -164,19 +163,28 @@ std::unique_ptr<BuildWatch> clsTolvane::StartBuild(clsVbp& entry) {
     return std::make_unique<BuildWatch>(std::move(process), entry, timeLimit_, kPollInterval, std::move(log));
 }
 
-void clsTolvane::RaiseExecutionStart() {
-    if (executionStart_) executionStart_();
+// The status is remembered for VbpMessage only when the event is the latest
+// started build's: builds that end meanwhile leave it alone.
+void clsTolvane::Raise(const ExecutionHandler& handler, std::int32_t position, const clsVbp& entry,
+                       const wchar_t* status) {
+    if (position == curCount_) status_ = status;
+    if (!handler) return;
+    handler(ExecutionEvent{position, entry, status, platform_.NowText() + L"\t" + entry.Name() + L"   " + status,
+                           compileCount_, TargetCount(), FailureCount()});
 }
 
-void clsTolvane::RaiseExecutionStop() {
-    if (executionStop_) executionStop_();
+void clsTolvane::RaiseExecutionStart(std::int32_t position, const clsVbp& entry) {
+    Raise(executionStart_, position, entry, kStatusStart);
+}
+
+void clsTolvane::RaiseExecutionStop(std::int32_t position, const clsVbp& entry) {
+    Raise(executionStop_, position, entry, entry.Failure() ? kStatusFailed : kStatusEnd);
 }
 
 void clsTolvane::MarkFailed(clsVbp& entry, const std::wstring& reason) {
     entry.SetFailure(true);
     entry.SetFailureText(reason);
     entry.ClearLog();
-    status_ = kStatusFailed;
 }
 
 // Runs every checked entry in list order. The stop request is looked at before
@@ -203,12 +211,11 @@ void clsTolvane::CompileStart() {
         const std::wstring path = entry->Vbp();
         if (IsBlank(path)) return;
 
-        projectName_ = GetFileName(path);
-        if (!AnnounceBuild(*entry)) continue;
+        if (!AnnounceBuild(i, *entry)) continue;
         BuildStamp stamp(stamper_, TrimSpaces(path));
         if (stamp.Refusal()) {
             MarkFailed(*entry, *stamp.Refusal());
-            RaiseExecutionStop();
+            RaiseExecutionStop(i, *entry);
             continue;
         }
         {
@@ -218,8 +225,7 @@ void clsTolvane::CompileStart() {
             while (const auto wait = watch->Pass(abandonRequested_)) watch->Process().WaitStep(*wait);
         }
         stamp.Finish(*entry);
-        if (entry->Failure()) status_ = kStatusFailed;
-        RaiseExecutionStop();
+        RaiseExecutionStop(i, *entry);
     }
 }
 

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "engine/BuildPlan.h"
+#include "engine/ExecutionEvent.h"
 #include "engine/ProjectFiles.h"
 #include "engine/RunPlatform.h"
 #include "engine/clsVbp.h"
@@ -86,7 +87,9 @@ public:
     clsVbp& Entry(std::int32_t position) const;
     std::int32_t Count() const { return static_cast<std::int32_t>(entries_.size()); }
 
-    // Now, tab, project file name, three spaces, status. The time is read anew each call.
+    // Now, tab, project file name, three spaces, status, for the latest build
+    // started: its entry at CurCount with the status of its latest event. The
+    // time is read anew each call; events carry their own message.
     std::wstring VbpMessage() const;
     std::int32_t CurCount() const { return curCount_; }
     std::int32_t TargetCount() const;
@@ -125,20 +128,23 @@ public:
     // True from the start of a compiler until the wait for it has ended.
     bool IsBuilding() const { return building_; }
 
-    // Raised synchronously around each build.
-    void SetExecutionStartHandler(std::function<void()> handler) { executionStart_ = std::move(handler); }
-    void SetExecutionStopHandler(std::function<void()> handler) { executionStop_ = std::move(handler); }
+    // Raised synchronously around each build, with the build's own values:
+    // with several compilers, builds end in any order.
+    using ExecutionHandler = std::function<void(const ExecutionEvent&)>;
+    void SetExecutionStartHandler(ExecutionHandler handler) { executionStart_ = std::move(handler); }
+    void SetExecutionStopHandler(ExecutionHandler handler) { executionStop_ = std::move(handler); }
     // Raised in place of both for an up-to-date project that is skipped.
-    void SetExecutionSkipHandler(std::function<void()> handler) { executionSkip_ = std::move(handler); }
+    void SetExecutionSkipHandler(ExecutionHandler handler) { executionSkip_ = std::move(handler); }
 
 private:
     [[noreturn]] static void RefuseEntries();
-    void RaiseExecutionStart();
-    void RaiseExecutionStop();
-    void MarkFailed(clsVbp& entry, const std::wstring& reason);
+    void Raise(const ExecutionHandler& handler, std::int32_t position, const clsVbp& entry, const wchar_t* status);
+    void RaiseExecutionStart(std::int32_t position, const clsVbp& entry);
+    void RaiseExecutionStop(std::int32_t position, const clsVbp& entry);
+    static void MarkFailed(clsVbp& entry, const std::wstring& reason);
     std::unique_ptr<CompilerProcess> StartCompiler(const std::wstring& commandLine);
     std::unique_ptr<BuildWatch> StartBuild(clsVbp& entry);
-    bool AnnounceBuild(clsVbp& entry);
+    bool AnnounceBuild(std::int32_t position, clsVbp& entry);
     void CompilePlanned();
     BuildPlan MakePlan(std::vector<std::int32_t>& positions, const BuildTimes& times);
     void RunPlanned(BuildPlan& plan, const std::vector<std::int32_t>& positions, BuildTimes& times);
@@ -153,16 +159,15 @@ private:
     std::wstring outFolder_;
     std::wstring dimension_;
     std::chrono::minutes timeLimit_ = kDefaultTimeLimit;
-    std::wstring projectName_;
-    std::wstring status_;
+    const wchar_t* status_ = L"";  // of the latest event for the build at curCount_
     bool compileStop_ = false;
     EntryList entries_;
 
     bool building_ = false;
     bool abandonRequested_ = false;
-    std::function<void()> executionStart_;
-    std::function<void()> executionStop_;
-    std::function<void()> executionSkip_;
+    ExecutionHandler executionStart_;
+    ExecutionHandler executionStop_;
+    ExecutionHandler executionSkip_;
     PlanOptions planning_;
     ProjectFiles* files_ = nullptr;
     bool compilerLog_ = false;

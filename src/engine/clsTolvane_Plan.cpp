@@ -70,7 +70,6 @@ void clsTolvane::RunPlanned(BuildPlan& plan, const std::vector<std::int32_t>& po
     BuildingScope scope(building_);
     abandonRequested_ = false;
     std::vector<RunningBuild> running;
-    std::int32_t latest = curCount_;
     const auto started = std::chrono::steady_clock::now();
     const auto now = [&] {
         return std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - started).count();
@@ -80,7 +79,6 @@ void clsTolvane::RunPlanned(BuildPlan& plan, const std::vector<std::int32_t>& po
             const auto step = plan.Next(now());
             if (!step) break;
             const std::int32_t position = positions[step->item];
-            latest = position;
             std::unique_ptr<BuildStamp> stamp;
             if (auto watch = TakeStep(*step, position, positions[step->dependency], plan, stamp)) {
                 running.push_back({step->item, position, std::move(stamp), std::move(watch)});
@@ -106,14 +104,9 @@ void clsTolvane::RunPlanned(BuildPlan& plan, const std::vector<std::int32_t>& po
             const bool failed = Entry(position).Failure();
             if (!failed) times.Record(Entry(position).Vbp(), elapsed.count());
             plan.Ended(item, failed);
-            curCount_ = position;
-            projectName_ = Entry(position).Name();
-            status_ = failed ? kStatusFailed : kStatusEnd;
-            RaiseExecutionStop();
+            // CurCount stays with the most recently started build.
+            RaiseExecutionStop(position, Entry(position));
         }
-        // What the window shows follows the most recently started build.
-        curCount_ = latest;
-        projectName_ = Entry(latest).Name();
         // A compiler set free is given its next build at once.
         if (!ended && wait && !running.empty()) running.front().watch->Process().WaitStep(*wait);
     }
@@ -127,25 +120,22 @@ std::unique_ptr<BuildWatch> clsTolvane::TakeStep(const BuildPlan::Step& step, st
                                                  std::unique_ptr<BuildStamp>& stamp) {
     const std::shared_ptr<clsVbp> entry = entries_[static_cast<std::size_t>(position - 1)];
     curCount_ = position;
-    projectName_ = entry->Name();
     if (step.action == BuildPlan::Action::Skip) {
         ++compileCount_;
-        status_ = kStatusSkipped;
         entry->SetFailure(false);
         entry->SetFailureText(std::wstring());
         entry->ClearLog();
-        if (executionSkip_) executionSkip_();
+        Raise(executionSkip_, position, *entry, kStatusSkipped);
         return nullptr;
     }
     if (step.action == BuildPlan::Action::DependencyFailed) {
-        status_ = kStatusStart;
         ++compileCount_;
-        RaiseExecutionStart();
+        RaiseExecutionStart(position, *entry);
         MarkFailed(*entry, Entry(dependencyPosition).Name() + kDependencyFailedText);
-        RaiseExecutionStop();
+        RaiseExecutionStop(position, *entry);
         return nullptr;
     }
-    if (!AnnounceBuild(*entry)) {
+    if (!AnnounceBuild(position, *entry)) {
         plan.Ended(step.item, true);
         return nullptr;
     }
@@ -153,7 +143,7 @@ std::unique_ptr<BuildWatch> clsTolvane::TakeStep(const BuildPlan::Step& step, st
     if (stamp->Refusal()) {
         MarkFailed(*entry, *stamp->Refusal());
         plan.Ended(step.item, true);
-        RaiseExecutionStop();
+        RaiseExecutionStop(position, *entry);
         return nullptr;
     }
     try {
@@ -163,7 +153,7 @@ std::unique_ptr<BuildWatch> clsTolvane::TakeStep(const BuildPlan::Step& step, st
         stamp.reset();
         MarkFailed(*entry, e.Description());
         plan.Ended(step.item, true);
-        RaiseExecutionStop();
+        RaiseExecutionStop(position, *entry);
         return nullptr;
     }
 }

@@ -9,6 +9,7 @@
 #include "FakeProjectFiles.h"
 #include "FakeRunPlatform.h"
 #include "Raised.h"
+#include "engine/RunFrame.h"
 #include "engine/clsTolvane.h"
 #include "support/VbError.h"
 
@@ -32,6 +33,7 @@ struct Seen {
     std::int32_t compileCount, targetCount, failureCount;
     std::wstring message;  // VbpMessage without its time stamp
     bool entryFailure, building;
+    std::wstring engineMessage;  // the engine's own VbpMessage meanwhile, without its time stamp
 };
 
 class CompileRun : public ::testing::Test {
@@ -43,20 +45,26 @@ protected:
     void SetUp() override {
         platform.files.insert(kVb);
         engine.SetVB(kVb);
-        engine.SetExecutionStartHandler([this] { Record(L"Start"); });
-        engine.SetExecutionStopHandler([this] { Record(L"Stop"); });
-        engine.SetExecutionSkipHandler([this] { Record(L"Skip"); });
+        engine.SetExecutionStartHandler([this](const ExecutionEvent& e) { Record(L"Start", e); });
+        engine.SetExecutionStopHandler([this](const ExecutionEvent& e) { Record(L"Stop", e); });
+        engine.SetExecutionSkipHandler([this](const ExecutionEvent& e) { Record(L"Skip", e); });
     }
 
     void Add(std::initializer_list<const wchar_t*> paths) {
         for (const wchar_t* p : paths) engine.addVbp(p, true);
     }
 
-    void Record(const wchar_t* event) {
-        const std::wstring message = engine.VbpMessage();
-        seen.push_back(Seen{event + (L":" + std::to_wstring(engine.CurCount())), engine.CompileCount(),
-                            engine.TargetCount(), engine.FailureCount(), message.substr(message.find(L'\t')),
-                            engine.Entry(engine.CurCount()).Failure(), engine.IsBuilding()});
+    static std::wstring Untimed(const std::wstring& message) { return message.substr(message.find(L'\t')); }
+
+    void Record(const wchar_t* event, const ExecutionEvent& e) {
+        // The event's values are the engine's own at the moment it is raised.
+        EXPECT_EQ(&e.entry, &engine.Entry(e.position));
+        EXPECT_EQ(e.compileCount, engine.CompileCount());
+        EXPECT_EQ(e.failureCount, engine.FailureCount());
+        EXPECT_EQ(e.message.substr(e.message.find(L'\t') + 1), e.entry.Name() + L"   " + e.status);
+        seen.push_back(Seen{event + (L":" + std::to_wstring(e.position)), e.compileCount, e.targetCount,
+                            e.failureCount, Untimed(e.message), e.entry.Failure(), engine.IsBuilding(),
+                            Untimed(engine.VbpMessage())});
     }
 
     std::vector<std::wstring> Events() const {
@@ -121,6 +129,33 @@ TEST_F(CompileRun, ThreeBuildsWithTheSecondFailing) {
     engine.ReCompileCheck();
     EXPECT_EQ(engine.TargetCount(), 1);
     EXPECT_TRUE(engine.Vbp()[1]->Action());
+}
+
+// The frame both programs put around a run: the stop request cleared, the
+// summary or the stopped line, and a re-check only after failures.
+TEST_F(CompileRun, TheFrameAroundARun) {
+    Add({L"C:\\Src\\One.vbp", L"C:\\Src\\Two.vbp"});
+    platform.defaultScript.endsAfterSteps = 1;
+    RunFrame frame(engine);
+    engine.SetCompileStop(true);
+    int settled = 0;
+    frame.Run([&] { settled = engine.CompileCount(); });
+    EXPECT_EQ(settled, 2);
+    EXPECT_FALSE(frame.Stopped());
+    EXPECT_EQ(frame.ClosingPiece().substr(0, 43), std::wstring(42, L'=') + L"\r");
+    EXPECT_NE(frame.ClosingPiece().find(L"経過時間："), std::wstring::npos);
+    EXPECT_FALSE(frame.Recheck());  // nothing failed: every entry stays checked
+    EXPECT_EQ(engine.TargetCount(), 2);
+
+    platform.scripts[L"Two.vbp"] = Script(2, 1);
+    frame.Run();
+    EXPECT_TRUE(frame.Recheck());
+    EXPECT_EQ(engine.TargetCount(), 1);
+
+    engine.SetExecutionStartHandler([this](const ExecutionEvent&) { engine.SetCompileStop(true); });
+    frame.Run();
+    EXPECT_TRUE(frame.Stopped());
+    EXPECT_EQ(frame.ClosingPiece(), StoppedPiece());
 }
 
 // Which positions a run visits and builds. Unchecked entries carry an old
@@ -276,8 +311,8 @@ TEST_F(CompileRun, AbortReachesOnlyTheBuildRunningWhenAsked) {
         if (step == 5) engine.AbortCurrentBuild();
     };
     platform.defaultScript.endsAfterSteps = 3;
-    engine.SetExecutionStartHandler([this] { engine.AbortCurrentBuild(); });
-    engine.SetExecutionStopHandler([this] { engine.AbortCurrentBuild(); });
+    engine.SetExecutionStartHandler([this](const ExecutionEvent&) { engine.AbortCurrentBuild(); });
+    engine.SetExecutionStopHandler([this](const ExecutionEvent&) { engine.AbortCurrentBuild(); });
     EXPECT_FALSE(engine.AbortCurrentBuild());
     engine.CompileStart();
 
@@ -395,6 +430,11 @@ TEST_F(PlannedRun, SeveralCompilersAtOnceEachFailureOnItsOwnBuildAndTheStopRules
     ExpectFailure(3, L"コンパイルエラー");
     EXPECT_EQ(engine.FailureCount(), 2);
     EXPECT_EQ(engine.CurCount(), 5);  // the most recently started
+    // A build that ends meanwhile is told in its event; the engine's reader
+    // stays with the latest started build.
+    EXPECT_EQ(seen[3].message, L"\tb.vbp   ｺﾝﾊﾟｲﾙ失敗");
+    EXPECT_EQ(seen[3].engineMessage, L"\tc.vbp   ｺﾝﾊﾟｲﾙ開始");
+    EXPECT_EQ(Untimed(engine.VbpMessage()), L"\te.vbp   ｺﾝﾊﾟｲﾙ終了");
     const BuildTimes kept = BuildTimes::FromText(store.text);
     for (const wchar_t* x : {L"a", L"b", L"c", L"d", L"e"}) {
         EXPECT_EQ(kept.Find(std::wstring(L"C:\\P\\") + x + L".vbp").has_value(), x[0] != L'b' && x[0] != L'c') << x;

@@ -156,9 +156,9 @@ void frmMain::Form_Load() {
 
     platform_ = std::make_unique<Win32RunPlatform>();
     mobjVBC = std::make_unique<clsTolvane>(*platform_);
-    mobjVBC->SetExecutionStartHandler([this] { mobjVBC_ExecutionStart(); });
-    mobjVBC->SetExecutionStopHandler([this] { mobjVBC_ExecutionStop(); });
-    mobjVBC->SetExecutionSkipHandler([this] { mobjVBC_ExecutionSkip(); });
+    mobjVBC->SetExecutionStartHandler([this](const ExecutionEvent& e) { mobjVBC_ExecutionStart(e); });
+    mobjVBC->SetExecutionStopHandler([this](const ExecutionEvent& e) { mobjVBC_ExecutionStop(e); });
+    mobjVBC->SetExecutionSkipHandler([this](const ExecutionEvent& e) { mobjVBC_ExecutionSkip(e); });
     mobjVBC->SetVB(gstrVBExe);
     mobjVBC->SetStamper(&stampStore_);
     ApplyRunSettings();

@@ -107,10 +107,10 @@ private:
     void mnuCompileStop_Click();
     void mnuCompilePlan_Click();
     void HandOverOutFolder();
-    void mobjVBC_ExecutionStart();
-    void mobjVBC_ExecutionStop();
-    void mobjVBC_ExecutionSkip();
-    void ShowBuildStarted(const std::wstring& piece);
+    void mobjVBC_ExecutionStart(const ExecutionEvent& e);
+    void mobjVBC_ExecutionStop(const ExecutionEvent& e);
+    void mobjVBC_ExecutionSkip(const ExecutionEvent& e);
+    void ShowBuildStarted(const ExecutionEvent& e, const std::wstring& piece);
     void AppendLog(const std::wstring& piece);
     void CallUserBack();
 

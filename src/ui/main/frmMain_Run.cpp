@@ -4,9 +4,8 @@
 
 #include <commctrl.h>
 
+#include "engine/RunFrame.h"
 #include "engine/RunLog.h"
-#include "engine/clsTime.h"
-#include "support/Locale.h"
 #include "support/VbError.h"
 #include "support/win32/DoEvents.h"
 #include "ui/main/MainIds.h"
@@ -32,29 +31,22 @@ void frmMain::mnuCompile_Click() {
         AppendLog(RunStartPiece());
         SetText(lblFailureCount, L"");
         SetRunningState(true);
-        clsTime record;
-        record.SetStartTime(LocalNow());
         HandOverOutFolder();
         mobjVBC->SetDimension(Text(txtDimension));
         ApplyVersion();
-        mobjVBC->SetCompileStop(false);
-        mobjVBC->CompileStart();
-        record.SetStopTime(LocalNow());
-        if (!mobjVBC->CompileStop()) {
-            AppendLog(SummaryBlock(GeneralDateText(*record.StartTime()), GeneralDateText(*record.StopTime()),
-                                   record.DiffTime()));
+        RunFrame frame(*mobjVBC);
+        frame.Run();
+        AppendLog(frame.ClosingPiece());
+        if (!frame.Stopped()) {
             DoEvents();
-            const std::int32_t failures = mobjVBC->FailureCount();
-            if (failures > 0) {
+            const std::int32_t failures = frame.Failures();
+            if (frame.Recheck()) {
                 SetText(lblFailureCount, FinalFailureText(failures));
-                mobjVBC->ReCompileCheck();
                 RefreshCompileList();
             }
-            const ClosingNotice notice = ClosingNoticeFor(failures);
+            const ClosingNotice notice = frame.Notice();
             CallUserBack();
             Notice(notice.message1, notice.message2, notice.color);
-        } else {
-            AppendLog(StoppedPiece());
         }
         SetRunningState(false);
     } catch (const VbError& e) {
@@ -116,17 +108,19 @@ void frmMain::mnuCompileStop_Click() {
     if (mobjVBC->AbortCurrentBuild()) AppendLog(AbortingPiece());
 }
 
-void frmMain::mobjVBC_ExecutionStart() { ShowBuildStarted(BuildStartedPiece(mobjVBC->VbpMessage())); }
+void frmMain::mobjVBC_ExecutionStart(const ExecutionEvent& e) { ShowBuildStarted(e, BuildStartedPiece(e.message)); }
 
 // A skipped project is logged in one line, where a build would take two.
-void frmMain::mobjVBC_ExecutionSkip() { ShowBuildStarted(BuildEndedPiece(mobjVBC->VbpMessage(), false, L"")); }
+void frmMain::mobjVBC_ExecutionSkip(const ExecutionEvent& e) {
+    ShowBuildStarted(e, BuildEndedPiece(e.message, false, L""));
+}
 
-void frmMain::ShowBuildStarted(const std::wstring& piece) {
+void frmMain::ShowBuildStarted(const ExecutionEvent& e, const std::wstring& piece) {
     buildAnnounced_ = true;
-    SetText(lblCount, ProgressText(mobjVBC->CompileCount(), mobjVBC->TargetCount()));
+    SetText(lblCount, ProgressText(e.compileCount, e.targetCount));
     AppendLog(piece);
     HWND list = Control(lstCompileList);
-    const int item = mobjVBC->CurCount() - 1;
+    const int item = e.position - 1;
     const int previous = buildingItem_;
     buildingItem_ = item;
     ListView_SetItemState(list, item, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
@@ -136,10 +130,9 @@ void frmMain::ShowBuildStarted(const std::wstring& piece) {
     DoEvents();
 }
 
-void frmMain::mobjVBC_ExecutionStop() {
-    const clsVbp& entry = mobjVBC->Entry(mobjVBC->CurCount());
-    AppendLog(BuildEndedPiece(mobjVBC->VbpMessage(), entry));
-    SetText(lblFailureCount, RunningFailureText(mobjVBC->FailureCount()));
+void frmMain::mobjVBC_ExecutionStop(const ExecutionEvent& e) {
+    AppendLog(BuildEndedPiece(e.message, e.entry));
+    SetText(lblFailureCount, RunningFailureText(e.failureCount));
     DoEvents();
 }
 
