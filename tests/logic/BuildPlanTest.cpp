@@ -278,6 +278,48 @@ TEST_F(Plan, SeveralCompilersStartWhatIsReadyButNeverTheSameOutputTwice) {
     EXPECT_EQ(Steps(plan, entries), L"b");
 }
 
+// Each rule looks at every dependency, not the first; a cycle is named from
+// where it closes; unread projects share no output; another project's
+// output as the compatibility file is a dependency.
+TEST_F(Plan, EveryDependencyCountsAndUnreadProjectsRunSideBySide) {
+    Project(L"a");
+    Project(L"b");
+    Project(L"c", Ref(L"a") + Ref(L"b"));
+    for (const wchar_t* f : {L"a.vbp", L"a.frm", L"b.vbp", L"b.frm", L"c.vbp", L"c.frm"}) files.times[std::wstring(L"C:\\P\\") + f] = 10;
+    files.times[L"C:\\P\\a.dll"] = files.times[L"C:\\P\\c.dll"] = 30;
+    files.times[L"C:\\P\\b.dll"] = 40;
+    PlanOptions skip = Options(true, 1);
+    skip.skip = true;
+    BuildPlan fresh(entries, skip, files, L"");
+    EXPECT_EQ(Steps(fresh, entries), L"a-b-c");
+    BuildPlan plan(entries, Options(true, 1), files, L"");
+    EXPECT_EQ(plan.Chain(1), plan.Cost(1) + plan.Cost(2));
+    EXPECT_EQ(Steps(plan, entries), L"a");
+    plan.Ended(0, false);
+    EXPECT_EQ(Steps(plan, entries), L"b");
+    plan.Ended(1, true);
+    const auto failed = plan.Next();
+    EXPECT_TRUE(failed && failed->action == BuildPlan::Action::DependencyFailed && failed->dependency == 1);
+
+    entries.clear();
+    Project(L"k", Compatible(L"C:\\P\\j.dll"));
+    Project(L"j");
+    entries.push_back({L"C:\\P\\m.vbp"});
+    entries.push_back({L"C:\\P\\n.vbp"});
+    BuildPlan side(entries, Options(true, 3), files, L"");
+    EXPECT_EQ(side.DependenciesOf(0), std::vector<std::size_t>{1});
+    EXPECT_EQ(Steps(side, entries), L"jmn");
+    Project(L"x", Ref(L"p"));
+    Project(L"p", Ref(L"q"));
+    Project(L"q", Ref(L"p"));
+    try {
+        BuildPlan cycle(entries, Options(true, 1), files, L"");
+        FAIL() << "cycle accepted";
+    } catch (const VbError& e) {
+        EXPECT_EQ(e.Description(), L"p.vbp→q.vbp→p.vbpの参照が循環しているためｺﾝﾊﾟｲﾙできません");
+    }
+}
+
 // The plan as read: build order, the waits with their lines, why each is
 // built or skipped, the control alone, the compilers at once.
 TEST_F(Plan, LinesNameEveryWaitAndReason) {
