@@ -20,13 +20,13 @@ protected:
     ProgramFolder program;
     const std::wstring record = program.File(L"builds.txt");
     const std::wstring list = program.File(L"五件.clt");
-    std::vector<Project> projects;
-    std::optional<std::string> listBytes;
-    std::optional<RunningProgram> running;
+    const std::vector<Project> projects = WriteTheListOfFive();
+    const std::optional<std::string> listBytes = ReadBytes(list);
+    RunningProgram tolvane{program};
     HWND main = nullptr, arguments = nullptr, tick = nullptr, notice = nullptr;
     std::size_t logLinesBefore = 0;
 
-    void StartTheProgramWithTheListOfFive() {
+    std::vector<Project> WriteTheListOfFive() {
         const std::vector<ProjectPlan> plans = {
             {L"ソース\\Ledger App", L"Ledger", false, 700},
             {L"ソース\\Sales Reports", L"Monthly", true, 700},
@@ -34,15 +34,18 @@ protected:
             {L"ソース\\帳票", L"PrintForms", true, 700},
             {L"ソース\\Tools", L"Backup", false, 700},
         };
+        std::vector<Project> made;
         std::vector<std::pair<bool, std::wstring>> entries;
         for (const auto& plan : plans) {
-            projects.push_back(MakeProject(program, plan, record));
-            entries.emplace_back(true, projects.back().path);
+            made.push_back(MakeProject(program, plan, record));
+            entries.emplace_back(true, made.back().path);
         }
         WriteList(list, entries);
-        listBytes = ReadBytes(list);
         program.WriteTolvaneIni(StandInExe(), list);
-        RunningProgram& tolvane = running.emplace(program);
+        return made;
+    }
+
+    void StartTheProgramWithTheListOfFive() {
         main = tolvane.WaitForMain();
         ASSERT_NE(main, nullptr);
         ASSERT_EQ(tolvane.Items().size(), 5u);
@@ -51,7 +54,6 @@ protected:
     }
 
     void PressF12WhileTypingInTheArguments() {
-        RunningProgram& tolvane = *running;
         // F12 through the real keyboard, while typing in the arguments box.
         arguments = tolvane.Control(ids::txtDimension);
         tick = tolvane.Control(ids::chkAll);
@@ -61,7 +63,6 @@ protected:
     }
 
     void TryToCloseTypeAndClickWhileItRuns() {
-        RunningProgram& tolvane = *running;
         // Progress as it goes: each value seen is the next build or a later one.
         std::vector<std::wstring> progress;
         bool closeTried = false, snapped = false, buildingShown = false;
@@ -114,7 +115,6 @@ protected:
     }
 
     void ReadTheRedNoticeAndAnswerIt() {
-        RunningProgram& tolvane = *running;
         // The red notice over the finished run.
         const BoxLines lines = LinesOf(notice);
         EXPECT_EQ(lines.line1, L"2件のｺﾝﾊﾟｲﾙに失敗しています");
@@ -130,7 +130,6 @@ protected:
     }
 
     void ReadTheLogTheCountersAndTheMarks() {
-        RunningProgram& tolvane = *running;
         // The log: an empty line, then start and end of each build in list order,
         // a failed build's reason under its failure line, then the summary.
         const auto log = tolvane.LogLines();
@@ -164,7 +163,6 @@ protected:
     }
 
     void SupplyTheMissingFilesAndPressF12Again() {
-        RunningProgram& tolvane = *running;
         // The missing files supplied, F12 again (posted to the focused control):
         // only the two failed projects are built, and both now succeed.
         for (const auto& p : projects) {
@@ -191,7 +189,6 @@ protected:
     }
 
     void CloseWithoutSaving() {
-        RunningProgram& tolvane = *running;
         // The failures re-checked the list, so closing asks to save; Cancel
         // closes without saving, and the list reopens at the next start.
         PostMessageW(main, WM_CLOSE, 0, 0);
