@@ -163,6 +163,16 @@ TEST_F(Plan, ControlsBuildAloneAndTheLongestChainStartsFirst) {
     BuildPlan single(entries, Options(true, 1), files, L"", &times);
     EXPECT_FALSE(single.BuildsAlone(4));
     EXPECT_EQ(Steps(single, entries), L"a");
+    // Started as each is ready, a control still waits for the running builds.
+    PlanOptions asReady = Options(true, 2);
+    asReady.firstReady = true;
+    BuildPlan first(entries, asReady, files, L"", &times);
+    EXPECT_EQ(Steps(first, entries), L"ab");
+    first.Ended(0, false);
+    EXPECT_EQ(Steps(first, entries), L"d");
+    first.Ended(1, false);
+    first.Ended(3, false);
+    EXPECT_EQ(Steps(first, entries), L"c");
 }
 
 // While the running builds are let end for a control, an idle compiler
@@ -286,7 +296,8 @@ TEST_F(Plan, EveryDependencyCountsAndUnreadProjectsRunSideBySide) {
     Project(L"b");
     Project(L"c", Ref(L"a") + Ref(L"b"));
     for (const wchar_t* f : {L"a.vbp", L"a.frm", L"b.vbp", L"b.frm", L"c.vbp", L"c.frm"}) files.times[std::wstring(L"C:\\P\\") + f] = 10;
-    files.times[L"C:\\P\\a.dll"] = files.times[L"C:\\P\\c.dll"] = 30;
+    files.times[L"C:\\P\\a.dll"] = 20;  // older than c's output; b's is newer
+    files.times[L"C:\\P\\c.dll"] = 30;
     files.times[L"C:\\P\\b.dll"] = 40;
     PlanOptions skip = Options(true, 1);
     skip.skip = true;
