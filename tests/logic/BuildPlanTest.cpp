@@ -125,6 +125,12 @@ TEST_F(Plan, VariantsOfOneOutputAreNoCycleAndNeverBuildAtOnce) {
     } catch (const VbError& e) {
         EXPECT_EQ(e.Description(), L"u.vbp→b.vbp→w.vbp→v.vbp→u.vbpの参照が循環しているためｺﾝﾊﾟｲﾙできません");
     }
+    // A later variant that an earlier one waits for (through w) goes first.
+    entries.clear();
+    Project(L"a", L"Object=*\\A..\\P\\w.vbp\r\n");
+    Project(L"b", L"", L"a.dll");
+    Project(L"w", L"Object=*\\A..\\P\\b.vbp\r\n");
+    EXPECT_EQ(Names(BuildPlan(entries, Options(true, 1), files, L"")), L"bwa");
 }
 
 // With several compilers a control starts only when nothing runs (first
