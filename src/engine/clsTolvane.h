@@ -1,6 +1,19 @@
 #pragma once
 // The compile engine: the compile list, its settings and counters, and the
 // run that builds every checked project with the external compiler.
+//
+// The design's names keep their form; what they mean:
+//   clsVbp, Vbp(), addVbp    one list entry (project path, check mark = Action,
+//                            failure mark and text); the live list; append
+//   VB, OutFolder, Dimension the compiler's path, its /outdir and /d
+//   CurCount                 position of the entry being built
+//   TargetCount              checked entries; CompileCount: builds started;
+//                            FailureCount: entries marked failed
+//   VbpMessage               the log's progress line for the current entry
+//   CompileStart, CompileStop the run; the stop flag, read between builds
+//   ReCompileCheck           checks exactly the failed entries
+//   RemoveTarget(All), RemoveNoCheck  removes one, all, the unchecked
+//   ExecutionStart/Stop/Skip the events around each build, or a skipped one
 #include <chrono>
 #include <cstdint>
 #include <functional>

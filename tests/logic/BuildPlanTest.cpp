@@ -125,6 +125,12 @@ TEST_F(Plan, VariantsOfOneOutputAreNoCycleAndNeverBuildAtOnce) {
     } catch (const VbError& e) {
         EXPECT_EQ(e.Description(), L"u.vbp→b.vbp→w.vbp→v.vbp→u.vbpの参照が循環しているためｺﾝﾊﾟｲﾙできません");
     }
+    // A later variant that an earlier one waits for (through w) goes first.
+    entries.clear();
+    Project(L"a", L"Object=*\\A..\\P\\w.vbp\r\n");
+    Project(L"b", L"", L"a.dll");
+    Project(L"w", L"Object=*\\A..\\P\\b.vbp\r\n");
+    EXPECT_EQ(Names(BuildPlan(entries, Options(true, 1), files, L"")), L"bwa");
 }
 
 // With several compilers a control starts only when nothing runs (first
@@ -163,6 +169,16 @@ TEST_F(Plan, ControlsBuildAloneAndTheLongestChainStartsFirst) {
     BuildPlan single(entries, Options(true, 1), files, L"", &times);
     EXPECT_FALSE(single.BuildsAlone(4));
     EXPECT_EQ(Steps(single, entries), L"a");
+    // Started as each is ready, a control still waits for the running builds.
+    PlanOptions asReady = Options(true, 2);
+    asReady.firstReady = true;
+    BuildPlan first(entries, asReady, files, L"", &times);
+    EXPECT_EQ(Steps(first, entries), L"ab");
+    first.Ended(0, false);
+    EXPECT_EQ(Steps(first, entries), L"d");
+    first.Ended(1, false);
+    first.Ended(3, false);
+    EXPECT_EQ(Steps(first, entries), L"c");
 }
 
 // While the running builds are let end for a control, an idle compiler
@@ -276,6 +292,49 @@ TEST_F(Plan, SeveralCompilersStartWhatIsReadyButNeverTheSameOutputTwice) {
     EXPECT_EQ(Steps(plan, entries), L"c");  // b references a.dll, which c writes too
     plan.Ended(2, false);
     EXPECT_EQ(Steps(plan, entries), L"b");
+}
+
+// Each rule looks at every dependency, not the first; a cycle is named from
+// where it closes; unread projects share no output; another project's
+// output as the compatibility file is a dependency.
+TEST_F(Plan, EveryDependencyCountsAndUnreadProjectsRunSideBySide) {
+    Project(L"a");
+    Project(L"b");
+    Project(L"c", Ref(L"a") + Ref(L"b"));
+    for (const wchar_t* f : {L"a.vbp", L"a.frm", L"b.vbp", L"b.frm", L"c.vbp", L"c.frm"}) files.times[std::wstring(L"C:\\P\\") + f] = 10;
+    files.times[L"C:\\P\\a.dll"] = 20;  // older than c's output; b's is newer
+    files.times[L"C:\\P\\c.dll"] = 30;
+    files.times[L"C:\\P\\b.dll"] = 40;
+    PlanOptions skip = Options(true, 1);
+    skip.skip = true;
+    BuildPlan fresh(entries, skip, files, L"");
+    EXPECT_EQ(Steps(fresh, entries), L"a-b-c");
+    BuildPlan plan(entries, Options(true, 1), files, L"");
+    EXPECT_EQ(plan.Chain(1), plan.Cost(1) + plan.Cost(2));
+    EXPECT_EQ(Steps(plan, entries), L"a");
+    plan.Ended(0, false);
+    EXPECT_EQ(Steps(plan, entries), L"b");
+    plan.Ended(1, true);
+    const auto failed = plan.Next();
+    EXPECT_TRUE(failed && failed->action == BuildPlan::Action::DependencyFailed && failed->dependency == 1);
+
+    entries.clear();
+    Project(L"k", Compatible(L"C:\\P\\j.dll"));
+    Project(L"j");
+    entries.push_back({L"C:\\P\\m.vbp"});
+    entries.push_back({L"C:\\P\\n.vbp"});
+    BuildPlan side(entries, Options(true, 3), files, L"");
+    EXPECT_EQ(side.DependenciesOf(0), std::vector<std::size_t>{1});
+    EXPECT_EQ(Steps(side, entries), L"jmn");
+    Project(L"x", Ref(L"p"));
+    Project(L"p", Ref(L"q"));
+    Project(L"q", Ref(L"p"));
+    try {
+        BuildPlan cycle(entries, Options(true, 1), files, L"");
+        FAIL() << "cycle accepted";
+    } catch (const VbError& e) {
+        EXPECT_EQ(e.Description(), L"p.vbp→q.vbp→p.vbpの参照が循環しているためｺﾝﾊﾟｲﾙできません");
+    }
 }
 
 // The plan as read: build order, the waits with their lines, why each is

@@ -265,6 +265,11 @@ INSTANTIATE_TEST_SUITE_P(
                 L"コンパイルエラー\r\nｴﾗｰﾒｯｾｰｼﾞが閉じないため、ｺﾝﾊﾟｲﾙを強制終了しました"},
         BoxCase{"shown after the end", [](CompilerScript& s) { s.endsAfterSteps = 2; s.boxAtStep = -1; s.boxAfterEnd = true; },
                 false, L"コンパイルエラー"},
+        // No box: the status, in decimal and hex; or the default limit passed.
+        BoxCase{"a crash status", [](CompilerScript& s) { s.boxAtStep = -1; s.endsAfterSteps = 2; s.exitCode = 0xC0000005; },
+                false, L"ｺﾝﾊﾟｲﾗが異常終了しました(終了ｺｰﾄﾞ 3221225477 / 0xC0000005)"},
+        BoxCase{"hung past the time limit", [](CompilerScript& s) { s.boxAtStep = -1; }, true,
+                L"制限時間(30分)を過ぎたため、ｺﾝﾊﾟｲﾙを強制終了しました"},
         BoxCase{"follow-up boxes, each closed",
                 [](CompilerScript& s) { s.followUpBoxes = {L"2つ目", L""}; }, false,
                 L"コンパイルエラー\r\n2つ目\r\nｺﾝﾊﾟｲﾙｴﾗｰのﾒｯｾｰｼﾞが表示されました"},

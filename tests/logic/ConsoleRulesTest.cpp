@@ -14,7 +14,8 @@ using namespace tolvane;
 
 TEST(RunnerOptions, RefusesWhatItCannotUse) {
     // The switches themselves reach the program tests; here the edges.
-    EXPECT_TRUE(ParseRunnerArguments({L"/?", L"x.clt"}).options->help);
+    EXPECT_TRUE(ParseRunnerArguments({L"/?", L"x.clt"}).options->help && ParseRunnerArguments({L"/?"}).options->help);
+    EXPECT_EQ(ParseRunnerArguments({L"x.clt", L"/limit", L"0"}).options->limit, std::chrono::minutes(0));
     EXPECT_FALSE(ParseRunnerArguments({L"x.clt"}).options->limit);  // then Tolvane.ini decides
     EXPECT_EQ(ParseRunnerArguments({L"x.clt", L"/LIMIT", L" 999999999 "}).options->limit, std::chrono::minutes(999999999));
     const auto planned = ParseRunnerArguments({L"/Order", L"x.clt", L"/PARALLEL", L"8", L"/skip"}).options;
@@ -78,7 +79,8 @@ TEST(JUnitReport, EscapesMarkupAndReplacesWhatXmlCannotHold) {
     report.started = DateTime{2026, 1, 2, 3, 4, 5};
     report.milliseconds = 61005;
     report.builds.push_back({L"C:\\x<y>\\\"q\".vbp", 7, false, L""});
-    report.builds.push_back({L"App.vbp", 1234, true, std::wstring(L"a\x01]]>\r\nb\t") + wchar_t(0xD800) + L"c"});
+    report.builds.push_back({L"App.vbp", 1234, true, std::wstring(L"a\x01]]>\r\nb\t") + wchar_t(0xD800) + L"c<&" + wchar_t(0xD83D) +
+                                                  wchar_t(0xDE00) + wchar_t(0xFFFE)});
     report.builds.push_back({L"C:\\Lib.vbp", 0, false, L"", true});
     report.builds.push_back({L"C:\\S\\Bad.vbp", 5, true, L"exit 1", false, {L"Compile Error in File 'x', Line 2 : y"},
                              SourceError{L"C:\\S\\M&1.bas", 12, L"Syntax error"}});
@@ -97,10 +99,10 @@ TEST(JUnitReport, EscapesMarkupAndReplacesWhatXmlCannotHold) {
     EXPECT_NE(xml.find("<testcase name=\"Lib.vbp\" classname=\"C:\" time=\"0.000\">\n"
                        "      <skipped message=\"ｺﾝﾊﾟｲﾙ省略\"/>\n    </testcase>"),
               std::string::npos);
-    // The control character and the lone surrogate become U+FFFD; the
+    // The control character, the lone surrogate and the noncharacter become U+FFFD, a pair one character; the
     // attribute keeps the log's one-line form, the element the whole text.
-    EXPECT_NE(xml.find("message=\"a ]]&gt; b \xEF\xBF\xBD" "c\""), std::string::npos);
-    EXPECT_NE(xml.find(">a\xEF\xBF\xBD]]&gt;&#13;\nb\t\xEF\xBF\xBD" "c</failure>"), std::string::npos);
+    EXPECT_NE(xml.find("message=\"a ]]&gt; b \xEF\xBF\xBD" "c&lt;&amp;\xF0\x9F\x98\x80\xEF\xBF\xBD\""), std::string::npos);
+    EXPECT_NE(xml.find(">a\xEF\xBF\xBD]]&gt;&#13;\nb\t\xEF\xBF\xBD" "c&lt;&amp;\xF0\x9F\x98\x80\xEF\xBF\xBD</failure>"), std::string::npos);
     // The compiler's log under the reason, then the place.
     EXPECT_NE(xml.find("type=\"ｺﾝﾊﾟｲﾙ失敗\">exit 1\nCompile Error in File 'x', Line 2 : y\nC:\\S\\M&amp;1.bas(12行目): Syntax error</failure>"),
               std::string::npos);
@@ -114,7 +116,7 @@ TEST(JUnitReport, EscapesMarkupAndReplacesWhatXmlCannotHold) {
     char out[256] = {};
     std::fread(out, 1, sizeof out - 1, lint);
     pclose(lint);
-    EXPECT_EQ(std::string(out), "4|a ]]> b \xEF\xBF\xBD" "c|C:\\S\\M&1.bas|12\n");
+    EXPECT_EQ(std::string(out), "4|a ]]> b \xEF\xBF\xBD" "c<&\xF0\x9F\x98\x80\xEF\xBF\xBD|C:\\S\\M&1.bas|12\n");
 #endif
 }
 

@@ -20,7 +20,7 @@ TEST(ProjectFiles, ProjectNamesItsOutputSourcesAndReferences) {
         L"Reference=*\\G{00020430-0000-0000-C000-000000000046}#2.0#0#..\\..\\Windows\\stdole2.tlb#OLE Automation\r\n"
         L"Reference=*\\A..\\Core\\Core.vbp\r\nReference=*\\G{BAD}#1.0\r\n"
         L"Object={831FDD16-0C5C-11D2-A9FC-0000F8754DA1}#2.0#0; MSCOMCTL.OCX\r\nObject=*\\A..\\Ctl\\Ctl.vbp\r\n"
-        L"Form=Main.frm\r\nModule=Tools; ..\\Shared\\Tools.bas\r\nClass=cThing; cThing.cls\r\nUserControl=Grid.ctl\r\n"
+        L"Form=Main.frm\r\nModule=Tools; ..\\Shared\\Tools.bas\r\nClass=cThing; cThing.cls\r\nClass=Plain=1.cls\r\nUserControl=Grid.ctl\r\n"
         L"Designer=Report.Dsr\r\nPropertyPage=Page.pag\r\nUserDocument=Doc.dob\r\nResFile32=\"App.res\"\r\n"
         L"RelatedDoc=notes.htm\r\nName=\"Lib\"\r\nPath32=\"..\\bin\"\r\nCompatibleMode=\"2\"\r\n"
         L"CompatibleEXE32=\"..\\compat\\Lib.dll\"\r\n\r\n[MS Transaction Server]\r\nForm=NotInTheProject.frm\r\n",
@@ -30,7 +30,7 @@ TEST(ProjectFiles, ProjectNamesItsOutputSourcesAndReferences) {
     EXPECT_EQ(p.output, L"C:\\Src\\bin\\Lib.dll");
     std::wstring sources;  // companions marked with ?
     for (const auto& s : p.sources) sources += s.path.substr(7) + (s.companion ? L"? " : L" ");
-    EXPECT_EQ(sources, L"Lib\\Main.frm Lib\\Main.frx? Shared\\Tools.bas Lib\\cThing.cls Lib\\Grid.ctl Lib\\Grid.ctx? "
+    EXPECT_EQ(sources, L"Lib\\Main.frm Lib\\Main.frx? Shared\\Tools.bas Lib\\cThing.cls Lib\\Plain=1.cls Lib\\Grid.ctl Lib\\Grid.ctx? "
                        L"Lib\\Report.Dsr Lib\\Report.dsx? Lib\\Page.pag Lib\\Page.pgx? Lib\\Doc.dob Lib\\Doc.dox? "
                        L"Lib\\App.res ");
     EXPECT_EQ(p.typeLibs, Paths{L"C:\\Windows\\stdole2.tlb"});
@@ -47,6 +47,7 @@ TEST(ProjectFiles, OutputFollowsTheCompilersRules) {
         {L"Name=\"App\"\r\nExeName32=\"Tool.exe\"\r\nPath32=\"out\"\r\n", L"", L"C:\\Src\\out\\Tool.exe"},
         {L"Name=\"App\"\r\nPath32=\"..\\bin\"\r\n", L"D:\\Bin\\", L"D:\\Bin\\App.exe"},  // /outdir wins
         {L"", L"", L"C:\\Src\\Project1.exe"},
+        {L"Name=\"A=B\"\r\n=x.dll\r\n", L"", L"C:\\Src\\A=B.exe"},  // '=' in a value; a line with no key
         {L"ExeName32=\"../../../x/a.exe\"", L"", L"C:\\x\\a.exe"},  // above the root stays at the root
         {L"ExeName32=\"\\\\srv\\s\\..\\A.EXE\"", L"", L"\\\\srv\\s\\A.EXE"},
         {L"Name=\"A\"\r\nPath32=\"\\:x\\..\"", L"", L"\\A.exe"},  // a rooted path: its colon is no drive

@@ -48,6 +48,7 @@ TEST(RunLog, FailureReasonBecomesOneIndentedLineOrNone) {
         {L"a\r\nb", L"\ta b"},
         {L"  a \r\n\r\n\tb\r\n", L"\ta b"},  // runs of breaks, tabs and blanks: one space
         {L"a\rb\nc", L"\ta b c"},
+        {L"a\x01" L"b\x1F" L"c\x7F", L"\ta b c"},
         {L"ｴﾗｰ", L"\tｴﾗｰ"},
         {L"", L""},
         {L" \r\n\t ", L""},
@@ -71,6 +72,8 @@ TEST(RunLog, NoFailuresLeaveTheCounterEmptyAndTheClosingNoticeNavy) {
         EXPECT_EQ(clean.color, 0x800000u) << failures;
     }
     EXPECT_EQ(ClosingNoticeFor(1).color, 0u);  // the box's own red
+    const std::wstring rule(42, L'=');
+    EXPECT_EQ(SummaryBlock(L"a", L"b", L"c"), rule + L"\r\n開始時間：a\r\n終了時間：b\r\n経過時間：c\r\n" + rule);
 }
 
 }  // namespace

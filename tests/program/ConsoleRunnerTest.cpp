@@ -3,34 +3,11 @@
 #include <algorithm>
 #include <set>
 
-#include "ChildProcess.h"
 #include "ProgramScenario.h"
 #include "support/Paths.h"
 
 namespace tolvane::testing {
 namespace {
-
-struct CmdRun {
-    DWORD status = 0;
-    std::vector<std::wstring> out;  // decoded from the ANSI code page (Shift-JIS)
-    std::wstring err;
-};
-
-constexpr wchar_t kCmd[] = L"TolvaneCmd.exe";
-
-CmdRun FinishedRun(ChildProcess& cmd, const ProgramFolder& program) {
-    CmdRun run;
-    EXPECT_TRUE(cmd.WaitForExit(120s));
-    run.status = cmd.ExitCode();
-    run.out = SplitLines(FromAnsi(program.Bytes(L"out.txt").value_or("")));
-    run.err = FromAnsi(program.Bytes(L"err.txt").value_or(""));
-    return run;
-}
-
-CmdRun RunCmd(const ProgramFolder& program, const std::wstring& args) {
-    ChildProcess cmd(L"\"" + program.File(kCmd) + L"\" " + args, program.File(L"out.txt"), program.File(L"err.txt"));
-    return FinishedRun(cmd, program);
-}
 
 TEST(ConsoleRunner, RunWithAFailureLogsLikeTheWindowRechecksTheListAndWritesTheReport) {
     ProgramFolder program;
@@ -240,8 +217,6 @@ TEST(ConsoleRunner, CompilerLogUnderEachFailureWithTheFilesOwnLineAndTheServersA
     }
 }
 
-std::wstring Quoted(const std::wstring& path) { return L"\"" + path + L"\""; }
-
 // The projects a run started, in order, from the stand-in's record of command lines.
 std::vector<std::wstring> Started(const std::vector<std::wstring>& record, std::size_t from,
                                   const std::vector<Project>& projects) {
@@ -367,19 +342,12 @@ TEST(ConsoleRunner, StopEndsTheHungCompilerAndEverythingItStartedAndExitsWithThr
     const std::wstring list = program.File(L"stop.clt");
     WriteList(list, {{true, hung.path}, {true, after.path}});
 
-    ChildProcess cmd(L"\"" + program.File(kCmd) + L"\" \"" + list + L"\"", program.File(L"out.txt"),
-                     program.File(L"err.txt"));
+    ChildProcess cmd(CmdLine(program, Quoted(list)), program.File(L"out.txt"), program.File(L"err.txt"));
     // Stopped once the hung build has recorded its start, so that its line is
     // always there and a second line can only come from the next build.
     ASSERT_TRUE(WaitUntil([&] { return ReadUtf8Lines(record).size() == 1; }, 60s));
     ASSERT_EQ(RunningCompilersOf(cmd.Id()), 1);
-    // Wine 8 delivers no console control event (GenerateConsoleCtrlEvent fails
-    // without a console or for a new process group, and for group 0 no handler
-    // runs), so the stop goes in where the runner's control handler puts it: a
-    // close request to its stop window (the tests run one at a time: one runner).
-    HWND stopWindow = FindWindowW(L"TolvaneCmdStop", nullptr);
-    ASSERT_NE(stopWindow, nullptr);
-    PostMessageW(stopWindow, WM_CLOSE, 0, 0);
+    ASSERT_TRUE(StopTheRunner());
 
     const CmdRun run = FinishedRun(cmd, program);
     EXPECT_EQ(run.status, 3u);

@@ -2,20 +2,11 @@
 // controls: a run of TolvaneCmd with several compilers, checked against the
 // stand-in's record of every build's start and end, then the plan printed by
 // TolvaneCmd /plan and by the window's "ｺﾝﾊﾟｲﾙ順の確認", starting no compiler.
-#include "ChildProcess.h"
 #include "PlannedSystem.h"
 #include "ProgramScenario.h"
 
 namespace tolvane::testing {
 namespace {
-
-std::vector<std::wstring> Cmd(const ProgramFolder& program, const std::wstring& args, DWORD& status) {
-    ChildProcess cmd(L"\"" + program.File(L"TolvaneCmd.exe") + L"\" " + args, program.File(L"out.txt"),
-                     program.File(L"err.txt"));
-    EXPECT_TRUE(cmd.WaitForExit(120s));
-    status = cmd.ExitCode();
-    return SplitLines(FromAnsi(program.Bytes(L"out.txt").value_or("")));
-}
 
 // The plan's numbered project lines, as their paths in build order.
 std::vector<std::wstring> PlannedPaths(const std::vector<std::wstring>& lines) {
@@ -41,15 +32,14 @@ TEST(PlannerScenario, ProducersEndBeforeConsumersVariantsNeverOverlapControlsRun
     WriteList(list, entries);
     program.WriteTolvaneIni(StandInExe(), list);
 
-    DWORD status = 0;
-    Cmd(program, L"\"" + list + L"\" /order /parallel 4", status);
-    EXPECT_EQ(status, 0u);
+    EXPECT_EQ(RunCmd(program, Quoted(list) + L" /order /parallel 4").status, 0u);
     EXPECT_EQ(RecordFaults(system, times), std::vector<std::wstring>{});
     EXPECT_EQ(program.Bytes(L"TolvaneTimes.txt").value_or("").rfind("Tolvane build times 1\r\n", 0), 0u);
 
     const std::size_t built = ReadUtf8Lines(times).size();
-    const auto plan = Cmd(program, L"\"" + list + L"\" /order /parallel 4 /plan", status);
-    EXPECT_EQ(status, 0u);
+    const CmdRun planned = RunCmd(program, Quoted(list) + L" /order /parallel 4 /plan");
+    EXPECT_EQ(planned.status, 0u);
+    const std::vector<std::wstring>& plan = planned.out;
     ASSERT_GE(plan.size(), 3u);
     EXPECT_EQ(plan.front(), L"ｺﾝﾊﾟｲﾙ順の確認");
     EXPECT_EQ(plan[plan.size() - 2], L"同時ｺﾝﾊﾟｲﾙ数: 4");

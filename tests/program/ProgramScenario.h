@@ -10,6 +10,7 @@
 #include <utility>
 #include <vector>
 
+#include "ChildProcess.h"
 #include "ProgramDriver.h"
 #include "Screenshot.h"
 #include "StandInProject.h"
@@ -222,6 +223,34 @@ inline ErrorProject MakeErrorProject(const ProgramFolder& program, const std::ws
                       program.Folder(folder) + L"\\" + file, line};
     EXPECT_TRUE(WriteBytes(made.source, text));
     return made;
+}
+
+// TolvaneCmd.exe as a build server starts it: output to files, the exit status read.
+struct CmdRun {
+    DWORD status = 0;
+    std::vector<std::wstring> out;  // decoded from the ANSI code page (Shift-JIS)
+    std::wstring err;
+};
+inline std::wstring Quoted(const std::wstring& path) { return L"\"" + path + L"\""; }
+inline std::wstring CmdLine(const ProgramFolder& program, const std::wstring& args) {
+    return Quoted(program.File(L"TolvaneCmd.exe")) + L" " + args;
+}
+inline CmdRun FinishedRun(ChildProcess& cmd, const ProgramFolder& program) {
+    EXPECT_TRUE(cmd.WaitForExit(120s));
+    return {cmd.ExitCode(), SplitLines(FromAnsi(program.Bytes(L"out.txt").value_or(""))),
+            FromAnsi(program.Bytes(L"err.txt").value_or(""))};
+}
+inline CmdRun RunCmd(const ProgramFolder& program, const std::wstring& args) {
+    ChildProcess cmd(CmdLine(program, args), program.File(L"out.txt"), program.File(L"err.txt"));
+    return FinishedRun(cmd, program);
+}
+// Wine 8 delivers no console control event (GenerateConsoleCtrlEvent fails
+// without a console or for a new process group, and for group 0 no handler
+// runs), so the stop goes in where the runner's control handler puts it: a
+// close request to its stop window (the tests run one at a time: one runner).
+inline bool StopTheRunner() {
+    HWND stopWindow = FindWindowW(L"TolvaneCmdStop", nullptr);
+    return stopWindow && PostMessageW(stopWindow, WM_CLOSE, 0, 0);
 }
 
 }  // namespace tolvane::testing

@@ -7,7 +7,6 @@
 #include <map>
 #include <tuple>
 
-#include "ChildProcess.h"
 #include "ProgramScenario.h"
 #include "UiDriver.h"
 #include "ui/dialogs/frmCompileOption.h"
@@ -61,20 +60,6 @@ std::vector<std::wstring> FilesIn(const std::wstring& folder) {
     return names;
 }
 
-struct Cmd {
-    DWORD status;
-    std::vector<std::wstring> out;
-    std::wstring err;
-};
-
-Cmd RunCmd(const ProgramFolder& program, const std::wstring& args) {
-    ChildProcess cmd(L"\"" + program.File(L"TolvaneCmd.exe") + L"\" " + args, program.File(L"out.txt"),
-                     program.File(L"err.txt"));
-    EXPECT_TRUE(cmd.WaitForExit(120s));
-    return {cmd.ExitCode(), SplitLines(FromAnsi(program.Bytes(L"out.txt").value_or(""))),
-            FromAnsi(program.Bytes(L"err.txt").value_or(""))};
-}
-
 const std::wstring kSeen = L"seen.txt";  // beside each project
 
 TEST(VersionStamp, ConsoleVersionAndSetReachEachProjectAndEveryFileComesBackByteForByte) {
@@ -101,7 +86,7 @@ TEST(VersionStamp, ConsoleVersionAndSetReachEachProjectAndEveryFileComesBackByte
         for (const auto& [path, state] : before) EXPECT_TRUE(StateOf(path) == state) << ToUtf8(path);
     };
 
-    Cmd run = [&] {
+    CmdRun run = [&] {
         const LockedFile held(locked.path);
         return RunCmd(program, L"\"" + list + L"\" /version 2.5.1234 /set \"VersionCompanyName=ﾄﾙﾊﾞｰﾝ 商会\" "
                                         L"/SET CondComp=DEBUG=1 /junit \"" + report + L"\"");
@@ -168,13 +153,11 @@ TEST(VersionStamp, StoppedRunGivesTheFileBackAndAKilledProgramsFileComesBackAtTh
     const FileState before = StateOf(hung.path);
     const std::wstring list = program.File(L"hung.clt");
     WriteList(list, {{true, hung.path}});
-    const std::wstring cmdLine = L"\"" + program.File(L"TolvaneCmd.exe") + L"\" \"" + list + L"\" /version 7.0.99";
+    const std::wstring cmdLine = CmdLine(program, Quoted(list) + L" /version 7.0.99");
     {
         ChildProcess cmd(cmdLine, program.File(L"out.txt"), program.File(L"err.txt"));
         ASSERT_TRUE(WaitUntil([&] { return !SeenOf(hung).empty(); }, 60s));
-        HWND stopWindow = FindWindowW(L"TolvaneCmdStop", nullptr);
-        ASSERT_NE(stopWindow, nullptr);
-        PostMessageW(stopWindow, WM_CLOSE, 0, 0);
+        ASSERT_TRUE(StopTheRunner());
         ASSERT_TRUE(cmd.WaitForExit(60s));
         EXPECT_EQ(cmd.ExitCode(), 3u);
     }

@@ -1,6 +1,16 @@
 #pragma once
 // The main window: the compile list, the output folder, the arguments, the
 // run with its log and counters, and the menus that reach everything else.
+//
+// The design's names keep their form: <control>_<Event> handlers, with the
+// controls' prefixes telling their kind:
+//   mnu  menu command (mnuCompile F12 run, mnuCompileStop F11 stop, mnuReadList
+//        / mnuWriteList open and save the list, mnuAddList / mnuAddAllList /
+//        mnuAddGroup add projects, mnuDelList / mnuDelAllList remove them)
+//   lst  the compile list (lstCompileList); txt a text box (txtDimension: /d)
+//   chk  a check box (chkAll: a common output folder); cmd a button
+//   lbl  a label (lblCount progress, lblFailureCount failures)
+//   mobjVBC  the engine (clsTolvane); its events arrive as mobjVBC_<Event>
 #include <windows.h>
 
 #include <commctrl.h>
