@@ -53,7 +53,16 @@ std::optional<std::chrono::milliseconds> BuildWatch::Look(bool abandon) {
     const std::optional<std::wstring> box = process_->FindErrorBox();
     const milliseconds now = process_->Elapsed();
     if (box) {
-        if (!boxShown_ || *box != boxText_) {
+        if (boxShown_ && boxText_.empty() && !box->empty()) {
+            // The same box, read while its text was still being filled in:
+            // its text takes the place of the note for a box without one.
+            const std::wstring& text = entry_.FailureText();
+            const std::wstring blank = kEmptyBoxText;
+            if (text.size() >= blank.size() && text.compare(text.size() - blank.size(), blank.size(), blank) == 0) {
+                entry_.SetFailureText(text.substr(0, text.size() - blank.size()) + *box);
+            }
+            boxText_ = *box;
+        } else if (!boxShown_ || *box != boxText_) {
             // A box after an earlier one, or in its place, is a follow-up:
             // its text counts too.
             boxShown_ = true;

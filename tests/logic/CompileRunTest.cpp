@@ -270,6 +270,7 @@ INSTANTIATE_TEST_SUITE_P(
                 false, L"ｺﾝﾊﾟｲﾗが異常終了しました(終了ｺｰﾄﾞ 3221225477 / 0xC0000005)"},
         BoxCase{"hung past the time limit", [](CompilerScript& s) { s.boxAtStep = -1; }, true,
                 L"制限時間(30分)を過ぎたため、ｺﾝﾊﾟｲﾙを強制終了しました"},
+        BoxCase{"read before its text is filled in", [](CompilerScript& s) { s.blankLooks = 2; }, false, L"コンパイルエラー"},
         BoxCase{"follow-up boxes, each closed",
                 [](CompilerScript& s) { s.followUpBoxes = {L"2つ目", L""}; }, false,
                 L"コンパイルエラー\r\n2つ目\r\nｺﾝﾊﾟｲﾙｴﾗｰのﾒｯｾｰｼﾞが表示されました"},

@@ -24,6 +24,7 @@ struct CompilerScript {
     std::uint32_t exitCode = 0;
     std::wstring boxText = L"コンパイルエラー";
     std::vector<std::wstring> followUpBoxes;  // shown one by one as each box closes
+    int blankLooks = 0;                       // the first box reads blank this often, and will not close yet
     std::function<void(int step)> onStep;     // runs inside WaitStep, like a window event
     std::string log;                          // written to the /out file, if any, as it starts
 };
@@ -33,6 +34,7 @@ struct FakeProcess {
     int steps = 0;
     std::chrono::milliseconds elapsed{0};  // the waits' intervals added up
     size_t boxesClosed = 0;
+    int looks = 0;  // at the first box
     bool ended = false, terminated = false, endReported = false;
     bool Running() const { return !ended && !terminated; }
     bool AllBoxesClosed() const { return boxesClosed > script.followUpBoxes.size(); }
@@ -87,10 +89,12 @@ public:
                            ((s_.script.boxAtStep >= 0 && s_.steps >= s_.script.boxAtStep) ||
                             (s_.script.boxAfterEnd && s_.endReported));
         if (!shown) return std::nullopt;
+        if (s_.boxesClosed == 0 && ++s_.looks <= s_.script.blankLooks) return std::wstring();
         return s_.boxesClosed == 0 ? s_.script.boxText : s_.script.followUpBoxes[s_.boxesClosed - 1];
     }
     void RequestErrorBoxClose() override {
         platform_.trace.push_back(L"RequestErrorBoxClose");
+        if (s_.boxesClosed == 0 && s_.looks <= s_.script.blankLooks) return;
         const int closable = s_.script.boxesThatClose;
         if (closable < 0 || s_.boxesClosed < static_cast<size_t>(closable)) ++s_.boxesClosed;
     }
