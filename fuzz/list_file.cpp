@@ -22,6 +22,9 @@ public:
     void DoEvents() override {}
     std::wstring NowText() override { return std::wstring(); }
     std::unique_ptr<CompilerProcess> StartCompiler(const std::wstring&, const std::wstring&) override { return nullptr; }
+    std::wstring NewCompilerLogPath() override { return std::wstring(); }
+    std::optional<std::string> ReadFileBytes(const std::wstring&) override { return std::nullopt; }
+    void RemoveFile(const std::wstring&) override {}
 };
 
 // What the program reads on Windows: the file decoded as the platform does.
