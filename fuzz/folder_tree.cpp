@@ -10,6 +10,7 @@
 
 #include "FuzzSupport.h"
 #include "support/FolderTree.h"
+#include "support/PathNames.h"
 
 using namespace tolvane;
 

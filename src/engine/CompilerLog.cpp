@@ -1,6 +1,6 @@
 #include "engine/CompilerLog.h"
 
-#include <cwctype>
+#include "support/PathNames.h"
 
 namespace tolvane {
 
@@ -14,12 +14,7 @@ bool IsBlankLine(const std::wstring& line) {
 
 bool StartsWith(const std::wstring& text, const std::wstring& prefix) { return text.compare(0, prefix.size(), prefix) == 0; }
 
-bool EndsWithLogName(const std::wstring& quoted) {
-    if (quoted.size() < 5) return false;
-    std::wstring tail = quoted.substr(quoted.size() - 4);
-    for (auto& c : tail) c = static_cast<wchar_t>(std::towlower(c));
-    return tail == L".log";
-}
+bool EndsWithLogName(const std::wstring& quoted) { return quoted.size() > 4 && HasExtension(quoted, L"log"); }
 
 // Compilers of every language put the form log's path in single quotes, and
 // a build's output is never a .log: such a quoted path marks a load error.

@@ -1,5 +1,6 @@
 #include "support/FolderTree.h"
 
+#include "support/PathNames.h"
 #include "support/Paths.h"
 
 namespace tolvane {
@@ -11,19 +12,7 @@ bool IsSearchedFolder(const DirEntry& entry) {
     return (entry.attributes & kAttributeReparsePoint) == 0;
 }
 
-wchar_t LowerAscii(wchar_t c) { return (c >= L'A' && c <= L'Z') ? static_cast<wchar_t>(c - L'A' + L'a') : c; }
-
 }  // namespace
-
-bool HasExtension(const std::wstring& name, const std::wstring& extension) {
-    if (name.size() < extension.size() + 1) return false;
-    const std::size_t dot = name.size() - extension.size() - 1;
-    if (name[dot] != L'.') return false;
-    for (std::size_t i = 0; i < extension.size(); ++i) {
-        if (LowerAscii(name[dot + 1 + i]) != LowerAscii(extension[i])) return false;
-    }
-    return true;
-}
 
 ProjectSearch SearchFiles(DirectoryLister& lister, const std::wstring& root, const std::wstring& extension,
                           std::size_t limit, const SearchProgress& progress) {

@@ -58,7 +58,4 @@ using SearchProgress = std::function<bool(std::size_t foldersSearched, std::size
 ProjectSearch SearchFiles(DirectoryLister& lister, const std::wstring& root, const std::wstring& extension,
                           std::size_t limit, const SearchProgress& progress = {});
 
-// True when the name ends in "." and the extension, in any letter case.
-bool HasExtension(const std::wstring& name, const std::wstring& extension);
-
 }  // namespace tolvane

@@ -22,7 +22,19 @@ std::wstring::size_type RootLength(const std::wstring& p) {
     return !p.empty() && p[0] == L'\\' ? 1 : 0;
 }
 
+wchar_t LowerAscii(wchar_t c) { return (c >= L'A' && c <= L'Z') ? static_cast<wchar_t>(c - L'A' + L'a') : c; }
+
 }  // namespace
+
+bool HasExtension(const std::wstring& name, const std::wstring& extension) {
+    if (name.size() < extension.size() + 1) return false;
+    const std::size_t dot = name.size() - extension.size() - 1;
+    if (name[dot] != L'.') return false;
+    for (std::size_t i = 0; i < extension.size(); ++i) {
+        if (LowerAscii(name[dot + 1 + i]) != LowerAscii(extension[i])) return false;
+    }
+    return true;
+}
 
 std::wstring ResolvePath(const std::wstring& folder, const std::wstring& path) {
     std::wstring p = path;

@@ -14,6 +14,9 @@ std::wstring ResolvePath(const std::wstring& folder, const std::wstring& path);
 // folded to lower case (ASCII and full-width Latin, as the file system does).
 std::wstring PathKey(const std::wstring& path);
 
+// True when the name ends in "." and the extension, in any ASCII letter case.
+bool HasExtension(const std::wstring& name, const std::wstring& extension);
+
 // The path with the extension of its file name replaced (or added).
 std::wstring WithExtension(const std::wstring& path, const std::wstring& extension);
 

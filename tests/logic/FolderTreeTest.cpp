@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "support/FolderTree.h"
+#include "support/PathNames.h"
 
 using namespace tolvane;
 

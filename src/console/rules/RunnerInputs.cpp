@@ -2,7 +2,6 @@
 
 #include <map>
 
-#include "support/FolderTree.h"
 #include "support/PathNames.h"
 #include "support/Paths.h"
 

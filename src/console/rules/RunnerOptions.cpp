@@ -4,7 +4,7 @@
 #include <utility>
 
 #include "engine/BuildPlan.h"
-#include "support/FolderTree.h"
+#include "support/PathNames.h"
 #include "support/TimeLimit.h"
 
 namespace tolvane {
