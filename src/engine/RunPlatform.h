@@ -6,6 +6,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <vector>
 
 namespace tolvane {
 
@@ -74,6 +75,11 @@ public:
     // the platform's description when it cannot start.
     virtual std::unique_ptr<CompilerProcess> StartCompiler(const std::wstring& program,
                                                            const std::wstring& commandLine) = 0;
+
+    // Sleeps until one of these compilers (started by this platform) ends,
+    // window input arrives, or the interval passes, then lets pending window
+    // events run once, as WaitStep does for one.
+    virtual void WaitForAny(const std::vector<CompilerProcess*>& compilers, std::chrono::milliseconds interval) = 0;
 
     // A path for one build's compiler log in the user's temporary folder that
     // no other call, of this process or another, hands out while it is in use.

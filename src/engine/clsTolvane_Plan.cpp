@@ -107,8 +107,13 @@ void clsTolvane::RunPlanned(BuildPlan& plan, const std::vector<std::int32_t>& po
             // CurCount stays with the most recently started build.
             RaiseExecutionStop(position, Entry(position));
         }
-        // A compiler set free is given its next build at once.
-        if (!ended && wait && !running.empty()) running.front().watch->Process().WaitStep(*wait);
+        // A compiler set free is given its next build at once; the wait ends
+        // with whichever build ends first.
+        if (!ended && wait && !running.empty()) {
+            std::vector<CompilerProcess*> compilers;
+            for (const RunningBuild& r : running) compilers.push_back(&r.watch->Process());
+            platform_.WaitForAny(compilers, *wait);
+        }
     }
 }
 

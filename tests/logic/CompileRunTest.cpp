@@ -432,6 +432,7 @@ TEST_F(PlannedRun, SeveralCompilersAtOnceEachFailureOnItsOwnBuildAndTheStopRules
     EXPECT_EQ(Events(), (std::vector<std::wstring>{L"Start:1", L"Start:2", L"Start:3", L"Stop:2", L"Stop:3",
                                                    L"Start:4", L"Start:5", L"Stop:1", L"Stop:4", L"Stop:5"}));
     EXPECT_EQ(platform.overlappingStarts, 0 + 1 + 2 + 1 + 2);
+    EXPECT_EQ(platform.waitedOn.front(), 3u);  // the wait ends with whichever build ends first
     ExpectFailure(2, L"b の箱");
     ExpectFailure(3, L"コンパイルエラー");
     EXPECT_EQ(engine.FailureCount(), 2);

@@ -55,6 +55,7 @@ public:
     std::function<void()> onStart;
     std::map<std::wstring, std::string> fileBytes;  // ReadFileBytes; RemoveFile takes them away
     int logPaths = 0;
+    std::vector<std::size_t> waitedOn;  // compilers in each WaitForAny
 
     bool FileExists(const std::wstring& path) override { return files.count(path) != 0; }
     bool PathExists(const std::wstring& path) override {
@@ -64,6 +65,11 @@ public:
     void DoEvents() override { trace.push_back(L"DoEvents"); }
     std::wstring NowText() override { return L"T" + std::to_wstring(++nowCalls); }
     std::unique_ptr<CompilerProcess> StartCompiler(const std::wstring& program, const std::wstring& commandLine) override;
+    // Every wait step lets time pass for all the running compilers.
+    void WaitForAny(const std::vector<CompilerProcess*>& compilers, std::chrono::milliseconds interval) override {
+        waitedOn.push_back(compilers.size());
+        compilers.front()->WaitStep(interval);
+    }
     std::wstring NewCompilerLogPath() override { return L"C:\\Temp\\Tolvane_" + std::to_wstring(++logPaths) + L".log"; }
     std::optional<std::string> ReadFileBytes(const std::wstring& path) override {
         const auto it = fileBytes.find(path);

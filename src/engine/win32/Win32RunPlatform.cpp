@@ -116,20 +116,39 @@ public:
     std::chrono::milliseconds Elapsed() override { return std::chrono::milliseconds(GetTickCount64() - started_); }
 
     void WaitStep(std::chrono::milliseconds interval) override {
-        if (appearingSince_ != 0 && GetTickCount64() - appearingSince_ < kAppearingWatch.count())
-            interval = std::min(interval, kAppearingRecheck);
-        HANDLE h = process_->Process();
+        Win32CompilerProcess* self = this;
+        WaitOn(&self, 1, interval);
+    }
+
+    // Sleeps until one of the compilers ends, window input arrives, or the
+    // interval passes (the shortest any of them asks for).
+    static void WaitOn(Win32CompilerProcess* const* compilers, DWORD count, std::chrono::milliseconds interval) {
+        HANDLE handles[MAXIMUM_WAIT_OBJECTS - 1];
+        count = std::min<DWORD>(count, MAXIMUM_WAIT_OBJECTS - 1);
+        for (DWORD i = 0; i < count; ++i) {
+            interval = compilers[i]->Shortened(interval);
+            handles[i] = compilers[i]->process_->Process();
+        }
         // A timeout means no window input is waiting, so there is nothing to
         // run; skipping the empty look saves a server round trip per pass under Wine.
-        if (MsgWaitForMultipleObjectsEx(1, &h, Millis(interval), QS_ALLINPUT, MWMO_INPUTAVAILABLE) == WAIT_TIMEOUT)
-            stillRunningAtLastStep_ = true;
-        else
+        if (MsgWaitForMultipleObjectsEx(count, handles, Millis(interval), QS_ALLINPUT, MWMO_INPUTAVAILABLE) ==
+            WAIT_TIMEOUT) {
+            for (DWORD i = 0; i < count; ++i) compilers[i]->stillRunningAtLastStep_ = true;
+        } else {
             tolvane::DoEvents();
+        }
     }
 
     void Terminate() override { process_->Terminate(std::chrono::milliseconds(kTerminateWaitMs)); }
 
 private:
+    // While a hidden dialog of the compiler's may still become its box, the next look comes soon.
+    std::chrono::milliseconds Shortened(std::chrono::milliseconds interval) const {
+        if (appearingSince_ != 0 && GetTickCount64() - appearingSince_ < kAppearingWatch.count())
+            return std::min(interval, kAppearingRecheck);
+        return interval;
+    }
+
     // The process ids are those of the last reset (once per search).
     std::vector<HWND> Boxes() {
         return FindOwnedWindows(kErrorBoxTitle, [&](DWORD pid) { return IsOurs(pid); });
@@ -182,6 +201,13 @@ std::unique_ptr<CompilerProcess> Win32RunPlatform::StartCompiler(const std::wstr
     const PlatformResult started = JobProcess::Start(program, commandLine, SW_SHOWNORMAL, job);
     if (started.Failed()) throw started.Error();
     return std::make_unique<Win32CompilerProcess>(std::move(job));
+}
+
+void Win32RunPlatform::WaitForAny(const std::vector<CompilerProcess*>& compilers, std::chrono::milliseconds interval) {
+    // Every compiler here was started by this platform.
+    std::vector<Win32CompilerProcess*> ours;
+    for (CompilerProcess* c : compilers) ours.push_back(static_cast<Win32CompilerProcess*>(c));
+    Win32CompilerProcess::WaitOn(ours.data(), static_cast<DWORD>(ours.size()), interval);
 }
 
 std::wstring Win32RunPlatform::NewCompilerLogPath() {

@@ -16,6 +16,7 @@ public:
     // started, and so does releasing the returned object.
     std::unique_ptr<CompilerProcess> StartCompiler(const std::wstring& program,
                                                    const std::wstring& commandLine) override;
+    void WaitForAny(const std::vector<CompilerProcess*>& compilers, std::chrono::milliseconds interval) override;
     std::wstring NewCompilerLogPath() override;
     std::optional<std::string> ReadFileBytes(const std::wstring& path) override;
     void RemoveFile(const std::wstring& path) override;
