@@ -94,10 +94,7 @@ TEST_F(CompileRun, ThreeBuildsWithTheSecondFailing) {
     engine.CompileStart();
 
     EXPECT_EQ(Events(), (std::vector<std::wstring>{L"Start:1", L"Stop:1", L"Start:2", L"Stop:2", L"Start:3", L"Stop:3"}));
-    EXPECT_EQ(seen[0].compileCount, 1);
-    EXPECT_EQ(seen[2].compileCount, 2);
-    EXPECT_EQ(seen[4].compileCount, 3);
-    for (const auto& s : seen) EXPECT_EQ(s.targetCount, 3);
+    for (int i = 0; i < 6; ++i) EXPECT_EQ(std::make_pair(seen[i].compileCount, seen[i].targetCount), std::make_pair(i / 2 + 1, 3)) << i;
     EXPECT_EQ(seen[0].message, L"\tOne.vbp   ｺﾝﾊﾟｲﾙ開始");
     EXPECT_EQ(seen[1].message, L"\tOne.vbp   ｺﾝﾊﾟｲﾙ終了");
     EXPECT_EQ(seen[3].message, L"\tTwo.vbp   ｺﾝﾊﾟｲﾙ失敗");
@@ -271,23 +268,18 @@ INSTANTIATE_TEST_SUITE_P(
         BoxCase{"hung past the time limit", [](CompilerScript& s) { s.boxAtStep = -1; }, true,
                 L"制限時間(30分)を過ぎたため、ｺﾝﾊﾟｲﾙを強制終了しました"},
         BoxCase{"read before its text is filled in", [](CompilerScript& s) { s.blankLooks = 2; }, false, L"コンパイルエラー"},
-        BoxCase{"follow-up boxes, each closed",
-                [](CompilerScript& s) { s.followUpBoxes = {L"2つ目", L""}; }, false,
+        BoxCase{"follow-up boxes, each closed", [](CompilerScript& s) { s.followUpBoxes = {L"2つ目", L""}; }, false,
                 L"コンパイルエラー\r\n2つ目\r\nｺﾝﾊﾟｲﾙｴﾗｰのﾒｯｾｰｼﾞが表示されました"},
-        BoxCase{"follow-up box that ignores close",
-                [](CompilerScript& s) {
-                    s.followUpBoxes = {L"2つ目"};
-                    s.boxesThatClose = 1;
-                },
+        BoxCase{"follow-up box that ignores close", [](CompilerScript& s) { s.followUpBoxes = {L"2つ目"}; s.boxesThatClose = 1; },
                 true, L"コンパイルエラー\r\n2つ目\r\nｴﾗｰﾒｯｾｰｼﾞが閉じないため、ｺﾝﾊﾟｲﾙを強制終了しました"}));
 
 TEST_F(CompileRun, SecondStopAbandonsAHungBuild) {
     // With no time limit the wait goes on past half an hour (of 25 ms steps).
     engine.SetTimeLimit(std::chrono::minutes(0));
     Add({L"C:\\hang.vbp", L"C:\\b.vbp"});
-    platform.scripts[L"hang"] = Script(-1);
     int buildingSeen = 0;
     std::vector<bool> abortsTaken;
+    platform.scripts[L"hang"] = Script(-1);
     platform.scripts[L"hang"].onStep = [&](int step) {
         buildingSeen += engine.IsBuilding() ? 1 : 0;
         if (step == 3) engine.SetCompileStop(true);
@@ -311,11 +303,9 @@ TEST_F(CompileRun, AbortReachesOnlyTheBuildRunningWhenAsked) {
     // ended. Asked while a box that ignores close is being closed: that build
     // is ended at once, without waiting out the close.
     Add({L"C:\\boxed.vbp", L"C:\\b.vbp", L"C:\\c.vbp"});
-    platform.scripts[L"boxed"] = Script(-1, 1);
-    platform.scripts[L"boxed"].boxesThatClose = 0;
-    platform.scripts[L"boxed"].onStep = [this](int step) {
-        if (step == 5) engine.AbortCurrentBuild();
-    };
+    CompilerScript& boxed = platform.scripts[L"boxed"] = Script(-1, 1);
+    boxed.boxesThatClose = 0;
+    boxed.onStep = [this](int step) { if (step == 5) engine.AbortCurrentBuild(); };
     platform.defaultScript.endsAfterSteps = 3;
     engine.SetExecutionStartHandler([this](const ExecutionEvent&) { engine.AbortCurrentBuild(); });
     engine.SetExecutionStopHandler([this](const ExecutionEvent&) { engine.AbortCurrentBuild(); });
@@ -334,8 +324,7 @@ TEST_F(CompileRun, AbortReachesOnlyTheBuildRunningWhenAsked) {
 TEST_F(CompileRun, CompilerLogPlacesTheErrorInItsFileAndFailsASuccessWithLoadErrors) {
     Add({L"C:\\S\\bas.vbp", L"C:\\S\\gone.vbp", L"C:\\S\\trap.vbp", L"C:\\S\\ok.vbp"});
     const auto script = [this](const wchar_t* key, std::uint32_t exitCode, const std::wstring& log) {
-        platform.scripts[key] = Script(1);
-        platform.scripts[key].exitCode = exitCode;
+        (platform.scripts[key] = Script(1)).exitCode = exitCode;
         platform.scripts[key].log = *SystemAnsiCodec().Encode(log);
     };
     script(L"bas.vbp", 1, L"Compile Error in File 'M.bas', Line 2 : 構文エラー\r\nBuild of 'bas.exe' failed.\r\n");
@@ -416,9 +405,8 @@ TEST_F(PlannedRun, DependencyOrderSkipsAndFailsDependantsWithoutStartingThem) {
 TEST_F(PlannedRun, SeveralCompilersAtOnceEachFailureOnItsOwnBuildAndTheStopRules) {
     for (const wchar_t* x : {L"a", L"b", L"c", L"d", L"e"}) Project(x);
     platform.defaultScript.endsAfterSteps = 3;
-    platform.scripts[L"b.vbp"] = Script(-1, 2);  // b and c show their boxes at the same moment
+    (platform.scripts[L"b.vbp"] = Script(-1, 2)).boxText = L"b の箱";  // b and c show their boxes at once
     platform.scripts[L"c.vbp"] = Script(-1, 2);
-    platform.scripts[L"b.vbp"].boxText = L"b の箱";
     platform.scripts[L"a.vbp"] = Script(5);
     options.parallel = 3;
     // A damaged history does not keep the run from starting, and is replaced.
@@ -458,8 +446,7 @@ TEST_F(PlannedRun, SeveralCompilersAtOnceEachFailureOnItsOwnBuildAndTheStopRules
     Run();
     // b and c failed, so only their estimate is known: longer than the
     // remembered builds, they start first.
-    EXPECT_EQ(Events(), (std::vector<std::wstring>{L"Start:2", L"Start:3", L"Start:1", L"Stop:2", L"Stop:3",
-                                                   L"Stop:1"}));
+    EXPECT_EQ(Events(), (std::vector<std::wstring>{L"Start:2", L"Start:3", L"Start:1", L"Stop:2", L"Stop:3", L"Stop:1"}));
     for (int i = 1; i <= 3; ++i) ExpectFailure(i, L"中止の指示によりｺﾝﾊﾟｲﾙを強制終了しました");
     EXPECT_FALSE(engine.IsBuilding());
 }
