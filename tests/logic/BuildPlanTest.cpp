@@ -1,8 +1,12 @@
-// The build plan against fake files: dependency order, skip decisions, and
-// readiness for several compilers (cycles and failed dependencies: CompileRunTest).
+// The build plan against fake files: what it reads from project files,
+// dependency order, skip decisions, readiness for several compilers (cycles
+// and failed dependencies: CompileRunTest), and the split into shards.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <map>
+#include <numeric>
+#include <random>
 #include <string>
 #include <vector>
 
@@ -10,6 +14,10 @@
 #include "Raised.h"
 #include "engine/BuildPlan.h"
 #include "engine/PlanText.h"
+#include "engine/Shards.h"
+#include "engine/VbgGroup.h"
+#include "engine/VbpProject.h"
+#include "support/PathNames.h"
 #include "support/VbError.h"
 
 namespace tolvane {
@@ -331,6 +339,121 @@ TEST_F(Plan, LinesNameEveryWaitAndReason) {
                                    L"      待ち: C:\\P\\k.vbp   *\\A C:\\P\\k.vbp (ﾊﾟｽで一致)",
                                    L"同時ｺﾝﾊﾟｲﾙ数: 3",
                                }));
+}
+
+// What the planner reads from project and group files.
+using Paths = std::vector<std::wstring>;
+
+TEST(ProjectFiles, ProjectNamesItsOutputSourcesAndReferences) {
+    const VbpProject p = ParseVbp(
+        L"Type=OleDll\r\n"
+        L"Reference=*\\G{00020430-0000-0000-C000-000000000046}#2.0#0#..\\..\\Windows\\stdole2.tlb#OLE Automation\r\n"
+        L"Reference=*\\A..\\Core\\Core.vbp\r\nReference=*\\G{BAD}#1.0\r\n"
+        L"Object={831FDD16-0C5C-11D2-A9FC-0000F8754DA1}#2.0#0; MSCOMCTL.OCX\r\nObject=*\\A..\\Ctl\\Ctl.vbp\r\n"
+        L"Form=Main.frm\r\nModule=Tools; ..\\Shared\\Tools.bas\r\nClass=cThing; cThing.cls\r\nClass=Plain=1.cls\r\nUserControl=Grid.ctl\r\n"
+        L"Designer=Report.Dsr\r\nPropertyPage=Page.pag\r\nUserDocument=Doc.dob\r\nResFile32=\"App.res\"\r\n"
+        L"RelatedDoc=notes.htm\r\nName=\"Lib\"\r\nPath32=\"..\\bin\"\r\nCompatibleMode=\"2\"\r\n"
+        L"CompatibleEXE32=\"..\\compat\\Lib.dll\"\r\n\r\n[MS Transaction Server]\r\nForm=NotInTheProject.frm\r\n",
+        L"C:\\Src\\Lib\\Lib.vbp", L"");
+    EXPECT_EQ(p.name, L"Lib");
+    EXPECT_EQ(PathKey(L"C:\\Ｂｉｎ\\App.EXE"), L"c:\\ｂｉｎ\\app.exe");
+    EXPECT_EQ(p.output, L"C:\\Src\\bin\\Lib.dll");
+    std::wstring sources;  // companions marked with ?
+    for (const auto& s : p.sources) sources += s.path.substr(7) + (s.companion ? L"? " : L" ");
+    EXPECT_EQ(sources, L"Lib\\Main.frm Lib\\Main.frx? Shared\\Tools.bas Lib\\cThing.cls Lib\\Plain=1.cls Lib\\Grid.ctl Lib\\Grid.ctx? "
+                       L"Lib\\Report.Dsr Lib\\Report.dsx? Lib\\Page.pag Lib\\Page.pgx? Lib\\Doc.dob Lib\\Doc.dox? "
+                       L"Lib\\App.res ");
+    EXPECT_EQ(p.typeLibs, Paths{L"C:\\Windows\\stdole2.tlb"});
+    EXPECT_EQ(p.projects, (Paths{L"C:\\Src\\Core\\Core.vbp", L"C:\\Src\\Ctl\\Ctl.vbp"}));
+    EXPECT_EQ(p.controls, Paths{L"MSCOMCTL.OCX"});
+    EXPECT_EQ(p.compatible, L"C:\\Src\\compat\\Lib.dll");
+}
+
+TEST(ProjectFiles, OutputFollowsTheCompilersRules) {
+    const std::tuple<const wchar_t*, const wchar_t*, const wchar_t*> cases[] = {
+        {L"Type=Exe\r\nName=\"App\"\r\n", L"", L"C:\\Src\\App.exe"},
+        {L"Type=OleExe\r\nName=\"Srv\"\r\n", L"", L"C:\\Src\\Srv.exe"},
+        {L"Type=Control\nName=\"Ctl\"\n", L"", L"C:\\Src\\Ctl.ocx"},
+        {L"Name=\"App\"\r\nExeName32=\"Tool.exe\"\r\nPath32=\"out\"\r\n", L"", L"C:\\Src\\out\\Tool.exe"},
+        {L"Name=\"App\"\r\nPath32=\"..\\bin\"\r\n", L"D:\\Bin\\", L"D:\\Bin\\App.exe"},  // /outdir wins
+        {L"", L"", L"C:\\Src\\Project1.exe"},
+        {L"Name=\"A=B\"\r\n=x.dll\r\n", L"", L"C:\\Src\\A=B.exe"},  // '=' in a value; a line with no key
+        {L"ExeName32=\"../../../x/a.exe\"", L"", L"C:\\x\\a.exe"},  // above the root stays at the root
+        {L"ExeName32=\"\\\\srv\\s\\..\\A.EXE\"", L"", L"\\\\srv\\s\\A.EXE"},
+        {L"Name=\"A\"\r\nPath32=\"\\:x\\..\"", L"", L"\\A.exe"},  // a rooted path: its colon is no drive
+    };
+    for (const auto& [text, outFolder, output] : cases) EXPECT_EQ(ParseVbp(text, L"C:\\Src\\App.vbp", outFolder).output, output);
+    // Compatibility switched off: the compiler does not read the file.
+    EXPECT_EQ(ParseVbp(L"CompatibleMode=\"0\"\r\nCompatibleEXE32=\"x.dll\"\r\n", L"C:\\Src\\App.vbp", L"").compatible, L"");
+}
+
+TEST(ProjectFiles, GroupListsItsProjectsInOrderWithTheStartupProject) {
+    EXPECT_EQ(ParseVbg(L"VBGROUP 5.0\r\nProject=Lib\\Lib.vbp\r\nStartupProject=App\\App.vbp\r\n"
+                       L"Project=D:\\Other\\Ctl.vbp\nProject=   \r\nproject=..\\Up.vbp\r\n",
+                       L"C:\\Src\\All.vbg"),
+              (Paths{L"C:\\Src\\Lib\\Lib.vbp", L"C:\\Src\\App\\App.vbp", L"D:\\Other\\Ctl.vbp", L"C:\\Up.vbp"}));
+    EXPECT_TRUE(ParseVbg(L"garbage\r\n=\r\n", L"x.vbg").empty());
+}
+
+// Splitting one system into parts for several build agents, over generated systems.
+TEST(Shards, EveryProjectInOnePartGroupsWholeBalancedAndTheSameEveryTime) {
+    for (unsigned seed = 1; seed <= 12; ++seed) {
+        // Clusters of projects, each referencing up to two earlier ones of its
+        // cluster; 1 to 60 s a build with a long tail.
+        std::mt19937 random(seed);
+        const std::size_t projects = 10 + seed * 25, clusters = projects / 5;
+        std::vector<std::int64_t> costs;
+        std::vector<std::vector<std::size_t>> deps(projects);
+        std::vector<std::size_t> clusterOf;
+        for (std::size_t i = 0; i < projects; ++i) {
+            const double tail = std::exponential_distribution<double>(0.25)(random);
+            costs.push_back(1000 * std::min<std::int64_t>(60, 1 + static_cast<std::int64_t>(tail * tail)));
+            clusterOf.push_back(random() % clusters);
+            for (std::size_t j = 0; j < i && deps[i].size() < 2; ++j)
+                if (clusterOf[j] == clusterOf[i] && random() % 3 == 0) deps[i].push_back(j);
+        }
+        const std::int64_t total = std::accumulate(costs.begin(), costs.end(), std::int64_t{0});
+        std::int64_t largest = 0;  // with a part for each project, each group stands alone
+        const std::vector<int> alone = SplitIntoShards(costs, deps, static_cast<int>(projects));
+        for (std::size_t p = 0; p < projects; ++p) {
+            std::int64_t load = 0;
+            for (std::size_t i = 0; i < projects; ++i) load += alone[i] == static_cast<int>(p) ? costs[i] : 0;
+            largest = std::max(largest, load);
+        }
+        for (int n = 1; n <= 8; ++n) {
+            const std::vector<int> part = SplitIntoShards(costs, deps, n);
+            ASSERT_EQ(part.size(), projects);
+            std::vector<std::int64_t> load(n, 0);
+            for (std::size_t i = 0; i < projects; ++i) {
+                ASSERT_TRUE(part[i] >= 0 && part[i] < n) << seed << " " << n;
+                load[part[i]] += costs[i];
+                for (std::size_t d : deps[i]) EXPECT_EQ(part[i], part[d]) << "group split, seed " << seed;
+            }
+            // Within the largest group's time of the even share, both ways.
+            for (std::int64_t l : load) EXPECT_LE(std::abs(l * n - total), largest * n) << seed << " " << n;
+            // A second run, and the references read in another order, give the same parts.
+            EXPECT_EQ(SplitIntoShards(costs, deps, n), part);
+            auto reversed = deps;
+            for (auto& d : reversed) std::reverse(d.begin(), d.end());
+            EXPECT_EQ(SplitIntoShards(costs, reversed, n), part);
+        }
+    }
+}
+
+TEST(Shards, AGroupLargerThanAShareStaysWholeAndUnknownTimesSplitByCount) {
+    EXPECT_EQ(SplitIntoShards({50, 50, 50, 10, 10, 10}, {{}, {0}, {1}, {}, {}, {}}, 2), (std::vector<int>{0, 0, 0, 1, 1, 1}));
+    // A later project used by an earlier one joins them too.
+    EXPECT_EQ(SplitIntoShards({5, 5, 5, 5}, {{3}, {}, {}, {}}, 2), (std::vector<int>{0, 1, 1, 0}));
+    // Times of 0 (or negative, from a clock step) still spread the projects out.
+    EXPECT_EQ(SplitIntoShards({0, 0, -5, 0}, {{}, {}, {}, {}}, 4), (std::vector<int>{0, 1, 2, 3}));
+    EXPECT_EQ(SplitIntoShards({7, 7}, {{1}, {}}, 64), (std::vector<int>{0, 0}));
+}
+
+TEST(Shards, PartNumbersAsTyped) {
+    const auto shard = ParseShard(L" 02/64 ");
+    EXPECT_TRUE(shard && shard->part == 2 && shard->parts == 64 && ShardText(*shard) == L"2/64");
+    for (const wchar_t* bad : {L"0/3", L"4/3", L"1/65", L"3", L"1/2/3", L"/3", L"1/", L"-1/3", L"1 / 3", L"１/3", L"0001/2"})
+        EXPECT_FALSE(ParseShard(bad)) << bad;
 }
 
 }  // namespace
