@@ -369,7 +369,7 @@ TEST(ProjectFiles, ProjectNamesItsOutputSourcesAndReferences) {
     EXPECT_EQ(p.compatible, L"C:\\Src\\compat\\Lib.dll");
 }
 
-TEST(ProjectFiles, OutputFollowsTheCompilersRules) {
+TEST(ProjectFiles, OutputFollowsTheCompilersRulesAndGroupsListTheirProjects) {
     const std::tuple<const wchar_t*, const wchar_t*, const wchar_t*> cases[] = {
         {L"Type=Exe\r\nName=\"App\"\r\n", L"", L"C:\\Src\\App.exe"},
         {L"Type=OleExe\r\nName=\"Srv\"\r\n", L"", L"C:\\Src\\Srv.exe"},
@@ -385,9 +385,6 @@ TEST(ProjectFiles, OutputFollowsTheCompilersRules) {
     for (const auto& [text, outFolder, output] : cases) EXPECT_EQ(ParseVbp(text, L"C:\\Src\\App.vbp", outFolder).output, output);
     // Compatibility switched off: the compiler does not read the file.
     EXPECT_EQ(ParseVbp(L"CompatibleMode=\"0\"\r\nCompatibleEXE32=\"x.dll\"\r\n", L"C:\\Src\\App.vbp", L"").compatible, L"");
-}
-
-TEST(ProjectFiles, GroupListsItsProjectsInOrderWithTheStartupProject) {
     EXPECT_EQ(ParseVbg(L"VBGROUP 5.0\r\nProject=Lib\\Lib.vbp\r\nStartupProject=App\\App.vbp\r\n"
                        L"Project=D:\\Other\\Ctl.vbp\nProject=   \r\nproject=..\\Up.vbp\r\n",
                        L"C:\\Src\\All.vbg"),
@@ -440,16 +437,13 @@ TEST(Shards, EveryProjectInOnePartGroupsWholeBalancedAndTheSameEveryTime) {
     }
 }
 
-TEST(Shards, AGroupLargerThanAShareStaysWholeAndUnknownTimesSplitByCount) {
+TEST(Shards, AGroupLargerThanAShareStaysWholeUnknownTimesSplitByCountAndPartsAsTyped) {
     EXPECT_EQ(SplitIntoShards({50, 50, 50, 10, 10, 10}, {{}, {0}, {1}, {}, {}, {}}, 2), (std::vector<int>{0, 0, 0, 1, 1, 1}));
     // A later project used by an earlier one joins them too.
     EXPECT_EQ(SplitIntoShards({5, 5, 5, 5}, {{3}, {}, {}, {}}, 2), (std::vector<int>{0, 1, 1, 0}));
     // Times of 0 (or negative, from a clock step) still spread the projects out.
     EXPECT_EQ(SplitIntoShards({0, 0, -5, 0}, {{}, {}, {}, {}}, 4), (std::vector<int>{0, 1, 2, 3}));
     EXPECT_EQ(SplitIntoShards({7, 7}, {{1}, {}}, 64), (std::vector<int>{0, 0}));
-}
-
-TEST(Shards, PartNumbersAsTyped) {
     const auto shard = ParseShard(L" 02/64 ");
     EXPECT_TRUE(shard && shard->part == 2 && shard->parts == 64 && ShardText(*shard) == L"2/64");
     for (const wchar_t* bad : {L"0/3", L"4/3", L"1/65", L"3", L"1/2/3", L"/3", L"1/", L"-1/3", L"1 / 3", L"１/3", L"0001/2"})

@@ -40,9 +40,6 @@ TEST(CommandLine, JoinsPiecesInOrderQuotingSpacedPathsAndDroppingSpacesFromConst
         {L"VB6.EXE", L"a\tb.vbp", L"", L"X\t=1", L"VB6.EXE /make a\tb.vbp /d X\t=1"},
     };
     for (const auto& c : cases) EXPECT_EQ(BuildCommandLine(c.vb, c.project, c.outFolder, c.dimension), c.expected);
-}
-
-TEST(CommandLine, QuotesAndControlCharactersAreUnsafe) {
     EXPECT_FALSE(HasUnsafeCommandLineChar(L"C:\\My Src\\アプリ.vbp"));
     EXPECT_FALSE(HasUnsafeCommandLineChar(L"C:\\a\x80.vbp"));
     for (const std::wstring bad : {L"C:\\a\".vbp", L"C:\\a\x1F.vbp", L"C:\\a\x7F.vbp"})
@@ -50,7 +47,7 @@ TEST(CommandLine, QuotesAndControlCharactersAreUnsafe) {
     EXPECT_TRUE(HasUnsafeCommandLineChar(std::wstring(L"C:\\a\0b", 6)));
 }
 
-TEST(RunLog, FailureReasonBecomesOneIndentedLineOrNone) {
+TEST(RunLog, FailureReasonBecomesOneIndentedLineOnlyUnderAFailure) {
     const struct {
         const wchar_t* reason;
         const wchar_t* line;
@@ -64,9 +61,6 @@ TEST(RunLog, FailureReasonBecomesOneIndentedLineOrNone) {
         {L" \r\n\t ", L""},
     };
     for (const auto& c : cases) EXPECT_EQ(FailureDetailLine(c.reason), c.line) << c.reason;
-}
-
-TEST(RunLog, EndedBuildShowsAReasonOnlyForAFailureThatHasOne) {
     EXPECT_EQ(BuildEndedPiece(L"M", true, L"x\r\ny"), L"M\r\n\tx y\r\n\r\n");
     EXPECT_EQ(BuildEndedPiece(L"M", true, L" \r\n"), L"M\r\n\r\n");
     // A reason left from an earlier run does not show under a good build.
@@ -162,14 +156,11 @@ using testing::Raised;
 
 DateTime At(int y, int mo, int d, int h, int mi, int s) { return DateTime{y, mo, d, h, mi, s}; }
 
-TEST(TimeRecord, SecondsCountFromYearOneWithGregorianLeapRules) {
+TEST(TimeRecord, SecondsFromYearOneAndEveryPartSigned) {
     EXPECT_EQ(ToSeconds(At(1, 1, 2, 1, 2, 3)), 86400 + 3723);
     EXPECT_EQ(ToSeconds(At(2000, 3, 1, 0, 0, 0)) - ToSeconds(At(2000, 2, 28, 0, 0, 0)), 2 * 86400);
     EXPECT_EQ(ToSeconds(At(1900, 3, 1, 0, 0, 0)) - ToSeconds(At(1900, 2, 28, 0, 0, 0)), 86400);
     EXPECT_EQ(ToSeconds(At(1970, 1, 1, 0, 0, 0)), 62135596800LL);
-}
-
-TEST(TimeRecord, DiffTimeFormatsEveryPartSigned) {
     const struct {
         DateTime start, stop;
         const wchar_t* text;

@@ -24,7 +24,7 @@ namespace {
 
 const AnsiCodec& Codec() { return SystemAnsiCodec(); }
 
-TEST(AnsiCodec, ShiftJisBytesBothWaysAndRoundTrip) {
+TEST(AnsiCodec, ShiftJisBothWaysAndWhatItCannotHoldIsReportedNotReplaced) {
     // 漢 = 8A BF, half-width ｱ one byte B1.
     EXPECT_EQ(Codec().Encode(L"A漢ｱ\\"), std::optional<std::string>("A\x8A\xBF\xB1\\"));
     EXPECT_EQ(Codec().Decode("\x83\x76\x83\x8D\x83\x57\x83\x46\x83\x4E\x83\x67"), L"プロジェクト");
@@ -33,9 +33,6 @@ TEST(AnsiCodec, ShiftJisBytesBothWaysAndRoundTrip) {
         ASSERT_TRUE(bytes.has_value()) << text.size();
         EXPECT_EQ(Codec().Decode(*bytes), text);
     }
-}
-
-TEST(AnsiCodec, CharactersOutsideTheCodePageAreReportedNotReplaced) {
     // é and ü have best-fit letters, the wave dash shares the full-width tilde's bytes.
     for (const wchar_t* text : {L"caf\u00E9", L"\u00FCber", L"smile \U0001F600", L"\u4E02", L"10\u301C20"})
         EXPECT_FALSE(Codec().Encode(text).has_value()) << ::testing::PrintToString(std::wstring(text));
@@ -51,7 +48,7 @@ void ExpectAll(F f, Cases cases) {
     for (const auto& [input, expected] : cases) EXPECT_EQ(f(input), expected) << ::testing::PrintToString(std::wstring(input));
 }
 
-TEST(Paths, NameRootAndFolderAreCutAtBackslashes) {
+TEST(Paths, CutAtBackslashesAndOnlyThePlainSpaceIsTrimmedOrQuoted) {
     ExpectAll(GetFileName, {{L"C:\\a\\b\\c.txt", L"c.txt"}, {L"c.txt", L"c.txt"}, {L"C:\\a\\", L""},
                             {L"\\\\server\\share\\x y.vbp", L"x y.vbp"}});
     ExpectAll(GetDriveRoot, {{L"C:\\a\\b", L"C:\\"}, {L"\\\\server\\share", L"\\"}, {L"abc", L""}, {L"", L""}});
@@ -63,9 +60,6 @@ TEST(Paths, NameRootAndFolderAreCutAtBackslashes) {
     ExpectAll([](const std::wstring& name) { return JoinFolderAndName(L"C:\\Tools", name); },
               {{L"Tolvane.ini", L"C:\\Tools\\Tolvane.ini"}});
     EXPECT_EQ(JoinFolderAndName(L"C:\\", L"Tolvane.ini"), L"C:\\Tolvane.ini");
-}
-
-TEST(Paths, OnlyThePlainSpaceIsTrimmedOrQuoted) {
     ExpectAll(TrimSpaces, {{L"  C:\\Src\\App.vbp  ", L"C:\\Src\\App.vbp"}, {L"   ", L""}, {L"a  b", L"a  b"},
                            {L"\tx\t", L"\tx\t"}, {L" \u3000x ", L"\u3000x"}});
     ExpectAll(QuoteIfSpaced, {{L"C:\\Program Files\\x.vbp", L"\"C:\\Program Files\\x.vbp\""},
@@ -75,7 +69,7 @@ TEST(Paths, OnlyThePlainSpaceIsTrimmedOrQuoted) {
     EXPECT_FALSE(IsBlank(L"\t") || IsBlank(L" x "));
 }
 
-TEST(DataChange, TextModeTrimsSpacesAndShowsNumbersAsVbDoes) {
+TEST(DataChange, TextModeTrimsSpacesShowsNumbersAsVbDoesAndTheGeneralDate) {
     EXPECT_EQ(NormalizeText(nullptr), L"");
     EXPECT_EQ(NormalizeText(VbValue{}), L"");
     EXPECT_EQ(NormalizeText(std::wstring(L"  保存しますか？ ")), L"保存しますか？");
@@ -87,9 +81,6 @@ TEST(DataChange, TextModeTrimsSpacesAndShowsNumbersAsVbDoes) {
     EXPECT_EQ(NormalizeText(1e20), L"1E+20");
     // Fifteen digits of the largest double, rounded down so they read back as a number.
     EXPECT_EQ(NormalizeText(-DBL_MAX), L"-1.79769313486231E+308");
-}
-
-TEST(DataChange, GeneralDateTextIsShortDateAndLongTimeOrTheDateAlone) {
     const std::wstring date = GeneralDateText(DateTime{2005, 3, 1, 0, 0, 0});  // midnight: the date alone
     // Windows pads month and day, Wine's Japanese table does not.
     EXPECT_TRUE(date == L"2005/03/01" || date == L"2005/3/1") << date.size();
@@ -123,7 +114,7 @@ struct FakeLister : DirectoryLister {
 
 }  // namespace
 
-TEST(FolderTree, LevelByLevelGroupedByParentAndProjectsInFolderOrder) {
+TEST(FolderTree, LevelByLevelInFolderOrderSkippingHiddenSystemAndLinkedFolders) {
     FakeLister fs;
     fs.tree[L"R\\"] = {{L"Y", kDir}, {L"Main.vbp", kFile}, {L"X", kDir}, {L"readme.txt", kFile}};
     fs.tree[L"R\\Y\\"] = {{L"Y2", kDir}, {L"Y1", kDir}};
@@ -149,10 +140,7 @@ TEST(FolderTree, LevelByLevelGroupedByParentAndProjectsInFolderOrder) {
     });
     EXPECT_TRUE(stopped.cancelled);
     EXPECT_EQ(told, (std::vector<std::pair<std::size_t, std::size_t>>{{0, 0}, {1, 1}, {2, 1}, {3, 2}}));
-}
 
-TEST(FolderTree, HiddenSystemAndLinkedFoldersAreNotEnteredAndNoFolderIsAProject) {
-    FakeLister fs;
     fs.tree[L"C:\\P\\"] = {
         {L"Hidden", kDir | kAttributeHidden},
         {L"System", kDir | kAttributeSystem},
@@ -164,14 +152,12 @@ TEST(FolderTree, HiddenSystemAndLinkedFoldersAreNotEnteredAndNoFolderIsAProject)
     fs.tree[L"C:\\P\\Odd.vbp\\"] = {{L"In.vbp", kFile}};
     for (const wchar_t* skipped : {L"C:\\P\\Hidden\\", L"C:\\P\\System\\"}) fs.tree[skipped] = {{L"No.vbp", kFile}};
     fs.tree[L"C:\\P\\Loop\\"] = fs.tree[L"C:\\P\\"];
-
-    const ProjectSearch found = SearchFiles(fs, L"C:\\P\\", L"vbp", 100);
-
-    EXPECT_EQ(found.folders, (Paths{L"C:\\P\\", L"C:\\P\\Odd.vbp\\"}));
-    EXPECT_EQ(found.projects, (Paths{L"C:\\P\\Secret.vbp", L"C:\\P\\Real.VBP", L"C:\\P\\Odd.vbp\\In.vbp"}));
+    const ProjectSearch hidden = SearchFiles(fs, L"C:\\P\\", L"vbp", 100);
+    EXPECT_EQ(hidden.folders, (Paths{L"C:\\P\\", L"C:\\P\\Odd.vbp\\"}));
+    EXPECT_EQ(hidden.projects, (Paths{L"C:\\P\\Secret.vbp", L"C:\\P\\Real.VBP", L"C:\\P\\Odd.vbp\\In.vbp"}));
 }
 
-TEST(FolderTree, AFolderThatCannotBeListedIsCountedAndTheSearchGoesOn) {
+TEST(FolderTree, AFolderThatCannotBeListedIsCountedAndTheLimitStopsTheSearch) {
     FakeLister fs;
     fs.tree[L"C:\\S\\"] = {{L"Locked", kDir}, {L"Open", kDir}};
     fs.tree[L"C:\\S\\Locked\\"] = {{L"Hidden.vbp", kFile}, {L"Below", kDir}};
@@ -188,13 +174,8 @@ TEST(FolderTree, AFolderThatCannotBeListedIsCountedAndTheSearchGoesOn) {
     const ProjectSearch rootGone = SearchFiles(none, L"C:\\Gone\\", L"vbp", 100);
     EXPECT_EQ(rootGone.skippedFolders, 1);
     EXPECT_TRUE(rootGone.projects.empty());
-}
-
-TEST(FolderTree, MoreProjectsThanTheLimitStopTheSearch) {
-    FakeLister fs;
     fs.tree[L"C:\\L\\"] = {{L"a.vbp", kFile}, {L"b.vbp", kFile}, {L"Sub", kDir}};
     fs.tree[L"C:\\L\\Sub\\"] = {{L"c.vbp", kFile}};
-
     const ProjectSearch exact = SearchFiles(fs, L"C:\\L\\", L"vbp", 3);
     EXPECT_FALSE(exact.overLimit);
     EXPECT_EQ(exact.projects.size(), 3u);

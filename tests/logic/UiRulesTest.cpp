@@ -131,7 +131,15 @@ TEST(ChooserNewFolder, NamesLevelsBelowTheCurrentFolderAndRefusesOthers) {
         EXPECT_EQ(NewFolderNameProblem(bad), L"フォルダ名が正しくありません") << bad;
 }
 
-TEST(ChooserFolderModel, RootsAndListPaths) {
+// text, path, indent, open
+using Line = std::tuple<std::wstring, std::wstring, int, bool>;
+std::vector<Line> Lines(const std::vector<FolderEntry>& entries) {
+    std::vector<Line> lines;
+    for (const FolderEntry& e : entries) lines.emplace_back(e.text, e.path, e.indent, e.open);
+    return lines;
+}
+
+TEST(ChooserFolderModel, RootsListPathsAndAncestorsOneStepInEachThenSubfoldersSorted) {
     const std::pair<const wchar_t*, const wchar_t*> roots[] = {
         {L"C:\\a\\b", L"C:\\"}, {L"z:", L"z:\\"}, {L"\\\\srv\\share\\x", L"\\\\srv\\share\\"},
         {L"\\\\srv\\share", L"\\\\srv\\share\\"}, {L"\\\\srv", L""}, {L"\\\\srv\\\\x", L""}, {L"a\\b", L""}, {L"1:\\", L""},
@@ -143,17 +151,6 @@ TEST(ChooserFolderModel, RootsAndListPaths) {
     };
     for (const auto& [path, listed] : kept) EXPECT_EQ(ListPath(path), listed) << path;
     EXPECT_EQ(FolderLevels(L"C:\\作業\\b\\"), (std::vector<std::wstring>{L"作業", L"b"}));
-}
-
-// text, path, indent, open
-using Line = std::tuple<std::wstring, std::wstring, int, bool>;
-std::vector<Line> Lines(const std::vector<FolderEntry>& entries) {
-    std::vector<Line> lines;
-    for (const FolderEntry& e : entries) lines.emplace_back(e.text, e.path, e.indent, e.open);
-    return lines;
-}
-
-TEST(ChooserFolderModel, AncestorsOneStepInEachThenSubfoldersSortedWithoutCase) {
     EXPECT_EQ(Lines(BuildFolderEntries(L"C:\\work\\src", {L"zeta", L"Alpha", L"Beta", L"alpha"})),
               (std::vector<Line>{{L"C:\\", L"C:\\", 0, true},
                                  {L"work", L"C:\\work", 1, true},
@@ -175,7 +172,7 @@ TEST(ChooserFolderModel, AncestorsOneStepInEachThenSubfoldersSortedWithoutCase) 
 }
 
 // Placement, message-box and version-text arithmetic.
-TEST(CenterPosition, CentresOnTheWholeScreenAndGoesNegativeRatherThanClamp) {
+TEST(Placement, CentresOnTheWholeScreenUnclampedAndEachQuarterOfTheDrawsIsOneCorner) {
     // A message box (5970 x 1680) on a 1024 x 768 screen, then a window larger than the screen.
     const auto p = placement::CenterPosition(15360, 11520, 5970, 1680);
     EXPECT_EQ(p.x, 4695);
@@ -183,14 +180,11 @@ TEST(CenterPosition, CentresOnTheWholeScreenAndGoesNegativeRatherThanClamp) {
     const auto big = placement::CenterPosition(15360, 11520, 16360, 12520);
     EXPECT_EQ(big.x, -500);
     EXPECT_EQ(big.y, -500);
-}
-
-TEST(ClosingCorner, EachQuarterOfTheDrawsGivesOneCorner) {
     const std::pair<double, int> cases[] = {{0.0, 1}, {0.2499, 1}, {0.25, 2}, {0.5, 3}, {0.75, 4}, {0.99999, 4}};
     for (const auto& [draw, corner] : cases) EXPECT_EQ(placement::CornerFromDraw(draw), corner) << draw;
 }
 
-TEST(Widening, OnlyALineWiderThanTheBoxWidensItAndEverythingIsCentred) {
+TEST(DialogTexts, OnlyAWiderLineWidensTheBoxAndTheVersionIsItsThirdFieldNotTheBuild) {
     EXPECT_FALSE(msgbox::Widen(5970, 5970, {5970, 4680}, 1215)) << "equal is not wider";
     EXPECT_FALSE(msgbox::Widen(5970, 100, {100, 4680}, 1215));
 
@@ -200,9 +194,6 @@ TEST(Widening, OnlyALineWiderThanTheBoxWidensItAndEverythingIsCentred) {
     EXPECT_EQ(w->lineLeft[0], 1260);
     EXPECT_EQ(w->lineLeft[1], 100);
     EXPECT_EQ(w->holderLeft, 2272);
-}
-
-TEST(VersionText, MajorMinorAndTheThirdFieldNotTheBuildNumber) {
     EXPECT_EQ(VersionTextFromFileVersion(2u << 16 | 0, 2u << 16 | 9), L"2.0.2");
     EXPECT_EQ(VersionTextFromFileVersion(0xFFFFFFFFu, 0xFFFFFFFFu), L"65535.65535.65535");
     // ﾊﾞｰｼﾞｮﾝ in half-width katakana, then an ASCII blank.
