@@ -142,21 +142,9 @@ TEST_F(StampedRun, SequentialRunStampsEachBuildAndGivesItBackAndARefusalFailsOnl
     engine.CompileStart();
     ExpectStampedBuilds();
     // The compiler cannot start: the run ends with the error, the file given back all the same.
-    platform.trace.clear();
-    platform.files.erase(L"C:\\VB6.EXE");
-    struct NoStart : testing::FakeRunPlatform {
-        std::unique_ptr<CompilerProcess> StartCompiler(const std::wstring&, const std::wstring&) override {
-            throw VbError(53, L"x", L"ﾌｧｲﾙが見つかりません");
-        }
-    } noStart;
-    noStart.files.insert(L"C:\\VB6.EXE");
-    clsTolvane broken(noStart);
-    broken.SetVB(L"C:\\VB6.EXE");
-    broken.SetStamper(&stamper);
-    stamper.trace = &noStart.trace;
-    broken.addVbp(L"C:\\P\\a.vbp", true);
-    EXPECT_THROW(broken.CompileStart(), VbError);
-    EXPECT_EQ(noStart.trace.back(), L"GiveBack C:\\P\\a.vbp");
+    platform.onStart = [] { throw VbError(53, L"x", L"ﾌｧｲﾙが見つかりません"); };
+    EXPECT_THROW(engine.CompileStart(), VbError);
+    EXPECT_EQ(platform.trace.back(), L"GiveBack C:\\P\\a.vbp");
 }
 
 TEST_F(StampedRun, PlannedRunDoesTheSameAndThePlannerSeesTheValues) {

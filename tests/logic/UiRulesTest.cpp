@@ -104,9 +104,7 @@ TEST(ChooserOk, DecisionPerMode) {
         });
         SCOPED_TRACE(::testing::Message() << "mode " << c.mode << " typed [" << c.typed << "]");
         EXPECT_EQ(s.action, c.action);
-        if (c.action != OkAction::Warn) {
-            EXPECT_EQ(s.path, c.path);
-        }
+        if (c.action != OkAction::Warn) EXPECT_EQ(s.path, c.path);
         EXPECT_EQ(s.message1, c.message1);
         EXPECT_EQ(s.message2, c.message2);
         EXPECT_EQ(asked, c.asked);
@@ -152,19 +150,15 @@ TEST(ChooserFolderModel, RootsListPathsAndAncestorsOneStepInEachThenSubfoldersSo
     for (const auto& [path, listed] : kept) EXPECT_EQ(ListPath(path), listed) << path;
     EXPECT_EQ(FolderLevels(L"C:\\作業\\b\\"), (std::vector<std::wstring>{L"作業", L"b"}));
     EXPECT_EQ(Lines(BuildFolderEntries(L"C:\\work\\src", {L"zeta", L"Alpha", L"Beta", L"alpha"})),
-              (std::vector<Line>{{L"C:\\", L"C:\\", 0, true},
-                                 {L"work", L"C:\\work", 1, true},
-                                 {L"src", L"C:\\work\\src", 2, true},
-                                 {L"Alpha", L"C:\\work\\src\\Alpha", 3, false},
-                                 {L"alpha", L"C:\\work\\src\\alpha", 3, false},
-                                 {L"Beta", L"C:\\work\\src\\Beta", 3, false},
+              (std::vector<Line>{{L"C:\\", L"C:\\", 0, true}, {L"work", L"C:\\work", 1, true},
+                                 {L"src", L"C:\\work\\src", 2, true}, {L"Alpha", L"C:\\work\\src\\Alpha", 3, false},
+                                 {L"alpha", L"C:\\work\\src\\alpha", 3, false}, {L"Beta", L"C:\\work\\src\\Beta", 3, false},
                                  {L"zeta", L"C:\\work\\src\\zeta", 3, false}}));
     EXPECT_EQ(CurrentEntryIndex(L"C:\\work\\src"), 2);
 
     EXPECT_EQ(Lines(BuildFolderEntries(L"D:\\", {L"x"})),
               (std::vector<Line>{{L"D:\\", L"D:\\", 0, true}, {L"x", L"D:\\x", 1, false}}));
     EXPECT_EQ(CurrentEntryIndex(L"D:\\"), 0);
-
     EXPECT_EQ(Lines(BuildFolderEntries(L"\\\\srv\\share\\d", {L"sub"})),
               (std::vector<Line>{{L"\\\\srv\\share\\", L"\\\\srv\\share\\", 0, true},
                                  {L"d", L"\\\\srv\\share\\d", 1, true},
@@ -175,11 +169,8 @@ TEST(ChooserFolderModel, RootsListPathsAndAncestorsOneStepInEachThenSubfoldersSo
 TEST(Placement, CentresOnTheWholeScreenUnclampedAndEachQuarterOfTheDrawsIsOneCorner) {
     // A message box (5970 x 1680) on a 1024 x 768 screen, then a window larger than the screen.
     const auto p = placement::CenterPosition(15360, 11520, 5970, 1680);
-    EXPECT_EQ(p.x, 4695);
-    EXPECT_EQ(p.y, 4920);
     const auto big = placement::CenterPosition(15360, 11520, 16360, 12520);
-    EXPECT_EQ(big.x, -500);
-    EXPECT_EQ(big.y, -500);
+    EXPECT_EQ(std::make_tuple(p.x, p.y, big.x, big.y), std::make_tuple(4695, 4920, -500, -500));
     const std::pair<double, int> cases[] = {{0.0, 1}, {0.2499, 1}, {0.25, 2}, {0.5, 3}, {0.75, 4}, {0.99999, 4}};
     for (const auto& [draw, corner] : cases) EXPECT_EQ(placement::CornerFromDraw(draw), corner) << draw;
 }
@@ -187,13 +178,10 @@ TEST(Placement, CentresOnTheWholeScreenUnclampedAndEachQuarterOfTheDrawsIsOneCor
 TEST(DialogTexts, OnlyAWiderLineWidensTheBoxAndTheVersionIsItsThirdFieldNotTheBuild) {
     EXPECT_FALSE(msgbox::Widen(5970, 5970, {5970, 4680}, 1215)) << "equal is not wider";
     EXPECT_FALSE(msgbox::Widen(5970, 100, {100, 4680}, 1215));
-
     const auto w = msgbox::Widen(5970, 7000, {4680, 7000}, 2655);
     ASSERT_TRUE(w);
-    EXPECT_EQ(w->boxWidth, 7200);
-    EXPECT_EQ(w->lineLeft[0], 1260);
-    EXPECT_EQ(w->lineLeft[1], 100);
-    EXPECT_EQ(w->holderLeft, 2272);
+    EXPECT_EQ(std::make_tuple(w->boxWidth, w->lineLeft[0], w->lineLeft[1], w->holderLeft),
+              std::make_tuple(7200, 1260, 100, 2272));
     EXPECT_EQ(VersionTextFromFileVersion(2u << 16 | 0, 2u << 16 | 9), L"2.0.2");
     EXPECT_EQ(VersionTextFromFileVersion(0xFFFFFFFFu, 0xFFFFFFFFu), L"65535.65535.65535");
     // ﾊﾞｰｼﾞｮﾝ in half-width katakana, then an ASCII blank.
