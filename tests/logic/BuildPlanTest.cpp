@@ -344,7 +344,7 @@ TEST_F(Plan, LinesNameEveryWaitAndReason) {
 // What the planner reads from project and group files.
 using Paths = std::vector<std::wstring>;
 
-TEST(ProjectFiles, ProjectNamesItsOutputSourcesAndReferences) {
+TEST(ProjectFiles, ProjectsNameOutputsByTheCompilersRulesSourcesAndReferencesAndGroupsProjects) {
     const VbpProject p = ParseVbp(
         L"Type=OleDll\r\n"
         L"Reference=*\\G{00020430-0000-0000-C000-000000000046}#2.0#0#..\\..\\Windows\\stdole2.tlb#OLE Automation\r\n"
@@ -367,9 +367,6 @@ TEST(ProjectFiles, ProjectNamesItsOutputSourcesAndReferences) {
     EXPECT_EQ(p.projects, (Paths{L"C:\\Src\\Core\\Core.vbp", L"C:\\Src\\Ctl\\Ctl.vbp"}));
     EXPECT_EQ(p.controls, Paths{L"MSCOMCTL.OCX"});
     EXPECT_EQ(p.compatible, L"C:\\Src\\compat\\Lib.dll");
-}
-
-TEST(ProjectFiles, OutputFollowsTheCompilersRulesAndGroupsListTheirProjects) {
     const std::tuple<const wchar_t*, const wchar_t*, const wchar_t*> cases[] = {
         {L"Type=Exe\r\nName=\"App\"\r\n", L"", L"C:\\Src\\App.exe"},
         {L"Type=OleExe\r\nName=\"Srv\"\r\n", L"", L"C:\\Src\\Srv.exe"},
@@ -393,7 +390,7 @@ TEST(ProjectFiles, OutputFollowsTheCompilersRulesAndGroupsListTheirProjects) {
 }
 
 // Splitting one system into parts for several build agents, over generated systems.
-TEST(Shards, EveryProjectInOnePartGroupsWholeBalancedAndTheSameEveryTime) {
+TEST(Shards, EveryProjectInOnePartGroupsWholeBalancedTheSameEveryTimeAndPartsAsTyped) {
     for (unsigned seed = 1; seed <= 12; ++seed) {
         // Clusters of projects, each referencing up to two earlier ones of its
         // cluster; 1 to 60 s a build with a long tail.
@@ -435,9 +432,6 @@ TEST(Shards, EveryProjectInOnePartGroupsWholeBalancedAndTheSameEveryTime) {
             EXPECT_EQ(SplitIntoShards(costs, reversed, n), part);
         }
     }
-}
-
-TEST(Shards, AGroupLargerThanAShareStaysWholeUnknownTimesSplitByCountAndPartsAsTyped) {
     EXPECT_EQ(SplitIntoShards({50, 50, 50, 10, 10, 10}, {{}, {0}, {1}, {}, {}, {}}, 2), (std::vector<int>{0, 0, 0, 1, 1, 1}));
     // A later project used by an earlier one joins them too.
     EXPECT_EQ(SplitIntoShards({5, 5, 5, 5}, {{3}, {}, {}, {}}, 2), (std::vector<int>{0, 1, 1, 0}));

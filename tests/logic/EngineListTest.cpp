@@ -56,25 +56,10 @@ TEST_F(EngineList, AddVbpRefusesBeyondTheLimitKeepingTheList) {
     EXPECT_NO_THROW(engine.addVbp(L"C:\\again.vbp", true));
 }
 
-TEST_F(EngineList, RemoveTargetMovesLaterEntriesUpAndRejectsBadPositions) {
-    Add({{L"a", true}, {L"b", false}, {L"a", true}});
-    const std::pair<std::int32_t, std::int32_t> bad[] = {{0, kErrInvalidArgument},      {-1, kErrInvalidArgument},
-                                                         {4, kErrInvalidArgument},      {-32768, kErrInvalidArgument},
-                                                         {32768, kErrOverflow},         {-32769, kErrOverflow}};
-    for (auto [position, error] : bad) {
-        SCOPED_TRACE(position);
-        EXPECT_EQ(Raised([&, p = position] { engine.RemoveTarget(p); }).Number(), error);
-    }
-    EXPECT_EQ(Paths(), (std::vector<std::wstring>{L"a", L"b", L"a"}));
-    engine.RemoveTarget(1);
-    EXPECT_EQ(Paths(), (std::vector<std::wstring>{L"b", L"a"}));
-    engine.RemoveTarget(2);
-    EXPECT_EQ(Paths(), (std::vector<std::wstring>{L"b"}));
-}
-
 // Recheck copies failure into the check mark; removing the unchecked keeps
-// the rest in order; removing all empties the list, and an empty one stays so.
-TEST_F(EngineList, RecheckRemoveUncheckedAndRemoveAll) {
+// the rest in order; removing all empties the list, and an empty one stays so;
+// removing one moves the later entries up.
+TEST_F(EngineList, RecheckAndRemoveUncheckedAllAndOneRejectingBadPositions) {
     Add({{L"a", true}, {L"b", true}, {L"c", false}, {L"d", false}, {L"e", true}, {L"f", false}});
     engine.Vbp()[1]->SetFailure(true);
     engine.Vbp()[2]->SetFailure(true);  // failed in an earlier run, unchecked since
@@ -91,6 +76,18 @@ TEST_F(EngineList, RecheckRemoveUncheckedAndRemoveAll) {
     engine.RemoveNoCheck();
     engine.ReCompileCheck();
     EXPECT_EQ(engine.TargetCount() + engine.FailureCount(), 0);
+
+    Add({{L"a", true}, {L"b", false}, {L"a", true}});
+    const std::pair<std::int32_t, std::int32_t> bad[] = {{0, kErrInvalidArgument},      {-1, kErrInvalidArgument},
+                                                         {4, kErrInvalidArgument},      {-32768, kErrInvalidArgument},
+                                                         {32768, kErrOverflow},         {-32769, kErrOverflow}};
+    for (auto [position, error] : bad)
+        EXPECT_EQ(Raised([&, p = position] { engine.RemoveTarget(p); }).Number(), error) << position;
+    EXPECT_EQ(Paths(), (std::vector<std::wstring>{L"a", L"b", L"a"}));
+    engine.RemoveTarget(1);
+    EXPECT_EQ(Paths(), (std::vector<std::wstring>{L"b", L"a"}));
+    engine.RemoveTarget(2);
+    EXPECT_EQ(Paths(), (std::vector<std::wstring>{L"b"}));
 }
 
 TEST_F(EngineList, SettingsAreTrimmedAndTheOutputFolderMustExist) {
@@ -144,7 +141,7 @@ TEST(CompileListFile, FormatsOneLinePerEntryAndReadsBackPathsAndMarksButNotFailu
               (Entries{{true, L"C:\\Src\\App\\App.vbp"}, {false, L"C:\\b b\\Lib.vbp"}, {true, L"C:\\Src\\App\\App.vbp"}}));
 }
 
-TEST(CompileListFile, ParsingSplitsLinesAndSkipsThoseWithoutAPath) {
+TEST(CompileListFile, ParsingSplitsLinesSkipsThoseWithoutAPathAndReadsMarksAsWordsOrNumbers) {
     for (const char* empty : {"", "\r\n", "\r\n\r\n\r", "\n\n"}) EXPECT_TRUE(Lines(empty).empty());
     // CR LF, a lone CR and a lone LF all end a line (lists edited elsewhere).
     EXPECT_EQ(Lines("True\ta.vbp\rFalse\tb.vbp\r\nTrue\tc.vbp\nTrue\td.vbp\n\r\nFalse\te.vbp"),
@@ -163,9 +160,6 @@ TEST(CompileListFile, ParsingSplitsLinesAndSkipsThoseWithoutAPath) {
     EXPECT_EQ(Lines("C:\\no-tab.vbp\r\nTrue\t   \r\nTrue\t\r\nTrue\t\tC:\\third.vbp\r\n\r\n"
                     "True\t  C:\\padded.vbp  \r\n1\tC:\\a.vbp\tFalse\textra\r\nyes\tC:\\b.vbp\r\n\tC:\\c.vbp"),
               (Entries{{true, L"  C:\\padded.vbp  "}, {true, L"C:\\a.vbp"}, {false, L"C:\\b.vbp"}, {false, L"C:\\c.vbp"}}));
-}
-
-TEST(CompileListFile, CheckMarkReadsWordsAndNumbers) {
     const std::pair<const wchar_t*, bool> cases[] = {
         {L"True", true},   {L"tRuE", true}, {L" True ", true}, {L"FALSE", false}, {L"1", true},
         {L"-1", true},     {L"0", false},   {L"+0", false},    {L"0.0", false},   {L"0.5", true},

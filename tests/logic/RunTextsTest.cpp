@@ -47,7 +47,7 @@ TEST(CommandLine, JoinsPiecesInOrderQuotingSpacedPathsAndDroppingSpacesFromConst
     EXPECT_TRUE(HasUnsafeCommandLineChar(std::wstring(L"C:\\a\0b", 6)));
 }
 
-TEST(RunLog, FailureReasonBecomesOneIndentedLineOnlyUnderAFailure) {
+TEST(RunLog, OneReasonLineOnlyUnderAFailureAndNoFailuresLeaveTheCounterEmptyAndTheNoticeNavy) {
     const struct {
         const wchar_t* reason;
         const wchar_t* line;
@@ -65,9 +65,6 @@ TEST(RunLog, FailureReasonBecomesOneIndentedLineOnlyUnderAFailure) {
     EXPECT_EQ(BuildEndedPiece(L"M", true, L" \r\n"), L"M\r\n\r\n");
     // A reason left from an earlier run does not show under a good build.
     EXPECT_EQ(BuildEndedPiece(L"M", false, L"old"), L"M\r\n\r\n");
-}
-
-TEST(RunLog, NoFailuresLeaveTheCounterEmptyAndTheClosingNoticeNavy) {
     EXPECT_EQ(RunningFailureText(0), L"");
     EXPECT_EQ(RunningFailureText(1), L"1");
     for (int failures : {0, -1}) {
@@ -156,7 +153,7 @@ using testing::Raised;
 
 DateTime At(int y, int mo, int d, int h, int mi, int s) { return DateTime{y, mo, d, h, mi, s}; }
 
-TEST(TimeRecord, SecondsFromYearOneAndEveryPartSigned) {
+TEST(TimeRecord, SecondsFromYearOneEveryPartSignedAndOnlyASuccessfulStopRecomputes) {
     EXPECT_EQ(ToSeconds(At(1, 1, 2, 1, 2, 3)), 86400 + 3723);
     EXPECT_EQ(ToSeconds(At(2000, 3, 1, 0, 0, 0)) - ToSeconds(At(2000, 2, 28, 0, 0, 0)), 2 * 86400);
     EXPECT_EQ(ToSeconds(At(1900, 3, 1, 0, 0, 0)) - ToSeconds(At(1900, 2, 28, 0, 0, 0)), 86400);
@@ -182,9 +179,6 @@ TEST(TimeRecord, SecondsFromYearOneAndEveryPartSigned) {
     }
     EXPECT_EQ(FormatElapsed(std::numeric_limits<std::int32_t>::min()), L"-596523:-14:-08");
     EXPECT_EQ(FormatElapsed(-60), L"00:-01:00");
-}
-
-TEST(TimeRecord, OnlyASuccessfulStopTimeRecomputes) {
     clsTime record;
     EXPECT_EQ(record.DiffTime(), L"");
     const VbError noStart = Raised([&] { record.SetStopTime(At(2005, 4, 1, 10, 0, 0)); });

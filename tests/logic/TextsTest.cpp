@@ -70,17 +70,12 @@ TEST(Paths, CutAtBackslashesAndOnlyThePlainSpaceIsTrimmedOrQuoted) {
 }
 
 TEST(DataChange, TextModeTrimsSpacesShowsNumbersAsVbDoesAndTheGeneralDate) {
-    EXPECT_EQ(NormalizeText(nullptr), L"");
-    EXPECT_EQ(NormalizeText(VbValue{}), L"");
-    EXPECT_EQ(NormalizeText(std::wstring(L"  保存しますか？ ")), L"保存しますか？");
-    EXPECT_EQ(NormalizeText(std::wstring(L"\tkept\t")), L"\tkept\t");
-    EXPECT_EQ(NormalizeText(5.0), L"5");
-    EXPECT_EQ(NormalizeText(-0.25), L"-0.25");
-    EXPECT_EQ(NormalizeText(0.1 + 0.2), L"0.3");  // 15 significant digits
-    EXPECT_EQ(NormalizeText(0.123456789012345), L"0.123456789012345");
-    EXPECT_EQ(NormalizeText(1e20), L"1E+20");
-    // Fifteen digits of the largest double, rounded down so they read back as a number.
-    EXPECT_EQ(NormalizeText(-DBL_MAX), L"-1.79769313486231E+308");
+    // 15 significant digits; those of the largest double rounded down so they read back as a number.
+    const std::pair<VbValue, const wchar_t*> values[] = {
+        {nullptr, L""}, {VbValue{}, L""}, {std::wstring(L"  保存しますか？ "), L"保存しますか？"},
+        {std::wstring(L"\tkept\t"), L"\tkept\t"}, {5.0, L"5"}, {-0.25, L"-0.25"}, {0.1 + 0.2, L"0.3"},
+        {0.123456789012345, L"0.123456789012345"}, {1e20, L"1E+20"}, {-DBL_MAX, L"-1.79769313486231E+308"}};
+    for (const auto& [value, text] : values) EXPECT_EQ(NormalizeText(value), text);
     const std::wstring date = GeneralDateText(DateTime{2005, 3, 1, 0, 0, 0});  // midnight: the date alone
     // Windows pads month and day, Wine's Japanese table does not.
     EXPECT_TRUE(date == L"2005/03/01" || date == L"2005/3/1") << date.size();
@@ -181,9 +176,6 @@ TEST(FolderTree, AFolderThatCannotBeListedIsCountedAndTheLimitStopsTheSearch) {
     EXPECT_EQ(exact.projects.size(), 3u);
     EXPECT_TRUE(SearchFiles(fs, L"C:\\L\\", L"vbp", 2).overLimit);
     EXPECT_TRUE(SearchFiles(fs, L"C:\\L\\", L"vbp", 0).overLimit);
-}
-
-TEST(FolderTree, ExtensionMatchesTheWholeEndingInAnyCase) {
     for (const wchar_t* name : {L"App.vbp", L"APP.VBP", L".vbp", L"a.b.vbp"})
         EXPECT_TRUE(HasExtension(name, L"vbp")) << name;
     for (const wchar_t* name : {L"App.vbpx", L"App.vbp.bak", L"Appvbp", L"vbp", L""})
