@@ -12,7 +12,7 @@
 
 using namespace tolvane;
 
-TEST(RunnerOptions, RefusesWhatItCannotUse) {
+TEST(RunnerOptions, RefusesWhatItCannotUseAndTakesEachProjectOnceCheckedWhenAnyPlaceWas) {
     // The switches themselves reach the program tests; here the edges.
     EXPECT_TRUE(ParseRunnerArguments({L"/?", L"x.clt"}).options->help && ParseRunnerArguments({L"/?"}).options->help);
     EXPECT_EQ(ParseRunnerArguments({L"x.clt", L"/limit", L"0"}).options->limit, std::chrono::minutes(0));
@@ -54,9 +54,6 @@ TEST(RunnerOptions, RefusesWhatItCannotUse) {
     }
     EXPECT_EQ(ParseRunnerArguments({L"a.clt", L"/limit", L"-1"}).error,
               L"-1は/limitに指定できません: 0(制限なし)から999999999までの分数を指定してください");
-}
-
-TEST(RunnerInputs, EachProjectOnceAtItsFirstPlaceCheckedWhenAnyPlaceWas) {
     // Path, checked, built; another spelling of a path is the same project, the same name elsewhere is not.
     const std::vector<std::tuple<std::wstring, bool, bool>> table = {
         {L"C:\\Src\\A.vbp", true, true},          {L"C:\\Src\\B.vbp", false, true},

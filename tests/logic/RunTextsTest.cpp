@@ -80,7 +80,7 @@ TEST(RunLog, OneReasonLineOnlyUnderAFailureAndNoFailuresLeaveTheCounterEmptyAndT
 // The compiler's own log, and the source header it counts lines after.
 std::string Ansi(const std::wstring& text) { return *SystemAnsiCodec().Encode(text); }
 
-TEST(CompilerLog, KeepsEveryLineButBlankOnesAndTheClosingVerdict) {
+TEST(CompilerLog, KeepsEveryLineButBlankOnesAndTheVerdictAndTheFilesLineCountsItsHeader) {
     const struct {
         std::wstring bytes;
         std::size_t shown;       // lines kept
@@ -120,14 +120,11 @@ TEST(CompilerLog, KeepsEveryLineButBlankOnesAndTheClosingVerdict) {
     ASSERT_TRUE(error);
     EXPECT_EQ(error->message, L"型が一致しません。 : 2");
     EXPECT_FALSE(ParseCompileError(L"Compile Error in File 'M.bas', Line 1234567890 : too long"));
-}
-
-TEST(SourceHeader, TheFilesOwnLineCountsTheHeaderFromTheFile) {
     const struct {
         const char* name;
         std::string text;
         std::int64_t header;
-    } cases[] = {
+    } headers[] = {
         {"bas", "Attribute VB_Name = \"Module1\"\r\nOption Explicit\r\nSub Main()\r\n", 1},
         {"cls",
          "VERSION 1.0 CLASS\r\nBEGIN\r\n  MultiUse = -1  'True\r\n  Persistable = 0\r\nEND\r\n"
@@ -142,7 +139,7 @@ TEST(SourceHeader, TheFilesOwnLineCountsTheHeaderFromTheFile) {
         {"no header", "Option Explicit\r\n", 0},
         {"a block never closed", "VERSION 5.00\r\nBegin VB.Form F\r\nSub X()\r\n", 3},
     };
-    for (const auto& c : cases) {
+    for (const auto& c : headers) {
         EXPECT_EQ(HeaderLineCount(c.text), c.header) << c.name;
         EXPECT_EQ(FileLineOf(3, c.text), c.header + 4) << c.name;
     }
