@@ -4,6 +4,7 @@
 
 #include <functional>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "FakeProjectFiles.h"
@@ -17,6 +18,7 @@ namespace tolvane {
 namespace {
 
 using testing::CompilerScript;
+using Names = std::vector<std::wstring>;
 
 constexpr const wchar_t* kVb = L"C:\\VB98\\VB6.EXE";
 
@@ -93,8 +95,9 @@ TEST_F(CompileRun, ThreeBuildsWithTheSecondFailing) {
 
     engine.CompileStart();
 
-    EXPECT_EQ(Events(), (std::vector<std::wstring>{L"Start:1", L"Stop:1", L"Start:2", L"Stop:2", L"Start:3", L"Stop:3"}));
-    for (int i = 0; i < 6; ++i) EXPECT_EQ(std::make_pair(seen[i].compileCount, seen[i].targetCount), std::make_pair(i / 2 + 1, 3)) << i;
+    EXPECT_EQ(Events(), (Names{L"Start:1", L"Stop:1", L"Start:2", L"Stop:2", L"Start:3", L"Stop:3"}));
+    for (int i = 0; i < 6; ++i)
+        EXPECT_EQ(std::make_pair(seen[i].compileCount, seen[i].targetCount), std::make_pair(i / 2 + 1, 3)) << i;
     EXPECT_EQ(seen[0].message, L"\tOne.vbp   ｺﾝﾊﾟｲﾙ開始");
     EXPECT_EQ(seen[1].message, L"\tOne.vbp   ｺﾝﾊﾟｲﾙ終了");
     EXPECT_EQ(seen[3].message, L"\tTwo.vbp   ｺﾝﾊﾟｲﾙ失敗");
@@ -111,14 +114,11 @@ TEST_F(CompileRun, ThreeBuildsWithTheSecondFailing) {
               std::wstring(kVb) + L" /make \"C:\\My Src\\One.vbp\" /outdir \"D:\\Bin Out\" /d DEBUG=1:TRACE=0");
     EXPECT_EQ(platform.programs, std::vector<std::wstring>(3, kVb));  // never looked for in the line
 
-    EXPECT_EQ(engine.CompileCount(), 3);
-    EXPECT_EQ(engine.CurCount(), 3);
-    EXPECT_EQ(engine.FailureCount(), 1);
+    EXPECT_EQ(std::make_tuple(engine.CompileCount(), engine.CurCount(), engine.FailureCount()), std::tuple(3, 3, 1));
     ExpectFailure(2, L"コンパイルエラー");
     EXPECT_EQ(engine.Vbp()[0]->FailureText(), L"");
-    EXPECT_EQ(platform.Count(L"RequestErrorBoxClose"), 1);
-    EXPECT_EQ(platform.Count(L"Terminate"), 0);
-    EXPECT_EQ(platform.overlappingStarts, 0);
+    const auto& p = platform;
+    EXPECT_EQ(std::tuple(p.Count(L"RequestErrorBoxClose"), p.Count(L"Terminate"), p.overlappingStarts), std::tuple(1, 0, 0));
     // Polling sleeps between looks: one wait step per pass, never a spin.
     EXPECT_EQ(platform.Count(L"WaitStep"), 3 + 2 + 3);
     for (auto interval : platform.waitIntervals) EXPECT_GT(interval.count(), 0);
@@ -199,7 +199,7 @@ class UnsafePath : public CompileRun, public ::testing::WithParamInterface<std::
 TEST_P(UnsafePath, IsRefusedAndTheRunGoesOn) {
     Add({GetParam().c_str(), L"C:\\ok.vbp"});
     engine.CompileStart();
-    EXPECT_EQ(Events(), (std::vector<std::wstring>{L"Start:1", L"Stop:1", L"Start:2", L"Stop:2"}));
+    EXPECT_EQ(Events(), (Names{L"Start:1", L"Stop:1", L"Start:2", L"Stop:2"}));
     EXPECT_TRUE(seen[1].entryFailure);
     EXPECT_FALSE(seen[1].building);
     EXPECT_EQ(seen[1].message.substr(seen[1].message.rfind(L"   ")), L"   ｺﾝﾊﾟｲﾙ失敗");
@@ -243,7 +243,7 @@ TEST_P(ErrorBox, FailsTheBuildAndTheNextOneRuns) {
     GetParam().shape(bad);
     engine.CompileStart();
 
-    EXPECT_EQ(Events(), (std::vector<std::wstring>{L"Start:1", L"Stop:1", L"Start:2", L"Stop:2"}));
+    EXPECT_EQ(Events(), (Names{L"Start:1", L"Stop:1", L"Start:2", L"Stop:2"}));
     EXPECT_EQ(seen[1].message, L"\tbad.vbp   ｺﾝﾊﾟｲﾙ失敗");
     EXPECT_EQ(engine.Vbp()[0]->FailureText(), GetParam().text);
     EXPECT_EQ(platform.processes[0]->terminated, GetParam().terminated);
@@ -270,7 +270,8 @@ INSTANTIATE_TEST_SUITE_P(
         BoxCase{"read before its text is filled in", [](CompilerScript& s) { s.blankLooks = 2; }, false, L"コンパイルエラー"},
         BoxCase{"follow-up boxes, each closed", [](CompilerScript& s) { s.followUpBoxes = {L"2つ目", L""}; }, false,
                 L"コンパイルエラー\r\n2つ目\r\nｺﾝﾊﾟｲﾙｴﾗｰのﾒｯｾｰｼﾞが表示されました"},
-        BoxCase{"follow-up box that ignores close", [](CompilerScript& s) { s.followUpBoxes = {L"2つ目"}; s.boxesThatClose = 1; },
+        BoxCase{"follow-up box that ignores close",
+                [](CompilerScript& s) { s.followUpBoxes = {L"2つ目"}, s.boxesThatClose = 1; },
                 true, L"コンパイルエラー\r\n2つ目\r\nｴﾗｰﾒｯｾｰｼﾞが閉じないため、ｺﾝﾊﾟｲﾙを強制終了しました"}));
 
 TEST_F(CompileRun, SecondStopAbandonsAHungBuild) {
@@ -292,7 +293,7 @@ TEST_F(CompileRun, SecondStopAbandonsAHungBuild) {
     EXPECT_EQ(abortsTaken, (std::vector<bool>{true, false}));
     EXPECT_TRUE(platform.processes[0]->terminated);
     ExpectFailure(1, L"中止の指示によりｺﾝﾊﾟｲﾙを強制終了しました");
-    EXPECT_EQ(Events(), (std::vector<std::wstring>{L"Start:1", L"Stop:1"}));
+    EXPECT_EQ(Events(), (Names{L"Start:1", L"Stop:1"}));
     EXPECT_FALSE(seen.back().building);
     EXPECT_EQ(seen.back().message, L"\thang.vbp   ｺﾝﾊﾟｲﾙ失敗");
     EXPECT_EQ(platform.commandLines.size(), 1u);
@@ -385,8 +386,8 @@ TEST_F(PlannedRun, DependencyOrderSkipsAndFailsDependantsWithoutStartingThem) {
     platform.scripts[L"Lib.vbp"] = Script(2, 1);
     options.order = options.skip = true;
     Run();
-    EXPECT_EQ(Events(), (std::vector<std::wstring>{L"Start:2", L"Stop:2", L"Start:1", L"Stop:1", L"Skip:3",
-                                                   L"Start:4", L"Stop:4", L"Start:5", L"Stop:5"}));
+    EXPECT_EQ(Events(), (Names{L"Start:2", L"Stop:2", L"Start:1", L"Stop:1", L"Skip:3", L"Start:4", L"Stop:4", L"Start:5",
+                               L"Stop:5"}));
     EXPECT_EQ(seen[4].message, L"\tOld.vbp   ｺﾝﾊﾟｲﾙ省略");
     ExpectFailure(1, L"Lib.vbpのｺﾝﾊﾟｲﾙに失敗したため、ｺﾝﾊﾟｲﾙしませんでした");
     ExpectFailure(5, L"App.vbpのｺﾝﾊﾟｲﾙに失敗したため、ｺﾝﾊﾟｲﾙしませんでした");
@@ -417,8 +418,8 @@ TEST_F(PlannedRun, SeveralCompilersAtOnceEachFailureOnItsOwnBuildAndTheStopRules
     } store;
     engine.SetBuildTimes(&store);
     Run();
-    EXPECT_EQ(Events(), (std::vector<std::wstring>{L"Start:1", L"Start:2", L"Start:3", L"Stop:2", L"Stop:3",
-                                                   L"Start:4", L"Start:5", L"Stop:1", L"Stop:4", L"Stop:5"}));
+    EXPECT_EQ(Events(), (Names{L"Start:1", L"Start:2", L"Start:3", L"Stop:2", L"Stop:3", L"Start:4", L"Start:5", L"Stop:1",
+                               L"Stop:4", L"Stop:5"}));
     EXPECT_EQ(platform.overlappingStarts, 0 + 1 + 2 + 1 + 2);
     ExpectFailure(2, L"b の箱");
     ExpectFailure(3, L"コンパイルエラー");
@@ -446,7 +447,7 @@ TEST_F(PlannedRun, SeveralCompilersAtOnceEachFailureOnItsOwnBuildAndTheStopRules
     Run();
     // b and c failed, so only their estimate is known: longer than the
     // remembered builds, they start first.
-    EXPECT_EQ(Events(), (std::vector<std::wstring>{L"Start:2", L"Start:3", L"Start:1", L"Stop:2", L"Stop:3", L"Stop:1"}));
+    EXPECT_EQ(Events(), (Names{L"Start:2", L"Start:3", L"Start:1", L"Stop:2", L"Stop:3", L"Stop:1"}));
     for (int i = 1; i <= 3; ++i) ExpectFailure(i, L"中止の指示によりｺﾝﾊﾟｲﾙを強制終了しました");
     EXPECT_FALSE(engine.IsBuilding());
 }

@@ -34,9 +34,7 @@ protected:
 TEST_F(EngineList, AddVbpTrimsSpacesAndEntryIsOneBased) {
     Add({{L"  C:\\Src\\App.vbp  ", true}, {L"C:\\Src\\App.vbp", false}, {L"   ", true}, {L"\tC:\\Tab.vbp", false}});
     EXPECT_EQ(Paths(), (std::vector<std::wstring>{L"C:\\Src\\App.vbp", L"C:\\Src\\App.vbp", L"", L"\tC:\\Tab.vbp"}));
-    EXPECT_EQ(engine.Entry(1).Name(), L"App.vbp");
-    EXPECT_TRUE(engine.Entry(1).Action());
-    EXPECT_FALSE(engine.Entry(1).Failure());
+    EXPECT_TRUE(engine.Entry(1).Name() == L"App.vbp" && engine.Entry(1).Action() && !engine.Entry(1).Failure());
     EXPECT_EQ(engine.TargetCount(), 2);
     engine.Vbp()[1]->SetAction(true);  // Vbp() is the live list
     EXPECT_EQ(engine.TargetCount(), 3);

@@ -8,6 +8,7 @@
 #include <map>
 #include <set>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "Raised.h"
@@ -123,9 +124,7 @@ TEST(FolderTree, LevelByLevelInFolderOrderSkippingHiddenSystemAndLinkedFolders) 
     EXPECT_EQ(found.folders, (Paths{L"R\\", L"R\\Y\\", L"R\\X\\", L"R\\Y\\Y2\\", L"R\\Y\\Y1\\", L"R\\X\\X1\\"}));
     EXPECT_EQ(found.projects, (Paths{L"R\\Main.vbp", L"R\\X\\X.vbp", L"R\\Y\\Y2\\Deep.vbp", L"R\\Y\\Y2\\Second.vbp"}));
     EXPECT_EQ(fs.listed, found.folders);  // one pass: each folder listed once
-    EXPECT_EQ(found.skippedFolders, 0);
-    EXPECT_FALSE(found.overLimit);
-    EXPECT_FALSE(found.cancelled);
+    EXPECT_TRUE(found.skippedFolders == 0 && !found.overLimit && !found.cancelled);
 
     // Told the counts before each folder; a false answer stops at once.
     std::vector<std::pair<std::size_t, std::size_t>> told;
@@ -160,9 +159,8 @@ TEST(FolderTree, AFolderThatCannotBeListedIsCountedAndTheLimitStopsTheSearch) {
     fs.tree[L"C:\\S\\Open\\"] = {{L"Ok.vbp", kFile}};
 
     const ProjectSearch found = SearchFiles(fs, L"C:\\S\\", L"vbp", 100);
-    EXPECT_EQ(found.skippedFolders, 1);
-    EXPECT_EQ(found.firstSkipped, L"C:\\S\\Locked\\");
-    EXPECT_EQ(found.firstSkippedError, 5u);
+    EXPECT_EQ(std::make_tuple(found.skippedFolders, found.firstSkipped, found.firstSkippedError),
+              std::make_tuple(1, std::wstring(L"C:\\S\\Locked\\"), 5u));
     EXPECT_EQ(found.projects, Paths{L"C:\\S\\Open\\Ok.vbp"});
 
     FakeLister none;

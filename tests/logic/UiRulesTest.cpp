@@ -149,8 +149,8 @@ TEST(ChooserFolderModel, RootsListPathsAndAncestorsOneStepInEachThenSubfoldersSo
     EXPECT_EQ(Lines(BuildFolderEntries(L"C:\\work\\src", {L"zeta", L"Alpha", L"Beta", L"alpha"})),
               (std::vector<Line>{{L"C:\\", L"C:\\", 0, true}, {L"work", L"C:\\work", 1, true},
                                  {L"src", L"C:\\work\\src", 2, true}, {L"Alpha", L"C:\\work\\src\\Alpha", 3, false},
-                                 {L"alpha", L"C:\\work\\src\\alpha", 3, false}, {L"Beta", L"C:\\work\\src\\Beta", 3, false},
-                                 {L"zeta", L"C:\\work\\src\\zeta", 3, false}}));
+                                 {L"alpha", L"C:\\work\\src\\alpha", 3, false},
+                                 {L"Beta", L"C:\\work\\src\\Beta", 3, false}, {L"zeta", L"C:\\work\\src\\zeta", 3, false}}));
     EXPECT_EQ(CurrentEntryIndex(L"C:\\work\\src"), 2);
 
     EXPECT_EQ(Lines(BuildFolderEntries(L"D:\\", {L"x"})),
