@@ -123,9 +123,7 @@ Entries Lines(const std::string& bytes) {
     return out;
 }
 
-TEST(CompileListFile, FormatsOneLinePerEntryAndReadsBackPathsAndMarksButNotFailures) {
-    testing::FakeRunPlatform platform;
-    clsTolvane engine{platform};
+TEST_F(EngineList, ListFileFormatsOneLinePerEntryAndReadsBackPathsAndMarksButNotFailures) {
     EXPECT_EQ(FormatCompileList(engine), L"");
     engine.addVbp(L"C:\\Src\\App\\App.vbp", true);
     engine.addVbp(L"C:\\b b\\Lib.vbp", false);

@@ -87,13 +87,11 @@ struct FakeStamper : ProjectStamper {
     const ProjectSettings& Settings() const override { return settings; }
     std::optional<std::wstring> Stamp(const std::wstring& vbp) override {
         trace->push_back(L"Stamp " + vbp);
-        if (refuse.count(vbp)) return vbp + L"は読み取り専用です";
-        return std::nullopt;
+        return refuse.count(vbp) ? std::optional(vbp + L"は読み取り専用です") : std::nullopt;
     }
     std::optional<std::wstring> GiveBack(const std::wstring& vbp) override {
         trace->push_back(L"GiveBack " + vbp);
-        if (stuck.count(vbp)) return vbp + L"を元に戻せませんでした";
-        return std::nullopt;
+        return stuck.count(vbp) ? std::optional(vbp + L"を元に戻せませんでした") : std::nullopt;
     }
     void Built(const std::wstring& vbp) override { built.push_back(vbp); }
     bool BuiltWithOtherSettings(const std::wstring& vbp) override { return otherSettings.count(vbp) != 0; }
