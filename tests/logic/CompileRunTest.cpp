@@ -200,13 +200,11 @@ TEST_P(UnsafePath, IsRefusedAndTheRunGoesOn) {
     Add({GetParam().c_str(), L"C:\\ok.vbp"});
     engine.CompileStart();
     EXPECT_EQ(Events(), (Names{L"Start:1", L"Stop:1", L"Start:2", L"Stop:2"}));
-    EXPECT_TRUE(seen[1].entryFailure);
-    EXPECT_FALSE(seen[1].building);
+    EXPECT_TRUE(seen[1].entryFailure && !seen[1].building);
     EXPECT_EQ(seen[1].message.substr(seen[1].message.rfind(L"   ")), L"   ｺﾝﾊﾟｲﾙ失敗");
     ExpectFailure(1, L"ﾌﾟﾛｼﾞｪｸﾄのﾊﾟｽに使用できない文字(\" や制御文字)が含まれています");
     EXPECT_EQ(platform.commandLines, std::vector<std::wstring>{std::wstring(kVb) + L" /make C:\\ok.vbp"});
-    EXPECT_EQ(engine.CompileCount(), 2);
-    EXPECT_EQ(engine.FailureCount(), 1);
+    EXPECT_EQ(std::tuple(engine.CompileCount(), engine.FailureCount()), std::tuple(2, 1));
 }
 
 INSTANTIATE_TEST_SUITE_P(CompileRun, UnsafePath,
@@ -289,13 +287,11 @@ TEST_F(CompileRun, SecondStopAbandonsAHungBuild) {
     };
     engine.CompileStart();
 
-    EXPECT_EQ(buildingSeen, 100000);
-    EXPECT_EQ(abortsTaken, (std::vector<bool>{true, false}));
+    EXPECT_EQ(std::tuple(buildingSeen, abortsTaken), std::tuple(100000, std::vector<bool>{true, false}));
     EXPECT_TRUE(platform.processes[0]->terminated);
     ExpectFailure(1, L"中止の指示によりｺﾝﾊﾟｲﾙを強制終了しました");
     EXPECT_EQ(Events(), (Names{L"Start:1", L"Stop:1"}));
-    EXPECT_FALSE(seen.back().building);
-    EXPECT_EQ(seen.back().message, L"\thang.vbp   ｺﾝﾊﾟｲﾙ失敗");
+    EXPECT_EQ(std::tuple(seen.back().building, seen.back().message), std::tuple(false, L"\thang.vbp   ｺﾝﾊﾟｲﾙ失敗"));
     EXPECT_EQ(platform.commandLines.size(), 1u);
 }
 
@@ -314,9 +310,8 @@ TEST_F(CompileRun, AbortReachesOnlyTheBuildRunningWhenAsked) {
     engine.CompileStart();
 
     ExpectFailure(1, L"コンパイルエラー\r\n中止の指示によりｺﾝﾊﾟｲﾙを強制終了しました");
-    EXPECT_EQ(platform.processes[0]->steps, 5);
-    EXPECT_EQ(engine.FailureCount(), 1);
-    EXPECT_EQ(platform.Count(L"Terminate"), 1);
+    EXPECT_EQ(std::tuple(platform.processes[0]->steps, engine.FailureCount(), platform.Count(L"Terminate")),
+              std::tuple(5, 1, 1));
     EXPECT_EQ(platform.commandLines.size(), 3u);
 }
 
