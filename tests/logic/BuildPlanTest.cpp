@@ -272,19 +272,6 @@ TEST_F(Plan, SkipsOnlyWhatIsNewerThanEverythingItIsBuiltFrom) {
     EXPECT_EQ(Steps(again), L"a-b");
 }
 
-TEST_F(Plan, SeveralCompilersStartWhatIsReadyButNeverTheSameOutputTwice) {
-    Project(L"a");
-    Project(L"b", Ref(L"a"));
-    Project(L"c", L"", L"a.dll");  // the same output as a
-    Project(L"d");
-    Project(L"e");
-    entries.push_back(entries[3]);  // d listed twice
-    BuildPlan plan(entries, Options(true, 3), files, L"");
-    EXPECT_EQ(Steps(plan), L"ade");  // b waits for a, c for a's output, the second d for the first
-    EXPECT_EQ(plan.Running(), 3u);
-    EXPECT_EQ(Walk(plan, {3, 0, 2}), L"|d|c|b");  // b references a.dll, which c writes too
-}
-
 // Each rule looks at every dependency, not the first; a cycle is named from
 // where it closes; unread projects share no output; another project's
 // output as the compatibility file is a dependency.
