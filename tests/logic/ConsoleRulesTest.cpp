@@ -70,7 +70,7 @@ TEST(RunnerOptions, RefusesWhatItCannotUseAndTakesEachProjectOnceCheckedWhenAnyP
     EXPECT_EQ(InputName(L"C:\\"), L"C:\\");
 }
 
-TEST(JUnitReport, EscapesMarkupAndReplacesWhatXmlCannotHold) {
+TEST(BuildServerReports, JUnitEscapesMarkupAndReplacesWhatXmlCannotHoldAnnotationsOnlyWhereAsked) {
     RunReport report;
     report.listName = L"a&b.clt";
     report.started = DateTime{2026, 1, 2, 3, 4, 5};
@@ -110,9 +110,6 @@ TEST(JUnitReport, EscapesMarkupAndReplacesWhatXmlCannotHold) {
     pclose(lint);
     EXPECT_EQ(std::string(out), "4|a ]]> b \xEF\xBF\xBD" "c<&\xF0\x9F\x98\x80\xEF\xBF\xBD|C:\\S\\M&1.bas|12\n");
 #endif
-}
-
-TEST(CiAnnotation, OnlyOnTheServersThatAskForItInTheirOwnForm) {
     const SourceError at{L"D:\\a\\repo\\src\\M,1.bas", 7, L"50%: a;b]\r\nc"};
     const struct {
         CiEnvironment environment;

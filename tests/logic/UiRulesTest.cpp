@@ -22,7 +22,7 @@ namespace {
 // Minimum sizes, heights snapping to rows of 1260, the list width of a sixth
 // of the window plus 1430 with halves going to the even neighbour, and the
 // folder mode spreading the lists over the whole width.
-TEST(ChooserLayout, SizesSnapAndListWidthsRound) {
+TEST(ChooserLayout, SizesSnapListWidthsRoundAndTheMasksExtensionIsAddedUnlessTheNameHasIt) {
     struct Case {
         int width, height, mode;
         int windowWidth, windowHeight, driveWidth, dirWidth, linkLeft;
@@ -42,13 +42,10 @@ TEST(ChooserLayout, SizesSnapAndListWidthsRound) {
             << c.width << "x" << c.height << " mode " << c.mode;
         EXPECT_EQ(l.listHeight, l.windowHeight - 1200) << c.width << "x" << c.height;
     }
-}
-
-TEST(ChooserExtension, AppendsTheMasksExtensionUnlessTheNameHasItLetterCaseAside) {
-    struct Case {
+    struct Named {
         const wchar_t *path, *mask, *expected;
     };
-    const Case cases[] = {
+    const Named names[] = {
         {L"C:\\w\\list", L"*.clt", L"C:\\w\\list.clt"},
         {L"C:\\w\\list.CLT", L"*.clt", L"C:\\w\\list.CLT"},
         {L"C:\\w\\list.txt", L"*.clt", L"C:\\w\\list.txt.clt"},
@@ -59,7 +56,7 @@ TEST(ChooserExtension, AppendsTheMasksExtensionUnlessTheNameHasItLetterCaseAside
         {L"x.ｃｌｚ", L"*.ＣＬＺ", L"x.ｃｌｚ"},
         {L"x.été", L"*.ÉTÉ", L"x.été"},
     };
-    for (const Case& c : cases) EXPECT_EQ(ApplyMaskExtension(c.path, c.mask), c.expected) << c.path << " " << c.mask;
+    for (const Named& c : names) EXPECT_EQ(ApplyMaskExtension(c.path, c.mask), c.expected) << c.path << " " << c.mask;
 }
 
 TEST(ChooserOk, DecisionPerModeAndTheNewFolderNamesLevelsBelowTheCurrentOneRefusingOthers) {
@@ -163,16 +160,13 @@ TEST(ChooserFolderModel, RootsListPathsAndAncestorsOneStepInEachThenSubfoldersSo
 }
 
 // Placement, message-box and version-text arithmetic.
-TEST(Placement, CentresOnTheWholeScreenUnclampedAndEachQuarterOfTheDrawsIsOneCorner) {
+TEST(DialogRules, PlacementCornersWideningAndTheVersionTextsThirdFieldNotTheBuild) {
     // A message box (5970 x 1680) on a 1024 x 768 screen, then a window larger than the screen.
     const auto p = placement::CenterPosition(15360, 11520, 5970, 1680);
     const auto big = placement::CenterPosition(15360, 11520, 16360, 12520);
     EXPECT_EQ(std::make_tuple(p.x, p.y, big.x, big.y), std::make_tuple(4695, 4920, -500, -500));
     const std::pair<double, int> cases[] = {{0.0, 1}, {0.2499, 1}, {0.25, 2}, {0.5, 3}, {0.75, 4}, {0.99999, 4}};
     for (const auto& [draw, corner] : cases) EXPECT_EQ(placement::CornerFromDraw(draw), corner) << draw;
-}
-
-TEST(DialogTexts, OnlyAWiderLineWidensTheBoxAndTheVersionIsItsThirdFieldNotTheBuild) {
     EXPECT_FALSE(msgbox::Widen(5970, 5970, {5970, 4680}, 1215)) << "equal is not wider";
     EXPECT_FALSE(msgbox::Widen(5970, 100, {100, 4680}, 1215));
     const auto w = msgbox::Widen(5970, 7000, {4680, 7000}, 2655);
