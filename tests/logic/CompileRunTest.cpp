@@ -4,6 +4,7 @@
 
 #include <functional>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "FakeProjectFiles.h"
@@ -17,6 +18,7 @@ namespace tolvane {
 namespace {
 
 using testing::CompilerScript;
+using Names = std::vector<std::wstring>;
 
 constexpr const wchar_t* kVb = L"C:\\VB98\\VB6.EXE";
 
@@ -93,11 +95,9 @@ TEST_F(CompileRun, ThreeBuildsWithTheSecondFailing) {
 
     engine.CompileStart();
 
-    EXPECT_EQ(Events(), (std::vector<std::wstring>{L"Start:1", L"Stop:1", L"Start:2", L"Stop:2", L"Start:3", L"Stop:3"}));
-    EXPECT_EQ(seen[0].compileCount, 1);
-    EXPECT_EQ(seen[2].compileCount, 2);
-    EXPECT_EQ(seen[4].compileCount, 3);
-    for (const auto& s : seen) EXPECT_EQ(s.targetCount, 3);
+    EXPECT_EQ(Events(), (Names{L"Start:1", L"Stop:1", L"Start:2", L"Stop:2", L"Start:3", L"Stop:3"}));
+    for (int i = 0; i < 6; ++i)
+        EXPECT_EQ(std::make_pair(seen[i].compileCount, seen[i].targetCount), std::make_pair(i / 2 + 1, 3)) << i;
     EXPECT_EQ(seen[0].message, L"\tOne.vbp   ｺﾝﾊﾟｲﾙ開始");
     EXPECT_EQ(seen[1].message, L"\tOne.vbp   ｺﾝﾊﾟｲﾙ終了");
     EXPECT_EQ(seen[3].message, L"\tTwo.vbp   ｺﾝﾊﾟｲﾙ失敗");
@@ -114,14 +114,11 @@ TEST_F(CompileRun, ThreeBuildsWithTheSecondFailing) {
               std::wstring(kVb) + L" /make \"C:\\My Src\\One.vbp\" /outdir \"D:\\Bin Out\" /d DEBUG=1:TRACE=0");
     EXPECT_EQ(platform.programs, std::vector<std::wstring>(3, kVb));  // never looked for in the line
 
-    EXPECT_EQ(engine.CompileCount(), 3);
-    EXPECT_EQ(engine.CurCount(), 3);
-    EXPECT_EQ(engine.FailureCount(), 1);
+    EXPECT_EQ(std::make_tuple(engine.CompileCount(), engine.CurCount(), engine.FailureCount()), std::tuple(3, 3, 1));
     ExpectFailure(2, L"コンパイルエラー");
     EXPECT_EQ(engine.Vbp()[0]->FailureText(), L"");
-    EXPECT_EQ(platform.Count(L"RequestErrorBoxClose"), 1);
-    EXPECT_EQ(platform.Count(L"Terminate"), 0);
-    EXPECT_EQ(platform.overlappingStarts, 0);
+    const auto& p = platform;
+    EXPECT_EQ(std::tuple(p.Count(L"RequestErrorBoxClose"), p.Count(L"Terminate"), p.overlappingStarts), std::tuple(1, 0, 0));
     // Polling sleeps between looks: one wait step per pass, never a spin.
     EXPECT_EQ(platform.Count(L"WaitStep"), 3 + 2 + 3);
     for (auto interval : platform.waitIntervals) EXPECT_GT(interval.count(), 0);
@@ -202,14 +199,12 @@ class UnsafePath : public CompileRun, public ::testing::WithParamInterface<std::
 TEST_P(UnsafePath, IsRefusedAndTheRunGoesOn) {
     Add({GetParam().c_str(), L"C:\\ok.vbp"});
     engine.CompileStart();
-    EXPECT_EQ(Events(), (std::vector<std::wstring>{L"Start:1", L"Stop:1", L"Start:2", L"Stop:2"}));
-    EXPECT_TRUE(seen[1].entryFailure);
-    EXPECT_FALSE(seen[1].building);
+    EXPECT_EQ(Events(), (Names{L"Start:1", L"Stop:1", L"Start:2", L"Stop:2"}));
+    EXPECT_TRUE(seen[1].entryFailure && !seen[1].building);
     EXPECT_EQ(seen[1].message.substr(seen[1].message.rfind(L"   ")), L"   ｺﾝﾊﾟｲﾙ失敗");
     ExpectFailure(1, L"ﾌﾟﾛｼﾞｪｸﾄのﾊﾟｽに使用できない文字(\" や制御文字)が含まれています");
     EXPECT_EQ(platform.commandLines, std::vector<std::wstring>{std::wstring(kVb) + L" /make C:\\ok.vbp"});
-    EXPECT_EQ(engine.CompileCount(), 2);
-    EXPECT_EQ(engine.FailureCount(), 1);
+    EXPECT_EQ(std::tuple(engine.CompileCount(), engine.FailureCount()), std::tuple(2, 1));
 }
 
 INSTANTIATE_TEST_SUITE_P(CompileRun, UnsafePath,
@@ -246,7 +241,7 @@ TEST_P(ErrorBox, FailsTheBuildAndTheNextOneRuns) {
     GetParam().shape(bad);
     engine.CompileStart();
 
-    EXPECT_EQ(Events(), (std::vector<std::wstring>{L"Start:1", L"Stop:1", L"Start:2", L"Stop:2"}));
+    EXPECT_EQ(Events(), (Names{L"Start:1", L"Stop:1", L"Start:2", L"Stop:2"}));
     EXPECT_EQ(seen[1].message, L"\tbad.vbp   ｺﾝﾊﾟｲﾙ失敗");
     EXPECT_EQ(engine.Vbp()[0]->FailureText(), GetParam().text);
     EXPECT_EQ(platform.processes[0]->terminated, GetParam().terminated);
@@ -271,23 +266,19 @@ INSTANTIATE_TEST_SUITE_P(
         BoxCase{"hung past the time limit", [](CompilerScript& s) { s.boxAtStep = -1; }, true,
                 L"制限時間(30分)を過ぎたため、ｺﾝﾊﾟｲﾙを強制終了しました"},
         BoxCase{"read before its text is filled in", [](CompilerScript& s) { s.blankLooks = 2; }, false, L"コンパイルエラー"},
-        BoxCase{"follow-up boxes, each closed",
-                [](CompilerScript& s) { s.followUpBoxes = {L"2つ目", L""}; }, false,
+        BoxCase{"follow-up boxes, each closed", [](CompilerScript& s) { s.followUpBoxes = {L"2つ目", L""}; }, false,
                 L"コンパイルエラー\r\n2つ目\r\nｺﾝﾊﾟｲﾙｴﾗｰのﾒｯｾｰｼﾞが表示されました"},
         BoxCase{"follow-up box that ignores close",
-                [](CompilerScript& s) {
-                    s.followUpBoxes = {L"2つ目"};
-                    s.boxesThatClose = 1;
-                },
+                [](CompilerScript& s) { s.followUpBoxes = {L"2つ目"}, s.boxesThatClose = 1; },
                 true, L"コンパイルエラー\r\n2つ目\r\nｴﾗｰﾒｯｾｰｼﾞが閉じないため、ｺﾝﾊﾟｲﾙを強制終了しました"}));
 
 TEST_F(CompileRun, SecondStopAbandonsAHungBuild) {
     // With no time limit the wait goes on past half an hour (of 25 ms steps).
     engine.SetTimeLimit(std::chrono::minutes(0));
     Add({L"C:\\hang.vbp", L"C:\\b.vbp"});
-    platform.scripts[L"hang"] = Script(-1);
     int buildingSeen = 0;
     std::vector<bool> abortsTaken;
+    platform.scripts[L"hang"] = Script(-1);
     platform.scripts[L"hang"].onStep = [&](int step) {
         buildingSeen += engine.IsBuilding() ? 1 : 0;
         if (step == 3) engine.SetCompileStop(true);
@@ -296,13 +287,11 @@ TEST_F(CompileRun, SecondStopAbandonsAHungBuild) {
     };
     engine.CompileStart();
 
-    EXPECT_EQ(buildingSeen, 100000);
-    EXPECT_EQ(abortsTaken, (std::vector<bool>{true, false}));
+    EXPECT_EQ(std::tuple(buildingSeen, abortsTaken), std::tuple(100000, std::vector<bool>{true, false}));
     EXPECT_TRUE(platform.processes[0]->terminated);
     ExpectFailure(1, L"中止の指示によりｺﾝﾊﾟｲﾙを強制終了しました");
-    EXPECT_EQ(Events(), (std::vector<std::wstring>{L"Start:1", L"Stop:1"}));
-    EXPECT_FALSE(seen.back().building);
-    EXPECT_EQ(seen.back().message, L"\thang.vbp   ｺﾝﾊﾟｲﾙ失敗");
+    EXPECT_EQ(Events(), (Names{L"Start:1", L"Stop:1"}));
+    EXPECT_EQ(std::tuple(seen.back().building, seen.back().message), std::tuple(false, L"\thang.vbp   ｺﾝﾊﾟｲﾙ失敗"));
     EXPECT_EQ(platform.commandLines.size(), 1u);
 }
 
@@ -311,11 +300,9 @@ TEST_F(CompileRun, AbortReachesOnlyTheBuildRunningWhenAsked) {
     // ended. Asked while a box that ignores close is being closed: that build
     // is ended at once, without waiting out the close.
     Add({L"C:\\boxed.vbp", L"C:\\b.vbp", L"C:\\c.vbp"});
-    platform.scripts[L"boxed"] = Script(-1, 1);
-    platform.scripts[L"boxed"].boxesThatClose = 0;
-    platform.scripts[L"boxed"].onStep = [this](int step) {
-        if (step == 5) engine.AbortCurrentBuild();
-    };
+    CompilerScript& boxed = platform.scripts[L"boxed"] = Script(-1, 1);
+    boxed.boxesThatClose = 0;
+    boxed.onStep = [this](int step) { if (step == 5) engine.AbortCurrentBuild(); };
     platform.defaultScript.endsAfterSteps = 3;
     engine.SetExecutionStartHandler([this](const ExecutionEvent&) { engine.AbortCurrentBuild(); });
     engine.SetExecutionStopHandler([this](const ExecutionEvent&) { engine.AbortCurrentBuild(); });
@@ -323,9 +310,8 @@ TEST_F(CompileRun, AbortReachesOnlyTheBuildRunningWhenAsked) {
     engine.CompileStart();
 
     ExpectFailure(1, L"コンパイルエラー\r\n中止の指示によりｺﾝﾊﾟｲﾙを強制終了しました");
-    EXPECT_EQ(platform.processes[0]->steps, 5);
-    EXPECT_EQ(engine.FailureCount(), 1);
-    EXPECT_EQ(platform.Count(L"Terminate"), 1);
+    EXPECT_EQ(std::tuple(platform.processes[0]->steps, engine.FailureCount(), platform.Count(L"Terminate")),
+              std::tuple(5, 1, 1));
     EXPECT_EQ(platform.commandLines.size(), 3u);
 }
 
@@ -334,8 +320,7 @@ TEST_F(CompileRun, AbortReachesOnlyTheBuildRunningWhenAsked) {
 TEST_F(CompileRun, CompilerLogPlacesTheErrorInItsFileAndFailsASuccessWithLoadErrors) {
     Add({L"C:\\S\\bas.vbp", L"C:\\S\\gone.vbp", L"C:\\S\\trap.vbp", L"C:\\S\\ok.vbp"});
     const auto script = [this](const wchar_t* key, std::uint32_t exitCode, const std::wstring& log) {
-        platform.scripts[key] = Script(1);
-        platform.scripts[key].exitCode = exitCode;
+        (platform.scripts[key] = Script(1)).exitCode = exitCode;
         platform.scripts[key].log = *SystemAnsiCodec().Encode(log);
     };
     script(L"bas.vbp", 1, L"Compile Error in File 'M.bas', Line 2 : 構文エラー\r\nBuild of 'bas.exe' failed.\r\n");
@@ -396,8 +381,8 @@ TEST_F(PlannedRun, DependencyOrderSkipsAndFailsDependantsWithoutStartingThem) {
     platform.scripts[L"Lib.vbp"] = Script(2, 1);
     options.order = options.skip = true;
     Run();
-    EXPECT_EQ(Events(), (std::vector<std::wstring>{L"Start:2", L"Stop:2", L"Start:1", L"Stop:1", L"Skip:3",
-                                                   L"Start:4", L"Stop:4", L"Start:5", L"Stop:5"}));
+    EXPECT_EQ(Events(), (Names{L"Start:2", L"Stop:2", L"Start:1", L"Stop:1", L"Skip:3", L"Start:4", L"Stop:4", L"Start:5",
+                               L"Stop:5"}));
     EXPECT_EQ(seen[4].message, L"\tOld.vbp   ｺﾝﾊﾟｲﾙ省略");
     ExpectFailure(1, L"Lib.vbpのｺﾝﾊﾟｲﾙに失敗したため、ｺﾝﾊﾟｲﾙしませんでした");
     ExpectFailure(5, L"App.vbpのｺﾝﾊﾟｲﾙに失敗したため、ｺﾝﾊﾟｲﾙしませんでした");
@@ -416,9 +401,8 @@ TEST_F(PlannedRun, DependencyOrderSkipsAndFailsDependantsWithoutStartingThem) {
 TEST_F(PlannedRun, SeveralCompilersAtOnceEachFailureOnItsOwnBuildAndTheStopRules) {
     for (const wchar_t* x : {L"a", L"b", L"c", L"d", L"e"}) Project(x);
     platform.defaultScript.endsAfterSteps = 3;
-    platform.scripts[L"b.vbp"] = Script(-1, 2);  // b and c show their boxes at the same moment
+    (platform.scripts[L"b.vbp"] = Script(-1, 2)).boxText = L"b の箱";  // b and c show their boxes at once
     platform.scripts[L"c.vbp"] = Script(-1, 2);
-    platform.scripts[L"b.vbp"].boxText = L"b の箱";
     platform.scripts[L"a.vbp"] = Script(5);
     options.parallel = 3;
     // A damaged history does not keep the run from starting, and is replaced.
@@ -429,8 +413,8 @@ TEST_F(PlannedRun, SeveralCompilersAtOnceEachFailureOnItsOwnBuildAndTheStopRules
     } store;
     engine.SetBuildTimes(&store);
     Run();
-    EXPECT_EQ(Events(), (std::vector<std::wstring>{L"Start:1", L"Start:2", L"Start:3", L"Stop:2", L"Stop:3",
-                                                   L"Start:4", L"Start:5", L"Stop:1", L"Stop:4", L"Stop:5"}));
+    EXPECT_EQ(Events(), (Names{L"Start:1", L"Start:2", L"Start:3", L"Stop:2", L"Stop:3", L"Start:4", L"Start:5", L"Stop:1",
+                               L"Stop:4", L"Stop:5"}));
     EXPECT_EQ(platform.overlappingStarts, 0 + 1 + 2 + 1 + 2);
     EXPECT_EQ(platform.waitedOn.front(), 3u);  // the wait ends with whichever build ends first
     ExpectFailure(2, L"b の箱");
@@ -459,8 +443,7 @@ TEST_F(PlannedRun, SeveralCompilersAtOnceEachFailureOnItsOwnBuildAndTheStopRules
     Run();
     // b and c failed, so only their estimate is known: longer than the
     // remembered builds, they start first.
-    EXPECT_EQ(Events(), (std::vector<std::wstring>{L"Start:2", L"Start:3", L"Start:1", L"Stop:2", L"Stop:3",
-                                                   L"Stop:1"}));
+    EXPECT_EQ(Events(), (Names{L"Start:2", L"Start:3", L"Start:1", L"Stop:2", L"Stop:3", L"Stop:1"}));
     for (int i = 1; i <= 3; ++i) ExpectFailure(i, L"中止の指示によりｺﾝﾊﾟｲﾙを強制終了しました");
     EXPECT_FALSE(engine.IsBuilding());
 }

@@ -12,15 +12,15 @@
 
 using namespace tolvane;
 
-TEST(RunnerOptions, RefusesWhatItCannotUse) {
+TEST(RunnerOptions, RefusesWhatItCannotUseAndTakesEachProjectOnceCheckedWhenAnyPlaceWas) {
     // The switches themselves reach the program tests; here the edges.
     EXPECT_TRUE(ParseRunnerArguments({L"/?", L"x.clt"}).options->help && ParseRunnerArguments({L"/?"}).options->help);
     EXPECT_EQ(ParseRunnerArguments({L"x.clt", L"/limit", L"0"}).options->limit, std::chrono::minutes(0));
     EXPECT_FALSE(ParseRunnerArguments({L"x.clt"}).options->limit);  // then Tolvane.ini decides
     EXPECT_EQ(ParseRunnerArguments({L"x.clt", L"/LIMIT", L" 999999999 "}).options->limit, std::chrono::minutes(999999999));
     const auto planned = ParseRunnerArguments({L"/Order", L"x.clt", L"/PARALLEL", L"8", L"/skip"}).options;
-    EXPECT_TRUE(planned->order && planned->skip && planned->parallel == 8 && !planned->all && !planned->recheck);
-    EXPECT_FALSE(planned->compilerLog);
+    EXPECT_TRUE(planned->order && planned->skip && planned->parallel == 8 && !planned->all && !planned->recheck &&
+                !planned->compilerLog);
     EXPECT_TRUE(ParseRunnerArguments({L"x.clt", L"/CompilerLog"}).options->compilerLog);
     // /set repeats, in order; the version stays as typed.
     const auto stamped = ParseRunnerArguments({L"x.clt", L"/set", L"Title=a", L"/Version", L"2.5.0", L"/SET", L"CondComp=A=1"}).options;
@@ -54,9 +54,6 @@ TEST(RunnerOptions, RefusesWhatItCannotUse) {
     }
     EXPECT_EQ(ParseRunnerArguments({L"a.clt", L"/limit", L"-1"}).error,
               L"-1は/limitに指定できません: 0(制限なし)から999999999までの分数を指定してください");
-}
-
-TEST(RunnerInputs, EachProjectOnceAtItsFirstPlaceCheckedWhenAnyPlaceWas) {
     // Path, checked, built; another spelling of a path is the same project, the same name elsewhere is not.
     const std::vector<std::tuple<std::wstring, bool, bool>> table = {
         {L"C:\\Src\\A.vbp", true, true},          {L"C:\\Src\\B.vbp", false, true},
@@ -73,7 +70,7 @@ TEST(RunnerInputs, EachProjectOnceAtItsFirstPlaceCheckedWhenAnyPlaceWas) {
     EXPECT_EQ(InputName(L"C:\\"), L"C:\\");
 }
 
-TEST(JUnitReport, EscapesMarkupAndReplacesWhatXmlCannotHold) {
+TEST(BuildServerReports, JUnitEscapesMarkupAndReplacesWhatXmlCannotHoldAnnotationsOnlyWhereAsked) {
     RunReport report;
     report.listName = L"a&b.clt";
     report.started = DateTime{2026, 1, 2, 3, 4, 5};
@@ -86,26 +83,21 @@ TEST(JUnitReport, EscapesMarkupAndReplacesWhatXmlCannotHold) {
                              SourceError{L"C:\\S\\M&1.bas", 12, L"Syntax error"}});
     report.properties = {{L"version", L"2.5.1234"}, {L"VersionCompanyName", L"A&B"}};
     const std::string xml = JUnitXml(report);
-    EXPECT_NE(xml.find("    <properties>\n      <property name=\"version\" value=\"2.5.1234\"/>\n"
-                       "      <property name=\"VersionCompanyName\" value=\"A&amp;B\"/>\n    </properties>\n    <testcase"),
-              std::string::npos);
-
-    EXPECT_NE(xml.find("<testsuite name=\"a&amp;b.clt\" tests=\"4\" failures=\"2\" errors=\"0\" skipped=\"1\" "
-                       "time=\"61.005\" timestamp=\"2026-01-02T03:04:05\">"),
-              std::string::npos);
-    EXPECT_NE(xml.find("<testcase name=\"&quot;q&quot;.vbp\" classname=\"C:\\x&lt;y&gt;\" time=\"0.007\"/>"),
-              std::string::npos);
-    EXPECT_NE(xml.find("<testcase name=\"App.vbp\" classname=\"\" time=\"1.234\">"), std::string::npos);
-    EXPECT_NE(xml.find("<testcase name=\"Lib.vbp\" classname=\"C:\" time=\"0.000\">\n"
-                       "      <skipped message=\"ｺﾝﾊﾟｲﾙ省略\"/>\n    </testcase>"),
-              std::string::npos);
-    // The control character, the lone surrogate and the noncharacter become U+FFFD, a pair one character; the
-    // attribute keeps the log's one-line form, the element the whole text.
-    EXPECT_NE(xml.find("message=\"a ]]&gt; b \xEF\xBF\xBD" "c&lt;&amp;\xF0\x9F\x98\x80\xEF\xBF\xBD\""), std::string::npos);
-    EXPECT_NE(xml.find(">a\xEF\xBF\xBD]]&gt;&#13;\nb\t\xEF\xBF\xBD" "c&lt;&amp;\xF0\x9F\x98\x80\xEF\xBF\xBD</failure>"), std::string::npos);
-    // The compiler's log under the reason, then the place.
-    EXPECT_NE(xml.find("type=\"ｺﾝﾊﾟｲﾙ失敗\">exit 1\nCompile Error in File 'x', Line 2 : y\nC:\\S\\M&amp;1.bas(12行目): Syntax error</failure>"),
-              std::string::npos);
+    for (const char* part : {
+             "    <properties>\n      <property name=\"version\" value=\"2.5.1234\"/>\n"
+             "      <property name=\"VersionCompanyName\" value=\"A&amp;B\"/>\n    </properties>\n    <testcase",
+             "<testsuite name=\"a&amp;b.clt\" tests=\"4\" failures=\"2\" errors=\"0\" skipped=\"1\" "
+             "time=\"61.005\" timestamp=\"2026-01-02T03:04:05\">",
+             "<testcase name=\"&quot;q&quot;.vbp\" classname=\"C:\\x&lt;y&gt;\" time=\"0.007\"/>",
+             "<testcase name=\"App.vbp\" classname=\"\" time=\"1.234\">",
+             "<testcase name=\"Lib.vbp\" classname=\"C:\" time=\"0.000\">\n      <skipped message=\"ｺﾝﾊﾟｲﾙ省略\"/>\n    </testcase>",
+             // The control character, the lone surrogate and the noncharacter become U+FFFD, a pair one character;
+             // the attribute keeps the log's one-line form, the element the whole text.
+             "message=\"a ]]&gt; b \xEF\xBF\xBD" "c&lt;&amp;\xF0\x9F\x98\x80\xEF\xBF\xBD\"",
+             ">a\xEF\xBF\xBD]]&gt;&#13;\nb\t\xEF\xBF\xBD" "c&lt;&amp;\xF0\x9F\x98\x80\xEF\xBF\xBD</failure>",
+             // The compiler's log under the reason, then the place.
+             "type=\"ｺﾝﾊﾟｲﾙ失敗\">exit 1\nCompile Error in File 'x', Line 2 : y\nC:\\S\\M&amp;1.bas(12行目): Syntax error</failure>"})
+        EXPECT_NE(xml.find(part), std::string::npos) << part;
 #ifndef _WIN32
     // A real parser (Debian's xmllint, in the native build) reads it whole, with the texts given.
     const std::string file = ::testing::TempDir() + "tolvane-junit.xml";
@@ -118,9 +110,6 @@ TEST(JUnitReport, EscapesMarkupAndReplacesWhatXmlCannotHold) {
     pclose(lint);
     EXPECT_EQ(std::string(out), "4|a ]]> b \xEF\xBF\xBD" "c<&\xF0\x9F\x98\x80\xEF\xBF\xBD|C:\\S\\M&1.bas|12\n");
 #endif
-}
-
-TEST(CiAnnotation, OnlyOnTheServersThatAskForItInTheirOwnForm) {
     const SourceError at{L"D:\\a\\repo\\src\\M,1.bas", 7, L"50%: a;b]\r\nc"};
     const struct {
         CiEnvironment environment;

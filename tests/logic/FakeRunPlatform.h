@@ -73,8 +73,7 @@ public:
     std::wstring NewCompilerLogPath() override { return L"C:\\Temp\\Tolvane_" + std::to_wstring(++logPaths) + L".log"; }
     std::optional<std::string> ReadFileBytes(const std::wstring& path) override {
         const auto it = fileBytes.find(path);
-        if (it == fileBytes.end()) return std::nullopt;
-        return it->second;
+        return it == fileBytes.end() ? std::nullopt : std::optional<std::string>(it->second);
     }
     void RemoveFile(const std::wstring& path) override {
         trace.push_back(L"RemoveFile");
@@ -112,8 +111,7 @@ public:
         return !s_.Running();
     }
     std::optional<std::uint32_t> ExitCode() override {
-        if (s_.Running()) return 259u;
-        return s_.terminated ? 1u : s_.script.exitCode;
+        return s_.Running() ? 259u : s_.terminated ? 1u : s_.script.exitCode;  // 259: still active
     }
     std::chrono::milliseconds Elapsed() override { return s_.elapsed; }
     void WaitStep(std::chrono::milliseconds interval) override {
@@ -147,12 +145,9 @@ inline std::unique_ptr<CompilerProcess> FakeRunPlatform::StartCompiler(const std
     if (onStart) onStart();
     auto state = std::make_shared<FakeProcess>();
     state->script = defaultScript;
-    for (const auto& [key, script] : scripts) {
-        if (commandLine.find(key) != std::wstring::npos) {
-            state->script = script;
-            break;
-        }
-    }
+    const auto keyed = std::find_if(scripts.begin(), scripts.end(),
+                                    [&](const auto& s) { return commandLine.find(s.first) != std::wstring::npos; });
+    if (keyed != scripts.end()) state->script = keyed->second;
     const std::wstring out = L" /out \"";
     if (const auto at = commandLine.find(out); at != std::wstring::npos && !state->script.log.empty()) {
         const std::size_t from = at + out.size();

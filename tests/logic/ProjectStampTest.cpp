@@ -22,7 +22,7 @@ using Bytes = std::vector<std::pair<std::string, std::string>>;
 const Bytes kVersion = {{"MajorVer", "2"}, {"MinorVer", "5"}, {"RevisionVer", "1234"}, {"AutoIncrementVer", "0"},
                         {"VersionCompanyName", "Tolvane \x8a\x94"}};
 
-TEST(ProjectStamp, KeysReplacedInPlaceOrAddedAtTheMainSectionsEndEverythingElseKept) {
+TEST(ProjectStamp, KeysReplacedInPlaceOrAddedAtTheMainSectionsEndAndValuesCheckedAsTheCompilerTakesThem) {
     const struct {
         std::string text, stamped;
     } cases[] = {
@@ -50,9 +50,6 @@ TEST(ProjectStamp, KeysReplacedInPlaceOrAddedAtTheMainSectionsEndEverythingElseK
     EXPECT_EQ(StampText(std::wstring(L"Path32=..\\bin\r\nTitle=x\r\n"),
                         {{L"path32", L"out"}, {L"CondComp", L"A = 1"}}),
               L"Path32=\"out\"\r\nTitle=x\r\nCondComp=\"A = 1\"\r\n");
-}
-
-TEST(ProjectStamp, VersionAndSetValuesAreCheckedAsTheCompilerTakesThem) {
     EXPECT_EQ(ParseVersion(L"2.5.1234"), (std::array<int, 3>{2, 5, 1234}));
     EXPECT_EQ(ParseVersion(L"0.0.09999"), (std::array<int, 3>{0, 0, 9999}));
     for (const wchar_t* bad : {L"", L"1.2", L"1.2.3.4", L"1.2.10000", L"1..2", L" 1.2.3", L"1.2.3 ", L"-1.2.3",
@@ -90,13 +87,11 @@ struct FakeStamper : ProjectStamper {
     const ProjectSettings& Settings() const override { return settings; }
     std::optional<std::wstring> Stamp(const std::wstring& vbp) override {
         trace->push_back(L"Stamp " + vbp);
-        if (refuse.count(vbp)) return vbp + L"は読み取り専用です";
-        return std::nullopt;
+        return refuse.count(vbp) ? std::optional(vbp + L"は読み取り専用です") : std::nullopt;
     }
     std::optional<std::wstring> GiveBack(const std::wstring& vbp) override {
         trace->push_back(L"GiveBack " + vbp);
-        if (stuck.count(vbp)) return vbp + L"を元に戻せませんでした";
-        return std::nullopt;
+        return stuck.count(vbp) ? std::optional(vbp + L"を元に戻せませんでした") : std::nullopt;
     }
     void Built(const std::wstring& vbp) override { built.push_back(vbp); }
     bool BuiltWithOtherSettings(const std::wstring& vbp) override { return otherSettings.count(vbp) != 0; }
@@ -142,21 +137,9 @@ TEST_F(StampedRun, SequentialRunStampsEachBuildAndGivesItBackAndARefusalFailsOnl
     engine.CompileStart();
     ExpectStampedBuilds();
     // The compiler cannot start: the run ends with the error, the file given back all the same.
-    platform.trace.clear();
-    platform.files.erase(L"C:\\VB6.EXE");
-    struct NoStart : testing::FakeRunPlatform {
-        std::unique_ptr<CompilerProcess> StartCompiler(const std::wstring&, const std::wstring&) override {
-            throw VbError(53, L"x", L"ﾌｧｲﾙが見つかりません");
-        }
-    } noStart;
-    noStart.files.insert(L"C:\\VB6.EXE");
-    clsTolvane broken(noStart);
-    broken.SetVB(L"C:\\VB6.EXE");
-    broken.SetStamper(&stamper);
-    stamper.trace = &noStart.trace;
-    broken.addVbp(L"C:\\P\\a.vbp", true);
-    EXPECT_THROW(broken.CompileStart(), VbError);
-    EXPECT_EQ(noStart.trace.back(), L"GiveBack C:\\P\\a.vbp");
+    platform.onStart = [] { throw VbError(53, L"x", L"ﾌｧｲﾙが見つかりません"); };
+    EXPECT_THROW(engine.CompileStart(), VbError);
+    EXPECT_EQ(platform.trace.back(), L"GiveBack C:\\P\\a.vbp");
 }
 
 TEST_F(StampedRun, PlannedRunDoesTheSameAndThePlannerSeesTheValues) {

@@ -1,4 +1,4 @@
-// The chooser's rules without a window: the layout arithmetic, what OK does
+// The windows' rules without a window. The chooser: the layout arithmetic, what OK does
 // with a typed name in each mode, the extension taken from the mask, the
 // names the new-folder panel accepts, and the lines of the folder list.
 #include <gtest/gtest.h>
@@ -6,11 +6,15 @@
 #include <set>
 #include <string>
 #include <tuple>
+#include <utility>
 #include <vector>
 
 #include "ui/chooser/rules/ChooserLayout.h"
 #include "ui/chooser/rules/ChooserRules.h"
 #include "ui/chooser/rules/FolderModel.h"
+#include "ui/core/rules/PlacementRules.h"
+#include "ui/dialogs/rules/MessageBoxRules.h"
+#include "ui/dialogs/rules/VersionText.h"
 
 namespace tolvane::chooser {
 namespace {
@@ -18,7 +22,7 @@ namespace {
 // Minimum sizes, heights snapping to rows of 1260, the list width of a sixth
 // of the window plus 1430 with halves going to the even neighbour, and the
 // folder mode spreading the lists over the whole width.
-TEST(ChooserLayout, SizesSnapAndListWidthsRound) {
+TEST(ChooserLayout, SizesSnapListWidthsRoundAndTheMasksExtensionIsAddedUnlessTheNameHasIt) {
     struct Case {
         int width, height, mode;
         int windowWidth, windowHeight, driveWidth, dirWidth, linkLeft;
@@ -38,13 +42,10 @@ TEST(ChooserLayout, SizesSnapAndListWidthsRound) {
             << c.width << "x" << c.height << " mode " << c.mode;
         EXPECT_EQ(l.listHeight, l.windowHeight - 1200) << c.width << "x" << c.height;
     }
-}
-
-TEST(ChooserExtension, AppendsTheMasksExtensionUnlessTheNameHasItLetterCaseAside) {
-    struct Case {
+    struct Named {
         const wchar_t *path, *mask, *expected;
     };
-    const Case cases[] = {
+    const Named names[] = {
         {L"C:\\w\\list", L"*.clt", L"C:\\w\\list.clt"},
         {L"C:\\w\\list.CLT", L"*.clt", L"C:\\w\\list.CLT"},
         {L"C:\\w\\list.txt", L"*.clt", L"C:\\w\\list.txt.clt"},
@@ -55,10 +56,10 @@ TEST(ChooserExtension, AppendsTheMasksExtensionUnlessTheNameHasItLetterCaseAside
         {L"x.ｃｌｚ", L"*.ＣＬＺ", L"x.ｃｌｚ"},
         {L"x.été", L"*.ÉTÉ", L"x.été"},
     };
-    for (const Case& c : cases) EXPECT_EQ(ApplyMaskExtension(c.path, c.mask), c.expected) << c.path << " " << c.mask;
+    for (const Named& c : names) EXPECT_EQ(ApplyMaskExtension(c.path, c.mask), c.expected) << c.path << " " << c.mask;
 }
 
-TEST(ChooserOk, DecisionPerMode) {
+TEST(ChooserOk, DecisionPerModeAndTheNewFolderNamesLevelsBelowTheCurrentOneRefusingOthers) {
     using V = std::vector<std::wstring>;
     struct Case {
         int mode;
@@ -100,9 +101,7 @@ TEST(ChooserOk, DecisionPerMode) {
         });
         SCOPED_TRACE(::testing::Message() << "mode " << c.mode << " typed [" << c.typed << "]");
         EXPECT_EQ(s.action, c.action);
-        if (c.action != OkAction::Warn) {
-            EXPECT_EQ(s.path, c.path);
-        }
+        EXPECT_EQ(c.action == OkAction::Warn ? c.path : s.path, c.path);  // a warning's path is not read
         EXPECT_EQ(s.message1, c.message1);
         EXPECT_EQ(s.message2, c.message2);
         EXPECT_EQ(asked, c.asked);
@@ -110,24 +109,29 @@ TEST(ChooserOk, DecisionPerMode) {
     // The path label shows the name as typed, before the extension.
     const auto none = [](const std::wstring&) { return false; };
     EXPECT_EQ(DecideOk(ChooserMode::NameToWrite, L"C:\\w", L"list.txt", L"*.clt", none).triedPath, L"C:\\w\\list.txt");
-}
-
-TEST(ChooserNewFolder, NamesLevelsBelowTheCurrentFolderAndRefusesOthers) {
     EXPECT_EQ(NewFolderPath(L"C:\\w", L"新しいフォルダ"), L"C:\\w\\新しいフォルダ\\");
     EXPECT_EQ(NewFolderPath(L"C:\\w", L"a\\b"), L"C:\\w\\a\\b\\");
     EXPECT_EQ(NewFolderPath(L"C:\\", L"a\\b\\"), L"C:\\a\\b\\");
 
     for (const wchar_t* good : {L"新しいフォルダ", L"a\\b", L" x", L"v1.0"})
         EXPECT_EQ(NewFolderNameProblem(good), L"") << good;
-    for (const wchar_t* blank : {L"", L"   ", L"\\\\"})
-        EXPECT_EQ(NewFolderNameProblem(blank), L"フォルダ名が指定されていません") << blank;
+    for (const wchar_t* unnamed : {L"", L"   ", L"\\\\"})
+        EXPECT_EQ(NewFolderNameProblem(unnamed), L"フォルダ名が指定されていません") << unnamed;
     for (const wchar_t* bad : {L"a<b", L"a>b", L"C:\\x", L"a\"b", L"a/b", L"a|b", L"a?", L"*", L"a\tb"})
         EXPECT_EQ(NewFolderNameProblem(bad), L"フォルダ名に使えない文字が含まれています") << bad;
     for (const wchar_t* bad : {L"..", L"a\\..\\b", L".", L"a\\ \\b", L"..."})
         EXPECT_EQ(NewFolderNameProblem(bad), L"フォルダ名が正しくありません") << bad;
 }
 
-TEST(ChooserFolderModel, RootsAndListPaths) {
+// text, path, indent, open
+using Line = std::tuple<std::wstring, std::wstring, int, bool>;
+std::vector<Line> Lines(const std::vector<FolderEntry>& entries) {
+    std::vector<Line> lines;
+    for (const FolderEntry& e : entries) lines.emplace_back(e.text, e.path, e.indent, e.open);
+    return lines;
+}
+
+TEST(ChooserFolderModel, RootsListPathsAndAncestorsOneStepInEachThenSubfoldersSorted) {
     const std::pair<const wchar_t*, const wchar_t*> roots[] = {
         {L"C:\\a\\b", L"C:\\"}, {L"z:", L"z:\\"}, {L"\\\\srv\\share\\x", L"\\\\srv\\share\\"},
         {L"\\\\srv\\share", L"\\\\srv\\share\\"}, {L"\\\\srv", L""}, {L"\\\\srv\\\\x", L""}, {L"a\\b", L""}, {L"1:\\", L""},
@@ -139,35 +143,40 @@ TEST(ChooserFolderModel, RootsAndListPaths) {
     };
     for (const auto& [path, listed] : kept) EXPECT_EQ(ListPath(path), listed) << path;
     EXPECT_EQ(FolderLevels(L"C:\\作業\\b\\"), (std::vector<std::wstring>{L"作業", L"b"}));
-}
-
-// text, path, indent, open
-using Line = std::tuple<std::wstring, std::wstring, int, bool>;
-std::vector<Line> Lines(const std::vector<FolderEntry>& entries) {
-    std::vector<Line> lines;
-    for (const FolderEntry& e : entries) lines.emplace_back(e.text, e.path, e.indent, e.open);
-    return lines;
-}
-
-TEST(ChooserFolderModel, AncestorsOneStepInEachThenSubfoldersSortedWithoutCase) {
     EXPECT_EQ(Lines(BuildFolderEntries(L"C:\\work\\src", {L"zeta", L"Alpha", L"Beta", L"alpha"})),
-              (std::vector<Line>{{L"C:\\", L"C:\\", 0, true},
-                                 {L"work", L"C:\\work", 1, true},
-                                 {L"src", L"C:\\work\\src", 2, true},
-                                 {L"Alpha", L"C:\\work\\src\\Alpha", 3, false},
+              (std::vector<Line>{{L"C:\\", L"C:\\", 0, true}, {L"work", L"C:\\work", 1, true},
+                                 {L"src", L"C:\\work\\src", 2, true}, {L"Alpha", L"C:\\work\\src\\Alpha", 3, false},
                                  {L"alpha", L"C:\\work\\src\\alpha", 3, false},
-                                 {L"Beta", L"C:\\work\\src\\Beta", 3, false},
-                                 {L"zeta", L"C:\\work\\src\\zeta", 3, false}}));
+                                 {L"Beta", L"C:\\work\\src\\Beta", 3, false}, {L"zeta", L"C:\\work\\src\\zeta", 3, false}}));
     EXPECT_EQ(CurrentEntryIndex(L"C:\\work\\src"), 2);
 
     EXPECT_EQ(Lines(BuildFolderEntries(L"D:\\", {L"x"})),
               (std::vector<Line>{{L"D:\\", L"D:\\", 0, true}, {L"x", L"D:\\x", 1, false}}));
     EXPECT_EQ(CurrentEntryIndex(L"D:\\"), 0);
-
     EXPECT_EQ(Lines(BuildFolderEntries(L"\\\\srv\\share\\d", {L"sub"})),
               (std::vector<Line>{{L"\\\\srv\\share\\", L"\\\\srv\\share\\", 0, true},
                                  {L"d", L"\\\\srv\\share\\d", 1, true},
                                  {L"sub", L"\\\\srv\\share\\d\\sub", 2, false}}));
+}
+
+// Placement, message-box and version-text arithmetic.
+TEST(DialogRules, PlacementCornersWideningAndTheVersionTextsThirdFieldNotTheBuild) {
+    // A message box (5970 x 1680) on a 1024 x 768 screen, then a window larger than the screen.
+    const auto p = placement::CenterPosition(15360, 11520, 5970, 1680);
+    const auto big = placement::CenterPosition(15360, 11520, 16360, 12520);
+    EXPECT_EQ(std::make_tuple(p.x, p.y, big.x, big.y), std::make_tuple(4695, 4920, -500, -500));
+    const std::pair<double, int> cases[] = {{0.0, 1}, {0.2499, 1}, {0.25, 2}, {0.5, 3}, {0.75, 4}, {0.99999, 4}};
+    for (const auto& [draw, corner] : cases) EXPECT_EQ(placement::CornerFromDraw(draw), corner) << draw;
+    EXPECT_FALSE(msgbox::Widen(5970, 5970, {5970, 4680}, 1215)) << "equal is not wider";
+    EXPECT_FALSE(msgbox::Widen(5970, 100, {100, 4680}, 1215));
+    const auto w = msgbox::Widen(5970, 7000, {4680, 7000}, 2655);
+    ASSERT_TRUE(w);
+    EXPECT_EQ(std::make_tuple(w->boxWidth, w->lineLeft[0], w->lineLeft[1], w->holderLeft),
+              std::make_tuple(7200, 1260, 100, 2272));
+    EXPECT_EQ(VersionTextFromFileVersion(2u << 16 | 0, 2u << 16 | 9), L"2.0.2");
+    EXPECT_EQ(VersionTextFromFileVersion(0xFFFFFFFFu, 0xFFFFFFFFu), L"65535.65535.65535");
+    // ﾊﾞｰｼﾞｮﾝ in half-width katakana, then an ASCII blank.
+    EXPECT_EQ(SplashVersionLabel(L"2.0.2"), L"\uFF8A\uFF9E\uFF70\uFF7C\uFF9E\uFF6E\uFF9D 2.0.2");
 }
 
 }  // namespace
