@@ -145,21 +145,33 @@ TEST(VersionStamp, ConsoleVersionAndSetReachEachProjectAndEveryFileComesBackByte
     EXPECT_EQ(run.err, L"RevisionVerは/versionと同時に/setで指定できません（TolvaneCmd /? で使い方を表示します）\r\n");
 }
 
-TEST(VersionStamp, StoppedRunGivesTheFileBackAndAKilledProgramsFileComesBackAtTheNextStart) {
+TEST(VersionStamp, StopEndsTheHungCompilerGivesTheFileBackAndAKilledProgramsFileComesBackAtTheNextStart) {
     ProgramFolder program;
     program.WriteTolvaneIni();
-    const Project hung = MakeProject(program, {L"p1", L"Hung", false, 0, true, {{L"StandInSeen", kSeen}}}, L"");
+    const std::wstring record = program.File(L"builds.txt");
+    const Project hung = MakeProject(program, {L"p1", L"Hung", false, 0, true, {{L"StandInSeen", kSeen}}}, record);
+    const Project after = MakeProject(program, {L"p2", L"After"}, record);
     MakeOld(hung.path);
     const FileState before = StateOf(hung.path);
     const std::wstring list = program.File(L"hung.clt");
-    WriteList(list, {{true, hung.path}});
+    WriteList(list, {{true, hung.path}, {true, after.path}});
     const std::wstring cmdLine = CmdLine(program, Quoted(list) + L" /version 7.0.99");
     {
         ChildProcess cmd(cmdLine, program.File(L"out.txt"), program.File(L"err.txt"));
-        ASSERT_TRUE(WaitUntil([&] { return !SeenOf(hung).empty(); }, 60s));
+        // Stopped once the hung build has recorded its start, so that its line is
+        // always there and a second line can only come from the next build.
+        ASSERT_TRUE(WaitUntil([&] { return ReadUtf8Lines(record).size() == 1 && !SeenOf(hung).empty(); }, 60s));
+        ASSERT_EQ(RunningCompilersOf(cmd.Id()), 1);
         ASSERT_TRUE(StopTheRunner());
-        ASSERT_TRUE(cmd.WaitForExit(60s));
-        EXPECT_EQ(cmd.ExitCode(), 3u);
+        const CmdRun run = FinishedRun(cmd, program);
+        EXPECT_EQ(run.status, 3u);
+        EXPECT_EQ(RunningCompilersOf(cmd.Id()), 0);
+        EXPECT_EQ(Masked(run.out), (std::vector<std::wstring>{Progress(hung, kStarted), L"ｺﾝﾊﾟｲﾙを中止しています・・・",
+                                                              L"実行中のｺﾝﾊﾟｲﾙを強制終了しています・・・",
+                                                              Progress(hung, kFailed),
+                                                              L"\t中止の指示によりｺﾝﾊﾟｲﾙを強制終了しました", L"",
+                                                              L"ｺﾝﾊﾟｲﾙを中止しました", L"", L""}));
+        EXPECT_EQ(ReadUtf8Lines(record).size(), 1u);  // the next build never started
     }
     EXPECT_TRUE(StateOf(hung.path) == before);
 
