@@ -235,44 +235,5 @@ TEST(CompileRunScenario, SettingsOrderSkipAndRunSideBySide) {
     }
 }
 
-// Ticked in the dialog: every failure shows the compiler's own lines, two
-// builds failing at the same moment each their own, and a build that
-// succeeded after load errors fails.
-TEST(CompileRunScenario, CompilerLogLinesUnderEachFailureInTheWindow) {
-    ProgramFolder program;
-    const ErrorProject bas = MakeErrorProject(program, L"標準", L"Module1", L"bas", L"", {{L"StandInDelayMs", L"1500"}});
-    const ErrorProject frm = MakeErrorProject(program, L"画面", L"Form1", L"frm", L"", {{L"StandInDelayMs", L"1500"}});
-    const Project trap = MakeProject(program, {L"trap", L"Trap", false, 0, false, {{L"StandInLoadErrors", L"frmMain.frm"}}}, L"");
-    const std::wstring list = program.File(L"三件.clt");
-    WriteList(list, {{true, bas.project.path}, {true, frm.project.path}, {true, trap.path}});
-    program.WriteIni(L"Tolvane.ini", {{L"EXE", StandInExe()}, {L"PREV_List", list}, {L"Parallel", L"2"}});
-    RunningProgram tolvane(program);
-    ASSERT_NE(tolvane.WaitForMain(), nullptr);
-    tolvane.Command(ids::mnuCompileOption);
-    HWND dialog = tolvane.WaitForCaption(L"ｺﾝﾊﾟｲﾙ設定");
-    ASSERT_NE(dialog, nullptr);
-    EXPECT_EQ(WindowText(Child(dialog, frmCompileOption::chkCompilerLog)), L"ｺﾝﾊﾟｲﾗのﾛｸﾞを読む");
-    Click(Child(dialog, frmCompileOption::chkCompilerLog));
-    CaptureWindow(dialog, "compile_option_compiler_log");
-    Click(Child(dialog, frmCompileOption::cmdGo));
-    EXPECT_EQ(Answered(tolvane).line2, L"設定しました");
-    ASSERT_TRUE(Answer(dialog, frmCompileOption::cmdCancel));
-    EXPECT_NE(program.Bytes(L"Tolvane.ini")->find("CompilerLog=1\r\n"), std::string::npos);
-
-    EXPECT_EQ(RunToTheEnd(tolvane).first, L"3件のｺﾝﾊﾟｲﾙに失敗しています");
-    const std::wstring log = tolvane.LogText();
-    const std::wstring failed = L"   " + kFailed + L"\r\n\tｺﾝﾊﾟｲﾗが異常終了しました(終了ｺｰﾄﾞ 1 / 0x00000001)\r\n";
-    for (const ErrorProject* e : {&bas, &frm}) {
-        const std::wstring block = e->project.file + failed + L"\tCompile Error in File '" + e->source +
-                                   L"', Line 2 : 構文エラー\r\n\t" + e->source + L"(" + std::to_wstring(e->line) +
-                                   L"行目): 構文エラー\r\n\r\n";
-        EXPECT_NE(log.find(block), std::wstring::npos) << ToUtf8(block) << "\n" << ToUtf8(log);
-    }
-    EXPECT_NE(log.find(trap.file + L"   " + kFailed + L"\r\n\tﾛｰﾄﾞｴﾗｰがあります(frmMain.log)\r\n"
-                       L"\tLine 8: The property name BogusProperty is invalid.\r\n"),
-              std::wstring::npos);
-    CaptureWindow(tolvane.WaitForMain(), "main_compiler_log");
-}
-
 }  // namespace
 }  // namespace tolvane::testing
