@@ -15,6 +15,11 @@ namespace tolvane::testing {
 
 namespace {
 
+// A build as the stand-in recorded it, in QueryPerformanceCounter ticks.
+struct RecordedBuild {
+    long long start = 0, end = 0;
+};
+
 struct Node {
     std::wstring name, output;  // the output's file name
     const wchar_t* type;

@@ -30,11 +30,6 @@ struct PlannedSystem {
 // to timesFile (the stand-in's StandInTimes).
 PlannedSystem MakePlannedSystem(const std::wstring& folder, const SystemShape& shape, const std::wstring& timesFile);
 
-// A build as the stand-in recorded it, in QueryPerformanceCounter ticks.
-struct RecordedBuild {
-    long long start = 0, end = 0;
-};
-
 // What the record says against the rules of the planner: a project built not
 // exactly once, started before a producer had ended, two variants at once, a
 // control beside another build. Empty when none.

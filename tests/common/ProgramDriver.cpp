@@ -126,7 +126,7 @@ HWND RunningProgram::WaitForCaption(const std::wstring& caption, std::chrono::mi
     return found;
 }
 
-void RunningProgram::Command(int id) const { PostCommand(main_, id); }
+void RunningProgram::Command(int id) const { PostMessageW(main_, WM_COMMAND, MAKEWPARAM(id, 0), 0); }
 
 void RunningProgram::PostKeyToFocus(WORD virtualKey) const {
     HWND focus = FocusedControl(main_);

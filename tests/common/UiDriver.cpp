@@ -105,8 +105,6 @@ void SetWindowTextTo(HWND hwnd, const std::wstring& text) {
 
 void Click(HWND button) { PostMessageW(button, BM_CLICK, 0, 0); }
 
-void PostCommand(HWND window, int id) { PostMessageW(window, WM_COMMAND, MAKEWPARAM(id, 0), 0); }
-
 void PostKey(HWND target, WORD virtualKey) {
     PostMessageW(target, WM_KEYDOWN, virtualKey, 1);
     PostMessageW(target, WM_KEYUP, virtualKey, 0xC0000001);

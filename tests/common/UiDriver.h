@@ -39,8 +39,6 @@ void SetWindowTextTo(HWND hwnd, const std::wstring& text);
 
 // Presses a button as a click would (BM_CLICK), without waiting for its handler.
 void Click(HWND button);
-// Sends a menu or accelerator command to a window without waiting.
-void PostCommand(HWND window, int id);
 // Posts one key (down and up) to a window.
 void PostKey(HWND target, WORD virtualKey);
 // Brings a window to the front; true once it is the foreground window.

@@ -57,7 +57,7 @@ BoxLines Refusal(RunningProgram& tolvane, HWND chooser) {
     return lines;
 }
 
-TEST(ChooserScenario, OpenModeRefusesWhatIsNotThereReportsWhatCannotBeShownAndTakesAClickedOrTypedName) {
+TEST(ChooserScenario, OpenModeRefusesReportsAndTakesANameThenTheFolderSearchAndAGroupFillTheList) {
     ProgramFolder program;
     program.WriteTolvaneIni();
     const std::wstring here = program.Folder(L"選択"), src = program.Folder(L"選択\\src");
@@ -68,7 +68,19 @@ TEST(ChooserScenario, OpenModeRefusesWhatIsNotThereReportsWhatCannotBeShownAndTa
     MakeFile(here + L"\\system.vbp", FILE_ATTRIBUTE_SYSTEM);
     // A drive letter that names nothing reachable stands in for an empty drive.
     ASSERT_TRUE(DefineDosDeviceW(0, L"Q:", program.File(L"nowhere").c_str()));
-    program.WriteIni(L"DialogBox.ini", {{L"PREV_Vbp", here + L"\\"}});
+    // A tree for the search: one project hidden, and enough empty folders for the search to last a while.
+    const std::wstring tree = program.Folder(L"ツリー"), many = program.Folder(L"ツリー\\多数");
+    StandInProject(tree, L"Top.vbp").Write();
+    StandInProject(program.Folder(L"ツリー\\下 の\\さらに下"), L"Deep.vbp").Write();
+    StandInProject(program.Folder(L"ツリー\\下 の"), L"Middle.vbp").Write();
+    StandInProject(program.Folder(L"ツリー\\隠し"), L"Hidden.vbp").Write();
+    ASSERT_TRUE(SetFileAttributesW(program.File(L"ツリー\\隠し").c_str(), FILE_ATTRIBUTE_HIDDEN));
+    for (int i = 0; i < 1500; ++i) ASSERT_TRUE(CreateDirectoryW((many + L"\\" + std::to_wstring(i)).c_str(), nullptr));
+    // A group naming one of them, the startup project, and one that is not there.
+    ASSERT_TRUE(WriteBytes(tree + L"\\全部.vbg", Ansi(L"VBGROUP 5.0\r\nProject=下 の\\Middle.vbp\r\n"
+                                                  L"StartupProject=Top.vbp\r\nProject=..\\Gone\\Gone.vbp\r\n")));
+    program.WriteIni(L"DialogBox.ini",
+                     {{L"PREV_Vbp", here + L"\\"}, {L"PREV_VbpFolder", tree + L"\\"}, {L"PREV_Vbg", tree + L"\\"}});
     RunningProgram tolvane(program);
     ASSERT_NE(tolvane.WaitForMain(), nullptr);
 
@@ -151,6 +163,49 @@ TEST(ChooserScenario, OpenModeRefusesWhatIsNotThereReportsWhatCannotBeShownAndTa
     DefineDosDeviceW(DDD_REMOVE_DEFINITION, L"Q:", nullptr);
     ASSERT_TRUE(Answer(d, Dlg::cmdCancel));
     EXPECT_EQ(tolvane.Items().size(), 2u);
+
+    // Esc while the search shows its progress: it ends with nothing added.
+    tolvane.Command(ids::mnuAddAllList);
+    HWND chooser = tolvane.Choose(L"検索フォルダ指定", L"");
+    ASSERT_NE(chooser, nullptr);
+    HWND progress = tolvane.Control(ids::lblSearch);
+    ASSERT_TRUE(WaitUntil([&] { return IsWindowVisible(progress) != FALSE; }, 20s));
+    tolvane.PostKeyToFocus(VK_ESCAPE);
+    ASSERT_TRUE(WaitUntil([&] { return !IsWindowVisible(progress); }, 20s));
+    EXPECT_EQ(tolvane.Items().size(), 2u);
+
+    tolvane.Command(ids::mnuAddAllList);
+    ASSERT_TRUE(Chosen(tolvane, L"検索フォルダ指定", L""));
+    // Level by level, the hidden folder left out, every project checked.
+    ASSERT_TRUE(ListShows(tolvane, L"+y.vbp +x.vbp +Top.vbp +Middle.vbp +Deep.vbp ")) << ToUtf8(Marks(tolvane.Items()));
+
+    // All unchecked, the middle one checked again, the unchecked ones dropped.
+    tolvane.Command(ids::mnuNoCheck);
+    ASSERT_TRUE(ListShows(tolvane, L"-y.vbp -x.vbp -Top.vbp -Middle.vbp -Deep.vbp "));
+    ASSERT_TRUE(tolvane.SetItemChecked(3, true));
+    tolvane.Command(ids::mnuDelList);
+    ASSERT_TRUE(ListShows(tolvane, L"+Middle.vbp ")) << ToUtf8(Marks(tolvane.Items()));
+
+    // The group's projects after it, in the group's order, each checked.
+    tolvane.Command(ids::mnuAddGroup);
+    ASSERT_TRUE(Chosen(tolvane, L"vbg指定", L"全部.vbg"));
+    ASSERT_TRUE(ListShows(tolvane, L"+Middle.vbp +Middle.vbp +Top.vbp +Gone.vbp ")) << ToUtf8(Marks(tolvane.Items()));
+
+    // Changed and not saved: closing asks. Saving, then cancelling the
+    // chooser, keeps the window and its list; Cancel closes without saving.
+    tolvane.Command(ids::mnuEditEnd);
+    HWND question = tolvane.WaitForClass(kYesNoBoxClass);
+    ASSERT_NE(question, nullptr);
+    ASSERT_TRUE(Answer(question, MessageBoxBase::cmdOK));
+    chooser = tolvane.WaitForCaption(L"ｺﾝﾊﾟｲﾙﾘｽﾄ保存");
+    ASSERT_NE(chooser, nullptr);
+    ASSERT_TRUE(Answer(chooser, frmDialogBox::cmdCancel));
+    EXPECT_TRUE(IsWindow(tolvane.Main()) && tolvane.Items().size() == 4);
+    tolvane.Command(ids::mnuEditEnd);
+    question = tolvane.WaitForClass(kYesNoBoxClass);
+    ASSERT_NE(question, nullptr);
+    ASSERT_TRUE(Answer(question, MessageBoxBase::cmdCancel));
+    ASSERT_TRUE(tolvane.WaitForExit());
 }
 
 // The common output folder: required when ticked, chosen with the folder

@@ -333,33 +333,5 @@ TEST(ConsoleRunner, ThreeAgentsWithShardsBuildEachProjectOnceInDependencyOrderIn
     EXPECT_EQ(ReadUtf8Lines(record).size(), all.size());
 }
 
-TEST(ConsoleRunner, StopEndsTheHungCompilerAndEverythingItStartedAndExitsWithThree) {
-    ProgramFolder program;
-    program.WriteTolvaneIni();
-    const std::wstring record = program.File(L"builds.txt");
-    const Project hung = MakeProject(program, {L"p1", L"Hung", false, 0, true}, record);
-    const Project after = MakeProject(program, {L"p2", L"After"}, record);
-    const std::wstring list = program.File(L"stop.clt");
-    WriteList(list, {{true, hung.path}, {true, after.path}});
-
-    ChildProcess cmd(CmdLine(program, Quoted(list)), program.File(L"out.txt"), program.File(L"err.txt"));
-    // Stopped once the hung build has recorded its start, so that its line is
-    // always there and a second line can only come from the next build.
-    ASSERT_TRUE(WaitUntil([&] { return ReadUtf8Lines(record).size() == 1; }, 60s));
-    ASSERT_EQ(RunningCompilersOf(cmd.Id()), 1);
-    ASSERT_TRUE(StopTheRunner());
-
-    const CmdRun run = FinishedRun(cmd, program);
-    EXPECT_EQ(run.status, 3u);
-    EXPECT_EQ(RunningCompilersOf(cmd.Id()), 0);
-    EXPECT_EQ(Masked(run.out), (std::vector<std::wstring>{Progress(hung, kStarted), L"ｺﾝﾊﾟｲﾙを中止しています・・・",
-                                                          L"実行中のｺﾝﾊﾟｲﾙを強制終了しています・・・",
-                                                          Progress(hung, kFailed),
-                                                          L"\t中止の指示によりｺﾝﾊﾟｲﾙを強制終了しました", L"",
-                                                          L"ｺﾝﾊﾟｲﾙを中止しました", L"", L""}));
-    // The next build never started.
-    EXPECT_EQ(ReadUtf8Lines(record).size(), 1u);
-}
-
 }  // namespace
 }  // namespace tolvane::testing

@@ -145,21 +145,33 @@ TEST(VersionStamp, ConsoleVersionAndSetReachEachProjectAndEveryFileComesBackByte
     EXPECT_EQ(run.err, L"RevisionVerは/versionと同時に/setで指定できません（TolvaneCmd /? で使い方を表示します）\r\n");
 }
 
-TEST(VersionStamp, StoppedRunGivesTheFileBackAndAKilledProgramsFileComesBackAtTheNextStart) {
+TEST(VersionStamp, StopEndsTheHungCompilerGivesTheFileBackAndAKilledProgramsFileComesBackAtTheNextStart) {
     ProgramFolder program;
     program.WriteTolvaneIni();
-    const Project hung = MakeProject(program, {L"p1", L"Hung", false, 0, true, {{L"StandInSeen", kSeen}}}, L"");
+    const std::wstring record = program.File(L"builds.txt");
+    const Project hung = MakeProject(program, {L"p1", L"Hung", false, 0, true, {{L"StandInSeen", kSeen}}}, record);
+    const Project after = MakeProject(program, {L"p2", L"After"}, record);
     MakeOld(hung.path);
     const FileState before = StateOf(hung.path);
     const std::wstring list = program.File(L"hung.clt");
-    WriteList(list, {{true, hung.path}});
+    WriteList(list, {{true, hung.path}, {true, after.path}});
     const std::wstring cmdLine = CmdLine(program, Quoted(list) + L" /version 7.0.99");
     {
         ChildProcess cmd(cmdLine, program.File(L"out.txt"), program.File(L"err.txt"));
-        ASSERT_TRUE(WaitUntil([&] { return !SeenOf(hung).empty(); }, 60s));
+        // Stopped once the hung build has recorded its start, so that its line is
+        // always there and a second line can only come from the next build.
+        ASSERT_TRUE(WaitUntil([&] { return ReadUtf8Lines(record).size() == 1 && !SeenOf(hung).empty(); }, 60s));
+        ASSERT_EQ(RunningCompilersOf(cmd.Id()), 1);
         ASSERT_TRUE(StopTheRunner());
-        ASSERT_TRUE(cmd.WaitForExit(60s));
-        EXPECT_EQ(cmd.ExitCode(), 3u);
+        const CmdRun run = FinishedRun(cmd, program);
+        EXPECT_EQ(run.status, 3u);
+        EXPECT_EQ(RunningCompilersOf(cmd.Id()), 0);
+        EXPECT_EQ(Masked(run.out), (std::vector<std::wstring>{Progress(hung, kStarted), L"ｺﾝﾊﾟｲﾙを中止しています・・・",
+                                                              L"実行中のｺﾝﾊﾟｲﾙを強制終了しています・・・",
+                                                              Progress(hung, kFailed),
+                                                              L"\t中止の指示によりｺﾝﾊﾟｲﾙを強制終了しました", L"",
+                                                              L"ｺﾝﾊﾟｲﾙを中止しました", L"", L""}));
+        EXPECT_EQ(ReadUtf8Lines(record).size(), 1u);  // the next build never started
     }
     EXPECT_TRUE(StateOf(hung.path) == before);
 
@@ -178,21 +190,32 @@ TEST(VersionStamp, StoppedRunGivesTheFileBackAndAKilledProgramsFileComesBackAtTh
     EXPECT_TRUE(StateOf(hung.path) == before);
 }
 
-TEST(VersionStamp, WindowVersionBoxIsCheckedAndEveryBuildOfF12GetsIt) {
+// Both set in the dialog: every build of F12 gets the version; every failure
+// shows the compiler's own lines, two builds failing at the same moment each
+// their own, and a build that succeeded after load errors fails.
+TEST(VersionStamp, WindowVersionAndCompilerLogAreCheckedAndEveryBuildOfF12GetsThem) {
     ProgramFolder program;
     const Project app = MakeProject(program, {L"本体", L"App", false, 0, false, {{L"StandInSeen", kSeen}}}, L"");
     const Project readOnly = MakeProject(program, {L"読取", L"ReadOnly"}, L"");
     SetFileAttributesW(readOnly.path.c_str(), FILE_ATTRIBUTE_READONLY);
+    const ErrorProject bas = MakeErrorProject(program, L"標準", L"Module1", L"bas", L"", {{L"StandInDelayMs", L"1500"}});
+    const ErrorProject frm = MakeErrorProject(program, L"画面", L"Form1", L"frm", L"", {{L"StandInDelayMs", L"1500"}});
+    const Project trap =
+        MakeProject(program, {L"trap", L"Trap", false, 0, false, {{L"StandInLoadErrors", L"frmMain.frm"}}}, L"");
     const FileState appBefore = StateOf(app.path), readOnlyBefore = StateOf(readOnly.path);
-    const std::wstring list = program.File(L"二件.clt");
-    WriteList(list, {{true, readOnly.path}, {true, app.path}});
-    program.WriteTolvaneIni(StandInExe(), list);
+    const std::wstring list = program.File(L"五件.clt");
+    WriteList(list, {{true, bas.project.path}, {true, frm.project.path}, {true, trap.path}, {true, readOnly.path},
+                     {true, app.path}});
+    program.WriteIni(L"Tolvane.ini", {{L"EXE", StandInExe()}, {L"PREV_List", list}, {L"Parallel", L"2"}});
 
     RunningProgram tolvane(program);
     ASSERT_NE(tolvane.WaitForMain(), nullptr);
     tolvane.Command(ids::mnuCompileOption);
     HWND dialog = tolvane.WaitForCaption(L"ｺﾝﾊﾟｲﾙ設定");
     ASSERT_NE(dialog, nullptr);
+    EXPECT_EQ(WindowText(Child(dialog, frmCompileOption::chkCompilerLog)), L"ｺﾝﾊﾟｲﾗのﾛｸﾞを読む");
+    Click(Child(dialog, frmCompileOption::chkCompilerLog));
+    CaptureWindow(dialog, "compile_option_compiler_log");
     HWND box = Child(dialog, frmCompileOption::txtVersion);
     EXPECT_EQ(WindowText(box), L"");  // absent from Tolvane.ini
     for (const wchar_t* version : {L"2.5", L"3.1.42"}) {
@@ -210,17 +233,29 @@ TEST(VersionStamp, WindowVersionBoxIsCheckedAndEveryBuildOfF12GetsIt) {
         }
     }
     ASSERT_TRUE(Answer(dialog, frmCompileOption::cmdCancel));
-    EXPECT_NE(program.Bytes(L"Tolvane.ini")->find("Version=3.1.42\r\n"), std::string::npos);
+    for (const char* stored : {"Version=3.1.42\r\n", "CompilerLog=1\r\n"})
+        EXPECT_NE(program.Bytes(L"Tolvane.ini")->find(stored), std::string::npos) << stored;
 
-    const auto run = RunToTheEnd(tolvane);
-    EXPECT_EQ(run.first, L"1件のｺﾝﾊﾟｲﾙに失敗しています");
-    EXPECT_NE(tolvane.LogText().find(L"\t" + readOnly.path + L"にﾊﾞｰｼﾞｮﾝを設定できませんでした: 読み取り専用のﾌｧｲﾙです"),
+    EXPECT_EQ(RunToTheEnd(tolvane).first, L"4件のｺﾝﾊﾟｲﾙに失敗しています");
+    const std::wstring log = tolvane.LogText();
+    EXPECT_NE(log.find(L"\t" + readOnly.path + L"にﾊﾞｰｼﾞｮﾝを設定できませんでした: 読み取り専用のﾌｧｲﾙです"),
               std::wstring::npos);
     const auto seen = SeenOf(app);
     for (const wchar_t* line : {L"MajorVer=3", L"MinorVer=1", L"RevisionVer=42", L"AutoIncrementVer=0"})
         EXPECT_TRUE(Contains(seen, line)) << ToUtf8(line);
     EXPECT_TRUE(StateOf(app.path) == appBefore);
     EXPECT_TRUE(StateOf(readOnly.path) == readOnlyBefore);
+    const std::wstring failed = L"   " + kFailed + L"\r\n\tｺﾝﾊﾟｲﾗが異常終了しました(終了ｺｰﾄﾞ 1 / 0x00000001)\r\n";
+    for (const ErrorProject* e : {&bas, &frm}) {
+        const std::wstring block = e->project.file + failed + L"\tCompile Error in File '" + e->source +
+                                   L"', Line 2 : 構文エラー\r\n\t" + e->source + L"(" + std::to_wstring(e->line) +
+                                   L"行目): 構文エラー\r\n\r\n";
+        EXPECT_NE(log.find(block), std::wstring::npos) << ToUtf8(block) << "\n" << ToUtf8(log);
+    }
+    EXPECT_NE(log.find(trap.file + L"   " + kFailed + L"\r\n\tﾛｰﾄﾞｴﾗｰがあります(frmMain.log)\r\n"
+                       L"\tLine 8: The property name BogusProperty is invalid.\r\n"),
+              std::wstring::npos);
+    CaptureWindow(tolvane.WaitForMain(), "main_compiler_log");
 }
 
 }  // namespace
