@@ -123,7 +123,7 @@ public:
     // Sleeps until one of the compilers ends, window input arrives, or the
     // interval passes (the shortest any of them asks for).
     static void WaitOn(Win32CompilerProcess* const* compilers, DWORD count, std::chrono::milliseconds interval) {
-        HANDLE handles[MAXIMUM_WAIT_OBJECTS - 1];
+        HANDLE handles[MAXIMUM_WAIT_OBJECTS - 1] = {};
         count = std::min<DWORD>(count, MAXIMUM_WAIT_OBJECTS - 1);
         for (DWORD i = 0; i < count; ++i) {
             interval = compilers[i]->Shortened(interval);
