@@ -9,45 +9,7 @@
 namespace tolvane::testing {
 namespace {
 
-TEST(ConsoleRunner, RunWithAFailureLogsLikeTheWindowRechecksTheListAndWritesTheReport) {
-    ProgramFolder program;
-    program.WriteTolvaneIni();
-    const std::wstring record = program.File(L"builds.txt");
-    const Project first = MakeProject(program, {L"A&B 試験\\p1", L"First"}, record);
-    // No file can have this name: the box text carries markup.
-    const Project broken =
-        MakeProject(program, {L"A&B 試験\\p2", L"壊れた", false, 0, false, {{L"Form", L"frm<失>.frm"}}}, record);
-    const std::wstring boxText = L"'" + program.Path() + L"\\A&B 試験\\p2\\frm<失>.frm' が見つかりません。";
-    const Project skipped = MakeProject(program, {L"p3", L"Skipped"}, record);
-    const Project last = MakeProject(program, {L"p4", L"Last"}, record);
-    const std::wstring list = program.File(L"nightly.clt");
-    WriteList(list, {{true, first.path}, {true, broken.path}, {false, skipped.path}, {true, last.path}});
-    const std::wstring report = program.File(L"reports\\junit.xml");
-
-    const CmdRun run = RunCmd(program, L"\"" + list + L"\" /RECHECK /junit \"" + report + L"\"");
-    EXPECT_EQ(run.status, 1u);
-    EXPECT_EQ(run.err, L"");
-    // Redirected, the lines come in Shift-JIS, half-width katakana and all.
-    EXPECT_EQ(Masked(run.out),
-              (std::vector<std::wstring>{Progress(first, kStarted), Progress(first, kEnded), L"", Progress(broken, kStarted),
-                                         Progress(broken, kFailed), L"\t" + boxText, L"", Progress(last, kStarted),
-                                         Progress(last, kEnded), L"", kRule, L"開始時間：T", L"終了時間：T",
-                                         L"経過時間：T", kRule, L"1件のｺﾝﾊﾟｲﾙに失敗しています",
-                                         L"ｺﾝﾊﾟｲﾙが終了しました", L""}));
-
-    // The list as the window program would save it: only the failed entry checked.
-    EXPECT_EQ(program.Bytes(L"nightly.clt"), Ansi(L"False\t" + first.path + L"\r\nTrue\t" + broken.path +
-                                                  L"\r\nFalse\t" + skipped.path + L"\r\nFalse\t" + last.path +
-                                                  L"\r\n\r\n"));
-    // The report names the suite's counts and the failed build with its folder.
-    const std::string xml = ReadBytes(report).value_or("");
-    for (const std::wstring& part : {std::wstring(L"tests=\"3\" failures=\"1\""), L"<testcase name=\"壊れた.vbp\" classname=\"" +
-                                         program.Path() + L"\\A&amp;B 試験\\p2\""})
-        EXPECT_NE(xml.find(ToUtf8(part)), std::string::npos) << ToUtf8(part) << "\n" << xml;
-    EXPECT_EQ(ReadUtf8Lines(record).size(), 3u);
-}
-
-TEST(ConsoleRunner, SucceedsWithZeroOrRefusesToStartWithTwoAndOneReasonLine) {
+TEST(ConsoleRunner, SucceedsWithZeroRefusesToStartWithTwoAndOneReasonLineFailsWithOneAndRechecksTheList) {
     ProgramFolder program;
     const std::wstring record = program.File(L"builds.txt");
     const Project one = MakeProject(program, {L"p1", L"One"}, record);
@@ -84,6 +46,10 @@ TEST(ConsoleRunner, SucceedsWithZeroOrRefusesToStartWithTwoAndOneReasonLine) {
         {quotedList + L" /vb \"" + program.File(L"VB6.EXE") + L"\"", program.File(L"VB6.EXE") + L"が見つかりません"},
         {quotedList + L" /outdir nowhere /vb \"" + StandInExe() + L"\"",
          L"指定のディレクトリは存在しません: nowhere"},
+        // One input of several not there refuses the whole run.
+        {quotedList + L" " + Quoted(program.File(L"nowhere")), program.File(L"nowhere") + L"が見つかりません"},
+        {quotedList + L" /version 1.0.0 /set RevisionVer=2",
+         L"RevisionVerは/versionと同時に/setで指定できません（TolvaneCmd /? で使い方を表示します）"},
     };
     for (const auto& refusal : refusals) {
         run = RunCmd(program, refusal.args);
@@ -101,6 +67,41 @@ TEST(ConsoleRunner, SucceedsWithZeroOrRefusesToStartWithTwoAndOneReasonLine) {
     run = RunCmd(program, quotedList);
     EXPECT_TRUE(run.status == 2 && run.err.rfind(program.File(L"Tolvane.ini") + L"のTimeLimitが正しくありません", 0) == 0);
     EXPECT_EQ(ReadUtf8Lines(record).size(), 2u);  // none of the refused runs started a build
+
+    // Exit status 1: a failure, logged as the window logs it; /RECHECK leaves only
+    // the failed entry checked, and the report names it.
+    program.WriteTolvaneIni();
+    const Project first = MakeProject(program, {L"A&B 試験\\p1", L"First"}, record);
+    // No file can have this name: the box text carries markup.
+    const Project broken =
+        MakeProject(program, {L"A&B 試験\\p2", L"壊れた", false, 0, false, {{L"Form", L"frm<失>.frm"}}}, record);
+    const std::wstring boxText = L"'" + program.Path() + L"\\A&B 試験\\p2\\frm<失>.frm' が見つかりません。";
+    const Project skipped = MakeProject(program, {L"p3", L"Skipped"}, record);
+    const Project last = MakeProject(program, {L"p4", L"Last"}, record);
+    const std::wstring nightly = program.File(L"nightly.clt");
+    WriteList(nightly, {{true, first.path}, {true, broken.path}, {false, skipped.path}, {true, last.path}});
+    const std::wstring report = program.File(L"reports\\junit.xml");
+    run = RunCmd(program, Quoted(nightly) + L" /RECHECK /junit \"" + report + L"\"");
+    EXPECT_EQ(run.status, 1u);
+    EXPECT_EQ(run.err, L"");
+    // Redirected, the lines come in Shift-JIS, half-width katakana and all.
+    EXPECT_EQ(Masked(run.out),
+              (std::vector<std::wstring>{Progress(first, kStarted), Progress(first, kEnded), L"", Progress(broken, kStarted),
+                                         Progress(broken, kFailed), L"\t" + boxText, L"", Progress(last, kStarted),
+                                         Progress(last, kEnded), L"", kRule, L"開始時間：T", L"終了時間：T",
+                                         L"経過時間：T", kRule, L"1件のｺﾝﾊﾟｲﾙに失敗しています",
+                                         L"ｺﾝﾊﾟｲﾙが終了しました", L""}));
+
+    // The list as the window program would save it: only the failed entry checked.
+    EXPECT_EQ(program.Bytes(L"nightly.clt"), Ansi(L"False\t" + first.path + L"\r\nTrue\t" + broken.path +
+                                                  L"\r\nFalse\t" + skipped.path + L"\r\nFalse\t" + last.path +
+                                                  L"\r\n\r\n"));
+    // The report names the suite's counts and the failed build with its folder.
+    const std::string xml = ReadBytes(report).value_or("");
+    for (const std::wstring& part : {std::wstring(L"tests=\"3\" failures=\"1\""), L"<testcase name=\"壊れた.vbp\" classname=\"" +
+                                         program.Path() + L"\\A&amp;B 試験\\p2\""})
+        EXPECT_NE(xml.find(ToUtf8(part)), std::string::npos) << ToUtf8(part) << "\n" << xml;
+    EXPECT_EQ(ReadUtf8Lines(record).size(), 2u + 3u);
 }
 
 // The build servers' variables for the runs in a scope, put back afterwards
@@ -227,7 +228,7 @@ std::vector<std::wstring> Started(const std::vector<std::wstring>& record, std::
     return started;
 }
 
-TEST(ConsoleRunner, AGroupAFolderAndAListWithProjectsBuildInTheOrderGivenEachProjectOnce) {
+TEST(ConsoleRunner, AGroupAFolderAListAndShardsOfAGroupBuildEachProjectOnceInTheOrderGivenOrDependencyOrder) {
     ProgramFolder program;
     program.WriteTolvaneIni();
     const std::wstring record = program.File(L"builds.txt");
@@ -265,20 +266,11 @@ TEST(ConsoleRunner, AGroupAFolderAndAListWithProjectsBuildInTheOrderGivenEachPro
     EXPECT_EQ(RunCmd(program, Quoted(list) + L" " + Quoted(deep.path) + L" " + Quoted(top.path)).status, 0u);
     EXPECT_EQ(Started(ReadUtf8Lines(record), 5, {top, deep, deeper}), levels);
 
-    // An input that is not there refuses the whole run: nothing is built.
-    run = RunCmd(program, Quoted(list) + L" " + Quoted(program.File(L"nowhere")));
-    EXPECT_EQ(run.status, 2u);
-    EXPECT_EQ(run.err, program.File(L"nowhere") + L"が見つかりません\r\n");
-    EXPECT_EQ(ReadUtf8Lines(record).size(), 8u);
-}
-
-TEST(ConsoleRunner, ThreeAgentsWithShardsBuildEachProjectOnceInDependencyOrderInsideEachPart) {
-    ProgramFolder program;
-    program.WriteTolvaneIni();
-    const std::wstring record = program.File(L"builds.txt");
+    // Three build agents, each given one part of a group.
+    const std::wstring shardRecord = program.File(L"shards.txt");
     const auto uses = [](const Project& p) { return std::pair<std::wstring, std::wstring>(L"Reference", L"*\\G{0}#1.0#0#" + p.output + L"#X"); };
     const auto make = [&](const wchar_t* name, std::vector<std::pair<std::wstring, std::wstring>> steer = {}) {
-        return MakeProject(program, {std::wstring(L"sys\\") + name, name, false, 0, false, steer}, record);
+        return MakeProject(program, {std::wstring(L"sys\\") + name, name, false, 0, false, steer}, shardRecord);
     };
     // Groups {L1 A1 A2}, {L2 B1}, {C1 C2}, {D}, {E}, listed dependants first.
     const Project l1 = make(L"L1"), a1 = make(L"A1", {uses(l1)}), a2 = make(L"A2", {uses(a1), uses(l1)});
@@ -288,22 +280,22 @@ TEST(ConsoleRunner, ThreeAgentsWithShardsBuildEachProjectOnceInDependencyOrderIn
     const std::vector<std::pair<Project, Project>> uses_{{a1, l1}, {a2, a1}, {a2, l1}, {b1, l2}, {c2, c1}};
     std::wstring text = L"VBGROUP 5.0\r\n";
     for (const Project& p : all) text += L"Project=" + p.path + L"\r\n";
-    const std::wstring group = program.File(L"sys\\all.vbg");
-    ASSERT_TRUE(WriteBytes(group, Ansi(text)));
+    const std::wstring sys = program.File(L"sys\\all.vbg");
+    ASSERT_TRUE(WriteBytes(sys, Ansi(text)));
 
     // The plan of one part names only its projects and builds nothing.
-    CmdRun run = RunCmd(program, Quoted(group) + L" /order /plan /shard 1/3");
+    run = RunCmd(program, Quoted(sys) + L" /order /plan /shard 1/3");
     std::wstring planned;
     for (const auto& line : run.out) planned += line + L"\n";
-    EXPECT_TRUE(run.status == 0 && ReadUtf8Lines(record).empty()) << ToUtf8(run.err);
+    EXPECT_TRUE(run.status == 0 && ReadUtf8Lines(shardRecord).empty()) << ToUtf8(run.err);
 
     std::vector<std::wstring> builtOnce;
     for (int k = 1; k <= 3; ++k) {
-        const std::size_t before = ReadUtf8Lines(record).size();
+        const std::size_t before = ReadUtf8Lines(shardRecord).size();
         const std::wstring report = program.File(L"part" + std::to_wstring(k) + L".xml");
-        run = RunCmd(program, Quoted(group) + L" /order /shard " + std::to_wstring(k) + L"/3 /junit " + Quoted(report));
+        run = RunCmd(program, Quoted(sys) + L" /order /shard " + std::to_wstring(k) + L"/3 /junit " + Quoted(report));
         EXPECT_EQ(run.status, 0u) << ToUtf8(run.err);
-        const std::vector<std::wstring> started = Started(ReadUtf8Lines(record), before, all);
+        const std::vector<std::wstring> started = Started(ReadUtf8Lines(shardRecord), before, all);
         // The part says what it holds before it builds.
         ASSERT_FALSE(run.out.empty());
         EXPECT_EQ(run.out[0], L"分割 " + std::to_wstring(k) + L"/3: " + std::to_wstring(started.size()) + L"件のﾌﾟﾛｼﾞｪｸﾄ");
@@ -326,11 +318,11 @@ TEST(ConsoleRunner, ThreeAgentsWithShardsBuildEachProjectOnceInDependencyOrderIn
     for (const Project& p : all) EXPECT_EQ(std::count(builtOnce.begin(), builtOnce.end(), p.file), 1) << ToUtf8(p.file);
 
     // Five groups in six parts: one part is empty, and that is a success.
-    run = RunCmd(program, Quoted(group) + L" /shard 6/6 /junit " + Quoted(program.File(L"part6.xml")));
+    run = RunCmd(program, Quoted(sys) + L" /shard 6/6 /junit " + Quoted(program.File(L"part6.xml")));
     EXPECT_EQ(run.status, 0u);
     EXPECT_EQ(run.out, (std::vector<std::wstring>{L"分割 6/6: ｺﾝﾊﾟｲﾙするﾌﾟﾛｼﾞｪｸﾄはありません", L""}));
     EXPECT_NE(ReadBytes(program.File(L"part6.xml")).value_or("").find("tests=\"0\""), std::string::npos);
-    EXPECT_EQ(ReadUtf8Lines(record).size(), all.size());
+    EXPECT_EQ(ReadUtf8Lines(shardRecord).size(), all.size());
 }
 
 }  // namespace

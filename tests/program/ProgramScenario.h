@@ -128,6 +128,36 @@ inline void WriteList(const std::wstring& path, const std::vector<std::pair<bool
     ASSERT_TRUE(WriteBytes(path, *bytes));
 }
 
+// Each project's path, every one checked.
+inline std::vector<std::pair<bool, std::wstring>> AllChecked(const std::vector<Project>& projects) {
+    std::vector<std::pair<bool, std::wstring>> entries;
+    for (const auto& p : projects) entries.emplace_back(true, p.path);
+    return entries;
+}
+
+// A compile list beside the program, and the Tolvane.ini that names the
+// stand-in and reopens the list at start, with these further keys. The list's path.
+inline std::wstring ListedAtStart(const ProgramFolder& program, const std::wstring& name,
+                                  const std::vector<std::pair<bool, std::wstring>>& entries,
+                                  std::vector<std::pair<std::wstring, std::wstring>> keys = {}) {
+    const std::wstring list = program.File(name);
+    WriteList(list, entries);
+    keys.insert(keys.begin(), {{L"EXE", StandInExe()}, {L"PREV_List", list}});
+    program.WriteIni(L"Tolvane.ini", keys);
+    return list;
+}
+
+// A menu command and the dialog it opens, found by caption (nullptr when none shows).
+inline HWND Opened(const RunningProgram& tolvane, int command, const std::wstring& caption) {
+    tolvane.Command(command);
+    return tolvane.WaitForCaption(caption);
+}
+
+inline bool IsFolder(const std::wstring& path) {
+    const DWORD a = GetFileAttributesW(path.c_str());
+    return a != INVALID_FILE_ATTRIBUTES && (a & FILE_ATTRIBUTE_DIRECTORY);
+}
+
 // Text in the ANSI code page, as the program writes its files; a marker no
 // file holds when the text does not fit.
 inline std::string Ansi(const std::wstring& text) {

@@ -42,11 +42,10 @@ TEST(StopScenario, F11StopsBetweenBuildsASecondF11EndsAHungCompilerAndUnattended
         MakeProject(program, {L"p8", L"Prompt", false, 0, false, {{L"StandInPrompt", L"File in Use"}}}, L""),
         MakeProject(program, {L"p9", L"YesNo", true, 0, false, {{L"StandInYesNoBox", L"1"}}}, L""),
     };
-    const std::wstring list = program.File(L"stop.clt");
-    WriteList(list, {{true, projects[0].path}, {true, projects[1].path}, {true, projects[2].path},
-                     {true, projects[3].path}, {false, hung.path}, {false, bad[0].path}, {false, bad[1].path},
-                     {false, bad[2].path}, {false, bad[3].path}});
-    program.WriteIni(L"Tolvane.ini", {{L"EXE", StandInExe()}, {L"PREV_List", list}, {L"TimeLimit", L"1"}});
+    ListedAtStart(program, L"stop.clt",
+                  {{true, projects[0].path}, {true, projects[1].path}, {true, projects[2].path}, {true, projects[3].path},
+                   {false, hung.path}, {false, bad[0].path}, {false, bad[1].path}, {false, bad[2].path}, {false, bad[3].path}},
+                  {{L"TimeLimit", L"1"}});
 
     RunningProgram tolvane(program);
     HWND main = tolvane.WaitForMain();
