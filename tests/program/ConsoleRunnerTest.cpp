@@ -104,23 +104,22 @@ TEST(ConsoleRunner, SucceedsWithZeroRefusesToStartWithTwoAndOneReasonLineFailsWi
     EXPECT_EQ(ReadUtf8Lines(record).size(), 2u + 3u);
 }
 
-// The build servers' variables for the runs in a scope, put back afterwards
-// (the tests may themselves run on such a server).
-struct ServerVariables {
-    ServerVariables(const std::wstring& github, const std::wstring& workspace, const std::wstring& tfBuild) {
-        for (std::size_t i = 0; i < 3; ++i) {
-            saved[i].resize(GetEnvironmentVariableW(kNames[i], nullptr, 0));
-            GetEnvironmentVariableW(kNames[i], saved[i].data(), static_cast<DWORD>(saved[i].size()));
-            const std::wstring& value = i == 0 ? github : i == 1 ? workspace : tfBuild;
-            SetEnvironmentVariableW(kNames[i], value.empty() ? nullptr : value.c_str());
-        }
-    }
-    ~ServerVariables() {
-        for (std::size_t i = 0; i < 3; ++i) SetEnvironmentVariableW(kNames[i], saved[i].empty() ? nullptr : saved[i].c_str());
-    }
-    static constexpr const wchar_t* kNames[3] = {L"GITHUB_ACTIONS", L"GITHUB_WORKSPACE", L"TF_BUILD"};
+// A run with the build servers' variables as given ("" for unset; the workspace
+// is the program folder), put back afterwards (the tests may run on such a server).
+CmdRun RunOnServer(const ProgramFolder& program, const std::wstring& args, const std::wstring& github,
+                   const std::wstring& tfBuild) {
+    const wchar_t* names[3] = {L"GITHUB_ACTIONS", L"GITHUB_WORKSPACE", L"TF_BUILD"};
+    const std::wstring values[3] = {github, github.empty() ? L"" : program.Path(), tfBuild};
     std::wstring saved[3];
-};
+    for (std::size_t i = 0; i < 3; ++i) {
+        saved[i].resize(GetEnvironmentVariableW(names[i], nullptr, 0));
+        GetEnvironmentVariableW(names[i], saved[i].data(), static_cast<DWORD>(saved[i].size()));
+        SetEnvironmentVariableW(names[i], values[i].empty() ? nullptr : values[i].c_str());
+    }
+    CmdRun run = RunCmd(program, args);
+    for (std::size_t i = 0; i < 3; ++i) SetEnvironmentVariableW(names[i], saved[i].empty() ? nullptr : saved[i].c_str());
+    return run;
+}
 
 // The lines under a project's failure line, up to the empty line.
 std::vector<std::wstring> UnderFailure(const std::vector<std::wstring>& out, const Project& project) {
@@ -144,8 +143,7 @@ TEST(ConsoleRunner, CompilerLogUnderEachFailureWithTheFilesOwnLineAndTheServersA
     const Project ocx = MakeProject(program, {L"ocx", L"Ocx", false, 0, false, {{L"StandInControlMissing", L"NOPE.OCX"}}}, record);
     const Project trap = MakeProject(program, {L"trap", L"Trap", false, 0, false, {{L"StandInLoadErrors", L"frmMain.frm"}}}, record);
     const std::wstring list = program.File(L"log.clt");
-    WriteList(list, {{true, bas.project.path}, {true, cls.project.path}, {true, frm.project.path}, {true, boxed.project.path},
-                     {true, gone.path}, {true, ocx.path}, {true, trap.path}});
+    WriteList(list, AllChecked({bas.project, cls.project, frm.project, boxed.project, gone, ocx, trap}));
     const std::wstring report = program.File(L"junit.xml");
     const std::wstring exit1 = L"\tｺﾝﾊﾟｲﾗが異常終了しました(終了ｺｰﾄﾞ 1 / 0x00000001)";
     // The compiler counts from the end of the header (2 in each file); the file's own line is given.
@@ -153,11 +151,7 @@ TEST(ConsoleRunner, CompilerLogUnderEachFailureWithTheFilesOwnLineAndTheServersA
         return std::vector<std::wstring>{first, L"\tCompile Error in File '" + e.source + L"', Line 2 : 構文エラー",
                                          L"\t" + e.source + L"(" + std::to_wstring(e.line) + L"行目): 構文エラー"};
     };
-    CmdRun run;
-    {
-        ServerVariables github(L"true", program.Path(), L"");
-        run = RunCmd(program, L"\"" + list + L"\" /compilerlog /junit \"" + report + L"\"");
-    }
+    CmdRun run = RunOnServer(program, Quoted(list) + L" /compilerlog /junit " + Quoted(report), L"true", L"");
     EXPECT_EQ(run.status, 1u) << ToUtf8(run.err);
     for (const ErrorProject* e : {&bas, &cls, &frm}) EXPECT_EQ(UnderFailure(run.out, e->project), errorLines(*e, exit1));
     // The box's text first, then the log's.
@@ -170,11 +164,8 @@ TEST(ConsoleRunner, CompilerLogUnderEachFailureWithTheFilesOwnLineAndTheServersA
               (std::vector<std::wstring>{L"\tﾛｰﾄﾞｴﾗｰがあります(frmMain.log)", L"\tLine 8: The property name BogusProperty is invalid.",
                                          L"\tErrors during load. Refer to '" + program.Folder(L"trap") +
                                              L"\\frmMain.log' for details"}));
-    const auto has = [](const CmdRun& r, const std::wstring& line) {
-        return std::find(r.out.begin(), r.out.end(), line) != r.out.end();
-    };
-    EXPECT_TRUE(has(run, L"::error file=src/標準/Module1.bas,line=4,title=Module1.vbp::構文エラー"));
-    EXPECT_TRUE(has(run, L"::error file=src/画面/Form1.frm,line=11,title=Form1.vbp::構文エラー"));
+    EXPECT_EQ(std::count(run.out.begin(), run.out.end(), L"::error file=src/標準/Module1.bas,line=4,title=Module1.vbp::構文エラー"), 1);
+    EXPECT_EQ(std::count(run.out.begin(), run.out.end(), L"::error file=src/画面/Form1.frm,line=11,title=Form1.vbp::構文エラー"), 1);
     const auto annotations = [](const CmdRun& r, const wchar_t* head) {
         return std::count_if(r.out.begin(), r.out.end(), [&](const std::wstring& l) { return l.rfind(head, 0) == 0; });
     };
@@ -196,26 +187,21 @@ TEST(ConsoleRunner, CompilerLogUnderEachFailureWithTheFilesOwnLineAndTheServersA
     ASSERT_EQ(logs.size(), 7u);
     EXPECT_EQ(std::set<std::wstring>(logs.begin(), logs.end()).size(), 7u);
 
-    {
-        ServerVariables azure(L"", L"", L"True");
-        run = RunCmd(program, L"\"" + list + L"\" /compilerlog");
-    }
-    EXPECT_TRUE(has(run, L"##vso[task.logissue type=error;sourcepath=" + frm.source + L";linenumber=11]Form1.vbp: 構文エラー"));
+    run = RunOnServer(program, Quoted(list) + L" /compilerlog", L"", L"True");
+    EXPECT_EQ(std::count(run.out.begin(), run.out.end(),
+                         L"##vso[task.logissue type=error;sourcepath=" + frm.source + L";linenumber=11]Form1.vbp: 構文エラー"), 1);
     EXPECT_EQ(annotations(run, L"##vso["), 4);
     EXPECT_EQ(annotations(run, L"::"), 0);
-    {
-        ServerVariables neither(L"", L"", L"");
-        run = RunCmd(program, L"\"" + list + L"\" /compilerlog");
-        EXPECT_EQ(annotations(run, L"##vso[") + annotations(run, L"::"), 0);
-        // Off: the designed command line, and only what the run knew without the log.
-        const std::size_t before = ReadUtf8Lines(record).size();
-        run = RunCmd(program, L"\"" + list + L"\"");
-        const auto lines = ReadUtf8Lines(record);
-        ASSERT_EQ(lines.size(), before + 7);
-        EXPECT_EQ(lines[before], StandInExe() + L" /make " + QuoteIfSpaced(bas.project.path));
-        EXPECT_EQ(UnderFailure(run.out, bas.project), std::vector<std::wstring>{L"\tコンパイル エラー: 構文エラー"});
-        EXPECT_EQ(UnderFailure(run.out, trap), std::vector<std::wstring>{L"(no failure line)"});
-    }
+    run = RunOnServer(program, Quoted(list) + L" /compilerlog", L"", L"");
+    EXPECT_EQ(annotations(run, L"##vso[") + annotations(run, L"::"), 0);
+    // Off: the designed command line, and only what the run knew without the log.
+    const std::size_t before = ReadUtf8Lines(record).size();
+    run = RunOnServer(program, Quoted(list), L"", L"");
+    const auto lines = ReadUtf8Lines(record);
+    ASSERT_EQ(lines.size(), before + 7);
+    EXPECT_EQ(lines[before], StandInExe() + L" /make " + QuoteIfSpaced(bas.project.path));
+    EXPECT_EQ(UnderFailure(run.out, bas.project), std::vector<std::wstring>{L"\tコンパイル エラー: 構文エラー"});
+    EXPECT_EQ(UnderFailure(run.out, trap), std::vector<std::wstring>{L"(no failure line)"});
 }
 
 // The projects a run started, in order, from the stand-in's record of command lines.
