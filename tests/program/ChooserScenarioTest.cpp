@@ -54,8 +54,7 @@ BoxLines Refusal(RunningProgram& tolvane, HWND chooser) {
 TEST(ChooserScenario, OpenModeRefusesReportsAndTakesANameThenTheFolderSearchAndAGroupFillTheList) {
     ProgramFolder program;
     program.WriteTolvaneIni();
-    const std::wstring here = program.Folder(L"選択"), src = program.Folder(L"選択\\src");
-    const std::wstring gone = program.Folder(L"選択\\gone");
+    const std::wstring here = program.Folder(L"選択"), src = program.Folder(L"選択\\src"), gone = program.Folder(L"選択\\gone");
     MakeFile(src + L"\\x.vbp");
     for (const wchar_t* name : {L"a.vbp", L"B.vbp", L"c.txt", L"taken"}) MakeFile(here + L"\\" + name);
     MakeFile(here + L"\\hidden.vbp", FILE_ATTRIBUTE_HIDDEN);

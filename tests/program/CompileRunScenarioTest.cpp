@@ -19,15 +19,14 @@ namespace {
 TEST(FiveProjects, TwoFailuresThenOnlyTheFailedAreRebuilt) {
     ProgramFolder program;
     const std::wstring record = program.File(L"builds.txt");
-    const std::vector<ProjectPlan> plans = {
-        {L"ソース\\Ledger App", L"Ledger", false, 700},
-        {L"ソース\\Sales Reports", L"Monthly", true, 700},
-        {L"ソース\\在庫 管理", L"Inventory", false, 700},
-        {L"ソース\\帳票", L"PrintForms", true, 700},
-        {L"ソース\\Tools", L"Backup", false, 700},
+    const std::vector<Project> projects = {
+        MakeProject(program, {L"ソース\\Ledger App", L"Ledger", false, 700}, record),
+        MakeProject(program, {L"ソース\\Sales Reports", L"Monthly", true, 700}, record),
+        MakeProject(program, {L"ソース\\在庫 管理", L"Inventory", false, 700}, record),
+        MakeProject(program, {L"ソース\\帳票", L"PrintForms", true, 700}, record),
+        MakeProject(program, {L"ソース\\Tools", L"Backup", false, 700}, record),
     };
-    std::vector<Project> projects;
-    for (const auto& plan : plans) projects.push_back(MakeProject(program, plan, record));
+    const std::wstring failedChecked = L"-Ledger.vbp +Monthly.vbp -Inventory.vbp +PrintForms.vbp -Backup.vbp ";
     const std::wstring list = ListedAtStart(program, L"五件.clt", AllChecked(projects));
     const std::optional<std::string> listBytes = ReadBytes(list);
     RunningProgram tolvane{program};
@@ -121,14 +120,8 @@ TEST(FiveProjects, TwoFailuresThenOnlyTheFailedAreRebuilt) {
 
     // The failure counter, and exactly the failed projects left checked.
     EXPECT_EQ(tolvane.Text(ids::lblFailureCount), L"失敗 2");
-    auto items = tolvane.Items();
-    ASSERT_EQ(items.size(), 5u);
-    for (size_t i = 0; i < items.size(); ++i) {
-        EXPECT_EQ(items[i].checked, !projects[i].missing.empty()) << i;
-        EXPECT_EQ(GetFileAttributesW(projects[i].output.c_str()) != INVALID_FILE_ATTRIBUTES,
-                  projects[i].missing.empty())
-            << i;
-    }
+    EXPECT_EQ(Marks(tolvane.Items()), failedChecked);
+    for (const auto& p : projects) EXPECT_EQ(ReadBytes(p.output).has_value(), p.missing.empty()) << ToUtf8(p.file);
     EXPECT_EQ(ReadUtf8Lines(record).size(), 5u);  // one command line per build
     CaptureWindow(main, "main_after_failures");
 
@@ -148,9 +141,8 @@ TEST(FiveProjects, TwoFailuresThenOnlyTheFailedAreRebuilt) {
     EXPECT_EQ(tolvane.Text(ids::lblCount), L"2/2");
     EXPECT_EQ(tolvane.Text(ids::lblFailureCount), L"");
     EXPECT_EQ(ReadUtf8Lines(record).size(), 7u);
-    items = tolvane.Items();
-    for (size_t i = 0; i < items.size(); ++i) EXPECT_EQ(items[i].checked, !projects[i].missing.empty()) << i;
-    for (const auto& p : projects) EXPECT_NE(GetFileAttributesW(p.output.c_str()), INVALID_FILE_ATTRIBUTES);
+    EXPECT_EQ(Marks(tolvane.Items()), failedChecked);
+    for (const auto& p : projects) EXPECT_TRUE(ReadBytes(p.output).has_value()) << ToUtf8(p.file);
 
     // The failures re-checked the list, so closing asks to save; Cancel
     // closes without saving, and the list reopens at the next start.

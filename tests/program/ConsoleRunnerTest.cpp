@@ -121,16 +121,6 @@ CmdRun RunOnServer(const ProgramFolder& program, const std::wstring& args, const
     return run;
 }
 
-// The lines under a project's failure line, up to the empty line.
-std::vector<std::wstring> UnderFailure(const std::vector<std::wstring>& out, const Project& project) {
-    const std::vector<std::wstring> masked = Masked(out);
-    auto it = std::find(masked.begin(), masked.end(), Progress(project, kFailed));
-    std::vector<std::wstring> under;
-    if (it == masked.end()) return {L"(no failure line)"};
-    for (++it; it != masked.end() && !it->empty(); ++it) under.push_back(*it);
-    return under;
-}
-
 TEST(ConsoleRunner, CompilerLogUnderEachFailureWithTheFilesOwnLineAndTheServersAnnotation) {
     ProgramFolder program;
     program.WriteTolvaneIni();

@@ -6,6 +6,7 @@
 // After windows.h, which it needs.
 #include <tlhelp32.h>
 
+#include <algorithm>
 #include <string>
 #include <utility>
 #include <vector>
@@ -181,15 +182,22 @@ inline std::wstring Progress(const Project& project, const std::wstring& status)
     return L"T\t" + project.file + L"   " + status;
 }
 
+// The lines under a project's failure line, up to the empty line.
+inline std::vector<std::wstring> UnderFailure(const std::vector<std::wstring>& out, const Project& project) {
+    const std::vector<std::wstring> masked = Masked(out);
+    auto it = std::find(masked.begin(), masked.end(), Progress(project, kFailed));
+    std::vector<std::wstring> under;
+    if (it == masked.end()) return {L"(no failure line)"};
+    for (++it; it != masked.end() && !it->empty(); ++it) under.push_back(*it);
+    return under;
+}
+
 // Runs with F12's command and answers the closing notice. The first line of
 // the notice, and the progress lines the run added to the log ("file status").
 inline std::pair<std::wstring, std::vector<std::wstring>> RunToTheEnd(RunningProgram& tolvane) {
     const std::size_t before = tolvane.LogLines().size();
     tolvane.Command(ids::mnuCompile);
-    HWND notice = tolvane.WaitForClass(kWarningBoxClass);
-    if (!notice) return {L"no notice", {}};
-    const std::wstring line1 = LinesOf(notice).line1;
-    Answer(notice, MessageBoxBase::cmdOK);
+    const std::wstring line1 = Answered(tolvane).line1;
     const auto lines = tolvane.LogLines();
     std::vector<std::wstring> progress;
     for (std::size_t i = before; i < lines.size(); ++i) {

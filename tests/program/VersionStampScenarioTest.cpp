@@ -99,12 +99,10 @@ TEST(VersionStamp, ConsoleVersionAndSetReachEachProjectAndEveryFileComesBackByte
     EXPECT_TRUE(Contains(SeenOf(broken), L"RevisionVer=1234"));
     // Neither refused project reached a compiler; each failed with the reason, and the run went on.
     EXPECT_EQ(ReadUtf8Lines(record).size(), 2u);
-    std::wstring out;
-    for (const auto& line : run.out) out += line + L"\n";
-    EXPECT_NE(out.find(L"\t" + readOnly.path + L"にﾊﾞｰｼﾞｮﾝを設定できませんでした: 読み取り専用のﾌｧｲﾙです\n"), std::wstring::npos)
-        << ToUtf8(out);
-    EXPECT_NE(out.find(L"\t" + locked.path + L"にﾊﾞｰｼﾞｮﾝを設定できませんでした: "), std::wstring::npos);
-    EXPECT_NE(out.find(L"3件のｺﾝﾊﾟｲﾙに失敗しています"), std::wstring::npos);
+    EXPECT_EQ(UnderFailure(run.out, readOnly),
+              std::vector<std::wstring>{L"\t" + readOnly.path + L"にﾊﾞｰｼﾞｮﾝを設定できませんでした: 読み取り専用のﾌｧｲﾙです"});
+    EXPECT_EQ(UnderFailure(run.out, locked).at(0).rfind(L"\t" + locked.path + L"にﾊﾞｰｼﾞｮﾝを設定できませんでした: ", 0), 0u);
+    EXPECT_TRUE(Contains(run.out, L"3件のｺﾝﾊﾟｲﾙに失敗しています"));
     EXPECT_NE(ReadBytes(report).value_or("").find("<property name=\"version\" value=\"2.5.1234\"/>"), std::string::npos);
     allBack();
     // Nothing left where a search or the user would find it.
