@@ -35,10 +35,7 @@ TEST(ConsoleRunner, SucceedsWithZeroRefusesToStartWithTwoAndOneReasonLineFailsWi
         EXPECT_EQ(Masked(run.out).at(2), Progress(two, L"ｺﾝﾊﾟｲﾙ省略"));
     }
 
-    const struct {
-        std::wstring args;
-        std::wstring reason;
-    } refusals[] = {
+    const std::pair<std::wstring, std::wstring> refusals[] = {  // arguments, the one line on standard error
         {L"", L"ｺﾝﾊﾟｲﾙﾘｽﾄ(*.clt)、vbg、vbpかﾌｫﾙﾀﾞを指定してください（TolvaneCmd /? で使い方を表示します）"},
         {L"\"" + program.File(L"none.clt") + L"\"", program.File(L"none.clt") + L"が見つかりません"},
         {quotedList, L"VB6.EXEのﾊﾟｽが指定されていません: /vb か " + program.File(L"Tolvane.ini") +
@@ -51,10 +48,10 @@ TEST(ConsoleRunner, SucceedsWithZeroRefusesToStartWithTwoAndOneReasonLineFailsWi
         {quotedList + L" /version 1.0.0 /set RevisionVer=2",
          L"RevisionVerは/versionと同時に/setで指定できません（TolvaneCmd /? で使い方を表示します）"},
     };
-    for (const auto& refusal : refusals) {
-        run = RunCmd(program, refusal.args);
-        EXPECT_EQ(run.status, 2u) << ToUtf8(refusal.args);
-        EXPECT_EQ(run.err, refusal.reason + L"\r\n");
+    for (const auto& [args, reason] : refusals) {
+        run = RunCmd(program, args);
+        EXPECT_EQ(run.status, 2u) << ToUtf8(args);
+        EXPECT_EQ(run.err, reason + L"\r\n");
         EXPECT_EQ(run.out, std::vector<std::wstring>{L""});
     }
     // A list held open by another program, then a time limit in Tolvane.ini that is no number of minutes.
@@ -273,8 +270,7 @@ TEST(ConsoleRunner, AGroupAFolderAListAndShardsOfAGroupBuildEachProjectOnceInThe
         EXPECT_EQ(run.status, 0u) << ToUtf8(run.err);
         const std::vector<std::wstring> started = Started(ReadUtf8Lines(shardRecord), before, all);
         // The part says what it holds before it builds.
-        ASSERT_FALSE(run.out.empty());
-        EXPECT_EQ(run.out[0], L"分割 " + std::to_wstring(k) + L"/3: " + std::to_wstring(started.size()) + L"件のﾌﾟﾛｼﾞｪｸﾄ");
+        EXPECT_EQ(run.out.at(0), L"分割 " + std::to_wstring(k) + L"/3: " + std::to_wstring(started.size()) + L"件のﾌﾟﾛｼﾞｪｸﾄ");
         const auto at = [&](const Project& p) { return std::find(started.begin(), started.end(), p.file); };
         for (const Project& p : all) {
             const bool here = at(p) != started.end(), listed = std::count(run.out.begin(), run.out.end(), L"\t" + p.path);
