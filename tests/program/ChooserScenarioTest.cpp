@@ -1,8 +1,7 @@
 // The program's chooser where the other scenarios, which always answer it
-// with a good name, never take it: its refusals, questions and reports (the
-// chooser staying), and its question box answered every way a user can.
+// with a good name, never take it: its refusals, questions and reports, the
+// chooser staying.
 #include <algorithm>
-#include <functional>
 
 #include "ProgramScenario.h"
 
@@ -10,11 +9,6 @@ namespace tolvane::testing {
 namespace {
 
 using Dlg = frmDialogBox;
-
-bool IsFolder(const std::wstring& path) {
-    const DWORD a = GetFileAttributesW(path.c_str());
-    return a != INVALID_FILE_ATTRIBUTES && (a & FILE_ATTRIBUTE_DIRECTORY);
-}
 
 std::vector<std::wstring> ListItems(HWND list) {
     std::vector<std::wstring> items;
@@ -60,8 +54,7 @@ BoxLines Refusal(RunningProgram& tolvane, HWND chooser) {
 TEST(ChooserScenario, OpenModeRefusesReportsAndTakesANameThenTheFolderSearchAndAGroupFillTheList) {
     ProgramFolder program;
     program.WriteTolvaneIni();
-    const std::wstring here = program.Folder(L"選択"), src = program.Folder(L"選択\\src");
-    const std::wstring gone = program.Folder(L"選択\\gone");
+    const std::wstring here = program.Folder(L"選択"), src = program.Folder(L"選択\\src"), gone = program.Folder(L"選択\\gone");
     MakeFile(src + L"\\x.vbp");
     for (const wchar_t* name : {L"a.vbp", L"B.vbp", L"c.txt", L"taken"}) MakeFile(here + L"\\" + name);
     MakeFile(here + L"\\hidden.vbp", FILE_ATTRIBUTE_HIDDEN);
@@ -84,8 +77,7 @@ TEST(ChooserScenario, OpenModeRefusesReportsAndTakesANameThenTheFolderSearchAndA
     RunningProgram tolvane(program);
     ASSERT_NE(tolvane.WaitForMain(), nullptr);
 
-    tolvane.Command(ids::mnuAddList);
-    HWND d = tolvane.WaitForCaption(L"vbp指定");
+    HWND d = Opened(tolvane, ids::mnuAddList, L"vbp指定");
     ASSERT_NE(d, nullptr);
     HWND files = Child(d, Dlg::File1), folders = Child(d, Dlg::Dir1), label = Child(d, Dlg::lblFullPath);
     HWND name = Child(d, Dlg::txtFileName);
@@ -142,20 +134,16 @@ TEST(ChooserScenario, OpenModeRefusesReportsAndTakesANameThenTheFolderSearchAndA
     SetWindowTextTo(name, L"y.vbp");  // what is typed afterwards is what OK takes
     MakeFile(src + L"\\y.vbp");
     Click(Child(d, Dlg::cmdOK));
-    ASSERT_TRUE(WaitUntil([&] { return tolvane.Items().size() == 1; }));
-    EXPECT_EQ(tolvane.Items()[0].text, L"y.vbp");
+    ASSERT_TRUE(ListShows(tolvane, L"+y.vbp ")) << ToUtf8(Marks(tolvane.Items()));
 
     // The next showing opens where the last one ended, with an empty name; a double-click confirms.
-    tolvane.Command(ids::mnuAddList);
-    ASSERT_NE(d = tolvane.WaitForCaption(L"vbp指定"), nullptr);
+    ASSERT_NE(d = Opened(tolvane, ids::mnuAddList, L"vbp指定"), nullptr);
     EXPECT_EQ(WindowText(Child(d, Dlg::txtFileName)), L"");
     ClickLine(Child(d, Dlg::File1), 0, true);
-    ASSERT_TRUE(WaitUntil([&] { return tolvane.Items().size() == 2; }));
-    EXPECT_EQ(tolvane.Items()[1].text, L"x.vbp");
+    ASSERT_TRUE(ListShows(tolvane, L"+y.vbp +x.vbp ")) << ToUtf8(Marks(tolvane.Items()));
 
     // An empty drive is refused; Cancel adds nothing.
-    tolvane.Command(ids::mnuAddList);
-    ASSERT_NE(d = tolvane.WaitForCaption(L"vbp指定"), nullptr);
+    ASSERT_NE(d = Opened(tolvane, ids::mnuAddList, L"vbp指定"), nullptr);
     HWND drive = Child(d, Dlg::Drive1);
     Ask(d, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(drive), TRUE);
     PostMessageW(drive, WM_CHAR, L'q', 1);
@@ -193,99 +181,15 @@ TEST(ChooserScenario, OpenModeRefusesReportsAndTakesANameThenTheFolderSearchAndA
 
     // Changed and not saved: closing asks. Saving, then cancelling the
     // chooser, keeps the window and its list; Cancel closes without saving.
+    const std::wstring changed = L"ｺﾝﾊﾟｲﾙﾘｽﾄが変更されています";
     tolvane.Command(ids::mnuEditEnd);
-    HWND question = tolvane.WaitForClass(kYesNoBoxClass);
-    ASSERT_NE(question, nullptr);
-    ASSERT_TRUE(Answer(question, MessageBoxBase::cmdOK));
-    chooser = tolvane.WaitForCaption(L"ｺﾝﾊﾟｲﾙﾘｽﾄ保存");
-    ASSERT_NE(chooser, nullptr);
+    ASSERT_EQ(Answered(tolvane, kYesNoBoxClass).line1, changed);
+    ASSERT_NE(chooser = tolvane.WaitForCaption(L"ｺﾝﾊﾟｲﾙﾘｽﾄ保存"), nullptr);
     ASSERT_TRUE(Answer(chooser, frmDialogBox::cmdCancel));
     EXPECT_TRUE(IsWindow(tolvane.Main()) && tolvane.Items().size() == 4);
     tolvane.Command(ids::mnuEditEnd);
-    question = tolvane.WaitForClass(kYesNoBoxClass);
-    ASSERT_NE(question, nullptr);
-    ASSERT_TRUE(Answer(question, MessageBoxBase::cmdCancel));
+    ASSERT_EQ(Answered(tolvane, kYesNoBoxClass, MessageBoxBase::cmdCancel).line1, changed);
     ASSERT_TRUE(tolvane.WaitForExit());
-}
-
-// The common output folder: required when ticked, chosen with the folder
-// chooser, which asks before creating a missing one (its question box says
-// no to everything but OK, however it is answered), and used for every build.
-TEST(ChooserScenario, CommonOutputFolderIsAskedForCreatedAndUsedForEveryBuildWhileTicked) {
-    ProgramFolder program;
-    const Project app = MakeProject(program, {L"ソース\\App", L"App"}, L"");
-    const Project lib = MakeProject(program, {L"ソース\\Lib", L"Lib"}, L"");
-    const std::wstring list = program.File(L"二件.clt");
-    WriteList(list, {{true, app.path}, {true, lib.path}});
-    program.WriteTolvaneIni(StandInExe(), list);
-    const std::wstring here = program.Folder(L"出力 先");
-    program.WriteIni(L"DialogBox.ini", {{L"PREV_Exe_Out", here + L"\\"}});
-    RunningProgram tolvane(program);
-    ASSERT_NE(tolvane.WaitForMain(), nullptr);
-    HWND tick = tolvane.Control(ids::chkAll), browse = tolvane.Control(ids::cmdFolderPath);
-    EXPECT_FALSE(IsWindowEnabled(browse));
-
-    // Ticked with no folder: the run refuses to start, and the window is usable again.
-    Click(tick);
-    ASSERT_TRUE(WaitUntil([&] { return IsWindowEnabled(browse) != FALSE; }));
-    tolvane.Command(ids::mnuCompile);
-    ExpectBox(tolvane, kWarningBoxClass, L"指定のディレクトリは存在しません", L"");
-    ASSERT_TRUE(WaitUntil([&] { return IsWindowEnabled(tolvane.Control(ids::lstCompileList)) != FALSE; }));
-    EXPECT_EQ(tolvane.LogText(), L"\r\n");
-    EXPECT_FALSE(ReadBytes(app.output).has_value());
-
-    Click(browse);
-    HWND d = tolvane.WaitForCaption(L"出力フォルダ指定");
-    ASSERT_NE(d, nullptr);
-    EXPECT_FALSE(IsWindowVisible(Child(d, Dlg::File1)));
-    SetWindowTextTo(Child(d, Dlg::txtFileName), L"new");
-    const std::wstring wanted = here + L"\\new\\";
-    using Box = MessageBoxBase;
-    const std::pair<const char*, std::function<void(HWND)>> noes[] = {
-        {"click Cancel", [](HWND box) { Click(Child(box, Box::cmdCancel)); }},
-        {"Enter on the opening focus", [](HWND box) { PostKey(WaitForFocusIn(box), VK_RETURN); }},
-        {"Esc", [](HWND box) { PostKey(WaitForFocusIn(box), VK_ESCAPE); }},
-        {"closed unanswered (Alt+F4)", [](HWND box) { PostMessageW(box, WM_CLOSE, 0, 0); }},
-    };
-    for (const auto& [how, answer] : noes) {
-        Click(Child(d, Dlg::cmdOK));
-        HWND box = tolvane.WaitForClass(kYesNoBoxClass);
-        ASSERT_NE(box, nullptr) << how;
-        EXPECT_EQ(LinesOf(box).line2, L"「" + wanted + L"」を作成しますか？");
-        answer(box);
-        EXPECT_TRUE(WaitForWindowGone(box)) << how;
-        EXPECT_TRUE(IsWindowVisible(d)) << how;
-        EXPECT_FALSE(IsFolder(wanted)) << how;
-    }
-    Click(Child(d, Dlg::cmdOK));
-    HWND box = tolvane.WaitForClass(kYesNoBoxClass);
-    ASSERT_NE(box, nullptr);
-    PostKey(WaitForFocusIn(box), VK_TAB);
-    ASSERT_TRUE(WaitUntil([&] { return GetDlgCtrlID(FocusedControl(box)) == Box::cmdOK; }));
-    PostKey(FocusedControl(box), VK_RETURN);
-    ASSERT_TRUE(WaitForWindowGone(d));
-    EXPECT_TRUE(IsFolder(wanted));
-    ASSERT_TRUE(WaitUntil([&] { return tolvane.Text(ids::txtFolderPath) == wanted; }));
-    EXPECT_NE(program.Bytes(L"DialogBox.ini")->find(Ansi(L"PREV_Exe_Out=" + wanted)), std::string::npos);
-
-    // Every build's output goes there; the folder's final backslash does not
-    // swallow the arguments after it.
-    SetWindowTextTo(tolvane.Control(ids::txtDimension), L"DEBUG = 1 : 区分 = 2");
-    EXPECT_EQ(RunToTheEnd(tolvane).first, L"");
-    for (const wchar_t* file : {L"App.exe", L"Lib.exe"}) {
-        auto built = ReadStandInOutput(wanted + file);
-        EXPECT_EQ(built[L"OutDir"], wanted) << ToUtf8(file);
-        EXPECT_EQ(built[L"Constants"], L"DEBUG=1:区分=2") << ToUtf8(file);
-    }
-    EXPECT_FALSE(ReadBytes(app.output).has_value());
-
-    // Unticked: the browse button goes grey, the folder text stays, and the
-    // builds write beside their projects again.
-    Click(tick);
-    ASSERT_TRUE(WaitUntil([&] { return !IsWindowEnabled(browse); }));
-    EXPECT_EQ(tolvane.Text(ids::txtFolderPath), wanted);
-    EXPECT_EQ(RunToTheEnd(tolvane).first, L"");
-    for (const auto& p : {app, lib}) EXPECT_EQ(ReadStandInOutput(p.output)[L"OutDir"], L"");
 }
 
 }  // namespace

@@ -1,7 +1,8 @@
 // Whole-program runs with the compiler stand-in: a run with failures and its
-// report, rebuilding only what failed, closing while a run goes on, and the
-// planning settings.
+// report, rebuilding only what failed, closing while a run goes on, the common
+// output folder and the planning settings.
 #include <algorithm>
+#include <functional>
 #include <optional>
 #include <regex>
 
@@ -18,22 +19,15 @@ namespace {
 TEST(FiveProjects, TwoFailuresThenOnlyTheFailedAreRebuilt) {
     ProgramFolder program;
     const std::wstring record = program.File(L"builds.txt");
-    const std::wstring list = program.File(L"五件.clt");
-    const std::vector<ProjectPlan> plans = {
-        {L"ソース\\Ledger App", L"Ledger", false, 700},
-        {L"ソース\\Sales Reports", L"Monthly", true, 700},
-        {L"ソース\\在庫 管理", L"Inventory", false, 700},
-        {L"ソース\\帳票", L"PrintForms", true, 700},
-        {L"ソース\\Tools", L"Backup", false, 700},
+    const std::vector<Project> projects = {
+        MakeProject(program, {L"ソース\\Ledger App", L"Ledger", false, 700}, record),
+        MakeProject(program, {L"ソース\\Sales Reports", L"Monthly", true, 700}, record),
+        MakeProject(program, {L"ソース\\在庫 管理", L"Inventory", false, 700}, record),
+        MakeProject(program, {L"ソース\\帳票", L"PrintForms", true, 700}, record),
+        MakeProject(program, {L"ソース\\Tools", L"Backup", false, 700}, record),
     };
-    std::vector<Project> projects;
-    std::vector<std::pair<bool, std::wstring>> entries;
-    for (const auto& plan : plans) {
-        projects.push_back(MakeProject(program, plan, record));
-        entries.emplace_back(true, projects.back().path);
-    }
-    WriteList(list, entries);
-    program.WriteTolvaneIni(StandInExe(), list);
+    const std::wstring failedChecked = L"-Ledger.vbp +Monthly.vbp -Inventory.vbp +PrintForms.vbp -Backup.vbp ";
+    const std::wstring list = ListedAtStart(program, L"五件.clt", AllChecked(projects));
     const std::optional<std::string> listBytes = ReadBytes(list);
     RunningProgram tolvane{program};
     HWND main = tolvane.WaitForMain(), notice = nullptr;
@@ -90,8 +84,7 @@ TEST(FiveProjects, TwoFailuresThenOnlyTheFailedAreRebuilt) {
     EXPECT_EQ(GetWindow(notice, GW_OWNER), main);
     other.reset();
     EXPECT_TRUE(closeTried);
-    EXPECT_TRUE(tolvane.Running());
-    EXPECT_TRUE(IsWindow(main));
+    EXPECT_TRUE(tolvane.Running() && IsWindow(main));
     progress.erase(std::remove(progress.begin(), progress.end(), L"0/0"), progress.end());
     ASSERT_FALSE(progress.empty());
     EXPECT_TRUE(std::is_sorted(progress.begin(), progress.end())) << ToUtf8(progress.front());
@@ -121,32 +114,20 @@ TEST(FiveProjects, TwoFailuresThenOnlyTheFailedAreRebuilt) {
         expected.push_back(L"");
     }
     expected.insert(expected.end(), {kRule, L"開始時間：T", L"終了時間：T", L"経過時間：T", kRule});
-    EXPECT_EQ(Masked(log), expected);
-    ASSERT_EQ(log.size(), expected.size());
+    ASSERT_EQ(Masked(log), expected);
     EXPECT_TRUE(std::regex_match(log[log.size() - 2].substr(5), std::wregex(L"\\d\\d:\\d\\d:\\d\\d")));  // elapsed
     EXPECT_EQ(tolvane.LogText().back(), L'=');  // no line end after the last rule
 
-    // Counters, and exactly the failed projects left checked.
-    EXPECT_EQ(tolvane.Text(ids::lblCount), L"5/5");
+    // The failure counter, and exactly the failed projects left checked.
     EXPECT_EQ(tolvane.Text(ids::lblFailureCount), L"失敗 2");
-    auto items = tolvane.Items();
-    ASSERT_EQ(items.size(), 5u);
-    for (size_t i = 0; i < items.size(); ++i) {
-        EXPECT_EQ(items[i].checked, !projects[i].missing.empty()) << i;
-        EXPECT_EQ(GetFileAttributesW(projects[i].output.c_str()) != INVALID_FILE_ATTRIBUTES,
-                  projects[i].missing.empty())
-            << i;
-    }
+    EXPECT_EQ(Marks(tolvane.Items()), failedChecked);
+    for (const auto& p : projects) EXPECT_EQ(ReadBytes(p.output).has_value(), p.missing.empty()) << ToUtf8(p.file);
     EXPECT_EQ(ReadUtf8Lines(record).size(), 5u);  // one command line per build
     CaptureWindow(main, "main_after_failures");
 
     // The missing files supplied, F12 again (posted to the focused control):
     // only the two failed projects are built, and both now succeed.
-    for (const auto& p : projects) {
-        if (!p.missing.empty()) {
-            ASSERT_TRUE(WriteBytes(p.missing, "VERSION 5.00\r\n"));
-        }
-    }
+    for (const Project* p : {&projects[1], &projects[3]}) ASSERT_TRUE(WriteBytes(p->missing, "VERSION 5.00\r\n"));
     tolvane.PostKeyToFocus(VK_F12);
     EXPECT_TRUE(LineShows(tolvane.WaitForClass(kWarningBoxClass, 120s), 1, kNavyText));
     ExpectBox(tolvane, kWarningBoxClass, L"", L"ｺﾝﾊﾟｲﾙが終了しました");
@@ -160,9 +141,8 @@ TEST(FiveProjects, TwoFailuresThenOnlyTheFailedAreRebuilt) {
     EXPECT_EQ(tolvane.Text(ids::lblCount), L"2/2");
     EXPECT_EQ(tolvane.Text(ids::lblFailureCount), L"");
     EXPECT_EQ(ReadUtf8Lines(record).size(), 7u);
-    items = tolvane.Items();
-    for (size_t i = 0; i < items.size(); ++i) EXPECT_EQ(items[i].checked, !projects[i].missing.empty()) << i;
-    for (const auto& p : projects) EXPECT_NE(GetFileAttributesW(p.output.c_str()), INVALID_FILE_ATTRIBUTES);
+    EXPECT_EQ(Marks(tolvane.Items()), failedChecked);
+    for (const auto& p : projects) EXPECT_TRUE(ReadBytes(p.output).has_value()) << ToUtf8(p.file);
 
     // The failures re-checked the list, so closing asks to save; Cancel
     // closes without saving, and the list reopens at the next start.
@@ -172,24 +152,91 @@ TEST(FiveProjects, TwoFailuresThenOnlyTheFailedAreRebuilt) {
     EXPECT_EQ(ReadBytes(list), listBytes);
 }
 
-TEST(CompileRunScenario, SettingsOrderSkipAndRunSideBySide) {
+// Two projects, App using Lib. The common output folder: required when ticked,
+// chosen with the folder chooser, which asks before creating a missing one (its
+// question box says no to everything but OK, however it is answered), and used
+// for every build while ticked. Then the planning settings, and four builds at once.
+TEST(CompileRunScenario, OutputFolderSettingsOrderSkipAndRunSideBySide) {
     ProgramFolder program;
     const Project lib = MakeProject(program, {L"部品", L"Lib"}, L"");
     const std::wstring reference = L"*\\G{0}#1.0#0#" + lib.output + L"#Lib";
     const Project app = MakeProject(program, {L"本体", L"App", false, 0, false, {{L"Reference", reference}}}, L"");
-    const std::wstring list = program.File(L"二件.clt");
-    WriteList(list, {{true, app.path}, {true, lib.path}});
-    program.WriteTolvaneIni(StandInExe(), list);
+    ListedAtStart(program, L"二件.clt", {{true, app.path}, {true, lib.path}});
+    const std::wstring here = program.Folder(L"出力 先");
+    program.WriteIni(L"DialogBox.ini", {{L"PREV_Exe_Out", here + L"\\"}});
     const std::wstring s = L"   ", started = s + kStarted, ended = s + kEnded, skipped = s + L"ｺﾝﾊﾟｲﾙ省略";
     using Run = std::pair<std::wstring, std::vector<std::wstring>>;
     {
         RunningProgram tolvane(program);
         ASSERT_NE(tolvane.WaitForMain(), nullptr);
+        HWND tick = tolvane.Control(ids::chkAll), browse = tolvane.Control(ids::cmdFolderPath);
+        EXPECT_FALSE(IsWindowEnabled(browse));
+
+        // Ticked with no folder: the run refuses to start, and the window is usable again.
+        Click(tick);
+        ASSERT_TRUE(WaitUntil([&] { return IsWindowEnabled(browse) != FALSE; }));
+        tolvane.Command(ids::mnuCompile);
+        ExpectBox(tolvane, kWarningBoxClass, L"指定のディレクトリは存在しません", L"");
+        ASSERT_TRUE(WaitUntil([&] { return IsWindowEnabled(tolvane.Control(ids::lstCompileList)) != FALSE; }));
+        EXPECT_EQ(tolvane.LogText(), L"\r\n");
+        EXPECT_FALSE(ReadBytes(app.output).has_value());
+
+        Click(browse);
+        HWND d = tolvane.WaitForCaption(L"出力フォルダ指定");
+        ASSERT_NE(d, nullptr);
+        EXPECT_FALSE(IsWindowVisible(Child(d, frmDialogBox::File1)));
+        SetWindowTextTo(Child(d, frmDialogBox::txtFileName), L"new");
+        const std::wstring wanted = here + L"\\new\\";
+        using Box = MessageBoxBase;
+        const std::pair<const char*, std::function<void(HWND)>> noes[] = {
+            {"click Cancel", [](HWND box) { Click(Child(box, Box::cmdCancel)); }},
+            {"Enter on the opening focus", [](HWND box) { PostKey(WaitForFocusIn(box), VK_RETURN); }},
+            {"Esc", [](HWND box) { PostKey(WaitForFocusIn(box), VK_ESCAPE); }},
+            {"closed unanswered (Alt+F4)", [](HWND box) { PostMessageW(box, WM_CLOSE, 0, 0); }},
+        };
+        for (const auto& [how, answer] : noes) {
+            Click(Child(d, frmDialogBox::cmdOK));
+            HWND box = tolvane.WaitForClass(kYesNoBoxClass);
+            ASSERT_NE(box, nullptr) << how;
+            EXPECT_EQ(LinesOf(box).line2, L"「" + wanted + L"」を作成しますか？");
+            answer(box);
+            EXPECT_TRUE(WaitForWindowGone(box)) << how;
+            EXPECT_TRUE(IsWindowVisible(d)) << how;
+            EXPECT_FALSE(IsFolder(wanted)) << how;
+        }
+        Click(Child(d, frmDialogBox::cmdOK));
+        HWND box = tolvane.WaitForClass(kYesNoBoxClass);
+        ASSERT_NE(box, nullptr);
+        PostKey(WaitForFocusIn(box), VK_TAB);
+        ASSERT_TRUE(WaitUntil([&] { return GetDlgCtrlID(FocusedControl(box)) == Box::cmdOK; }));
+        PostKey(FocusedControl(box), VK_RETURN);
+        ASSERT_TRUE(WaitForWindowGone(d));
+        EXPECT_TRUE(IsFolder(wanted));
+        ASSERT_TRUE(WaitUntil([&] { return tolvane.Text(ids::txtFolderPath) == wanted; }));
+        EXPECT_NE(program.Bytes(L"DialogBox.ini")->find(Ansi(L"PREV_Exe_Out=" + wanted)), std::string::npos);
+
+        // Every build's output goes there; the folder's final backslash does not
+        // swallow the arguments after it.
+        SetWindowTextTo(tolvane.Control(ids::txtDimension), L"DEBUG = 1 : 区分 = 2");
+        EXPECT_EQ(RunToTheEnd(tolvane).first, L"");
+        for (const wchar_t* file : {L"App.exe", L"Lib.exe"}) {
+            auto built = ReadStandInOutput(wanted + file);
+            EXPECT_EQ(built[L"OutDir"], wanted) << ToUtf8(file);
+            EXPECT_EQ(built[L"Constants"], L"DEBUG=1:区分=2") << ToUtf8(file);
+        }
+        EXPECT_FALSE(ReadBytes(app.output).has_value());
+
+        // Unticked: the browse button goes grey, the folder text stays, and the
+        // builds write beside their projects again, in the list's order.
+        Click(tick);
+        ASSERT_TRUE(WaitUntil([&] { return !IsWindowEnabled(browse); }));
+        EXPECT_EQ(tolvane.Text(ids::txtFolderPath), wanted);
         EXPECT_EQ(RunToTheEnd(tolvane), (Run{L"", {L"App.vbp" + started, L"App.vbp" + ended, L"Lib.vbp" + started,
                                                    L"Lib.vbp" + ended}}));
-        // Both set in the dialog.
-        tolvane.Command(ids::mnuCompileOption);
-        HWND dialog = tolvane.WaitForCaption(L"ｺﾝﾊﾟｲﾙ設定");
+        for (const auto& p : {app, lib}) EXPECT_EQ(ReadStandInOutput(p.output)[L"OutDir"], L"");
+
+        // Order and skip both set in the dialog.
+        HWND dialog = Opened(tolvane, ids::mnuCompileOption, L"ｺﾝﾊﾟｲﾙ設定");
         ASSERT_NE(dialog, nullptr);
         Click(Child(dialog, frmCompileOption::chkOrder));
         Click(Child(dialog, frmCompileOption::chkSkip));
@@ -203,21 +250,16 @@ TEST(CompileRunScenario, SettingsOrderSkipAndRunSideBySide) {
         ASSERT_TRUE(Answer(dialog, frmCompileOption::cmdCancel));
         // Lib first; App, built before Lib last time, is older than what it references.
         EXPECT_EQ(RunToTheEnd(tolvane), (Run{L"", {L"Lib.vbp" + skipped, L"App.vbp" + started, L"App.vbp" + ended}}));
-        for (const char* stored : {"Order=1\r\n", "Skip=1\r\n", "TimeLimit=45\r\n"}) {
+        for (const char* stored : {"Order=1\r\n", "Skip=1\r\n", "TimeLimit=45\r\n"})
             EXPECT_NE(program.Bytes(L"Tolvane.ini")->find(stored), std::string::npos) << stored;
-        }
     }
 
     // Four slow builds at once, two failing at the same moment: every build
     // starts before any ends, and each failure stays with its project.
     std::vector<Project> slow;
-    std::vector<std::pair<bool, std::wstring>> entries;
-    for (int i = 0; i < 4; ++i) {
+    for (int i = 0; i < 4; ++i)
         slow.push_back(MakeProject(program, {L"並行" + std::to_wstring(i), L"P" + std::to_wstring(i), i % 2 == 1, 2000}, L""));
-        entries.emplace_back(true, slow.back().path);
-    }
-    WriteList(list, entries);
-    program.WriteIni(L"Tolvane.ini", {{L"EXE", StandInExe()}, {L"PREV_List", list}, {L"Parallel", L"4"}});
+    ListedAtStart(program, L"二件.clt", AllChecked(slow), {{L"Parallel", L"4"}});
     RunningProgram tolvane(program);
     ASSERT_NE(tolvane.WaitForMain(), nullptr);
     const Run run = RunToTheEnd(tolvane);

@@ -26,11 +26,9 @@ TEST(PlannerScenario, ProducersEndBeforeConsumersVariantsNeverOverlapControlsRun
     SystemShape shape;
     shape.bases = 3, shape.controls = 2, shape.dlls = 9, shape.exes = 5, shape.variantPairs = 2, shape.msPerUnit = 4;
     const PlannedSystem system = MakePlannedSystem(program.Folder(L"system"), shape, times);
-    const std::wstring list = program.File(L"all.clt");
     std::vector<std::pair<bool, std::wstring>> entries;
     for (const auto& p : system.projects) entries.emplace_back(true, p.path);
-    WriteList(list, entries);
-    program.WriteTolvaneIni(StandInExe(), list);
+    const std::wstring list = ListedAtStart(program, L"all.clt", entries, {{L"Order", L"1"}, {L"Parallel", L"4"}});
 
     EXPECT_EQ(RunCmd(program, Quoted(list) + L" /order /parallel 4").status, 0u);
     EXPECT_EQ(RecordFaults(system, times), std::vector<std::wstring>{});
@@ -56,7 +54,6 @@ TEST(PlannerScenario, ProducersEndBeforeConsumersVariantsNeverOverlapControlsRun
               plan.end());
 
     // The window writes the same lines into its log.
-    program.WriteIni(L"Tolvane.ini", {{L"EXE", StandInExe()}, {L"PREV_List", list}, {L"Order", L"1"}, {L"Parallel", L"4"}});
     RunningProgram tolvane(program);
     ASSERT_NE(tolvane.WaitForMain(), nullptr);
     tolvane.Command(ids::mnuCompilePlan);

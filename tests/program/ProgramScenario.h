@@ -6,6 +6,7 @@
 // After windows.h, which it needs.
 #include <tlhelp32.h>
 
+#include <algorithm>
 #include <string>
 #include <utility>
 #include <vector>
@@ -128,6 +129,36 @@ inline void WriteList(const std::wstring& path, const std::vector<std::pair<bool
     ASSERT_TRUE(WriteBytes(path, *bytes));
 }
 
+// Each project's path, every one checked.
+inline std::vector<std::pair<bool, std::wstring>> AllChecked(const std::vector<Project>& projects) {
+    std::vector<std::pair<bool, std::wstring>> entries;
+    for (const auto& p : projects) entries.emplace_back(true, p.path);
+    return entries;
+}
+
+// A compile list beside the program, and the Tolvane.ini that names the
+// stand-in and reopens the list at start, with these further keys. The list's path.
+inline std::wstring ListedAtStart(const ProgramFolder& program, const std::wstring& name,
+                                  const std::vector<std::pair<bool, std::wstring>>& entries,
+                                  std::vector<std::pair<std::wstring, std::wstring>> keys = {}) {
+    const std::wstring list = program.File(name);
+    WriteList(list, entries);
+    keys.insert(keys.begin(), {{L"EXE", StandInExe()}, {L"PREV_List", list}});
+    program.WriteIni(L"Tolvane.ini", keys);
+    return list;
+}
+
+// A menu command and the dialog it opens, found by caption (nullptr when none shows).
+inline HWND Opened(const RunningProgram& tolvane, int command, const std::wstring& caption) {
+    tolvane.Command(command);
+    return tolvane.WaitForCaption(caption);
+}
+
+inline bool IsFolder(const std::wstring& path) {
+    const DWORD a = GetFileAttributesW(path.c_str());
+    return a != INVALID_FILE_ATTRIBUTES && (a & FILE_ATTRIBUTE_DIRECTORY);
+}
+
 // Text in the ANSI code page, as the program writes its files; a marker no
 // file holds when the text does not fit.
 inline std::string Ansi(const std::wstring& text) {
@@ -151,15 +182,22 @@ inline std::wstring Progress(const Project& project, const std::wstring& status)
     return L"T\t" + project.file + L"   " + status;
 }
 
+// The lines under a project's failure line, up to the empty line.
+inline std::vector<std::wstring> UnderFailure(const std::vector<std::wstring>& out, const Project& project) {
+    const std::vector<std::wstring> masked = Masked(out);
+    auto it = std::find(masked.begin(), masked.end(), Progress(project, kFailed));
+    std::vector<std::wstring> under;
+    if (it == masked.end()) return {L"(no failure line)"};
+    for (++it; it != masked.end() && !it->empty(); ++it) under.push_back(*it);
+    return under;
+}
+
 // Runs with F12's command and answers the closing notice. The first line of
 // the notice, and the progress lines the run added to the log ("file status").
 inline std::pair<std::wstring, std::vector<std::wstring>> RunToTheEnd(RunningProgram& tolvane) {
     const std::size_t before = tolvane.LogLines().size();
     tolvane.Command(ids::mnuCompile);
-    HWND notice = tolvane.WaitForClass(kWarningBoxClass);
-    if (!notice) return {L"no notice", {}};
-    const std::wstring line1 = LinesOf(notice).line1;
-    Answer(notice, MessageBoxBase::cmdOK);
+    const std::wstring line1 = Answered(tolvane).line1;
     const auto lines = tolvane.LogLines();
     std::vector<std::wstring> progress;
     for (std::size_t i = before; i < lines.size(); ++i) {

@@ -52,7 +52,7 @@ std::vector<int> ControlsCutOff(HWND window) {
     return search.cut;
 }
 
-TEST(StartupScenario, FirstStartAsksForTheCompilerWhichTheNextRunUses) {
+TEST(StartupScenario, FirstStartAsksForTheCompilerASecondStartIsRefusedHelpAndTheListForgotten) {
     ProgramFolder program;
     // Copied where the path has Japanese and a blank in it.
     const std::wstring compiler = program.Folder(L"コンパイラ 置き場") + L"\\VBStandIn.exe";
@@ -122,9 +122,7 @@ TEST(StartupScenario, FirstStartAsksForTheCompilerWhichTheNextRunUses) {
     // Another compiler through the menu counts for the very next run.
     const std::wstring other = program.Folder(L"別の コンパイラ") + L"\\VB6.EXE";
     ASSERT_TRUE(CopyFileW(StandInExe().c_str(), other.c_str(), FALSE));
-    tolvane.Command(ids::mnuEditTool);
-    options = tolvane.WaitForCaption(L"ｵﾌﾟｼｮﾝ");
-    ASSERT_NE(options, nullptr);
+    ASSERT_NE(options = Opened(tolvane, ids::mnuEditTool, L"ｵﾌﾟｼｮﾝ"), nullptr);
     path = Child(options, frmOption::txtEXE);
     EXPECT_EQ(WindowText(path), compiler);
     SetWindowTextTo(path, other);
@@ -135,87 +133,53 @@ TEST(StartupScenario, FirstStartAsksForTheCompilerWhichTheNextRunUses) {
     EXPECT_EQ(RunToTheEnd(tolvane).first, L"");
     EXPECT_EQ(ReadStandInOutput(app.output)[L"Program"], other);
 
-    // A run without failures leaves the list unchanged: closing asks nothing.
-    tolvane.Command(ids::mnuEditEnd);
+    // Started again while another program is in front: refused, and after
+    // the warning the running Tolvane comes forward.
+    {
+        OtherProgramWindow inFront;
+        RunningProgram second(program, {L"", false});
+        ExpectBox(second, kWarningBoxClass, L"すでにTolvaneは起動しています", L"なお、複数起動は出来ません");
+        ASSERT_TRUE(second.WaitForExit());
+        EXPECT_EQ(second.FindOfClass(kSplashClass), nullptr);
+        EXPECT_TRUE(WaitUntil([&] { return GetForegroundWindow() == main; }, 10s));
+    }
+    EXPECT_TRUE(tolvane.Running());
+    EXPECT_TRUE(IsWindowEnabled(main));
+    EXPECT_EQ(tolvane.FindOfClass(kWarningBoxClass), nullptr);
+    EXPECT_EQ(tolvane.Items().size(), 1u);
+
+    // The usage text opens in the program for text files, which is closed again.
+    tolvane.Command(ids::mnuEditUse);
+    const std::wstring editor = L"ReadMe.txt - メモ帳";
+    HWND readMe = WaitForTop(0, nullptr, &editor, 60s);
+    ASSERT_NE(readMe, nullptr) << "no editor showed ReadMe.txt";
+    EXPECT_TRUE(IsWindowEnabled(main));
+    PostMessageW(readMe, WM_CLOSE, 0, 0);
+    // The usage text is missing beside the program: said in red.
+    ASSERT_TRUE(DeleteFileW(program.File(L"ReadMe.txt").c_str()));
+    tolvane.Command(ids::mnuEditUse);
+    EXPECT_TRUE(LineShows(tolvane.WaitForClass(kWarningBoxClass), 1, kRedText));
+    ExpectBox(tolvane, kWarningBoxClass, L"", L"ReadMe.txtが見つかりません");
+
+    // The version window, modal over the main window.
+    HWND about = Opened(tolvane, ids::mnuEditVer, L"ﾊﾞｰｼﾞｮﾝ情報");
+    ASSERT_NE(about, nullptr);
+    EXPECT_EQ(WindowText(Child(about, frmAbout::kLblVersion)), L"Ver 2.0.2");
+    EXPECT_FALSE(IsWindowEnabled(main));
+    CaptureWindow(about, "about");
+    ASSERT_TRUE(Answer(about, frmAbout::kCmdOK));
+    ASSERT_TRUE(WaitUntil([&] { return IsWindowEnabled(main) != FALSE; }, 10s));
+
+    // A run without failures leaves the list unchanged: the close box asks
+    // nothing. The start-up option turned off, the list is forgotten.
+    tolvane.Command(ids::mnuEditInitialize);
+    PostMessageW(main, WM_CLOSE, 0, 0);
     ASSERT_TRUE(tolvane.WaitForExit());
-    EXPECT_EQ(tolvane.FindOfClass(kYesNoBoxClass), nullptr);
-    const auto ini = program.Bytes(L"Tolvane.ini");
-    ASSERT_TRUE(ini.has_value());
-    EXPECT_NE(ini->find("[COMMON]\r\n"), std::string::npos);
-    EXPECT_NE(ini->find(Ansi(L"EXE=" + other + L"\r\n")), std::string::npos) << *ini;
-    EXPECT_NE(ini->find(Ansi(L"PREV_List=" + list + L"\r\n")), std::string::npos) << *ini;
-    EXPECT_NE(ini->find("TimeLimit=30\r\n"), std::string::npos) << *ini;  // written out for users to find
-    EXPECT_EQ(ini->find("\xEF\xBB\xBF"), std::string::npos);
-}
-
-TEST(StartupScenario, SecondInstanceIsRefusedHelpAndTheListReopenedAtStart) {
-    ProgramFolder program;
-    const std::wstring folder = program.Folder(L"一覧 フォルダ");
-    const Project app = MakeProject(program, {L"ソース", L"App"}, L"");
-    const Project lib = MakeProject(program, {L"ソース\\部品", L"Lib"}, L"");
-    const std::wstring list = folder + L"\\前回.clt";
-    WriteList(list, {{true, app.path}, {false, lib.path}});
-    program.WriteTolvaneIni(StandInExe(), list);
-
-    {
-        RunningProgram first(program);
-        HWND main = first.WaitForMain();
-        ASSERT_NE(main, nullptr);
-        ASSERT_EQ(first.Items().size(), 2u);
-
-        {
-            // Started while another program is in front: after the warning
-            // the running Tolvane comes forward.
-            OtherProgramWindow other;
-            RunningProgram second(program, {L"", false});
-            ExpectBox(second, kWarningBoxClass, L"すでにTolvaneは起動しています", L"なお、複数起動は出来ません");
-            ASSERT_TRUE(second.WaitForExit());
-            EXPECT_EQ(second.FindOfClass(kSplashClass), nullptr);
-            EXPECT_TRUE(WaitUntil([&] { return GetForegroundWindow() == main; }, 10s));
-        }
-        EXPECT_TRUE(first.Running());
-        EXPECT_TRUE(IsWindowEnabled(main));
-        EXPECT_EQ(first.FindOfClass(kWarningBoxClass), nullptr);
-        EXPECT_EQ(first.Items().size(), 2u);
-
-        // The usage text opens in the program for text files, which is closed again.
-        first.Command(ids::mnuEditUse);
-        const std::wstring editor = L"ReadMe.txt - メモ帳";
-        HWND readMe = WaitForTop(0, nullptr, &editor, 60s);
-        ASSERT_NE(readMe, nullptr) << "no editor showed ReadMe.txt";
-        EXPECT_TRUE(IsWindowEnabled(main));
-        PostMessageW(readMe, WM_CLOSE, 0, 0);
-        // The usage text is missing beside the program: said in red.
-        ASSERT_TRUE(DeleteFileW(program.File(L"ReadMe.txt").c_str()));
-        first.Command(ids::mnuEditUse);
-        EXPECT_TRUE(LineShows(first.WaitForClass(kWarningBoxClass), 1, kRedText));
-        ExpectBox(first, kWarningBoxClass, L"", L"ReadMe.txtが見つかりません");
-
-        // The version window, modal over the main window.
-        first.Command(ids::mnuEditVer);
-        HWND about = first.WaitForCaption(L"ﾊﾞｰｼﾞｮﾝ情報");
-        ASSERT_NE(about, nullptr);
-        EXPECT_EQ(WindowText(Child(about, frmAbout::kLblVersion)), L"Ver 2.0.2");
-        EXPECT_FALSE(IsWindowEnabled(main));
-        CaptureWindow(about, "about");
-        ASSERT_TRUE(Answer(about, frmAbout::kCmdOK));
-        ASSERT_TRUE(WaitUntil([&] { return IsWindowEnabled(main) != FALSE; }, 10s));
-
-        // Unchanged since start-up: closing asks nothing.
-        PostMessageW(main, WM_CLOSE, 0, 0);
-        ASSERT_TRUE(first.WaitForExit());
-    }
-    {
-        // Reopened again; the start-up option turned off, so it is forgotten.
-        RunningProgram again(program);
-        ASSERT_NE(again.WaitForMain(), nullptr);
-        EXPECT_EQ(again.Items().size(), 2u);
-        again.Command(ids::mnuEditInitialize);
-        again.Command(ids::mnuEditEnd);
-        ASSERT_TRUE(again.WaitForExit());
-    }
-    EXPECT_NE(program.Bytes(L"Tolvane.ini")->find("PREV_List=\r\n"), std::string::npos);
-
+    const std::string ini = program.Bytes(L"Tolvane.ini").value_or("");
+    EXPECT_EQ(ini.rfind("[COMMON]\r\n", 0), 0u) << ini;  // no byte-order mark before it
+    EXPECT_NE(ini.find(Ansi(L"EXE=" + other + L"\r\n")), std::string::npos) << ini;
+    EXPECT_NE(ini.find("PREV_List=\r\n"), std::string::npos) << ini;
+    EXPECT_NE(ini.find("TimeLimit=30\r\n"), std::string::npos) << ini;  // written out for users to find
     RunningProgram last(program);
     ASSERT_NE(last.WaitForMain(), nullptr);
     EXPECT_TRUE(last.Items().empty());
@@ -234,8 +198,7 @@ TEST(StartupScenario, AtEachScreenDensityWithAThickFrameNothingIsCutOff) {
         HWND main = tolvane.WaitForMain();
         ASSERT_NE(main, nullptr);
         EXPECT_EQ(ControlsCutOff(main), std::vector<int>{});
-        tolvane.Command(ids::mnuAddList);
-        HWND chooser = tolvane.WaitForCaption(L"vbp指定");
+        HWND chooser = Opened(tolvane, ids::mnuAddList, L"vbp指定");
         ASSERT_NE(chooser, nullptr);
         RECT outer{}, client{};
         GetWindowRect(chooser, &outer);

@@ -28,25 +28,23 @@ const std::wstring kStopping = L"ｺﾝﾊﾟｲﾙを中止しています・�
 TEST(StopScenario, F11StopsBetweenBuildsASecondF11EndsAHungCompilerAndUnattendedFailuresAreNamed) {
     ProgramFolder program;
     const std::wstring record = program.File(L"builds.txt");
-    std::vector<Project> projects;
-    projects.push_back(MakeProject(program, {L"p1", L"First", false, 300}, record));
-    // Long enough that the stop request surely arrives while it builds.
-    projects.push_back(MakeProject(program, {L"p2", L"Second", false, 4000}, record));
-    projects.push_back(MakeProject(program, {L"p3", L"Third"}, record));
-    projects.push_back(MakeProject(program, {L"p4", L"Fourth"}, record));
-    const Project hung = MakeProject(program, {L"p5", L"Hung", false, 0, true}, record);
-    // Built last, each ending without a good build and without a plain box.
-    const std::vector<Project> bad = {
+    const std::vector<Project> all = {
+        // The second long enough that the stop request surely arrives while it builds.
+        MakeProject(program, {L"p1", L"First", false, 300}, record),
+        MakeProject(program, {L"p2", L"Second", false, 4000}, record),
+        MakeProject(program, {L"p3", L"Third"}, record), MakeProject(program, {L"p4", L"Fourth"}, record),
+        MakeProject(program, {L"p5", L"Hung", false, 0, true}, record),
+        // Built last, each ending without a good build and without a plain box.
         MakeProject(program, {L"p6", L"Crash", false, 0, false, {{L"StandInCrash", L"1"}}}, L""),
         MakeProject(program, {L"p7", L"Exit1", false, 0, false, {{L"StandInExitCode", L"1"}}}, L""),
         MakeProject(program, {L"p8", L"Prompt", false, 0, false, {{L"StandInPrompt", L"File in Use"}}}, L""),
         MakeProject(program, {L"p9", L"YesNo", true, 0, false, {{L"StandInYesNoBox", L"1"}}}, L""),
     };
-    const std::wstring list = program.File(L"stop.clt");
-    WriteList(list, {{true, projects[0].path}, {true, projects[1].path}, {true, projects[2].path},
-                     {true, projects[3].path}, {false, hung.path}, {false, bad[0].path}, {false, bad[1].path},
-                     {false, bad[2].path}, {false, bad[3].path}});
-    program.WriteIni(L"Tolvane.ini", {{L"EXE", StandInExe()}, {L"PREV_List", list}, {L"TimeLimit", L"1"}});
+    const std::vector<Project> projects(all.begin(), all.begin() + 4), bad(all.begin() + 5, all.end());
+    const Project& hung = all[4];
+    auto entries = AllChecked(all);
+    for (size_t i = 4; i < all.size(); ++i) entries[i].first = false;
+    ListedAtStart(program, L"stop.clt", entries, {{L"TimeLimit", L"1"}});
 
     RunningProgram tolvane(program);
     HWND main = tolvane.WaitForMain();
@@ -69,11 +67,9 @@ TEST(StopScenario, F11StopsBetweenBuildsASecondF11EndsAHungCompilerAndUnattended
     // The interrupted build finished; the later ones never started.
     EXPECT_EQ(ReadUtf8Lines(record).size(), 2u);
     EXPECT_NE(GetFileAttributesW(projects[1].output.c_str()), INVALID_FILE_ATTRIBUTES);
-    const std::vector<const Project*> all = {&projects[0], &projects[1], &projects[2], &projects[3], &hung,
-                                             &bad[0],      &bad[1],      &bad[2],      &bad[3]};
     const auto checked = [&](const std::wstring& marks) {  // + or - for each of the nine, in order
         std::wstring list;
-        for (size_t i = 0; i < all.size(); ++i) list += marks.substr(i, 1) + all[i]->file + L" ";
+        for (size_t i = 0; i < all.size(); ++i) list += marks.substr(i, 1) + all[i].file + L" ";
         return ListShows(tolvane, list);
     };
     EXPECT_TRUE(checked(L"++++-----")) << ToUtf8(Marks(tolvane.Items()));
