@@ -31,7 +31,7 @@ protected:
     }
 };
 
-TEST_F(EngineList, AddVbpTrimsSpacesAndEntryIsOneBased) {
+TEST_F(EngineList, AddVbpTrimsSpacesEntryIsOneBasedAndTheLimitKeepsTheList) {
     Add({{L"  C:\\Src\\App.vbp  ", true}, {L"C:\\Src\\App.vbp", false}, {L"   ", true}, {L"\tC:\\Tab.vbp", false}});
     EXPECT_EQ(Paths(), (std::vector<std::wstring>{L"C:\\Src\\App.vbp", L"C:\\Src\\App.vbp", L"", L"\tC:\\Tab.vbp"}));
     EXPECT_TRUE(engine.Entry(1).Name() == L"App.vbp" && engine.Entry(1).Action() && !engine.Entry(1).Failure());
@@ -39,9 +39,8 @@ TEST_F(EngineList, AddVbpTrimsSpacesAndEntryIsOneBased) {
     engine.Vbp()[1]->SetAction(true);  // Vbp() is the live list
     EXPECT_EQ(engine.TargetCount(), 3);
     for (int bad : {0, 5, -1}) EXPECT_EQ(Raised([&] { engine.Entry(bad); }).Number(), kErrSubscriptOutOfRange);
-}
 
-TEST_F(EngineList, AddVbpRefusesBeyondTheLimitKeepingTheList) {
+    engine.RemoveTargetAll();
     for (int i = 0; i < clsTolvane::kMaxEntries; ++i) engine.addVbp(L"C:\\p.vbp", i % 2 == 0);
     ASSERT_EQ(engine.Count(), 32767);
     EXPECT_EQ(Raised([&] { engine.addVbp(L"C:\\last.vbp", true); }).Description(),

@@ -54,7 +54,7 @@ TEST_F(Files, ExistOnlyAsOrdinaryVisibleFilesInAnyCase) {
     EXPECT_EQ(Raised([&] { StringExecute(command); }).Description(), command + L"が実行出来ませんでした");
 }
 
-TEST_F(Files, SettingsAreReadWholeAndAnUnreadableFileIsToldFromAMissingOne) {
+TEST_F(Files, SettingsAreReadWholeUnreadableIsNotMissingAndEveryKeyReadsAsTheProgramsRelyOn) {
     const std::wstring ini = folder.File(L"Tolvane.ini");
     EXPECT_FALSE(CheckIniReadable(ini).Failed());
     // Past every buffer size on the way: a list path of 342 bytes was once cut at 254.
@@ -80,6 +80,27 @@ TEST_F(Files, SettingsAreReadWholeAndAnUnreadableFileIsToldFromAMissingOne) {
     EXPECT_NE(refused.Code(), 0u);  // the reason the caller reports
     EXPECT_STREQ(refused.Source(), L"PutIniString");
     EXPECT_FALSE(FileExists(folder.File(L"missing\\Tolvane.ini")));
+
+    // Tolvane.ini itself is beside the running program: this one's, restored afterwards.
+    const std::wstring programIni = TolvaneIniPath();
+    const auto before = ReadBytes(programIni);
+    SetFileAttributesW(programIni.c_str(), FILE_ATTRIBUTE_NORMAL);
+    ASSERT_TRUE(WriteBytes(programIni, "[COMMON]\r\nOrder= 1 \r\nSkip=yes\r\nCompilerLog=1\r\nParallel=3\r\nVersion= 2.5 \r\n"));
+    EXPECT_TRUE(ReadSetting(settings::kOrder) && ReadSetting(settings::kCompilerLog) && !ReadSetting(settings::kSkip));
+    EXPECT_EQ(ReadSetting(settings::kParallel), 3);
+    EXPECT_EQ(ReadSetting(settings::kVersion), L"2.5");
+    // The dialog shows the default without writing it; a program's read stores it.
+    EXPECT_EQ(EditedIniText(settings::kTimeLimit.key), L"30");
+    EXPECT_EQ(ReadBytes(programIni)->find("TimeLimit"), std::string::npos);
+    EXPECT_EQ(ReadSetting(settings::kTimeLimit), kDefaultTimeLimit);
+    EXPECT_FALSE(WriteSetting(settings::kParallel, 4).Failed() || WriteSetting(settings::kSkip, true).Failed() ||
+                 WriteSetting(settings::kPreviousList, std::wstring(L"C:\\ｶﾅ.txt")).Failed());
+    EXPECT_TRUE(ReadPlanOptions().parallel == 4 && ReadPlanOptions().skip);
+    for (const char* stored : {"TimeLimit=30\r\n", "Skip=1\r\n", "PREV_List=C:\\\xB6\xC5.txt\r\n"})
+        EXPECT_NE(ReadBytes(programIni)->find(stored), std::string::npos) << stored;
+    SetFileAttributesW(programIni.c_str(), FILE_ATTRIBUTE_NORMAL);
+    if (!before) DeleteFileW(programIni.c_str());
+    if (before) WriteBytes(programIni, *before);
 }
 
 TEST_F(Files, AHandleIsClosedByItsLastOwnerAndAFailedReadSaysWhoMetIt) {
@@ -107,29 +128,6 @@ TEST_F(Files, AHandleIsClosedByItsLastOwnerAndAFailedReadSaysWhoMetIt) {
     EXPECT_EQ(raised.Description(), L"missing.txtが開けませんでした: " + LastErrorText(ERROR_FILE_NOT_FOUND));
     EXPECT_FALSE(ReadWholeFile(path, bytes).Failed());
     EXPECT_EQ(bytes, "x");
-}
-
-// Tolvane.ini is beside the running program: this one's, restored afterwards.
-TEST_F(Files, EveryTolvaneIniKeyReadsAsBothProgramsAndTheDialogsRelyOn) {
-    const std::wstring ini = TolvaneIniPath();
-    const auto before = ReadBytes(ini);
-    SetFileAttributesW(ini.c_str(), FILE_ATTRIBUTE_NORMAL);
-    ASSERT_TRUE(WriteBytes(ini, "[COMMON]\r\nOrder= 1 \r\nSkip=yes\r\nCompilerLog=1\r\nParallel=3\r\nVersion= 2.5 \r\n"));
-    EXPECT_TRUE(ReadSetting(settings::kOrder) && ReadSetting(settings::kCompilerLog) && !ReadSetting(settings::kSkip));
-    EXPECT_EQ(ReadSetting(settings::kParallel), 3);
-    EXPECT_EQ(ReadSetting(settings::kVersion), L"2.5");
-    // The dialog shows the default without writing it; a program's read stores it.
-    EXPECT_EQ(EditedIniText(settings::kTimeLimit.key), L"30");
-    EXPECT_EQ(ReadBytes(ini)->find("TimeLimit"), std::string::npos);
-    EXPECT_EQ(ReadSetting(settings::kTimeLimit), kDefaultTimeLimit);
-    EXPECT_FALSE(WriteSetting(settings::kParallel, 4).Failed() || WriteSetting(settings::kSkip, true).Failed() ||
-                 WriteSetting(settings::kPreviousList, std::wstring(L"C:\\ｶﾅ.txt")).Failed());
-    EXPECT_TRUE(ReadPlanOptions().parallel == 4 && ReadPlanOptions().skip);
-    for (const char* stored : {"TimeLimit=30\r\n", "Skip=1\r\n", "PREV_List=C:\\\xB6\xC5.txt\r\n"})
-        EXPECT_NE(ReadBytes(ini)->find(stored), std::string::npos) << stored;
-    SetFileAttributesW(ini.c_str(), FILE_ATTRIBUTE_NORMAL);
-    if (!before) DeleteFileW(ini.c_str());
-    if (before) WriteBytes(ini, *before);
 }
 
 TEST_F(Files, ATextFileThatCannotBeWrittenLeavesTheOldOne) {
