@@ -72,12 +72,6 @@ HWND FindTop(DWORD pid, const wchar_t* className, const std::wstring* caption) {
     return s.found;
 }
 
-HWND WaitForTop(DWORD pid, const wchar_t* className, const std::wstring* caption, std::chrono::milliseconds limit) {
-    HWND found = nullptr;
-    WaitUntil([&] { return (found = FindTop(pid, className, caption)) != nullptr; }, limit);
-    return found;
-}
-
 HWND Child(HWND parent, int id) {
     ChildSearch s{id, nullptr};
     EnumChildWindows(parent, MatchChild, reinterpret_cast<LPARAM>(&s));

@@ -26,8 +26,12 @@ bool WaitUntil(const std::function<bool()>& condition, std::chrono::milliseconds
 // A visible top-level window of the process (any process when pid is 0)
 // with this class and caption; a null class or caption matches any.
 HWND FindTop(DWORD pid, const wchar_t* className, const std::wstring* caption);
-HWND WaitForTop(DWORD pid, const wchar_t* className, const std::wstring* caption,
-                std::chrono::milliseconds limit = 20s);
+inline HWND WaitForTop(DWORD pid, const wchar_t* className, const std::wstring* caption,
+                       std::chrono::milliseconds limit = 20s) {
+    HWND found = nullptr;
+    WaitUntil([&] { return (found = FindTop(pid, className, caption)) != nullptr; }, limit);
+    return found;
+}
 inline bool WaitForWindowGone(HWND hwnd, std::chrono::milliseconds limit = 20s) {
     return WaitUntil([&] { return !IsWindow(hwnd) || !IsWindowVisible(hwnd); }, limit);
 }

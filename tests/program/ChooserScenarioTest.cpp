@@ -149,6 +149,7 @@ TEST(ChooserScenario, OpenModeRefusesReportsAndTakesANameThenTheFolderSearchAndA
     EXPECT_EQ(Refusal(tolvane, d).line2, L"ドライブの準備が出来ていません");
     DefineDosDeviceW(DDD_REMOVE_DEFINITION, L"Q:", nullptr);
     ASSERT_TRUE(Answer(d, Dlg::cmdCancel));
+    EXPECT_EQ(tolvane.Items().size(), 2u);
 
     // Esc while the search shows its progress: it ends with nothing added.
     tolvane.Command(ids::mnuAddAllList);
@@ -158,10 +159,11 @@ TEST(ChooserScenario, OpenModeRefusesReportsAndTakesANameThenTheFolderSearchAndA
     ASSERT_TRUE(WaitUntil([&] { return IsWindowVisible(progress) != FALSE; }, 20s));
     tolvane.PostKeyToFocus(VK_ESCAPE);
     ASSERT_TRUE(WaitUntil([&] { return !IsWindowVisible(progress); }, 20s));
+    EXPECT_EQ(tolvane.Items().size(), 2u);
 
     tolvane.Command(ids::mnuAddAllList);
     ASSERT_TRUE(Chosen(tolvane, L"検索フォルダ指定", L""));
-    // Level by level, the hidden folder left out, every project checked; the cancelled chooser and search added nothing.
+    // Level by level, the hidden folder left out, every project checked.
     ASSERT_TRUE(ListShows(tolvane, L"+y.vbp +x.vbp +Top.vbp +Middle.vbp +Deep.vbp ")) << ToUtf8(Marks(tolvane.Items()));
 
     // All unchecked, the middle one checked again, the unchecked ones dropped.
