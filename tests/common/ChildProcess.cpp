@@ -48,14 +48,4 @@ ChildProcess::~ChildProcess() {
     }
 }
 
-bool ChildProcess::WaitForExit(std::chrono::milliseconds limit) const {
-    return WaitForSingleObject(process_.Get(), static_cast<DWORD>(limit.count())) == WAIT_OBJECT_0;
-}
-
-DWORD ChildProcess::ExitCode() const {
-    DWORD code = 0;
-    GetExitCodeProcess(process_.Get(), &code);
-    return code;
-}
-
 }  // namespace tolvane::testing

@@ -23,8 +23,14 @@ public:
     DWORD Id() const { return pid_; }
     HANDLE Handle() const { return process_.Get(); }
     bool Running() const { return WaitForSingleObject(process_.Get(), 0) == WAIT_TIMEOUT; }
-    bool WaitForExit(std::chrono::milliseconds limit) const;
-    DWORD ExitCode() const;
+    bool WaitForExit(std::chrono::milliseconds limit) const {
+        return WaitForSingleObject(process_.Get(), static_cast<DWORD>(limit.count())) == WAIT_OBJECT_0;
+    }
+    DWORD ExitCode() const {
+        DWORD code = 0;
+        GetExitCodeProcess(process_.Get(), &code);
+        return code;
+    }
 
 private:
     tolvane::Handle process_;

@@ -5,11 +5,9 @@
 #include <stdexcept>
 
 #include "Screenshot.h"
-#include "TextFiles.h"
 #include "support/win32/Files.h"
 #include "support/win32/Handle.h"
 #include "ui/chooser/frmDialogBox.h"
-#include "ui/main/MainIds.h"
 
 namespace tolvane::testing {
 
@@ -76,16 +74,6 @@ void ProgramFolder::WriteIni(const std::wstring& fileName,
     if (!WriteBytes(File(fileName), *bytes)) throw std::runtime_error("cannot write a settings file");
 }
 
-void ProgramFolder::WriteTolvaneIni(const std::wstring& exe, const std::wstring& prevList) const {
-    WriteIni(L"Tolvane.ini", {{L"EXE", exe}, {L"PREV_List", prevList}});
-}
-
-std::optional<std::string> ProgramFolder::Bytes(const std::wstring& name) const { return ReadBytes(File(name)); }
-
-bool ProgramFolder::Has(const std::wstring& name) const {
-    return GetFileAttributesW(File(name).c_str()) != INVALID_FILE_ATTRIBUTES;
-}
-
 RunningProgram::RunningProgram(const ProgramFolder& folder) : RunningProgram(folder, Options{}) {}
 
 RunningProgram::RunningProgram(const ProgramFolder& folder, Options options)
@@ -112,17 +100,10 @@ HWND RunningProgram::WaitForMain(std::chrono::milliseconds limit) {
     return found;
 }
 
-HWND RunningProgram::Control(int id) const { return main_ ? Child(main_, id) : nullptr; }
-
-HWND RunningProgram::WaitForClass(const wchar_t* className, std::chrono::milliseconds limit) const {
+HWND RunningProgram::WaitForOwn(const wchar_t* className, const std::wstring* caption,
+                               std::chrono::milliseconds limit) const {
     HWND found = nullptr;
-    WaitUntil([&] { return (found = FindOfClass(className)) != nullptr || !Running(); }, limit);
-    return found;
-}
-
-HWND RunningProgram::WaitForCaption(const std::wstring& caption, std::chrono::milliseconds limit) const {
-    HWND found = nullptr;
-    WaitUntil([&] { return (found = FindTop(Pid(), nullptr, &caption)) != nullptr || !Running(); }, limit);
+    WaitUntil([&] { return (found = FindTop(Pid(), className, caption)) != nullptr || !Running(); }, limit);
     return found;
 }
 
@@ -168,8 +149,7 @@ std::vector<ListItem> RunningProgram::Items() const {
         std::wstring text(length > 0 ? static_cast<size_t>(length) : 0, L'\0');
         if (length > 0 && !remote.Read(sizeof(LVITEMW), text.data(), text.size() * sizeof(wchar_t)))
             throw std::runtime_error("cannot read from the program");
-        const UINT state = ItemState(list, i, LVIS_STATEIMAGEMASK | LVIS_SELECTED);
-        items.push_back({text, IsChecked(state), (state & LVIS_SELECTED) != 0});
+        items.push_back({text, IsChecked(ItemState(list, i, LVIS_STATEIMAGEMASK))});
     }
     return items;
 }
@@ -196,12 +176,6 @@ HWND RunningProgram::Choose(const std::wstring& caption, const std::wstring& nam
     Click(Child(chooser, frmDialogBox::cmdOK));
     return chooser;
 }
-
-std::wstring RunningProgram::LogText() const { return WindowText(Control(main_ids::txtCompileList)); }
-
-std::vector<std::wstring> RunningProgram::LogLines() const { return SplitLines(LogText()); }
-
-std::wstring RunningProgram::Text(int id) const { return WindowText(Control(id)); }
 
 int CountScreenPixels(HWND window, COLORREF color) {
     const WindowPixels grab = GrabWindow(window);

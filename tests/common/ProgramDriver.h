@@ -14,7 +14,9 @@
 
 #include "ChildProcess.h"
 #include "TempFolder.h"
+#include "TextFiles.h"
 #include "UiDriver.h"
+#include "ui/main/MainIds.h"
 
 namespace tolvane::testing {
 
@@ -36,10 +38,12 @@ public:
     // An INI file beside the program with one section, COMMON, in the ANSI code page.
     void WriteIni(const std::wstring& fileName, const std::vector<std::pair<std::wstring, std::wstring>>& keys) const;
     // Tolvane.ini naming the compiler (the stand-in unless told) and the list to reopen.
-    void WriteTolvaneIni(const std::wstring& exe = StandInExe(), const std::wstring& prevList = L"") const;
+    void WriteTolvaneIni(const std::wstring& exe = StandInExe(), const std::wstring& prevList = L"") const {
+        WriteIni(L"Tolvane.ini", {{L"EXE", exe}, {L"PREV_List", prevList}});
+    }
     // A file's bytes; nothing when it is not there.
-    std::optional<std::string> Bytes(const std::wstring& name) const;
-    bool Has(const std::wstring& name) const;
+    std::optional<std::string> Bytes(const std::wstring& name) const { return ReadBytes(File(name)); }
+    bool Has(const std::wstring& name) const { return GetFileAttributesW(File(name).c_str()) != INVALID_FILE_ATTRIBUTES; }
 
 private:
     TempFolder temp_;
@@ -49,7 +53,6 @@ private:
 struct ListItem {
     std::wstring text;
     bool checked = false;
-    bool selected = false;
 };
 
 // Tolvane.exe started from a program folder. The process is ended (if still
@@ -73,13 +76,17 @@ public:
     // The main window once it is shown and takes input; nullptr if it never is.
     HWND WaitForMain(std::chrono::milliseconds limit = 90s);
     HWND Main() const { return main_; }
-    HWND Control(int id) const;
+    HWND Control(int id) const { return main_ ? Child(main_, id) : nullptr; }
 
     // A visible top-level window of this process, by class or by caption;
     // the waits give up when the process ends.
     HWND FindOfClass(const wchar_t* className) const { return FindTop(Pid(), className, nullptr); }
-    HWND WaitForClass(const wchar_t* className, std::chrono::milliseconds limit = 90s) const;
-    HWND WaitForCaption(const std::wstring& caption, std::chrono::milliseconds limit = 60s) const;
+    HWND WaitForClass(const wchar_t* className, std::chrono::milliseconds limit = 90s) const {
+        return WaitForOwn(className, nullptr, limit);
+    }
+    HWND WaitForCaption(const std::wstring& caption, std::chrono::milliseconds limit = 60s) const {
+        return WaitForOwn(nullptr, &caption, limit);
+    }
 
     // A menu command, as the menu sends it.
     void Command(int id) const;
@@ -92,9 +99,9 @@ public:
 
     // What the main window shows.
     std::vector<ListItem> Items() const;
-    std::wstring LogText() const;
-    std::vector<std::wstring> LogLines() const;
-    std::wstring Text(int id) const;
+    std::wstring LogText() const { return Text(main_ids::txtCompileList); }
+    std::vector<std::wstring> LogLines() const { return SplitLines(LogText()); }
+    std::wstring Text(int id) const { return WindowText(Control(id)); }
 
     // Sets an item's check mark with a real click on its box (when it differs).
     [[nodiscard]] bool SetItemChecked(int index, bool checked) const;
@@ -105,6 +112,8 @@ public:
     HWND Choose(const std::wstring& caption, const std::wstring& name) const;
 
 private:
+    HWND WaitForOwn(const wchar_t* className, const std::wstring* caption, std::chrono::milliseconds limit) const;
+
     ChildProcess process_;
     HWND main_ = nullptr;
 };

@@ -6,34 +6,6 @@
 
 namespace tolvane::testing {
 
-StandInProject::StandInProject(std::wstring folder, std::wstring fileName)
-    : folder_(std::move(folder)), fileName_(std::move(fileName)) {}
-
-StandInProject& StandInProject::Name(const std::wstring& name) {
-    name_ = name;
-    return *this;
-}
-
-StandInProject& StandInProject::ExeName(const std::wstring& exeName) {
-    exeName_ = exeName;
-    return *this;
-}
-
-StandInProject& StandInProject::Form(const std::wstring& file, bool create) {
-    lines_.push_back(L"Form=" + file);
-    if (create) create_.push_back(file);
-    return *this;
-}
-
-StandInProject& StandInProject::Set(const std::wstring& key, const std::wstring& value) {
-    lines_.push_back(key + L"=" + value);
-    return *this;
-}
-
-std::wstring StandInProject::Path() const { return folder_ + L"\\" + fileName_; }
-
-std::wstring StandInProject::OutputPath() const { return folder_ + L"\\" + exeName_; }
-
 std::wstring StandInProject::Write() const {
     std::wstring text = L"Type=Exe\r\nReference=*\\G{00020430-0000-0000-C000-000000000046}#2.0#0#stdole2.tlb#OLE Automation\r\n";
     for (const auto& line : lines_) text += line + L"\r\n";

@@ -72,16 +72,6 @@ HWND FindTop(DWORD pid, const wchar_t* className, const std::wstring* caption) {
     return s.found;
 }
 
-HWND WaitForTop(DWORD pid, const wchar_t* className, const std::wstring* caption, std::chrono::milliseconds limit) {
-    HWND found = nullptr;
-    WaitUntil([&] { return (found = FindTop(pid, className, caption)) != nullptr; }, limit);
-    return found;
-}
-
-bool WaitForWindowGone(HWND hwnd, std::chrono::milliseconds limit) {
-    return WaitUntil([&] { return !IsWindow(hwnd) || !IsWindowVisible(hwnd); }, limit);
-}
-
 HWND Child(HWND parent, int id) {
     ChildSearch s{id, nullptr};
     EnumChildWindows(parent, MatchChild, reinterpret_cast<LPARAM>(&s));
@@ -97,21 +87,6 @@ std::wstring WindowText(HWND window) {
         Ask(window, WM_GETTEXT, static_cast<WPARAM>(text.size()), reinterpret_cast<LPARAM>(text.data()));
     text.resize(copied > 0 ? static_cast<size_t>(copied) : 0);
     return text;
-}
-
-void SetWindowTextTo(HWND hwnd, const std::wstring& text) {
-    SendMessageW(hwnd, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()));
-}
-
-void Click(HWND button) { PostMessageW(button, BM_CLICK, 0, 0); }
-
-void PostKey(HWND target, WORD virtualKey) {
-    PostMessageW(target, WM_KEYDOWN, virtualKey, 1);
-    PostMessageW(target, WM_KEYUP, virtualKey, 0xC0000001);
-}
-
-bool BringToFront(HWND window) {
-    return WaitUntil([&] { return GetForegroundWindow() == window || (SetForegroundWindow(window), false); }, 10s);
 }
 
 bool ClickAt(HWND window, POINT screen) {
@@ -134,13 +109,6 @@ bool ClickWithMouse(HWND control) {
     RECT r{};
     GetWindowRect(control, &r);
     return ClickAt(GetAncestor(control, GA_ROOT), {(r.left + r.right) / 2, (r.top + r.bottom) / 2});
-}
-
-HWND FocusedControl(HWND window) {
-    GUITHREADINFO info{};
-    info.cbSize = sizeof info;
-    GetGUIThreadInfo(GetWindowThreadProcessId(window, nullptr), &info);
-    return info.hwndFocus;
 }
 
 HWND WaitForFocusIn(HWND window) {

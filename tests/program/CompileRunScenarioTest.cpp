@@ -32,7 +32,6 @@ TEST(FiveProjects, TwoFailuresThenOnlyTheFailedAreRebuilt) {
     RunningProgram tolvane{program};
     HWND main = tolvane.WaitForMain(), notice = nullptr;
     ASSERT_NE(main, nullptr);
-    ASSERT_EQ(tolvane.Items().size(), 5u);
     EXPECT_EQ(tolvane.Text(ids::lblCount), L"0/0");
     EXPECT_EQ(tolvane.LogText(), L"");
     // F12 through the real keyboard, while typing in the arguments box.
@@ -116,7 +115,6 @@ TEST(FiveProjects, TwoFailuresThenOnlyTheFailedAreRebuilt) {
     expected.insert(expected.end(), {kRule, L"開始時間：T", L"終了時間：T", L"経過時間：T", kRule});
     ASSERT_EQ(Masked(log), expected);
     EXPECT_TRUE(std::regex_match(log[log.size() - 2].substr(5), std::wregex(L"\\d\\d:\\d\\d:\\d\\d")));  // elapsed
-    EXPECT_EQ(tolvane.LogText().back(), L'=');  // no line end after the last rule
 
     // The failure counter, and exactly the failed projects left checked.
     EXPECT_EQ(tolvane.Text(ids::lblFailureCount), L"失敗 2");
@@ -179,7 +177,6 @@ TEST(CompileRunScenario, OutputFolderSettingsOrderSkipAndRunSideBySide) {
         ExpectBox(tolvane, kWarningBoxClass, L"指定のディレクトリは存在しません", L"");
         ASSERT_TRUE(WaitUntil([&] { return IsWindowEnabled(tolvane.Control(ids::lstCompileList)) != FALSE; }));
         EXPECT_EQ(tolvane.LogText(), L"\r\n");
-        EXPECT_FALSE(ReadBytes(app.output).has_value());
 
         Click(browse);
         HWND d = tolvane.WaitForCaption(L"出力フォルダ指定");

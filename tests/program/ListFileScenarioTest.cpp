@@ -13,7 +13,7 @@ TEST(ListFileScenario, SaveNewOpenReopenAtStartAndSaveOnClose) {
     // The chooser opens in the process's folder on first use, and where the
     // settings say for the project chooser.
     const std::wstring lists = program.Folder(L"リスト 置き場");
-    program.WriteTolvaneIni(StandInExe(), L"");
+    program.WriteTolvaneIni();
     program.WriteIni(L"DialogBox.ini", {{L"PREV_Vbp", source + L"\\"}});
     const std::wstring saved = lists + L"\\保存一覧.clt";
 
@@ -21,7 +21,6 @@ TEST(ListFileScenario, SaveNewOpenReopenAtStartAndSaveOnClose) {
         RunningProgram tolvane(program, {lists, true});
         HWND main = tolvane.WaitForMain();
         ASSERT_NE(main, nullptr);
-        EXPECT_TRUE(tolvane.Items().empty());
 
         for (const wchar_t* name : {L"App.vbp", L"Lib.vbp"}) {
             tolvane.Command(ids::mnuAddList);

@@ -270,16 +270,13 @@ struct CmdRun {
     std::wstring err;
 };
 inline std::wstring Quoted(const std::wstring& path) { return L"\"" + path + L"\""; }
-inline std::wstring CmdLine(const ProgramFolder& program, const std::wstring& args) {
-    return Quoted(program.File(L"TolvaneCmd.exe")) + L" " + args;
-}
 inline CmdRun FinishedRun(ChildProcess& cmd, const ProgramFolder& program) {
     EXPECT_TRUE(cmd.WaitForExit(120s));
     return {cmd.ExitCode(), SplitLines(FromAnsi(program.Bytes(L"out.txt").value_or(""))),
             FromAnsi(program.Bytes(L"err.txt").value_or(""))};
 }
 inline CmdRun RunCmd(const ProgramFolder& program, const std::wstring& args) {
-    ChildProcess cmd(CmdLine(program, args), program.File(L"out.txt"), program.File(L"err.txt"));
+    ChildProcess cmd(Quoted(program.File(L"TolvaneCmd.exe")) + L" " + args, program.File(L"out.txt"), program.File(L"err.txt"));
     return FinishedRun(cmd, program);
 }
 // Wine 8 delivers no console control event (GenerateConsoleCtrlEvent fails

@@ -110,7 +110,6 @@ TEST(StartupScenario, FirstStartAsksForTheCompilerASecondStartIsRefusedHelpAndTh
 
     HWND main = tolvane.WaitForMain();
     ASSERT_NE(main, nullptr);
-    ASSERT_EQ(tolvane.Items().size(), 1u);
 
     // The build runs the compiler just named, with the arguments of the box.
     SetWindowTextTo(tolvane.Control(ids::txtDimension), L"DEMO = 1 : 版 = 2");
@@ -143,7 +142,6 @@ TEST(StartupScenario, FirstStartAsksForTheCompilerASecondStartIsRefusedHelpAndTh
         EXPECT_EQ(second.FindOfClass(kSplashClass), nullptr);
         EXPECT_TRUE(WaitUntil([&] { return GetForegroundWindow() == main; }, 10s));
     }
-    EXPECT_TRUE(tolvane.Running());
     EXPECT_TRUE(IsWindowEnabled(main));
     EXPECT_EQ(tolvane.FindOfClass(kWarningBoxClass), nullptr);
     EXPECT_EQ(tolvane.Items().size(), 1u);

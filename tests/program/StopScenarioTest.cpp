@@ -54,7 +54,6 @@ TEST(StopScenario, F11StopsBetweenBuildsASecondF11EndsAHungCompilerAndUnattended
 
     // F11 (the real keyboard) while the second build runs.
     ASSERT_TRUE(WaitUntil([&] { return HasLine(tolvane, projects[1], kStarted); }, 60s));
-    EXPECT_FALSE(IsWindowEnabled(listControl));
     ASSERT_TRUE(tolvane.PressKeys(main, {VK_F11}));
     ASSERT_TRUE(WaitUntil([&] { return IsWindowEnabled(listControl); }, 60s));
     EXPECT_EQ(tolvane.FindOfClass(kWarningBoxClass), nullptr);

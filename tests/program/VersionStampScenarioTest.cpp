@@ -145,7 +145,7 @@ TEST(VersionStamp, ConsoleVersionAndSetReachEachProjectAndEveryFileComesBackByte
     MakeOld(hung.path);
     const FileState hungBefore = StateOf(hung.path);
     WriteList(list, {{true, hung.path}, {true, after.path}});
-    const std::wstring cmdLine = CmdLine(program, Quoted(list) + L" /version 7.0.99");
+    const std::wstring cmdLine = Quoted(program.File(L"TolvaneCmd.exe")) + L" " + Quoted(list) + L" /version 7.0.99";
     {
         ChildProcess cmd(cmdLine, program.File(L"out.txt"), program.File(L"err.txt"));
         // Stopped once the hung build has recorded its start, so that its line is
