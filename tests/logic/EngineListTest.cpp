@@ -107,10 +107,6 @@ TEST_F(EngineList, SettingsAreTrimmedAndTheOutputFolderMustExist) {
     EXPECT_EQ(engine.OutFolder(), L"C:\\File.txt");
     EXPECT_EQ(Raised([&] { engine.SetOutFolder(L"C:\\Missing"); }).Number(), kTolvaneErrorNumber);
     EXPECT_EQ(engine.OutFolder(), L"");  // missing: cleared
-
-    engine.SetOutFolder(L"C:\\File.txt");
-    engine.ClearOutFolder();
-    EXPECT_EQ(engine.OutFolder(), L"");
 }
 
 // The list file: one "mark TAB path" line per entry, read back with VB's rules for the mark.
