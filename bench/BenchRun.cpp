@@ -76,10 +76,6 @@ public:
     bool PathExists(const std::wstring& path) override { return inner_.PathExists(path); }
     void DoEvents() override { inner_.DoEvents(); }
     std::wstring NowText() override { return inner_.NowText(); }
-    // The timed runs build one project at a time.
-    void WaitForAny(const std::vector<CompilerProcess*>& compilers, std::chrono::milliseconds interval) override {
-        compilers.front()->WaitStep(interval);
-    }
     std::wstring NewCompilerLogPath() override { return inner_.NewCompilerLogPath(); }
     std::optional<std::string> ReadFileBytes(const std::wstring& path) override { return inner_.ReadFileBytes(path); }
     void RemoveFile(const std::wstring& path) override { inner_.RemoveFile(path); }

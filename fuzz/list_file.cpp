@@ -22,7 +22,6 @@ public:
     void DoEvents() override {}
     std::wstring NowText() override { return std::wstring(); }
     std::unique_ptr<CompilerProcess> StartCompiler(const std::wstring&, const std::wstring&) override { return nullptr; }
-    void WaitForAny(const std::vector<CompilerProcess*>&, std::chrono::milliseconds) override {}
     std::wstring NewCompilerLogPath() override { return std::wstring(); }
     std::optional<std::string> ReadFileBytes(const std::wstring&) override { return std::nullopt; }
     void RemoveFile(const std::wstring&) override {}

@@ -78,8 +78,12 @@ public:
 
     // Sleeps until one of these compilers (started by this platform) ends,
     // window input arrives, or the interval passes, then lets pending window
-    // events run once, as WaitStep does for one.
-    virtual void WaitForAny(const std::vector<CompilerProcess*>& compilers, std::chrono::milliseconds interval) = 0;
+    // events run once, as WaitStep does for one. A platform that cannot wait
+    // on several at once waits on the first; the others' ends are then seen
+    // when the interval passes.
+    virtual void WaitForAny(const std::vector<CompilerProcess*>& compilers, std::chrono::milliseconds interval) {
+        compilers.front()->WaitStep(interval);
+    }
 
     // A path for one build's compiler log in the user's temporary folder that
     // no other call, of this process or another, hands out while it is in use.

@@ -68,7 +68,7 @@ public:
     // Every wait step lets time pass for all the running compilers.
     void WaitForAny(const std::vector<CompilerProcess*>& compilers, std::chrono::milliseconds interval) override {
         waitedOn.push_back(compilers.size());
-        compilers.front()->WaitStep(interval);
+        RunPlatform::WaitForAny(compilers, interval);
     }
     std::wstring NewCompilerLogPath() override { return L"C:\\Temp\\Tolvane_" + std::to_wstring(++logPaths) + L".log"; }
     std::optional<std::string> ReadFileBytes(const std::wstring& path) override {
